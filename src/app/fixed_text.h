@@ -1,0 +1,53 @@
+#pragma once
+// A text field of a fixed length in characters, as the record types of the program have them.
+// Assignment keeps at most N characters (UTF-16 code units, as the original counted them);
+// the blank padding to N is applied when the record is written to a file. A field that was
+// never assigned is written as NUL bytes.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tovakin {
+
+// Number of bytes of the longest prefix of a UTF-8 text that holds at most `units` UTF-16 units.
+inline std::size_t utf8PrefixForUtf16Units(std::string_view s, std::size_t units) {
+  std::size_t i = 0, used = 0;
+  while (i < s.size()) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
+    std::size_t w = len == 4 ? 2 : 1;
+    if (used + w > units || i + len > s.size()) break;
+    used += w;
+    i += len;
+  }
+  return i;
+}
+
+template <std::size_t N>
+class FixedText {
+ public:
+  static constexpr std::size_t width = N;
+  FixedText() = default;
+  FixedText(std::string_view s) { assign(s); }  // NOLINT: records are assigned from texts
+  FixedText& operator=(std::string_view s) {
+    assign(s);
+    return *this;
+  }
+  FixedText& operator=(const std::string& s) { return *this = std::string_view(s); }
+  FixedText& operator=(const char* s) { return *this = std::string_view(s); }
+
+  const std::string& str() const { return value_; }
+  operator const std::string&() const { return value_; }  // NOLINT
+  bool assigned() const { return assigned_; }
+  bool operator==(const FixedText&) const = default;
+
+ private:
+  void assign(std::string_view s) {
+    value_.assign(s.substr(0, utf8PrefixForUtf16Units(s, N)));
+    assigned_ = true;
+  }
+  std::string value_;
+  bool assigned_ = false;
+};
+
+}  // namespace tovakin

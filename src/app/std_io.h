@@ -1,0 +1,36 @@
+#pragma once
+// Small pure helpers on texts, numbers and paths that every part of the program uses.
+// Texts are UTF-8; "characters" are counted as UTF-16 units where a length matters.
+// Paths use "/" as the separator.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tovakin {
+
+// Drops blanks (" " and the full-width "　") at both ends; the text ends at the first NUL.
+std::string myTrim(std::string_view value);
+// The Null-passing form: Null (nullopt) stays Null.
+std::optional<std::string> myTrim(const std::optional<std::string>& value);
+
+// The leading number of a text (blanks, tabs and line feeds skipped; "." is the point;
+// exponent "E" or "D"; "&H" hexadecimal, "&O" octal); no number gives 0.
+double myCDbl(std::string_view text);
+
+// Re-formats the text of a number box with a fixed pattern ("0", "0.00", ...): full-width
+// digits and signs are accepted, an empty or blank text gives 0 in the pattern.
+std::string myNumberStyle(std::string_view text, std::string_view format);
+
+// Full-width letters, digits, signs and punctuation to their half-width forms.
+std::string toNarrow(std::string_view text);
+
+// The larger of two numbers; b when they are equal; Null when either is Null.
+std::optional<double> UserMax(std::optional<double> a, std::optional<double> b);
+
+std::string myFilenameDir(std::string_view path);       // "" when there is no "/"
+std::string myFilenameFilename(std::string_view path);  // the whole path when there is no "/"
+std::string myFilenameNoExt(std::string_view path);     // unchanged when the name has no "."
+std::string myPathEdit(std::string_view path);          // adds a trailing "/"; "" stays ""
+std::string myPathTrim(std::string_view path, int limit);  // ".../tail" for the recent-file menu
+
+}  // namespace tovakin

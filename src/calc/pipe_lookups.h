@@ -1,0 +1,59 @@
+#pragma once
+// The pipe-material lookups the calculation, the document window and the report ask for.
+//
+// The free functions carry the rules of each lookup (trimmed keys, not-found values, the
+// factor 1000, halves-to-even for the class, the "100以下" rule, the key texts of the moment
+// coefficients) and run under the error box with their own names as labels. They ask the
+// installed PipeDataSource for the raw cell: the SQLite database in the program, hand-made
+// rows in tests.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/design_data.h"
+
+namespace tovakin {
+
+enum class MaterialColumn { UnitWeight, Elasticity, Class, Tensile, AllowableTensile };
+
+// Raw cells: nullopt when no row matches or the cell of the first matching row is Null.
+// Keys arrive trimmed.
+class PipeDataSource {
+ public:
+  virtual ~PipeDataSource() = default;
+  // 管DB.ひびわれ外圧 / ひびわれ内圧 of the pipe (管種, 規格, 呼び径 compared as a number).
+  virtual std::optional<double> crackExternalPressure(const std::string& kanshu, const std::string& kikaku,
+                                                      double yobikei) = 0;
+  virtual std::optional<double> crackInternalPressure(const std::string& kanshu, const std::string& kikaku,
+                                                      double yobikei) = 0;
+  // 管材データ: 単位体積重量 / 弾性係数 (smallest first) / 管材区分 / 引張応力 / 許容引張応力度.
+  virtual std::optional<double> material(const std::string& kanshu, MaterialColumn column) = 0;
+  // 管DB.EI値.
+  virtual std::optional<double> eiValue(const std::string& kanshu, const std::string& kikaku, double yobikei) = 0;
+  // モーメント係数.係数.
+  virtual std::optional<double> momentCoefficient(const std::string& taishoKan, const std::string& taishoKaju,
+                                                  std::int32_t shijikaku, const std::string& shoJoken) = 0;
+  // 標準溝幅.BS値 of the row whose 呼び径 text equals the key.
+  virtual std::optional<double> standardTrenchWidth(const std::string& yobikei) = 0;
+};
+
+// The installed source (nullptr restores "no database": every lookup is not found).
+PipeDataSource* pipeDataSource();
+PipeDataSource* setPipeDataSource(PipeDataSource* source);
+
+double func許容内水圧PC(const DesignData& d);
+double func許容内水圧HC(const DesignData& d);  // × 1000
+double 管材の単位体積重量(const std::string& kanshu);
+double 管材の弾性係数(const std::string& kanshu);
+std::int32_t func管材区分(const std::string& kanshu);  // -1 when not found
+double funcσ(const std::string& kanshu);
+double funcσa(const std::string& kanshu);
+double funcEI値(const std::string& kanshu, const std::string& kikaku, double yobikei);
+double funcDBモーメント係数(const std::string& taishoKan, const std::string& taishoKaju, std::int32_t shijikaku,
+                          const std::string& shoJoken);
+// loadCase 1 鉛直等分布荷重, 2 管内水重, 3 管体自重, 4 側面水平荷重1, 5 側面水平荷重2.
+double func曲げモーメント係数(int loadCase, double kisoKeishiki, double shijikaku, double kanzaiKubun);
+// Rewrites the argument to "100以下" for sizes of 100 or less.
+double func標準溝幅(std::string& yobikei);
+
+}  // namespace tovakin
