@@ -1,0 +1,100 @@
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/temp_dir.h"
+
+namespace tovakin {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+TEST(FileSystem, FileExistsIsTheSearchForNormalFiles) {
+  test::TempDir dir;
+  writeBytes(dir.file("a.PIPEDATA"), "x");
+  writeBytes(dir.file(".hidden.PIPEDATA"), "x");
+  std::filesystem::create_directory(dir.file("folder"));
+  std::filesystem::create_symlink(dir.file("a.PIPEDATA"), dir.file("link.PIPEDATA"));
+  EXPECT_TRUE(fileExists(dir.file("a.PIPEDATA")));
+  EXPECT_TRUE(fileExists(dir.file("link.PIPEDATA")));
+  EXPECT_FALSE(fileExists(dir.file(".hidden.PIPEDATA")));
+  EXPECT_FALSE(fileExists(dir.file("folder")));
+  EXPECT_FALSE(fileExists(dir.file("missing")));
+  EXPECT_FALSE(fileExists(dir.file("a.PIPEDATA/")));
+  EXPECT_FALSE(fileExists(dir.file("*.PIPEDATA")));  // no wildcards
+  EXPECT_FALSE(fileExists(""));
+}
+
+TEST(FileSystem, AtomicWriteReplacesAndKeepsPermissions) {
+  test::TempDir dir;
+  std::string f = dir.file("TOVAKIN.INI");
+  ASSERT_TRUE(writeFileAtomically(f, "one"));
+  EXPECT_EQ(readBytes(f), "one");
+  ::chmod(f.c_str(), 0640);
+  ASSERT_TRUE(writeFileAtomically(f, std::string("t\0o", 3)));
+  EXPECT_EQ(readBytes(f), std::string("t\0o", 3));
+  struct stat st;
+  ASSERT_EQ(::stat(f.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temp file left
+}
+
+TEST(FileSystem, FailedAtomicWriteLeavesTheOldFile) {
+  test::TempDir dir;
+  std::string f = dir.file("old.PIPEDATA");
+  writeBytes(f, "old");
+  ::chmod(f.c_str(), 0444);  // read-only file
+  EXPECT_FALSE(writeFileAtomically(f, "new"));
+  EXPECT_EQ(readBytes(f), "old");
+  ::chmod(f.c_str(), 0644);
+
+  EXPECT_FALSE(writeFileAtomically(dir.file("nofolder/x"), "new"));
+  std::filesystem::create_directory(dir.file("folder"));
+  EXPECT_FALSE(writeFileAtomically(dir.file("folder"), "new"));
+
+  ::chmod(dir.path().c_str(), 0555);  // read-only folder
+  EXPECT_TRUE(test::runUnprivileged([&] { return !writeFileAtomically(f, "new") && readBytes(f) == "old"; }));
+  ::chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST(FileSystem, ReadCreateRemove) {
+  test::TempDir dir;
+  std::string f = dir.file("data");
+  EXPECT_FALSE(readFileBytes(f).has_value());
+  EXPECT_FALSE(readFileBytes(dir.path()).has_value());
+  writeBytes(f, "0123456789");
+  EXPECT_EQ(readFileBytes(f), "0123456789");
+  EXPECT_EQ(readFileBytes(f, 4), "0123");
+  EXPECT_EQ(readFileBytes(f, 0), "");
+
+  // An existing file, also a hidden one, is never emptied.
+  std::string hidden = dir.file(".TOVAKIN.INI");
+  writeBytes(hidden, "[Tovakin]");
+  EXPECT_TRUE(createEmptyFileIfMissing(hidden));
+  EXPECT_EQ(readBytes(hidden), "[Tovakin]");
+  std::string created = dir.file("new.INI");
+  EXPECT_TRUE(createEmptyFileIfMissing(created));
+  EXPECT_TRUE(fileExists(created));
+  EXPECT_EQ(readBytes(created), "");
+  EXPECT_FALSE(createEmptyFileIfMissing(dir.path()));
+  EXPECT_FALSE(createEmptyFileIfMissing(dir.file("nofolder/x")));
+
+  EXPECT_TRUE(removeFile(created));
+  EXPECT_FALSE(removeFile(created));
+  EXPECT_FALSE(removeFile(dir.path()));
+}
+
+TEST(FileSystem, ExecutableDirEndsWithSlash) {
+  std::string d = executableDir();
+  ASSERT_FALSE(d.empty());
+  EXPECT_EQ(d.back(), '/');
+  EXPECT_TRUE(std::filesystem::is_directory(d));
+}
+
+}  // namespace
+}  // namespace tovakin
