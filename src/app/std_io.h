@@ -6,12 +6,23 @@
 #include <string>
 #include <string_view>
 
+#include "app/fixed_text.h"
+
 namespace tovakin {
 
 // Drops blanks (" " and the full-width "　") at both ends; the text ends at the first NUL.
 std::string myTrim(std::string_view value);
+// Exact-match forms, so that texts, literals and record fields never pick the Null form.
+inline std::string myTrim(const std::string& value) { return myTrim(std::string_view(value)); }
+inline std::string myTrim(const char* value) { return myTrim(std::string_view(value)); }
+template <std::size_t N>
+std::string myTrim(const FixedText<N>& value) {
+  return myTrim(std::string_view(value.str()));
+}
 // The Null-passing form: Null (nullopt) stays Null.
 std::optional<std::string> myTrim(const std::optional<std::string>& value);
+// A number is trimmed in its text form (12.5 gives "12.5").
+std::string myTrim(double value);
 
 // The leading number of a text (blanks, tabs and line feeds skipped; "." is the point;
 // exponent "E" or "D"; "&H" hexadecimal, "&O" octal); no number gives 0.

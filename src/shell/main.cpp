@@ -1,8 +1,22 @@
-// Program entry. The windows are not built yet: the program prepares its application
-// folder and says so.
+// Program entry. The windows are not built yet: the program prepares its application folder
+// (settings file, database) and says so.
 #include <cstdio>
 
+#include "app/app_state.h"
+#include "app/cursor.h"
+#include "app/startup.h"
+#include "platform/error_box.h"
+
 int main() {
-  std::puts("Tovakin: the windows are not built yet.");
-  return 0;
+  using namespace tovakin;
+  try {
+    if (runStartup() == StartupOutcome::WorkbookInUse) return 2;
+    砂時計(false);
+    std::printf("Tovakin: %s の準備ができました。画面はまだ作られていません。\n", g_app.g_appPath.c_str());
+    std::printf("Tovakin: the application folder %s is ready; the windows are not built yet.\n",
+                g_app.g_appPath.c_str());
+    return 0;
+  } catch (const ProgramAborted&) {
+    return 1;
+  }
 }

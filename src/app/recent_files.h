@@ -1,0 +1,15 @@
+#pragma once
+// The four data files written or read last, newest first, kept in TOVAKIN.INI as FILE0 to FILE3.
+#include <array>
+#include <string>
+
+namespace tovakin {
+
+// Index 0 is the newest; "" is no entry.
+extern std::array<std::string, 4> g_recentFiles;
+
+// With a path: the path becomes entry 0 (its old place and empty entries are dropped, the
+// oldest falls off). With "": the list stays as it is. Either way all four keys are written.
+void 履歴ファイル更新(const std::string& path);
+
+}  // namespace tovakin

@@ -1,0 +1,97 @@
+#include "app/user_file.h"
+
+#include "app/app_state.h"
+#include "app/document_file.h"
+#include "app/file_in_use.h"
+#include "app/std_io.h"
+#include "platform/error_box.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+
+namespace tovakin {
+
+namespace {
+
+// Runs a procedure under the error box: Retry runs it again, Ignore gives `fallback`.
+template <class T, class Body>
+T trapped(const char* label, T fallback, Body&& body) {
+  T result = fallback;
+  if (!guardStep(label, [&] { result = body(); })) return fallback;
+  return result;
+}
+
+}  // namespace
+
+std::string dataFolder() { return g_app.g_appPath + "DATA/"; }
+
+bool myUserSave(DesignData& data, CommonDialog& dialog, std::string& path, bool& quiet) {
+  return trapped("myUserSave", false, [&]() -> bool {
+    dialog.CancelError = true;
+    if (!path.empty()) {
+      dialog.FileName = path;
+      if (!fileExists(path)) quiet = false;
+    } else {
+      dialog.FileName = kNewDocumentFileName;
+      quiet = false;
+    }
+
+    if (!quiet) {
+      dialog.Filter = kDataFileFilter;
+      dialog.Flags |= cdl::kHideReadOnly;
+      dialog.InitDir = dataFolder();
+      dialog.DialogTitle = "ファイルの保存";
+      if (dialog.ShowSave() == DialogOutcome::Cancelled) {
+        dialog.CancelError = false;
+        return false;
+      }
+      path = dialog.FileName;
+      if (fileExists(path)) {
+        const std::string question =
+            "ファイル '" + myFilenameFilename(path) + "' は作成されています。\n上書きしますか？";
+        if (msgBox(question, MsgButtons::YesNo, MsgIcon::None, "確認") == MsgAnswer::No) return false;
+      }
+    }
+
+    // Nothing to write to: the document stays unsaved.
+    if (myTrim(path).empty()) return false;
+    if (myFileInUseCheck(path) == 1) {
+      msgBox("'" + path + "'は他のアプリケーションが使用中です", MsgButtons::OK, MsgIcon::None, "");
+      return false;
+    }
+    return データの書き出し(data, path);
+  });
+}
+
+bool myUserLoad(DesignData& data, CommonDialog& dialog, std::string& path) {
+  return trapped("myUserLoad", false, [&]() -> bool {
+    if (path.empty()) {
+      path = myShowOpen(dialog);
+      if (path.empty()) return false;
+    }
+    if (!fileExists(path)) {
+      msgBox("指定ファイル '" + path + "' から読み込み出来ません。", MsgButtons::OK, MsgIcon::None, "");
+      return false;
+    }
+    dialog.FileName = path;
+    return データの呼び出し(data, path);
+  });
+}
+
+std::string myShowOpen(CommonDialog& dialog) {
+  return trapped("myShowOpen", std::string(), [&]() -> std::string {
+    dialog.CancelError = true;
+    dialog.Filter = std::string(kDataFileFilter) + kAllFilesFilter;
+    dialog.Flags |= cdl::kHideReadOnly;
+    dialog.InitDir = dataFolder();
+    dialog.DialogTitle = "ファイルを開く";
+    if (dialog.ShowOpen() == DialogOutcome::Cancelled) {
+      dialog.CancelError = false;
+      return {};
+    }
+    std::string result = dialog.FileName;
+    dialog.CancelError = false;
+    return result;
+  });
+}
+
+}  // namespace tovakin

@@ -1,0 +1,230 @@
+#include "app/document_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <bit>
+#include <cstring>
+#include <string>
+
+#include "app/cursor.h"
+#include "app/std_io.h"
+#include "app/foundation_fixture.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+#include "platform/ole_date.h"
+
+namespace tovakin {
+namespace {
+
+using testing::readAll;
+using testing::writeAll;
+
+double doubleAt(const std::string& b, std::size_t off) {
+  std::uint64_t v = 0;
+  for (std::size_t i = 0; i < 8; ++i) v |= std::uint64_t{static_cast<unsigned char>(b[off + i])} << (8 * i);
+  return std::bit_cast<double>(v);
+}
+std::string padded(const std::string& s, std::size_t n) { return s + std::string(n - s.size(), ' '); }
+
+class DocumentFileTest : public testing::FoundationTest {
+ protected:
+  std::string dataPath(const std::string& name) const { return app() + "DATA/" + name; }
+};
+
+TEST_F(DocumentFileTest, NewRecordGoldenBytes) {
+  g_calcSettings.tuchiTanniJuryo = 17;
+  DesignData d = newDesignData({"ダクタイル鋳鉄管", "K形", "300", 5});
+  d.ganbanFlg = -1;
+  const std::string b = encodeDesignData(d);
+  ASSERT_EQ(b.size(), 2800u);
+  EXPECT_EQ(b.substr(0, 32), padded("Tovakin_A_1_00_00", 32));
+  EXPECT_EQ(b.substr(32, 128), std::string(128, ' '));
+  EXPECT_EQ(b.substr(180, 128), padded(toCp932("ダクタイル鋳鉄管"), 128));
+  EXPECT_EQ(b.substr(548, 32), std::string(32, ' '));
+  EXPECT_EQ(b.substr(580, 32), padded("0", 32));
+  EXPECT_EQ(b.substr(948, 2), "\xFF\xFF");
+  EXPECT_EQ(b.substr(974), std::string(1826, '\0'));
+  EXPECT_EQ(doubleAt(b, 428), 90.0);
+  EXPECT_EQ(b.substr(428, 8), std::string("\x00\x00\x00\x00\x00\x80\x56\x40", 8));  // 90.0 little-endian
+  EXPECT_EQ(doubleAt(b, 436), 0.6);
+  EXPECT_EQ(doubleAt(b, 492), 17.0);
+  EXPECT_EQ(doubleAt(b, 532), -0.1);  // not a rigid pipe
+  EXPECT_EQ(doubleAt(b, 820), 7000.0);
+  EXPECT_EQ(doubleAt(b, 828), 3000.0);
+  EXPECT_EQ(doubleAt(b, 950), 3.0);
+  EXPECT_EQ(doubleAt(b, 966), 2.0);
+  EXPECT_EQ(doubleAt(b, 160), doubleAt(b, 168));
+  EXPECT_NEAR(doubleAt(b, 160), oleDateNow(), 2.0 / 86400);
+  EXPECT_EQ(newDesignData({"", "", "", 0}).chinkahi, 0.7);
+  d.ganbanFlg = 0;
+  EXPECT_EQ(encodeDesignData(d).substr(948, 2), std::string(2, '\0'));
+}
+
+TEST_F(DocumentFileTest, NumbersAreLittleEndianAtTheirOffsets) {
+  DesignData d;
+  d.spare1 = -2;
+  d.kyatapiraSu = 0x01020304;
+  d.hanryokuKeisuHoho = 4;
+  d.naigaiatuKeisuN = 1.5;
+  const std::string b = encodeDesignData(d);
+  EXPECT_EQ(b.substr(176, 4), "\xFE\xFF\xFF\xFF");
+  EXPECT_EQ(b.substr(620, 4), "\x04\x03\x02\x01");
+  EXPECT_EQ(b.substr(760, 4), std::string("\x04\0\0\0", 4));
+  EXPECT_EQ(doubleAt(b, 966), 1.5);
+  EXPECT_EQ(doubleAt(b, 950), 0.0);  // no gap after the two bytes of ganbanFlg
+  // A record never assigned has NUL text fields.
+  EXPECT_EQ(b.substr(0, 32), std::string(32, '\0'));
+}
+
+TEST_F(DocumentFileTest, TextIsCutOnACharacterBoundary) {
+  DesignData d = newDesignData();
+  std::string title;
+  for (int i = 0; i < 100; ++i) title += "設";  // 100 characters fit the field, 200 bytes do not
+  d.keisanshoTitle = "a" + title;
+  d.kikaku = "0123456789012345678901234567890123456789";  // 40 characters, cut to 32 on assignment
+  const std::string b = encodeDesignData(d);
+  std::string expected = "a";
+  for (int i = 0; i < 63; ++i) expected += "\x90\xDD";  // 設
+  EXPECT_EQ(b.substr(32, 128), expected + " ");
+  EXPECT_EQ(b.substr(308, 32), "01234567890123456789012345678901");
+  EXPECT_EQ(d.kikaku.str().size(), 32u);
+}
+
+TEST_F(DocumentFileTest, ReadAndWriteAgainKeepsEveryByte) {
+  std::string bytes(2800, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7 + 3) & 0x7F);
+  // Texts that are valid code page 932, a NaN pattern and odd reserved values.
+  std::memcpy(&bytes[0], "Tovakin_A_1_00_00\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 32);
+  const std::string kanji = toCp932("管種の名前");
+  std::memcpy(&bytes[180], kanji.data(), kanji.size());
+  std::memcpy(&bytes[404], "\x01\x00\x00\x00\x00\x00\xF8\x7F", 8);  // spare2: a NaN with payload
+  std::memcpy(&bytes[948], "\x34\x12", 2);
+  for (std::size_t i = 974; i < 2800; ++i) bytes[i] = static_cast<char>(0x80 + (i % 0x7F));  // spare20: any bytes
+  const std::string path = dataPath("roundtrip.PIPEDATA");
+  writeAll(path, bytes);
+
+  DesignData d;
+  ASSERT_TRUE(データの呼び出し(d, path));
+  EXPECT_EQ(myTrim(d.dataTag), "Tovakin_A_1_00_00");
+  EXPECT_EQ(d.ganbanFlg, 0x1234);
+  ASSERT_TRUE(データの書き出し(d, dataPath("copy.PIPEDATA")));
+  EXPECT_EQ(readAll(dataPath("copy.PIPEDATA")), bytes);
+  EXPECT_EQ(encodeDesignData(decodeDesignData(bytes)), bytes);
+}
+
+TEST_F(DocumentFileTest, WritingOverALongerFileLeavesExactly2800Bytes) {
+  const std::string path = dataPath("long.PIPEDATA");
+  writeAll(path, std::string(5000, 'x'));
+  DesignData d = newDesignData();
+  ASSERT_TRUE(データの書き出し(d, path));
+  const std::string b = readAll(path);
+  EXPECT_EQ(b.size(), 2800u);
+  EXPECT_EQ(b, encodeDesignData(d));
+  EXPECT_EQ(g_recentFiles[0], path);
+}
+
+TEST_F(DocumentFileTest, AFailedWriteKeepsTheOldFileAndReturnsFalse) {
+  // A folder in the target's place cannot be replaced by a file.
+  const std::string path = dataPath("folder.PIPEDATA");
+  ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+  g_recentFiles = {"/keep", "", "", ""};
+  std::vector<bool> cursor;
+  auto previous = setBusyCursorHook([&](bool on) { cursor.push_back(on); });
+  DesignData d = newDesignData();
+  EXPECT_FALSE(データの書き出し(d, path));
+  setBusyCursorHook(previous);
+  ASSERT_EQ(errors_.shown.size(), 1u);
+  EXPECT_EQ(errors_.shown[0], "パス名が無効です。(75)\n in データの書き出し");
+  EXPECT_EQ(errors_.titles[0], "エラーが発生しました");
+  EXPECT_EQ(g_recentFiles[0], "/keep");
+  ASSERT_FALSE(cursor.empty());
+  EXPECT_TRUE(cursor.front());
+  EXPECT_FALSE(cursor.back());
+  EXPECT_FALSE(fileExists(iniPath()));  // nothing was stored
+
+  // Retry repeats the write; the second attempt succeeds once the way is free.
+  const std::string file = dataPath("retry.PIPEDATA");
+  ASSERT_EQ(::mkdir(file.c_str(), 0755), 0);
+  errors_.answer(ErrorAnswer::Retry);
+  setBusyCursorHook([&](bool on) {
+    if (!on) ::rmdir(file.c_str());  // the box resets the cursor before it is shown
+  });
+  EXPECT_TRUE(データの書き出し(d, file));
+  setBusyCursorHook(previous);
+  EXPECT_EQ(readAll(file).size(), 2800u);
+}
+
+TEST_F(DocumentFileTest, ShortFileReadsAsItsBytesFollowedByZeros) {
+  const std::string path = dataPath("short.PIPEDATA");
+  writeAll(path, std::string("Tovakin_A_1_00_00   ab", 22));
+  DesignData d = newDesignData();
+  d.shijikaku = 120;
+  ASSERT_TRUE(データの呼び出し(d, path));
+  EXPECT_EQ(myTrim(d.dataTag), "Tovakin_A_1_00_00   ab");  // the text ends at the first NUL
+  EXPECT_EQ(d.shijikaku, 0.0);
+  EXPECT_EQ(myTrim(d.keisanshoTitle), "");
+  std::string expected = std::string("Tovakin_A_1_00_00   ab", 22) + std::string(2800 - 22, '\0');
+  EXPECT_EQ(encodeDesignData(d), expected);
+
+  writeAll(path, "");
+  ASSERT_TRUE(データの呼び出し(d, path));
+  EXPECT_EQ(encodeDesignData(d), std::string(2800, '\0'));
+}
+
+TEST_F(DocumentFileTest, LongerFileReadsItsFirst2800Bytes) {
+  const std::string path = dataPath("longer.PIPEDATA");
+  DesignData d = newDesignData();
+  d.naigaiatuKeisuN = 4.5;
+  writeAll(path, encodeDesignData(d) + std::string(1000, 'z'));
+  DesignData r;
+  ASSERT_TRUE(データの呼び出し(r, path));
+  EXPECT_EQ(r.naigaiatuKeisuN, 4.5);
+  EXPECT_EQ(encodeDesignData(r), encodeDesignData(d));
+  EXPECT_EQ(g_recentFiles[0], path);
+}
+
+TEST_F(DocumentFileTest, AnUnreadableFileLeavesTheRecordAndReturnsFalse) {
+  DesignData d = newDesignData();
+  d.dokaburi = 1.25;
+  EXPECT_FALSE(データの呼び出し(d, dataPath("missing.PIPEDATA")));
+  EXPECT_EQ(d.dokaburi, 1.25);
+  ASSERT_EQ(errors_.shown.size(), 1u);
+  EXPECT_EQ(errors_.shown[0], "ファイルが見つかりません。(53)\n in データの呼び出し");
+  EXPECT_EQ(g_recentFiles[0], "");
+}
+
+struct KindCase {
+  const char* name;
+  std::string content;
+  int kind;
+};
+class FileKindTest : public DocumentFileTest, public ::testing::WithParamInterface<KindCase> {};
+TEST_P(FileKindTest, TagDecides) {
+  const std::string path = dataPath("kind.PIPEDATA");
+  writeAll(path, GetParam().content);
+  EXPECT_EQ(myDataFileKind(path), GetParam().kind);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileKindTest,
+    ::testing::Values(KindCase{"Empty", "", 0}, KindCase{"Short", "Tovakin_", 0},
+                      KindCase{"EditionA", "Tovakin_A_1_00_00", 3}, KindCase{"EditionLowerA", "Tovakin_a", 3},
+                      KindCase{"EditionF", "Tovakin_F_9", 1}, KindCase{"EditionLowerF", "Tovakin_f", 1},
+                      KindCase{"EditionT", "Tovakin_T", 2}, KindCase{"EditionLowerT", "Tovakin_t", 2},
+                      KindCase{"OtherEdition", "Tovakin_B_1_00_00", 0}, KindCase{"LowerPrefix", "tovakin_A_1_00_00", 0},
+                      KindCase{"DoubleByteNinth", "Tovakin_\x82\x60", 0}, KindCase{"Text", "hello world, not data", 0}),
+    [](const ::testing::TestParamInfo<KindCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DocumentFileTest, FileKindOfPathsThatAreNoDataFiles) {
+  EXPECT_EQ(myDataFileKind(""), -1);
+  EXPECT_EQ(myDataFileKind(dataPath("none.PIPEDATA")), 0);
+  const std::string hidden = dataPath(".hidden.PIPEDATA");
+  writeAll(hidden, "Tovakin_A_1_00_00");
+  EXPECT_EQ(myDataFileKind(hidden), 0);
+  EXPECT_EQ(myDataFileKind(app() + "DATA"), 0);  // a folder
+  EXPECT_TRUE(errors_.shown.empty());
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+}  // namespace
+}  // namespace tovakin
