@@ -1,0 +1,87 @@
+// One whole calculation of a flexible pipe in a trench, with the pipe database in memory.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "../tests/support/fake_pipe_source.h"
+#include "app/calc_settings.h"
+#include "app/settings.h"
+#include "calc/calc_result.h"
+#include "calc/pipe_calc.h"
+
+namespace {
+
+using tovakin::testing::FakeMomentRow;
+using tovakin::testing::FakePipeSource;
+
+FakePipeSource benchSource() {
+  FakePipeSource s;
+  s.record = false;
+  s.materials = {{"ヒューム管", 24.5, 3.9e7, 0.0, 0.0, 0.0},
+                 {"硬質ポリ塩化ビニル管", 14.0, 2.94e6, 3.0, 0.8, 45000.0},
+                 {"鋼管", 77.0, 2.06e8, 5.0, 1.0e5, 1.4e5}};
+  s.pipes = {{"硬質ポリ塩化ビニル管", "VU", 600.0, 30.0, 0.8, 900.0}};
+  const char* loads[] = {"鉛直等分布荷重", "管内水重", "管体自重", "側面水平荷重1", "側面水平荷重2"};
+  const double k[] = {0.18, 0.198, 0.126, -0.108, -0.045};
+  for (const char* kan : {"不とう性管", "とう性管"})
+    for (const char* jo : {"自由支承", "固定支承"})
+      for (int angle : {90, 120, 180})
+        for (int i = 0; i < 5; ++i) s.moments.push_back(FakeMomentRow{kan, loads[i], angle, jo, k[i]});
+  return s;
+}
+
+tovakin::DesignData flexibleTrench() {
+  tovakin::DesignData d;
+  d.kanshu = "硬質ポリ塩化ビニル管";
+  d.kikaku = "VU";
+  d.yobikei = "600";
+  d.gaikei = 0.63;
+  d.kanatu = 0.0234;
+  d.kanatuKeisan = 0.0234;
+  d.naikei = 0.5832;
+  d.chushinHankei = 0.3033;
+  d.kisoKeishiki = 0;
+  d.shijikaku = 120;
+  d.dokaburi = 3.0;
+  d.mizohaba = 1.0;
+  d.maisetuKeishiki = 0;
+  d.tuchiTanniJuryo = 18;
+  d.howadoTanniJuryo = 20;
+  d.mizuTanniJuryo = 9.8;
+  d.naibuMasatukaku = 30;
+  d.chinkahi = -0.1;
+  d.kajuJoken = 25;
+  d.doroJoken = 1;
+  d.josaiKaju = "10";
+  d.buruJoken = 11;
+  d.kyatapiraSu = 2;
+  d.sekojiShogekiKeisu = 0.3;
+  d.seisuiatu = 0.5;
+  d.suigekiatu = 0.25;
+  d.kanzaiKubun = 3;
+  d.hanryokuKeisu = 3000;
+  d.henkeiOkureF1 = 1.5;
+  d.henkeiOkureF2 = 1.0;
+  d.sekkeiTawamiritu = 3.0;
+  d.naigaiatuAnzenritu = 2.0;
+  d.naigaiatuKeisuN = 2.0;
+  return d;
+}
+
+void BM_FlexiblePipeInTrench(benchmark::State& state) {
+  tovakin::g_calcSettings = tovakin::builtInCalcSettings();
+  FakePipeSource source = benchSource();
+  tovakin::PipeDataSource* previous = tovakin::setPipeDataSource(&source);
+  const tovakin::DesignData design = flexibleTrench();
+  tovakin::CalcResult result;
+  for (auto _ : state) {
+    tovakin::DesignData d = design;
+    benchmark::DoNotOptimize(tovakin::funcPipeCalc(d, result));
+    benchmark::ClobberMemory();
+  }
+  tovakin::setPipeDataSource(previous);
+  state.counters["tawamiritu"] = result.tawamiritu[0];
+}
+BENCHMARK(BM_FlexiblePipeInTrench)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
