@@ -1,0 +1,39 @@
+# Generates the shipped workbooks into the application folder from the sources under data/.
+# Included by the root CMakeLists after the xlsxgen target is defined.
+if(NOT TARGET xlsxgen)
+  message(WARNING "xlsxgen is not built: the workbooks under ${TOVAKIN_APPDIR}/DATABASE are not generated")
+  return()
+endif()
+
+# tovakin_add_workbook(<output> SHEETS <name>=<source> ...)
+# Adds a build rule that writes <output> with one sheet per pair, in the given order; it runs
+# again when a source file or the tool changes. Appends <output> to TOVAKIN_WORKBOOK_FILES.
+function(tovakin_add_workbook output)
+  cmake_parse_arguments(PARSE_ARGV 1 WB "" "" "SHEETS")
+  set(_sources)
+  foreach(_pair IN LISTS WB_SHEETS)
+    string(FIND "${_pair}" "=" _eq)
+    math(EXPR _from "${_eq} + 1")
+    string(SUBSTRING "${_pair}" ${_from} -1 _file)
+    list(APPEND _sources "${_file}")
+  endforeach()
+  get_filename_component(_name "${output}" NAME)
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND xlsxgen "${output}" ${WB_SHEETS}
+    DEPENDS xlsxgen ${_sources}
+    COMMENT "Generating ${_name}"
+    VERBATIM)
+  set(TOVAKIN_WORKBOOK_FILES ${TOVAKIN_WORKBOOK_FILES} "${output}" PARENT_SCOPE)
+endfunction()
+
+set(TOVAKIN_WORKBOOK_FILES)
+
+# Pipe-material workbook; the sheet order is the order the database rebuild relies on.
+set(_pipe_sheets)
+foreach(_sheet 不とう性管 とう性管 管材データ モーメント係数 標準溝幅)
+  list(APPEND _pipe_sheets "${_sheet}=${CMAKE_CURRENT_LIST_DIR}/pipe-material/${_sheet}.tsv")
+endforeach()
+tovakin_add_workbook(${TOVAKIN_APPDIR}/DATABASE/Tovakin.xlsx SHEETS ${_pipe_sheets})
+
+add_custom_target(tovakin_workbooks ALL DEPENDS ${TOVAKIN_WORKBOOK_FILES})

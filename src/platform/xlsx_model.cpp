@@ -1,0 +1,304 @@
+// Loading a workbook: the file, its package, and the parts that describe the workbook.
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/xlsx_model.h"
+
+namespace tovakin::xlsx::detail {
+namespace {
+
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// "_xHHHH_" at text[i]: the 16-bit unit, or -1.
+long escapedUnit(std::string_view text, std::size_t i) {
+  if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_') return -1;
+  long value = 0;
+  for (std::size_t k = i + 2; k < i + 6; ++k) {
+    const char c = text[k];
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else return -1;
+    value = value * 16 + d;
+  }
+  return value;
+}
+
+std::string readFile(const std::string& path, const Limits& limits) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const auto status = fs::status(path, ec);
+  if (ec || !fs::exists(status)) throw Error("ブックが見つかりません。（" + path + "）");
+  if (!fs::is_regular_file(status)) throw Error("ブックはファイルではありません。（" + path + "）");
+  const auto size = fs::file_size(path, ec);
+  if (ec) throw Error("ブックを読み込めません。（" + path + "）");
+  if (size > limits.maxFileSize) throw Error("ブックが大きすぎます。（" + path + "）");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Error("ブックを読み込めません。（" + path + "）");
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
+    throw Error("ブックを読み込めません。（" + path + "）");
+  }
+  return bytes;
+}
+
+}  // namespace
+
+// ---- XML helpers -------------------------------------------------------------------------------
+
+std::string_view localName(const char* name) {
+  std::string_view n(name);
+  const auto colon = n.rfind(':');
+  return colon == std::string_view::npos ? n : n.substr(colon + 1);
+}
+
+pugi::xml_node child(pugi::xml_node parent, std::string_view local) {
+  for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling()) {
+    if (c.type() == pugi::node_element && localName(c.name()) == local) return c;
+  }
+  return {};
+}
+
+pugi::xml_attribute attribute(pugi::xml_node node, std::string_view local, bool prefixed) {
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+    const std::string_view name(a.name());
+    const bool hasPrefix = name.find(':') != std::string_view::npos;
+    if (hasPrefix == prefixed && localName(a.name()) == local) {
+      if (hasPrefix && name.substr(0, 6) == "xmlns:") continue;
+      return a;
+    }
+  }
+  return {};
+}
+
+std::string decodeOoxmlEscapes(std::string_view text) {
+  if (text.find("_x") == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const long unit = escapedUnit(text, i);
+    if (unit < 0) {
+      out.push_back(text[i++]);
+      continue;
+    }
+    i += 7;
+    char32_t cp = static_cast<char32_t>(unit);
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      const long low = escapedUnit(text, i);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
+        i += 7;
+      } else {
+        cp = 0xFFFD;
+      }
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      cp = 0xFFFD;
+    }
+    appendUtf8(out, cp);
+  }
+  return out;
+}
+
+std::string stringItemText(pugi::xml_node item) {
+  std::string text;
+  for (pugi::xml_node c = item.first_child(); c; c = c.next_sibling()) {
+    if (c.type() != pugi::node_element) continue;
+    const auto name = localName(c.name());
+    if (name == "t") {
+      text += c.text().get();
+    } else if (name == "r") {
+      for (pugi::xml_node t = c.first_child(); t; t = t.next_sibling()) {
+        if (t.type() == pugi::node_element && localName(t.name()) == "t") text += t.text().get();
+      }
+    }
+    // "rPh" (phonetic reading) and "phoneticPr" are not part of the cell's text.
+  }
+  return decodeOoxmlEscapes(text);
+}
+
+bool relationshipIs(const Relationship& rel, std::string_view kind) {
+  const std::string_view type(rel.type);
+  return type.size() > kind.size() && type.substr(type.size() - kind.size()) == kind &&
+         type[type.size() - kind.size() - 1] == '/';
+}
+
+// ---- model -------------------------------------------------------------------------------------
+
+void Model::fail(const std::string& message) const { throw Error(message + "（" + path + "）"); }
+
+std::unique_ptr<pugi::xml_document> Model::parsePart(std::string_view part, bool required,
+                                                     const std::string& owner) const {
+  const std::string name = owner.empty() ? "ブックの部品「" + std::string(part) + "」"
+                                         : owner + "（" + std::string(part) + "）";
+  const std::string* bytes = package.find(part);
+  if (!bytes) {
+    if (!required) return nullptr;
+    fail(name + "がありません。");
+  }
+  auto doc = std::make_unique<pugi::xml_document>();
+  const pugi::xml_parse_result result = doc->load_buffer(bytes->data(), bytes->size(), kParseOptions);
+  if (!result) {
+    fail(name + "が壊れています（XML の誤り: " + result.description() + "）。");
+  }
+  if (!doc->document_element()) fail(name + "が空です。");
+  return doc;
+}
+
+std::vector<Relationship> Model::parseRelationships(std::string_view sourcePart) const {
+  std::vector<Relationship> rels;
+  const std::string relsPart = relsPartOf(sourcePart);
+  auto doc = parsePart(relsPart, false);
+  if (!doc) return rels;
+  const pugi::xml_node root = doc->document_element();
+  if (localName(root.name()) != "Relationships") fail("ブックの部品「" + relsPart + "」が壊れています。");
+  for (pugi::xml_node r = root.first_child(); r; r = r.next_sibling()) {
+    if (r.type() != pugi::node_element || localName(r.name()) != "Relationship") continue;
+    Relationship rel;
+    rel.id = r.attribute("Id").value();
+    rel.type = r.attribute("Type").value();
+    rel.external = std::strcmp(r.attribute("TargetMode").value(), "External") == 0;
+    const char* target = r.attribute("Target").value();
+    if (rel.id.empty()) fail("ブックの部品「" + relsPart + "」が壊れています（Id がありません）。");
+    if (rel.external) {
+      rel.target = target;
+    } else if (!resolveTarget(sourcePart, target, rel.target)) {
+      // A target outside the package can never be a part of it; such a relationship is
+      // kept without a target so that nothing follows it.
+      rel.target.clear();
+    }
+    rels.push_back(std::move(rel));
+  }
+  return rels;
+}
+
+int Model::findSheet(std::string_view name) const {
+  for (std::size_t i = 0; i < sheets.size(); ++i) {
+    if (equalsFolded(sheets[i].name, name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits) {
+  auto model = std::make_unique<Model>();
+  model->path = path;
+  model->limits = limits;
+  {
+    const std::string bytes = readFile(path, limits);
+    model->package = Package::read(bytes, limits, path);
+  }
+  Model& m = *model;
+
+  // Content types: every OOXML package has them; a zip without them is not a workbook.
+  {
+    auto doc = m.parsePart("[Content_Types].xml", false);
+    if (!doc) m.fail("Excel ブック (.xlsx) の形式ではありません。");
+    const pugi::xml_node root = doc->document_element();
+    if (localName(root.name()) != "Types") m.fail("ブックの部品「[Content_Types].xml」が壊れています。");
+    for (pugi::xml_node n = root.first_child(); n; n = n.next_sibling()) {
+      if (n.type() != pugi::node_element) continue;
+      const auto name = localName(n.name());
+      if (name == "Default") {
+        m.contentTypes.defaults.push_back({n.attribute("Extension").value(), n.attribute("ContentType").value()});
+      } else if (name == "Override") {
+        m.contentTypes.overrides.push_back(
+            {foldPartName(n.attribute("PartName").value()), n.attribute("ContentType").value()});
+      }
+    }
+  }
+
+  // The workbook part is the package's office document.
+  m.packageRels = m.parseRelationships("");
+  for (const auto& rel : m.packageRels) {
+    if (!rel.external && relationshipIs(rel, "officeDocument") && !rel.target.empty()) {
+      m.workbookPart = rel.target;
+      break;
+    }
+  }
+  if (m.workbookPart.empty()) m.fail("Excel ブック (.xlsx) の形式ではありません（ブックの本体がありません）。");
+  m.workbookXml = m.parsePart(m.workbookPart);
+  const pugi::xml_node workbook = m.workbookXml->document_element();
+  if (localName(workbook.name()) != "workbook") m.fail("Excel ブック (.xlsx) の形式ではありません。");
+  m.workbookRels = m.parseRelationships(m.workbookPart);
+
+  // Lookups by id and by name through hash tables: a hostile workbook may list very many.
+  std::unordered_map<std::string_view, const Relationship*> relsById;
+  for (const auto& rel : m.workbookRels) relsById.emplace(rel.id, &rel);
+  std::unordered_set<std::string> foldedNames;
+
+  // Sheets in workbook order.
+  const pugi::xml_node sheetList = child(workbook, "sheets");
+  for (pugi::xml_node s = sheetList.first_child(); s; s = s.next_sibling()) {
+    if (s.type() != pugi::node_element || localName(s.name()) != "sheet") continue;
+    SheetInfo info;
+    info.name = s.attribute("name").value();
+    info.relId = attribute(s, "id", true).value();
+    info.node = s;
+    if (info.name.empty()) m.fail("ブックのシートに名前がありません。");
+    const auto found = relsById.find(info.relId);
+    const Relationship* rel = found == relsById.end() ? nullptr : found->second;
+    if (!rel) m.fail("シート「" + info.name + "」の本体がありません。");
+    if (!relationshipIs(*rel, "worksheet")) continue;  // chart, dialog and macro sheets hold no cells
+    if (rel->external || rel->target.empty() || !m.package.contains(rel->target)) {
+      m.fail("シート「" + info.name + "」の本体がありません。");
+    }
+    if (!foldedNames.insert(asciiLower(info.name)).second) m.fail("シート名「" + info.name + "」が重複しています。");
+    info.part = rel->target;
+    // Every worksheet has a part of its own in a real workbook.
+    if (m.sheets.size() >= m.limits.maxEntries) m.fail("ブックのシートの数が多すぎます。");
+    m.sheetNames.push_back(info.name);
+    m.sheets.push_back(std::move(info));
+  }
+
+  // Shared strings and styles: at most one each.
+  for (const auto& rel : m.workbookRels) {
+    if (rel.external || rel.target.empty()) continue;
+    if (m.sharedStringsPart.empty() && relationshipIs(rel, "sharedStrings")) {
+      m.sharedStringsPart = rel.target;
+    } else if (m.stylesPart.empty() && relationshipIs(rel, "styles")) {
+      m.stylesPart = rel.target;
+    }
+  }
+  if (!m.sharedStringsPart.empty()) {
+    m.sharedStringsXml = m.parsePart(m.sharedStringsPart);
+    const pugi::xml_node sst = m.sharedStringsXml->document_element();
+    if (localName(sst.name()) != "sst") m.fail("ブックの部品「" + m.sharedStringsPart + "」が壊れています。");
+    for (pugi::xml_node si = sst.first_child(); si; si = si.next_sibling()) {
+      if (si.type() == pugi::node_element && localName(si.name()) == "si") {
+        m.sharedStrings.push_back(stringItemText(si));
+      }
+    }
+  }
+  if (!m.stylesPart.empty()) {
+    m.stylesXml = m.parsePart(m.stylesPart);
+    if (localName(m.stylesXml->document_element().name()) != "styleSheet") {
+      m.fail("ブックの部品「" + m.stylesPart + "」が壊れています。");
+    }
+  }
+  return model;
+}
+
+}  // namespace tovakin::xlsx::detail
