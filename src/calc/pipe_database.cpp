@@ -1,0 +1,340 @@
+#include "calc/pipe_database.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "app/app_state.h"
+#include "calc/pipe_db_import.h"
+#include "calc/pipe_db_sqlite.h"
+#include "platform/error_box.h"
+#include "platform/file_system.h"
+
+namespace tovakin {
+
+using pipedb::Connection;
+using pipedb::Statement;
+namespace dberr = pipedb::dberr;
+
+namespace {
+
+constexpr const char* kDatabaseFolder = "DATABASE/";
+constexpr const char* kRebuildLabel = "CreateMyDatabase";
+
+std::string folderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string joinNames(const std::vector<std::string>& names) {
+  std::string out;
+  for (const auto& n : names) out += (out.empty() ? "'" : ", '") + n + "'";
+  return out;
+}
+
+// The old database goes first, with any journal SQLite may have left beside it: a journal of
+// the old file must never be rolled back into the new one.
+void removeOldDatabase(const std::string& dbPath) {
+  auto remove = [](const std::string& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+      raiseError(err::kPermissionDenied, "書き込みできません。ファイル '" + path + "' を削除できません。");
+  };
+  if (fileExists(dbPath)) remove(dbPath);
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) remove(dbPath + suffix);
+}
+
+std::string makeTempDatabase(const std::string& dbPath) {
+  std::string pattern = folderOf(dbPath) + "/." + nameOf(dbPath) + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR)
+      raiseError(err::kPathNotFound, "パスが見つかりません。'" + folderOf(dbPath) + "'");
+    raiseError(err::kPermissionDenied, "書き込みできません。'" + folderOf(dbPath) + "' にファイルを作れません。");
+  }
+  // The database gets the usual permissions of a new file, not the private ones of mkstemp.
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  ::close(fd);
+  return std::string(name.data());
+}
+
+// The rebuild: every step under the error box; a step whose input failed earlier is skipped
+// without a second box for the same cause.
+class Rebuild {
+ public:
+  explicit Rebuild(const std::string& appPath)
+      : dbPath_(pipeDatabasePath(appPath)), workbookPath_(pipeWorkbookPath(appPath)) {}
+
+  void run() {
+    step([&] { removeOldDatabase(dbPath_); });
+    if (!step([&] { createDatabase(); })) {
+      discardTemp();
+      return;
+    }
+    const bool haveWorkbook = step([&] { loadWorkbook(); });
+    const auto& sheets = pipedb::workbookSheets();
+    const bool rigid = haveWorkbook && link(sheets[0]);
+    const bool flexible = haveWorkbook && link(sheets[1]);
+    const bool kanDB = rigid && step([&] { copyRigidPipes(); });
+    if (kanDB && flexible) step([&] { appendFlexiblePipes(); });
+    for (std::size_t i = 2; i < sheets.size(); ++i)
+      if (haveWorkbook) link(sheets[i]);
+    if (!step([&] { finish(); })) discardTemp();
+  }
+
+ private:
+  template <class F>
+  bool step(F&& f) {
+    return guardStep(kRebuildLabel, std::forward<F>(f));
+  }
+
+  void createDatabase() {
+    discardTemp();
+    tempPath_ = makeTempDatabase(dbPath_);
+    db_ = std::make_unique<Connection>(tempPath_, Connection::Mode::CreateNew);
+    // Derived data, rebuilt at every start and renamed into place when complete: no journal
+    // file and no waiting for the disk.
+    db_->exec("PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF;");
+    pipedb::createLinkCatalog(*db_);
+  }
+
+  void loadWorkbook() {
+    std::optional<std::string> stamp = pipedb::fileStamp(workbookPath_);
+    if (!stamp) raiseError(dberr::kFileNotFound, "ファイル '" + workbookPath_ + "' が見つかりません。");
+    workbook_ = std::make_unique<xlsx::Workbook>(pipedb::openWorkbook(workbookPath_));
+    stamp_ = *stamp;
+  }
+
+  // Links one sheet: its table mirrors the sheet and is read again whenever the workbook changes.
+  // A sheet that lacks columns the program reads is linked with the columns it has.
+  bool link(const pipedb::SheetSpec& spec) {
+    bool linked = false, again = false;
+    step([&] {
+      if (again) loadWorkbook();  // Retry: the user may have mended the workbook meanwhile
+      again = true;
+      if (!workbook_->hasSheet(spec.sheet))
+        raiseError(dberr::kObjectNotFound,
+                   "シート '" + std::string(spec.sheet) + "' がブック '" + workbookPath_ + "' に見つかりません。");
+      std::vector<std::string> missing;
+      pipedb::inTransaction(*db_, [&] {
+        missing = pipedb::importSheet(*db_, *workbook_, spec);
+        pipedb::recordLink(*db_, spec, workbookPath_, stamp_);
+      });
+      linked = true;
+      if (!missing.empty())
+        raiseError(dberr::kFieldNotFound,
+                   "シート '" + std::string(spec.sheet) + "' に列 " + joinNames(missing) + " がありません。");
+    });
+    return linked;
+  }
+
+  // 管DB takes the columns of the rigid-pipe sheet and its rows in sheet order.
+  void copyRigidPipes() {
+    pipedb::inTransaction(*db_, [&] {
+      db_->exec("DROP TABLE IF EXISTS 管DB");
+      std::string decl;
+      Statement info(*db_, "SELECT name, type FROM pragma_table_info('不とう性管')");
+      while (info.step()) {
+        if (!decl.empty()) decl += ", ";
+        decl += pipedb::quoteIdentifier(info.text(0).value_or(""));
+        std::string type = info.text(1).value_or("");
+        if (!type.empty()) decl += " " + type;
+      }
+      db_->exec("CREATE TABLE 管DB (" + decl + ")");
+      db_->exec("INSERT INTO 管DB SELECT * FROM 不とう性管 ORDER BY rowid");
+    });
+  }
+
+  // The flexible-pipe rows follow, columns matched by name. A column the rigid-pipe sheet lacks
+  // stops the copy: 管DB then holds the rigid pipes only.
+  void appendFlexiblePipes() {
+    const std::vector<std::string> target = pipedb::tableColumns(*db_, "管DB");
+    const std::vector<std::string> source = pipedb::tableColumns(*db_, "とう性管");
+    std::vector<std::string> unknown;
+    std::string columns;
+    for (const auto& s : source) {
+      bool found = false;
+      for (const auto& t : target)
+        found = found || pipedb::sameColumnName(s, t);
+      if (!found) unknown.push_back(s);
+      if (!columns.empty()) columns += ", ";
+      columns += pipedb::quoteIdentifier(s);
+    }
+    if (!unknown.empty())
+      raiseError(dberr::kUnknownInsertField,
+                 "シート 'とう性管' の列 " + joinNames(unknown) +
+                     " がシート '不とう性管' にないため、とう性管の行を管DBに写せません。");
+    pipedb::inTransaction(*db_, [&] {
+      db_->exec("INSERT INTO 管DB (" + columns + ") SELECT " + columns + " FROM とう性管 ORDER BY rowid");
+    });
+  }
+
+  void finish() {
+    db_.reset();
+    if (::rename(tempPath_.c_str(), dbPath_.c_str()) != 0)
+      raiseError(err::kPermissionDenied, "書き込みできません。ファイル '" + dbPath_ + "' を作れません。");
+    tempPath_.clear();
+  }
+
+  void discardTemp() {
+    db_.reset();
+    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+    tempPath_.clear();
+  }
+
+  std::string dbPath_, workbookPath_, tempPath_, stamp_;
+  std::unique_ptr<Connection> db_;
+  std::unique_ptr<xlsx::Workbook> workbook_;
+};
+
+std::optional<double> firstNumber(Statement& s) {
+  if (!s.step()) return std::nullopt;
+  return s.number(0);
+}
+
+std::vector<std::optional<std::string>> allTexts(Statement& s) {
+  std::vector<std::optional<std::string>> out;
+  while (s.step()) out.push_back(s.text(0));
+  return out;
+}
+
+}  // namespace
+
+std::string pipeDatabasePath(const std::string& appPath) { return appPath + kDatabaseFolder + "Tovakin.MDB"; }
+std::string pipeWorkbookPath(const std::string& appPath) { return appPath + kDatabaseFolder + "Tovakin.xlsx"; }
+
+void CreateMyDatabase(const std::string& appPath) { Rebuild(appPath).run(); }
+void CreateMyDatabase() { CreateMyDatabase(g_app.g_appPath); }
+
+// ---------------------------------------------------------------------------------------------
+// Lookups. Where several rows match, the first in the stated order is read; rows equal in that
+// order keep the order of the sheet.
+
+SqlitePipeDataSource::SqlitePipeDataSource(const std::string& appPath) : databasePath_(pipeDatabasePath(appPath)) {}
+
+namespace {
+
+std::optional<double> crackPressure(const std::string& dbPath, const char* column, const std::string& kanshu,
+                                    const std::string& kikaku, double yobikei) {
+  Connection c(dbPath, Connection::Mode::OpenExisting);
+  Statement s(c,
+              std::string("SELECT ") + column +
+                  " FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 AND 呼び径 = ?3"
+                  " ORDER BY 管種 COLLATE ja, 規格 COLLATE ja, 呼び径, rowid LIMIT 1",
+              "管DB");
+  s.bind(1, kanshu).bind(2, kikaku).bind(3, yobikei);
+  return firstNumber(s);
+}
+
+}  // namespace
+
+std::optional<double> SqlitePipeDataSource::crackExternalPressure(const std::string& kanshu,
+                                                                  const std::string& kikaku, double yobikei) {
+  return crackPressure(databasePath_, "ひびわれ外圧", kanshu, kikaku, yobikei);
+}
+
+std::optional<double> SqlitePipeDataSource::crackInternalPressure(const std::string& kanshu,
+                                                                  const std::string& kikaku, double yobikei) {
+  return crackPressure(databasePath_, "ひびわれ内圧", kanshu, kikaku, yobikei);
+}
+
+std::optional<double> SqlitePipeDataSource::material(const std::string& kanshu, MaterialColumn column) {
+  const char* sql = nullptr;
+  switch (column) {
+    case MaterialColumn::UnitWeight:
+      sql = "SELECT 単位体積重量 FROM 管材データ WHERE 管種 = ?1 ORDER BY 管種 COLLATE ja, rowid LIMIT 1";
+      break;
+    case MaterialColumn::Elasticity:  // the smallest modulus first
+      sql = "SELECT 弾性係数 FROM 管材データ WHERE 管種 = ?1 ORDER BY 弾性係数, rowid LIMIT 1";
+      break;
+    case MaterialColumn::Class:
+      sql = "SELECT 管材区分 FROM 管材データ WHERE 管種 = ?1 ORDER BY 管種 COLLATE ja, rowid LIMIT 1";
+      break;
+    case MaterialColumn::Tensile:
+      sql = "SELECT 引張応力 FROM 管材データ WHERE 管種 = ?1 ORDER BY rowid LIMIT 1";
+      break;
+    case MaterialColumn::AllowableTensile:
+      sql = "SELECT 許容引張応力度 FROM 管材データ WHERE 管種 = ?1 ORDER BY rowid LIMIT 1";
+      break;
+  }
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  pipedb::refreshLinks(c, "管材データ");
+  Statement s(c, sql, "管材データ");
+  s.bind(1, kanshu);
+  return firstNumber(s);
+}
+
+std::optional<double> SqlitePipeDataSource::eiValue(const std::string& kanshu, const std::string& kikaku,
+                                                    double yobikei) {
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  Statement s(c, "SELECT EI値 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 AND 呼び径 = ?3 ORDER BY rowid LIMIT 1",
+              "管DB");
+  s.bind(1, kanshu).bind(2, kikaku).bind(3, yobikei);
+  return firstNumber(s);
+}
+
+std::optional<double> SqlitePipeDataSource::momentCoefficient(const std::string& taishoKan,
+                                                              const std::string& taishoKaju, std::int32_t shijikaku,
+                                                              const std::string& shoJoken) {
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  pipedb::refreshLinks(c, "モーメント係数");
+  Statement s(c,
+              "SELECT 係数 FROM モーメント係数 WHERE 対象管 = ?1 AND 対象荷重 = ?2 AND 設計支持角 = ?3"
+              " AND 支承条件 = ?4 ORDER BY rowid LIMIT 1",
+              "モーメント係数");
+  s.bind(1, taishoKan).bind(2, taishoKaju).bind(3, static_cast<std::int64_t>(shijikaku)).bind(4, shoJoken);
+  return firstNumber(s);
+}
+
+std::optional<double> SqlitePipeDataSource::standardTrenchWidth(const std::string& yobikei) {
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  pipedb::refreshLinks(c, "標準溝幅");
+  Statement s(c, "SELECT BS値 FROM 標準溝幅 WHERE 呼び径 = ?1 ORDER BY rowid LIMIT 1", "標準溝幅");
+  s.bind(1, yobikei);
+  return firstNumber(s);
+}
+
+std::vector<std::optional<std::string>> SqlitePipeDataSource::pipeTypes() {
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  Statement s(c, "SELECT 管種 FROM 管DB GROUP BY 管種 ORDER BY 管種 COLLATE ja", "管DB");
+  return allTexts(s);
+}
+
+std::vector<std::optional<std::string>> SqlitePipeDataSource::standards(const std::string& kanshu) {
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  Statement s(c, "SELECT 規格 FROM 管DB WHERE 管種 = ?1 GROUP BY 規格 ORDER BY 規格 COLLATE ja", "管DB");
+  s.bind(1, kanshu);
+  return allTexts(s);
+}
+
+std::vector<std::optional<std::string>> SqlitePipeDataSource::nominalSizes(const std::string& kanshu,
+                                                                           const std::string& kikaku) {
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  Statement s(c, "SELECT 呼び径 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 GROUP BY 呼び径 ORDER BY 呼び径", "管DB");
+  s.bind(1, kanshu).bind(2, kikaku);
+  return allTexts(s);
+}
+
+std::optional<PipeDimensions> SqlitePipeDataSource::pipeDimensions(const std::string& kanshu,
+                                                                   const std::string& kikaku, double yobikei) {
+  Connection c(databasePath_, Connection::Mode::OpenExisting);
+  Statement s(c,
+              "SELECT 外径, 管厚, 管厚中心半径, 内径 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 AND 呼び径 = ?3"
+              " ORDER BY rowid LIMIT 1",
+              "管DB");
+  s.bind(1, kanshu).bind(2, kikaku).bind(3, yobikei);
+  if (!s.step()) return std::nullopt;
+  return PipeDimensions{s.number(0), s.number(1), s.number(2), s.number(3)};
+}
+
+}  // namespace tovakin
