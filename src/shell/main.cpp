@@ -1,14 +1,24 @@
 // Program entry. The windows are not built yet: the program prepares its application folder
 // (settings file, database) and says so.
 #include <cstdio>
+#include <memory>
 
 #include "app/app_state.h"
 #include "app/cursor.h"
 #include "app/startup.h"
+#include "calc/pipe_database.h"
+#include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
 
 int main() {
   using namespace tovakin;
+  // Every lookup after start-up reads the database that the rebuild has just made.
+  std::unique_ptr<SqlitePipeDataSource> pipeData;
+  rebuildPipeDatabase = [&pipeData] {
+    CreateMyDatabase();
+    pipeData = std::make_unique<SqlitePipeDataSource>(g_app.g_appPath);
+    setPipeDataSource(pipeData.get());
+  };
   try {
     if (runStartup() == StartupOutcome::WorkbookInUse) return 2;
     砂時計(false);
