@@ -15,7 +15,9 @@ namespace {
 PipeDataSource* g_source = nullptr;
 
 // The nominal size of a pipe-table key: the text read as a number, blanks around it
-// allowed. A text that is not a number can match no row of the numeric column.
+// allowed, and compared exactly, as the pipe selection compares it, so that a fractional
+// size finds the same row here as there. A text that is not a number can match no row of
+// the numeric column.
 bool nominalSize(const std::string& yobikei, double& out) {
   return parseDecimal(myTrim(yobikei), out) && std::isfinite(out);
 }

@@ -168,6 +168,14 @@ TEST_F(PipeCalcTest, DepthOfTheSidePressure) {
   in.angle = 120.0;
   r = run(in);
   EXPECT_NEAR(r.h2, 2.0 + 0.06 + 0.29 + 0.29 * 0.5, 1e-12);
+  // Only the code 1 takes the lower-half depth; any other non-zero code still counts as a
+  // fixed support for the moment coefficients.
+  in.kiso = 2.0, in.angle = 180.0;
+  source.momentQueries.clear();
+  r = run(in);
+  EXPECT_DOUBLE_EQ(r.h2, 2.0 + 0.06 + 0.58);
+  ASSERT_FALSE(source.momentQueries.empty());
+  for (const FakeMomentQuery& q : source.momentQueries) EXPECT_EQ(q.shoJoken, "固定支承");
 }
 
 TEST_F(PipeCalcTest, WallThicknessesAreRoundedInTheDesignRecord) {
