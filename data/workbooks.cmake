@@ -36,4 +36,20 @@ foreach(_sheet 不とう性管 とう性管 管材データ モーメント係�
 endforeach()
 tovakin_add_workbook(${TOVAKIN_APPDIR}/DATABASE/Tovakin.xlsx SHEETS ${_pipe_sheets})
 
+# Report template: one description per sheet, data/report-template/NN-<sheet name>.sheet; the
+# two-digit prefix is the sheet's entry in the sheet-name table and decides the order.
+file(GLOB _template_files CONFIGURE_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/report-template/*.sheet")
+list(SORT _template_files)
+set(_template_sheets)
+foreach(_file IN LISTS _template_files)
+  get_filename_component(_base "${_file}" NAME)
+  if(NOT _base MATCHES "^[0-9][0-9]-(.+)\\.sheet$")
+    message(FATAL_ERROR "report template: '${_base}' is not named NN-<sheet name>.sheet")
+  endif()
+  list(APPEND _template_sheets "${CMAKE_MATCH_1}=${_file}")
+endforeach()
+if(_template_sheets)
+  tovakin_add_workbook(${TOVAKIN_APPDIR}/DATABASE/QXWork.xlsx SHEETS ${_template_sheets})
+endif()
+
 add_custom_target(tovakin_workbooks ALL DEPENDS ${TOVAKIN_WORKBOOK_FILES})

@@ -66,6 +66,19 @@ std::string readFile(const std::string& path, const Limits& limits) {
   return bytes;
 }
 
+// A compound file (the container of the old binary format, and of password-encrypted Office
+// Open XML workbooks) is no zip archive: say what it is instead of "not a workbook".
+void refuseCompoundFile(const std::string& bytes, const std::string& path) {
+  static constexpr char kMagic[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+  if (bytes.size() < 8 || bytes.compare(0, 8, kMagic, 8) != 0) return;
+  // The encrypted package is a stream named "EncryptedPackage" (UTF-16 in the directory).
+  static const std::string kStream("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+  if (bytes.find(kStream) != std::string::npos) {
+    throw Error("パスワードで暗号化されたブックは開けません。暗号化を解除して保存し直して下さい。（" + path + "）");
+  }
+  throw Error("Excel 97-2003 形式のブックは開けません。Excel ブック (.xlsx) 形式で保存し直して下さい。（" + path + "）");
+}
+
 }  // namespace
 
 // ---- XML helpers -------------------------------------------------------------------------------
@@ -208,6 +221,7 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
   model->limits = limits;
   {
     const std::string bytes = readFile(path, limits);
+    refuseCompoundFile(bytes, path);
     model->package = Package::read(bytes, limits, path);
   }
   Model& m = *model;

@@ -9,6 +9,7 @@
 #include "calc/pipe_database.h"
 #include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
+#include "platform/xlsx_report_book.h"
 
 int main() {
   using namespace tovakin;
@@ -20,6 +21,7 @@ int main() {
     setPipeDataSource(pipeData.get());
   };
   try {
+    installXlsxReportTemplateOpener();  // reports are written into .xlsx workbooks
     if (runStartup() == StartupOutcome::WorkbookInUse) return 2;
     砂時計(false);
     std::printf("Tovakin: %s の準備ができました。画面はまだ作られていません。\n", g_app.g_appPath.c_str());

@@ -1,6 +1,7 @@
 // xlsxgen OUT.xlsx SHEETNAME=FILE [SHEETNAME=FILE ...]
 //
 // Builds a workbook from readable sources at build time: one sheet per pair, in the given order.
+// FILE is a table of values (.tsv) or a laid-out sheet description (.sheet).
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -10,7 +11,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("usage: xlsxgen OUT.xlsx SHEETNAME=FILE.tsv [SHEETNAME=FILE.tsv ...]\n", stderr);
+    std::fputs("usage: xlsxgen OUT.xlsx SHEETNAME=FILE.tsv|FILE.sheet [SHEETNAME=FILE ...]\n", stderr);
     return 2;
   }
   try {

@@ -13,7 +13,6 @@
 #include "sheet_source.h"
 
 namespace xlsxgen {
-namespace {
 
 std::string readWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -23,7 +22,6 @@ std::string readWholeFile(const std::string& path) {
   return data;
 }
 
-// Byte offset of the first invalid UTF-8 sequence, or npos.
 std::size_t invalidUtf8At(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {
@@ -49,6 +47,8 @@ std::size_t invalidUtf8At(std::string_view s) {
   }
   return std::string_view::npos;
 }
+
+namespace {
 
 // A plain decimal number: optional "-", digits with an optional fraction, optional exponent.
 bool parseDecimalField(std::string_view s, double& out) {
@@ -87,6 +87,7 @@ SheetSource readTsvSheet(const std::string& sheetName, const std::string& path) 
 
   SheetSource sheet;
   sheet.name = sheetName;
+  sheet.origin = path;
   std::size_t lineNo = 0;
   while (!text.empty()) {
     ++lineNo;
@@ -138,7 +139,8 @@ SheetSource readSheet(const std::string& sheetName, const std::string& path) {
   const auto slash = path.rfind('/');
   const std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : path.substr(dot);
   if (ext == ".tsv" || ext == ".TSV") return readTsvSheet(sheetName, path);
-  throw Failure(path + ": unknown input format (expected .tsv)");
+  if (ext == ".sheet") return readSheetDescription(sheetName, path);
+  throw Failure(path + ": unknown input format (expected .tsv or .sheet)");
 }
 
 }  // namespace xlsxgen

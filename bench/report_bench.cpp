@@ -1,0 +1,85 @@
+// Cost of writing one report for the largest case (free flexible pipe, trench, cover above He):
+// opening the template, every section writer, the delete phase and the save beside the target
+// with the rename over it. The recording run measures the writer's own cost on the in-memory
+// book; the workbook run fills the shipped template file and writes the .xlsx report.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "../tests/report/report_fixture.h"
+#include "../tests/support/recording_report_book.h"
+#include "app/app_state.h"
+#include "platform/scripted_dialogs.h"
+#include "platform/xlsx_report_book.h"
+#include "report/report_book.h"
+#include "report/report_writer.h"
+
+namespace {
+
+using namespace tovakin;
+
+struct BenchFolder {
+  BenchFolder() {
+    path = (std::filesystem::temp_directory_path() / ("tovakin_report_bench_" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directories(path + "/DATABASE");
+  }
+  ~BenchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  std::string path;
+};
+
+void BM_subExcelSheetCreate_recording(benchmark::State& state) {
+  BenchFolder folder;
+  const AppState saved = g_app;
+  g_app.g_appPath = folder.path + "/";
+  g_app.g_templatePath = folder.path + "/DATABASE/QXWork.xlsx";
+  { std::ofstream(g_app.g_templatePath) << "template"; }
+  auto previous = report::setReportTemplateOpener([](const std::string&, const std::string&) {
+    auto book = std::make_unique<testing::RecordingReportBook>();
+    testing::fillLikeTemplate(*book);
+    return std::unique_ptr<report::ReportBook>(std::move(book));
+  });
+  const testing::ReportCase c = testing::largestCase();
+  ScriptedCommonDialog dialog;
+  dialog.FileName = folder.path + "/report.xlsx";
+  for (auto _ : state) {
+    const bool ok = report::subExcelSheetCreate(c.design, c.result, dialog);
+    if (!ok) state.SkipWithError("report not written");
+    benchmark::DoNotOptimize(ok);
+  }
+  report::setReportTemplateOpener(std::move(previous));
+  g_app = saved;
+}
+BENCHMARK(BM_subExcelSheetCreate_recording)->Unit(benchmark::kMillisecond);
+
+void BM_subExcelSheetCreate_workbook(benchmark::State& state) {
+  const std::string shipped = std::string(TOVAKIN_APPDIR) + "/DATABASE/QXWork.xlsx";
+  if (!std::filesystem::exists(shipped)) {
+    state.SkipWithError("the report template is not generated");
+    return;
+  }
+  BenchFolder folder;
+  const AppState saved = g_app;
+  g_app.g_appPath = folder.path + "/";
+  g_app.g_templatePath = shipped;
+  auto previous = report::setReportTemplateOpener(openXlsxReportBook);
+  const testing::ReportCase c = testing::largestCase();
+  ScriptedCommonDialog dialog;
+  dialog.FileName = folder.path + "/report.xlsx";
+  for (auto _ : state) {
+    const bool ok = report::subExcelSheetCreate(c.design, c.result, dialog);
+    if (!ok) state.SkipWithError("report not written");
+    benchmark::DoNotOptimize(ok);
+  }
+  report::setReportTemplateOpener(std::move(previous));
+  g_app = saved;
+}
+BENCHMARK(BM_subExcelSheetCreate_workbook)->Unit(benchmark::kMillisecond);
+
+}  // namespace

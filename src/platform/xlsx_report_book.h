@@ -1,0 +1,19 @@
+#pragma once
+// The report workbook over a real .xlsx file: the ReportBook the report writer fills, made from
+// the template by the opener that start-up installs.
+#include <memory>
+#include <string>
+
+#include "report/report_book.h"
+
+namespace tovakin {
+
+// Opens an .xlsx workbook as a report book. The password is accepted as the template's open
+// password (an unencrypted workbook opens with any). Raises RuntimeError: err::kFileNotFound
+// for a missing file, err::kApplication for a file that is no usable workbook.
+std::unique_ptr<report::ReportBook> openXlsxReportBook(const std::string& path, const std::string& password);
+
+// Installs openXlsxReportBook as the report template opener.
+void installXlsxReportTemplateOpener();
+
+}  // namespace tovakin

@@ -1,0 +1,111 @@
+#include "report/cell_conventions.h"
+
+#include <algorithm>
+
+#include "app/number_format.h"
+#include "app/std_io.h"
+#include "platform/error_box.h"
+#include "report/report_book.h"
+
+namespace tovakin::report {
+
+namespace {
+
+// Byte length of the UTF-8 sequence starting with `lead` (1 for a stray byte).
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+// UTF-16 units of one sequence: characters beyond the basic plane take a surrogate pair.
+int unitsOf(std::size_t length) { return length == 4 ? 2 : 1; }
+
+}  // namespace
+
+std::size_t utf16Units(std::string_view text) {
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = sequenceLength(static_cast<unsigned char>(text[i]));
+    units += static_cast<std::size_t>(unitsOf(n));
+    i += n;
+  }
+  return units;
+}
+
+std::string num(double value, std::string_view pattern) { return formatPattern(value, pattern); }
+
+std::string general(double value) { return formatGeneral(value); }
+
+std::string numText(std::string_view text, std::string_view pattern) {
+  const std::string trimmed = myTrim(text);
+  double value = 0;
+  if (parseDecimal(toNarrow(trimmed), value)) return formatPattern(value, pattern);
+  return trimmed;
+}
+
+std::string fullWidthNumber(int number) {
+  static constexpr const char* kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+  std::string out;
+  for (char c : std::to_string(number)) {
+    if (c >= '0' && c <= '9')
+      out += kDigits[c - '0'];
+    else if (c == '-')
+      out += "－";
+  }
+  return out;
+}
+
+std::string funcSignMark(double value) { return value >= 0 ? "＋" : "－"; }
+
+std::string signedTerm(double value, std::string_view pattern) {
+  return funcSignMark(value) + formatPattern(value < 0 ? -value : value, pattern);
+}
+
+Verdict capacityVerdict(double capacity, double demand) {
+  const bool ok = capacity >= demand;
+  return Verdict{ok, ok ? "≧" : "＜", ok ? kVerdictOk : kVerdictRedo};
+}
+
+Verdict limitVerdict(double value, double limit) {
+  const bool ok = value <= limit;
+  return Verdict{ok, ok ? "≦" : "＞", ok ? kVerdictOk : kVerdictRedo};
+}
+
+RaisedText stripSuperscriptMarkers(std::string_view text) {
+  RaisedText out;
+  int position = 1;  // 1-based UTF-16 position of the next character written
+  bool pending = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+    if (n == 1 && text[i] == '^') {
+      // A marker; consecutive markers raise the first character that is not one, as removing
+      // them one at a time would.
+      pending = true;
+    } else {
+      if (pending) out.runs.push_back(RaisedText::Run{position, unitsOf(n)});
+      pending = false;
+      out.text.append(text.substr(i, n));
+      position += unitsOf(n);
+    }
+    i += n;
+  }
+  return out;
+}
+
+void JyoCharEdit(ReportBook& book, const std::string& sheet, const std::string& address) {
+  static const std::string kLabel = "JyoCharEdit";
+  std::string text;
+  if (!guardStep(kLabel, [&] { text = book.cellText(sheet, address); })) return;
+  if (text.find('^') == std::string::npos) return;
+  // Writing the cell drops its raised characters, so the cell is written once without any
+  // marker and every character is raised afterwards.
+  const RaisedText raised = stripSuperscriptMarkers(text);
+  guardStep(kLabel, [&] { book.writeCell(sheet, address, raised.text); });
+  for (const auto& run : raised.runs)
+    guardStep(kLabel, [&] { book.setSuperscript(sheet, address, run.start, run.length); });
+}
+
+}  // namespace tovakin::report

@@ -1,0 +1,134 @@
+#include "report/report_writer.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "app/app_state.h"
+#include "app/calc_settings.h"
+#include "app/design_data.h"
+#include "app/std_io.h"
+#include "calc/calc_result.h"
+#include "platform/error_box.h"
+#include "platform/file_system.h"
+#include "report/report_book.h"
+#include "report/report_slots.h"
+#include "report/section_writer.h"
+
+namespace tovakin::report {
+
+namespace {
+
+// A name beside the target that nothing bears yet.
+std::string temporaryNameBeside(const std::string& target) {
+  static std::atomic<unsigned> counter{0};
+  const std::string base = myFilenameDir(target) + "~" + myFilenameFilename(target) + "." +
+                           std::to_string(static_cast<long>(::getpid())) + ".";
+  for (;;) {
+    std::string candidate = base + std::to_string(counter++) + ".tmp";
+    if (!pathExists(candidate)) return candidate;
+  }
+}
+
+// Removes the temporary file when the save did not get as far as renaming it.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove(path_, ec);
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  const std::string& path() const { return path_; }
+  void release() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+void saveOver(ReportBook& book, const std::string& target) {
+  if (myTrim(target).empty()) raiseError(err::kPathFileAccess);
+  TemporaryFile temp(temporaryNameBeside(target));
+  book.saveAs(temp.path());
+  std::error_code ec;
+  std::filesystem::rename(temp.path(), target, ec);
+  if (ec) raiseError(err::kPermissionDenied, "計算書 '" + target + "' を保存できません: " + ec.message());
+  temp.release();
+}
+
+}  // namespace
+
+void checkReportTemplate(const ReportBook& book) {
+  for (int e = 0; e < kTemplateSheetCount; ++e) {
+    const std::string name = sheetName(e);
+    if (!book.hasSheet(name)) raiseError(err::kOutOfRange, "計算書の雛形にシート '" + name + "' がありません。");
+  }
+  for (const auto& [e, definedName] : requiredDefinedNames()) {
+    const std::string sheet = sheetName(e);
+    if (!book.hasName(sheet, definedName))
+      raiseError(err::kApplication, "計算書の雛形のシート '" + sheet + "' に名前 '" + definedName + "' がありません。");
+  }
+}
+
+void fillReport(ReportBook& book, const DesignData& design, const CalcResult& result, const CalcSettings& settings,
+                const SheetPlan& plan) {
+  const std::string cover = sheetName(entry::k表紙);
+  guardStep(kReportLabel, [&] { book.selectSheet(cover); });
+
+  for (const PlannedSection& section : plan.sections) {
+    const SectionWriter writer = sectionWriter(section.section);
+    if (!writer) continue;  // not built: the sheet stays as the template has it
+    SectionContext ctx(book, design, result, settings, plan, section);
+    guardStep(kReportLabel, [&] { writer(ctx); });
+  }
+
+  for (const SheetOp& op : plan.deletePhase) {
+    guardStep(kReportLabel, [&] {
+      if (op.kind == SheetOp::Kind::Delete)
+        book.deleteSheet(op.from());
+      else
+        book.renameSheet(op.from(), op.to());
+    });
+  }
+
+  guardStep(kReportLabel, [&] { book.selectSheet(cover); });
+  guardStep(kReportLabel, [&] { book.selectCell(cover, "A1"); });
+}
+
+bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, const CommonDialog& dialog) {
+  return subExcelSheetCreate(design, result, dialog, g_calcSettings);
+}
+
+bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, const CommonDialog& dialog,
+                         const CalcSettings& settings) {
+  SheetPlan plan;
+  if (!guardStep(kReportLabel, [&] { plan = computeSheetPlan(design, result); })) return false;
+
+  // The template is opened and checked as a whole before anything is written, so that a broken
+  // installation gives one message and no report.
+  std::unique_ptr<ReportBook> book;
+  const bool opened = guardStep(kReportLabel, [&] {
+    book.reset();
+    const std::string& path = g_app.g_templatePath;
+    if (!fileExists(path)) raiseError(err::kFileNotFound, "計算書の雛形 '" + path + "' が見つかりません。");
+    book = openReportTemplate(path, kTemplatePassword);
+    checkReportTemplate(*book);
+  });
+  if (!opened || !book) return false;
+
+  std::string target;
+  guardStep(kReportLabel, [&] {
+    target = dialog.FileName;
+    g_app.g_reportPath = target;
+  });
+
+  fillReport(*book, design, result, settings, plan);
+
+  return guardStep(kReportLabel, [&] { saveOver(*book, target); });
+}
+
+}  // namespace tovakin::report

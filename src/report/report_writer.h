@@ -1,0 +1,42 @@
+#pragma once
+// The report writer: fills the template workbook from one calculated design case, removes the
+// sheets the case does not use, gives the kept variants their base names and saves the report.
+#include <string>
+
+#include "platform/common_dialog.h"
+#include "report/sheet_plan.h"
+
+namespace tovakin {
+struct DesignData;
+struct CalcResult;
+struct CalcSettings;
+}  // namespace tovakin
+
+namespace tovakin::report {
+
+class ReportBook;
+
+// The template's open password (the shipped template is not encrypted).
+inline constexpr const char* kTemplatePassword = "qorvin_tadelux";
+
+// Raises RuntimeError for the first fault of an opened template that would stop the report:
+// a sheet of the sheet-name table that is missing (err::kOutOfRange), or a defined name the
+// writers use that the sheet cannot reach (err::kApplication).
+void checkReportTemplate(const ReportBook& book);
+
+// Fills an open book: the cover selected, every planned section that has a writer, the delete
+// phase, and the cover's A1 selected at the end. Failures go to the error box step by step.
+void fillReport(ReportBook& book, const DesignData& design, const CalcResult& result, const CalcSettings& settings,
+                const SheetPlan& plan);
+
+// Writes the report of one case to the path in the dialog's FileName (the choice of
+// myUserExcelSave) and sets g_app.g_reportPath to it. The template g_app.g_templatePath is
+// checked before anything is written; its first fault is shown in one error box. The report is
+// saved to a temporary file beside the target and renamed over it only when complete, so a
+// failure leaves an earlier report at that path untouched. True when the report was written.
+bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, const CommonDialog& dialog);
+// The same with explicit constants (the program passes g_calcSettings).
+bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, const CommonDialog& dialog,
+                         const CalcSettings& settings);
+
+}  // namespace tovakin::report

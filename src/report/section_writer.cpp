@@ -1,0 +1,43 @@
+#include "report/section_writer.h"
+
+#include <algorithm>
+
+#include "platform/error_box.h"
+#include "report/cell_conventions.h"
+#include "report/report_book.h"
+
+namespace tovakin::report {
+
+SectionContext::SectionContext(ReportBook& book_, const DesignData& design_, const CalcResult& result_,
+                               const CalcSettings& settings_, const SheetPlan& plan_, const PlannedSection& section_)
+    : book(book_), design(design_), result(result_), settings(settings_), plan(plan_), section(section_) {
+  if (!section.entries.empty()) sheet_ = sheetName(section.entries.front());
+}
+
+void SectionContext::useSheet(int entry) {
+  if (std::find(section.entries.begin(), section.entries.end(), entry) == section.entries.end())
+    raiseError(err::kOutOfRange);
+  sheet_ = sheetName(entry);
+}
+
+void SectionContext::write(const std::string& address, const std::string& text) {
+  guardStep(kReportLabel, [&] { book.writeCell(sheet_, address, text); });
+}
+
+void SectionContext::writeRaised(const std::string& address, const std::string& text) {
+  write(address, text);
+  JyoCharEdit(book, sheet_, address);
+}
+
+void SectionContext::title(std::string_view literal) { write("C1", sectionHeading(number(), literal)); }
+
+SectionWriter sectionWriter(Section section) {
+  // A section joins the report by adding its writer here.
+  switch (section) {
+    case Section::Cover: return &writeCoverSheet;
+    case Section::DesignConditions: return &writeDesignConditionsSheet;
+    default: return nullptr;
+  }
+}
+
+}  // namespace tovakin::report
