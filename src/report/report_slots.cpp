@@ -1,5 +1,8 @@
 #include "report/report_slots.h"
 
+#include "report/sheets_live.h"
+
+#include <algorithm>
 #include <cctype>
 
 namespace tovakin::report {
@@ -86,6 +89,10 @@ std::vector<Slot> buildSlots() {
     slots.push_back(Slot{e, "C1", K::Title, s});
     if (e == k内水圧) slots.push_back(Slot{e, "設計水圧", K::Value, s});
   }
+  // The calculation sections' own cells, each group in its writers' order; grouped by sheet
+  // afterwards, every sheet's title first.
+  for (const std::vector<Slot>* group : {&liveSlots()}) slots.insert(slots.end(), group->begin(), group->end());
+  std::stable_sort(slots.begin(), slots.end(), [](const Slot& a, const Slot& b) { return a.entry < b.entry; });
   return slots;
 }
 

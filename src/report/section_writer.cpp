@@ -5,6 +5,7 @@
 #include "platform/error_box.h"
 #include "report/cell_conventions.h"
 #include "report/report_book.h"
+#include "report/sheets_live.h"
 
 namespace tovakin::report {
 
@@ -36,6 +37,9 @@ SectionWriter sectionWriter(Section section) {
   switch (section) {
     case Section::Cover: return &writeCoverSheet;
     case Section::DesignConditions: return &writeDesignConditionsSheet;
+    case Section::HorizontalEarth: return &writeHorizontalEarthSheet;
+    case Section::LiveLoad: return &writeLiveLoadSheet;
+    case Section::LiveLoadHorizontal: return &writeLiveLoadHorizontalSheet;
     default: return nullptr;
   }
 }
