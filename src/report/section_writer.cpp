@@ -5,6 +5,7 @@
 #include "platform/error_box.h"
 #include "report/cell_conventions.h"
 #include "report/report_book.h"
+#include "report/sheets_design.h"
 #include "report/sheets_live.h"
 
 namespace tovakin::report {
@@ -40,6 +41,10 @@ SectionWriter sectionWriter(Section section) {
     case Section::HorizontalEarth: return &writeHorizontalEarthSheet;
     case Section::LiveLoad: return &writeLiveLoadSheet;
     case Section::LiveLoadHorizontal: return &writeLiveLoadHorizontalSheet;
+    case Section::WeightWaterHorizontal: return &writeWeightWaterHorizontalSheet;
+    case Section::DesignLoad: return &writeDesignLoadSheet;
+    case Section::InternalPressure: return &writeInternalPressureSheet;
+    case Section::TransverseDesign: return &writeTransverseDesignSheet;
     default: return nullptr;
   }
 }
