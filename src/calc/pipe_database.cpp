@@ -117,23 +117,23 @@ class Rebuild {
 
   // Links one sheet: its table mirrors the sheet and is read again whenever the workbook changes.
   // A sheet that lacks columns the program reads is linked with the columns it has.
-  bool link(const pipedb::SheetSpec& spec) {
+  bool link(const pipedb::SheetSpec& layout) {
     bool linked = false, again = false;
     step([&] {
       if (again) loadWorkbook();  // Retry: the user may have mended the workbook meanwhile
       again = true;
-      if (!workbook_->hasSheet(spec.sheet))
+      if (!workbook_->hasSheet(layout.sheet))
         raiseError(dberr::kObjectNotFound,
-                   "シート '" + std::string(spec.sheet) + "' がブック '" + workbookPath_ + "' に見つかりません。");
+                   "シート '" + std::string(layout.sheet) + "' がブック '" + workbookPath_ + "' に見つかりません。");
       std::vector<std::string> missing;
       pipedb::inTransaction(*db_, [&] {
-        missing = pipedb::importSheet(*db_, *workbook_, spec);
-        pipedb::recordLink(*db_, spec, workbookPath_, stamp_);
+        missing = pipedb::importSheet(*db_, *workbook_, layout);
+        pipedb::recordLink(*db_, layout, workbookPath_, stamp_);
       });
       linked = true;
       if (!missing.empty())
         raiseError(dberr::kFieldNotFound,
-                   "シート '" + std::string(spec.sheet) + "' に列 " + joinNames(missing) + " がありません。");
+                   "シート '" + std::string(layout.sheet) + "' に列 " + joinNames(missing) + " がありません。");
     });
     return linked;
   }

@@ -61,8 +61,8 @@ std::vector<std::string> columnNames(const xlsx::Row* header, std::size_t width)
   return names;
 }
 
-Kind kindOf(const SheetSpec& spec, std::string_view column) {
-  for (const auto& c : spec.columns)
+Kind kindOf(const SheetSpec& layout, std::string_view column) {
+  for (const auto& c : layout.columns)
     if (sameColumnName(c.name, column)) return c.kind;
   return Kind::Native;
 }
@@ -167,10 +167,10 @@ std::optional<std::string> fileStamp(const std::string& path) {
          std::to_string(st.st_size) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_dev);
 }
 
-std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbook, const SheetSpec& spec) {
+std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbook, const SheetSpec& layout) {
   std::vector<xlsx::Row> rows;
   try {
-    rows = workbook.rows(spec.sheet);
+    rows = workbook.rows(layout.sheet);
   } catch (const xlsx::Error& e) {
     raiseError(dberr::kExternalFormat, e.what());
   }
@@ -189,9 +189,9 @@ std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbo
   const std::vector<std::string> names =
       columnNames(headerIndex < rows.size() ? &rows[headerIndex] : nullptr, width);
   std::vector<Kind> kinds;
-  for (const auto& n : names) kinds.push_back(kindOf(spec, n));
+  for (const auto& n : names) kinds.push_back(kindOf(layout, n));
 
-  const std::string table = quoteIdentifier(spec.table);
+  const std::string table = quoteIdentifier(layout.table);
   c.exec("DROP TABLE IF EXISTS " + table);
   std::string create = "CREATE TABLE " + table + " (";
   std::string insert = "INSERT INTO " + table + " VALUES (";
@@ -205,7 +205,7 @@ std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbo
   }
   c.exec(create + ")");
 
-  Statement ins(c, insert + ")", spec.table);
+  Statement ins(c, insert + ")", layout.table);
   for (std::size_t r = headerIndex + 1; r < rows.size(); ++r) {
     const auto& row = rows[r];
     if (rowIsEmpty(row)) continue;  // a blank line in the sheet is no pipe
@@ -218,7 +218,7 @@ std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbo
   }
 
   std::vector<std::string> missing;
-  for (const auto& col : spec.columns) {
+  for (const auto& col : layout.columns) {
     bool found = false;
     for (const auto& n : names) found = found || sameColumnName(n, col.name);
     if (!found) missing.emplace_back(col.name);
@@ -231,12 +231,12 @@ void createLinkCatalog(Connection& c) {
          " (name TEXT, sheet TEXT, workbook TEXT, stamp TEXT, error TEXT)");
 }
 
-void recordLink(Connection& c, const SheetSpec& spec, const std::string& workbookPath, const std::string& stamp) {
+void recordLink(Connection& c, const SheetSpec& layout, const std::string& workbookPath, const std::string& stamp) {
   Statement del(c, std::string("DELETE FROM ") + kLinkCatalog + " WHERE name = ?1");
-  del.bind(1, std::string_view(spec.table));
+  del.bind(1, std::string_view(layout.table));
   del.step();
   Statement ins(c, std::string("INSERT INTO ") + kLinkCatalog + " VALUES (?1, ?2, ?3, ?4, NULL)");
-  ins.bind(1, std::string_view(spec.table)).bind(2, std::string_view(spec.sheet)).bind(3, workbookPath).bind(4, stamp);
+  ins.bind(1, std::string_view(layout.table)).bind(2, std::string_view(layout.sheet)).bind(3, workbookPath).bind(4, stamp);
   ins.step();
 }
 
@@ -267,13 +267,13 @@ void refreshLinks(Connection& c, const std::string& table) {
       Statement mark(c, std::string("UPDATE ") + kLinkCatalog + " SET stamp = ?1, error = ?2 WHERE name = ?3");
       for (auto& l : links) {
         if (l.workbook != wanted->workbook || l.stamp == *now) continue;
-        const SheetSpec* spec = nullptr;
+        const SheetSpec* layout = nullptr;
         for (const auto& s : workbookSheets())
-          if (l.name == s.table) spec = &s;
-        if (!spec) continue;
+          if (l.name == s.table) layout = &s;
+        if (!layout) continue;
         l.error.reset();
         if (workbook.hasSheet(l.sheet)) {
-          importSheet(c, workbook, *spec);
+          importSheet(c, workbook, *layout);
         } else {
           c.exec("DROP TABLE IF EXISTS " + quoteIdentifier(l.name));
           l.error = "シート '" + l.sheet + "' がブック '" + l.workbook + "' に見つかりません。";

@@ -48,11 +48,11 @@ std::optional<std::string> fileStamp(const std::string& path);
 
 // (Re)creates the table from the sheet; the sheet must exist. Returns the listed columns
 // that the sheet's first row lacks.
-std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbook, const SheetSpec& spec);
+std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbook, const SheetSpec& layout);
 
 // The catalog of links.
 void createLinkCatalog(Connection& c);
-void recordLink(Connection& c, const SheetSpec& spec, const std::string& workbookPath, const std::string& stamp);
+void recordLink(Connection& c, const SheetSpec& layout, const std::string& workbookPath, const std::string& stamp);
 
 // Makes the linked table current: when the workbook has changed since its sheets were last read,
 // every link to it is read again in one transaction. Raises when the workbook cannot be read or
