@@ -6,6 +6,7 @@
 #include "report/cell_conventions.h"
 #include "report/report_book.h"
 #include "report/sheets_design.h"
+#include "report/sheets_earth.h"
 #include "report/sheets_live.h"
 
 namespace tovakin::report {
@@ -38,6 +39,11 @@ SectionWriter sectionWriter(Section section) {
   switch (section) {
     case Section::Cover: return &writeCoverSheet;
     case Section::DesignConditions: return &writeDesignConditionsSheet;
+    case Section::Flotation: return &writeFlotationSheet;
+    case Section::He: return &writeHeSheet;
+    case Section::VerticalEarth: return &writeVerticalEarthSheet;
+    case Section::VerticalEarthSheetPile: return &writeVerticalEarthSheetPileSheet;
+    case Section::ReactionModulus: return &writeReactionModulusSheet;
     case Section::HorizontalEarth: return &writeHorizontalEarthSheet;
     case Section::LiveLoad: return &writeLiveLoadSheet;
     case Section::LiveLoadHorizontal: return &writeLiveLoadHorizontalSheet;

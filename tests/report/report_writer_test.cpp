@@ -168,8 +168,10 @@ TEST(ReportSlots, WritersTouchOnlySlotsAndFillThemAll) {
   for (double burial : {0.0, 1.0, 2.0})
     for (double cls : {0.0, 3.0, 5.0})
       for (double support : {0.0, 1.0})
-        for (double cover : {0.5, 1.5}) {
+        for (double cover : {0.5, 1.5, 2.5})
+          for (int method : {0, 1, 4}) {
           testing::ReportCase c = testing::largestCase();
+          c.design.hanryokuKeisuHoho = method;
           c.design.maisetuKeishiki = burial;
           c.design.kanzaiKubun = cls;
           c.result.kanzaiKubun = static_cast<int>(cls);
