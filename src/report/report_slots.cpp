@@ -1,5 +1,6 @@
 #include "report/report_slots.h"
 
+#include "report/sheets_check.h"
 #include "report/sheets_design.h"
 #include "report/sheets_earth.h"
 #include "report/sheets_live.h"
@@ -93,7 +94,7 @@ std::vector<Slot> buildSlots() {
   }
   // The calculation sections' own cells, each group in its writers' order; grouped by sheet
   // afterwards, every sheet's title first.
-  for (const std::vector<Slot>* group : {&earthSlots(), &liveSlots(), &designSlots()}) slots.insert(slots.end(), group->begin(), group->end());
+  for (const std::vector<Slot>* group : {&earthSlots(), &liveSlots(), &designSlots(), &checkSlots()}) slots.insert(slots.end(), group->begin(), group->end());
   std::stable_sort(slots.begin(), slots.end(), [](const Slot& a, const Slot& b) { return a.entry < b.entry; });
   return slots;
 }

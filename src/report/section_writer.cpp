@@ -5,6 +5,7 @@
 #include "platform/error_box.h"
 #include "report/cell_conventions.h"
 #include "report/report_book.h"
+#include "report/sheets_check.h"
 #include "report/sheets_design.h"
 #include "report/sheets_earth.h"
 #include "report/sheets_live.h"
@@ -51,6 +52,8 @@ SectionWriter sectionWriter(Section section) {
     case Section::DesignLoad: return &writeDesignLoadSheet;
     case Section::InternalPressure: return &writeInternalPressureSheet;
     case Section::TransverseDesign: return &writeTransverseDesignSheet;
+    case Section::AllowablePressure: return &writeAllowablePressureSheet;
+    case Section::DeflectionOrEi: return &writeDeflectionOrEiSheet;
     default: return nullptr;
   }
 }
