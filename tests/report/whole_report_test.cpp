@@ -85,8 +85,9 @@ TEST_F(WholeReport, EveryAcceptedCombinationFillsEveryKeptSheetAndNothingElse) {
           ASSERT_TRUE(box.shown.empty()) << box.shown.front();
           EXPECT_EQ(book.sheetNames(), plan.resultNames());
           for (const report::KeptSheet& kept : plan.result) {
-            if (kept.entry == report::entry::k鉛直土圧2)
+            if (kept.entry == report::entry::k鉛直土圧2) {
               EXPECT_NE(book.written(kept.name, "E26"), book.written(kept.name, "E33"));
+            }
             for (const report::Slot& slot : report::reportSlots()) {
               if (slot.entry != kept.entry || keepsTemplateText(slot.entry, slot.address)) continue;
               EXPECT_TRUE(book.written(kept.name, std::string(slot.address)))
