@@ -14,7 +14,7 @@
 #include "../tests/support/recording_report_book.h"
 #include "app/app_state.h"
 #include "platform/scripted_dialogs.h"
-#include "platform/xlsx_report_book.h"
+#include "report/xlsx_report_book.h"
 #include "report/report_book.h"
 #include "report/report_writer.h"
 

@@ -9,7 +9,7 @@
 #include "calc/pipe_database.h"
 #include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
-#include "platform/xlsx_report_book.h"
+#include "report/xlsx_report_book.h"
 
 int main() {
   using namespace tovakin;

@@ -10,7 +10,7 @@
 #include "platform/scripted_dialogs.h"
 #include "platform/xlsx.h"
 #include "platform/xlsx_edit.h"
-#include "platform/xlsx_report_book.h"
+#include "report/xlsx_report_book.h"
 #include "report/report_book.h"
 #include "report/report_writer.h"
 #include "report/sheet_plan.h"

@@ -1,4 +1,4 @@
-#include "platform/xlsx_report_book.h"
+#include "report/xlsx_report_book.h"
 
 #include <utility>
 

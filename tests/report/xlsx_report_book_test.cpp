@@ -13,7 +13,7 @@
 #include "platform/xlsx.h"
 #include "platform/xlsx_edit.h"
 #include "platform/xlsx_model.h"
-#include "platform/xlsx_report_book.h"
+#include "report/xlsx_report_book.h"
 #include "report/cell_conventions.h"
 #include "report/report_book.h"
 #include "report/report_fixture.h"
