@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "../tests/support/fake_pipe_source.h"
+#include "support/fake_pipe_source.h"
 #include "app/calc_settings.h"
 #include "app/settings.h"
 #include "calc/calc_result.h"
@@ -71,7 +71,7 @@ tovakin::DesignData flexibleTrench() {
 void BM_FlexiblePipeInTrench(benchmark::State& state) {
   tovakin::g_calcSettings = tovakin::builtInCalcSettings();
   FakePipeSource source = benchSource();
-  tovakin::PipeDataSource* previous = tovakin::setPipeDataSource(&source);
+  const auto installed = tovakin::installPipeDataSource(&source);
   const tovakin::DesignData design = flexibleTrench();
   tovakin::CalcResult result;
   for (auto _ : state) {
@@ -79,7 +79,6 @@ void BM_FlexiblePipeInTrench(benchmark::State& state) {
     benchmark::DoNotOptimize(tovakin::funcPipeCalc(d, result));
     benchmark::ClobberMemory();
   }
-  tovakin::setPipeDataSource(previous);
   state.counters["tawamiritu"] = result.tawamiritu[0];
 }
 BENCHMARK(BM_FlexiblePipeInTrench)->Unit(benchmark::kMicrosecond);

@@ -39,11 +39,9 @@ class BenchApp {
     path_ += "/";
     fs::create_directories(path_ + "DATABASE");
     fs::copy_file(TOVAKIN_APPDIR "/DATABASE/Tovakin.xlsx", pipeWorkbookPath(path_));
-    previousBox_ = setErrorBox(&box);
     CreateMyDatabase(path_);
   }
   ~BenchApp() {
-    setErrorBox(previousBox_);
     std::error_code ec;
     fs::remove_all(path_, ec);
   }
@@ -51,8 +49,8 @@ class BenchApp {
   CountingBox box;
 
  private:
+  Installed<ErrorBox> installedBox_ = installErrorBox(box);
   std::string path_;
-  ErrorBox* previousBox_ = nullptr;
 };
 
 void reportBoxes(benchmark::State& state, const CountingBox& box) {
@@ -70,9 +68,8 @@ BENCHMARK(BM_CreateMyDatabase)->Unit(benchmark::kMillisecond);
 void BM_LookupMaterial(benchmark::State& state) {
   BenchApp app;
   SqlitePipeDataSource source(app.path());
-  PipeDataSource* previous = setPipeDataSource(&source);
+  const auto installed = installPipeDataSource(&source);
   for (auto _ : state) benchmark::DoNotOptimize(管材の弾性係数("硬質ポリ塩化ビニル管"));
-  setPipeDataSource(previous);
   reportBoxes(state, app.box);
 }
 BENCHMARK(BM_LookupMaterial)->Unit(benchmark::kMicrosecond);
@@ -81,13 +78,12 @@ BENCHMARK(BM_LookupMaterial)->Unit(benchmark::kMicrosecond);
 void BM_LookupPipe(benchmark::State& state) {
   BenchApp app;
   SqlitePipeDataSource source(app.path());
-  PipeDataSource* previous = setPipeDataSource(&source);
+  const auto installed = installPipeDataSource(&source);
   DesignData d;
   d.kanshu = "遠心力鉄筋コンクリート管";
   d.kikaku = "外圧管1種(参考値)";
   d.yobikei = "600";
   for (auto _ : state) benchmark::DoNotOptimize(func許容内水圧PC(d));
-  setPipeDataSource(previous);
   reportBoxes(state, app.box);
 }
 BENCHMARK(BM_LookupPipe)->Unit(benchmark::kMicrosecond);
@@ -128,7 +124,7 @@ DesignData calcCase(bool rigid) {
 void BM_FuncPipeCalc(benchmark::State& state) {
   BenchApp app;
   SqlitePipeDataSource source(app.path());
-  PipeDataSource* previous = setPipeDataSource(&source);
+  const auto installed = installPipeDataSource(&source);
   const CalcSettings saved = g_calcSettings;
   g_calcSettings = builtInCalcSettings();
   const DesignData design = calcCase(state.range(0) != 0);
@@ -138,7 +134,6 @@ void BM_FuncPipeCalc(benchmark::State& state) {
     benchmark::DoNotOptimize(funcPipeCalc(d, result));
   }
   g_calcSettings = saved;
-  setPipeDataSource(previous);
   reportBoxes(state, app.box);
 }
 BENCHMARK(BM_FuncPipeCalc)->Arg(1)->Arg(0)->ArgName("rigid")->Unit(benchmark::kMicrosecond);

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "../tests/report/report_fixture.h"
-#include "../tests/support/recording_report_book.h"
+#include "support/recording_report_book.h"
 #include "app/app_state.h"
-#include "platform/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "report/xlsx_report_book.h"
 #include "report/report_book.h"
 #include "report/report_writer.h"
@@ -40,20 +40,22 @@ void BM_subExcelSheetCreate_recording(benchmark::State& state) {
   g_app.g_appPath = folder.path + "/";
   g_app.g_templatePath = folder.path + "/DATABASE/QXWork.xlsx";
   { std::ofstream(g_app.g_templatePath) << "template"; }
-  auto previous = report::setReportTemplateOpener([](const std::string&, const std::string&) {
-    auto book = std::make_unique<testing::RecordingReportBook>();
-    testing::fillLikeTemplate(*book);
-    return std::unique_ptr<report::ReportBook>(std::move(book));
-  });
+  struct FreshTemplate final : report::ReportTemplateOpener {
+    std::unique_ptr<report::ReportBook> open(const std::string&, const std::string&) override {
+      auto book = std::make_unique<testing::RecordingReportBook>();
+      testing::fillLikeTemplate(*book);
+      return book;
+    }
+  } opener;
+  const auto installed = report::installReportTemplateOpener(opener);
   const testing::ReportCase c = testing::largestCase();
-  ScriptedCommonDialog dialog;
+  testing::ScriptedCommonDialog dialog;
   dialog.FileName = folder.path + "/report.xlsx";
   for (auto _ : state) {
     const bool ok = report::subExcelSheetCreate(c.design, c.result, dialog);
     if (!ok) state.SkipWithError("report not written");
     benchmark::DoNotOptimize(ok);
   }
-  report::setReportTemplateOpener(std::move(previous));
   g_app = saved;
 }
 BENCHMARK(BM_subExcelSheetCreate_recording)->Unit(benchmark::kMillisecond);
@@ -68,16 +70,16 @@ void BM_subExcelSheetCreate_workbook(benchmark::State& state) {
   const AppState saved = g_app;
   g_app.g_appPath = folder.path + "/";
   g_app.g_templatePath = shipped;
-  auto previous = report::setReportTemplateOpener(openXlsxReportBook);
+  XlsxReportTemplateOpener opener;
+  const auto installed = report::installReportTemplateOpener(opener);
   const testing::ReportCase c = testing::largestCase();
-  ScriptedCommonDialog dialog;
+  testing::ScriptedCommonDialog dialog;
   dialog.FileName = folder.path + "/report.xlsx";
   for (auto _ : state) {
     const bool ok = report::subExcelSheetCreate(c.design, c.result, dialog);
     if (!ok) state.SkipWithError("report not written");
     benchmark::DoNotOptimize(ok);
   }
-  report::setReportTemplateOpener(std::move(previous));
   g_app = saved;
 }
 BENCHMARK(BM_subExcelSheetCreate_workbook)->Unit(benchmark::kMillisecond);

@@ -1,10 +1,5 @@
 # Generates the shipped workbooks into the application folder from the sources under data/.
 # Included by the root CMakeLists after the xlsxgen target is defined.
-if(NOT TARGET xlsxgen)
-  message(WARNING "xlsxgen is not built: the workbooks under ${TOVAKIN_APPDIR}/DATABASE are not generated")
-  return()
-endif()
-
 # tovakin_add_workbook(<output> SHEETS <name>=<source> ...)
 # Adds a build rule that writes <output> with one sheet per pair, in the given order; it runs
 # again when a source file or the tool changes. Appends <output> to TOVAKIN_WORKBOOK_FILES.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; quiet when all are present.
+# Installs the Debian packages the build needs, and any named on the command line; quiet when
+# all are present.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       libgtest-dev libgmock-dev libbenchmark-dev
-      libsqlite3-dev libicu-dev libzip-dev libpugixml-dev libxlsxwriter-dev)
+      libsqlite3-dev libicu-dev libzip-dev libpugixml-dev libxlsxwriter-dev "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: a normal build, then the tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything with warnings as errors and runs every test: a normal build, then the tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer. The reports are checked by
+# opening them in LibreOffice Calc, which this installs (without its GUI).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh libreoffice-calc-nogui
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVAKIN_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVAKIN_SANITIZE=ON -DTOVAKIN_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVAKIN_SANITIZE=ON -DTOVAKIN_BENCH=OFF -DTOVAKIN_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -1,24 +1,17 @@
 #include "app/cursor.h"
 
-#include <utility>
-
 #include "platform/error_box.h"
 
 namespace tovakin {
 
 namespace {
-std::function<void(bool)>& hook() {
-  static std::function<void(bool)> h;
-  return h;
-}
+BusyCursor* g_cursor = nullptr;
 }  // namespace
 
 void 砂時計(bool on) {
-  if (hook()) guardStep("砂時計", [&] { hook()(on); });
+  if (g_cursor) guardStep("砂時計", [&] { g_cursor->show(on); });
 }
 
-std::function<void(bool)> setBusyCursorHook(std::function<void(bool)> h) {
-  return std::exchange(hook(), std::move(h));
-}
+Installed<BusyCursor> installBusyCursor(BusyCursor& cursor) { return {g_cursor, &cursor}; }
 
 }  // namespace tovakin

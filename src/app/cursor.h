@@ -1,15 +1,21 @@
 #pragma once
-// The busy cursor. The windows install a hook that sets the screen's mouse pointer; without one
+// The busy cursor. The windows install one that sets the screen's mouse pointer; without one
 // (headless runs and tests) the call does nothing. Calls do not nest: the last call decides.
-#include <functional>
+#include "platform/service.h"
 
 namespace tovakin {
+
+class BusyCursor {
+ public:
+  virtual ~BusyCursor() = default;
+  // Busy pointer on (true) or back to the default pointer (false).
+  virtual void show(bool busy) = 0;
+};
 
 // Busy cursor on (true) or back to the default pointer (false).
 void 砂時計(bool on);
 
-// Installs the function that shows the pointer (an empty function removes it); returns the
-// previous one.
-std::function<void(bool)> setBusyCursorHook(std::function<void(bool)> hook);
+// Installs the cursor until the guard goes out of scope.
+Installed<BusyCursor> installBusyCursor(BusyCursor& cursor);
 
 }  // namespace tovakin

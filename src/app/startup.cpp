@@ -10,8 +10,6 @@
 
 namespace tovakin {
 
-std::function<void()> rebuildPipeDatabase;
-
 std::int32_t MyFileCheck() {
   std::int32_t result = 0;
   guardStep("MyFileCheck", [&] {
@@ -23,7 +21,7 @@ std::int32_t MyFileCheck() {
   return result;
 }
 
-StartupOutcome runStartup(const StartupProgress& progress) {
+StartupOutcome runStartup(const std::function<void()>& rebuildDatabase, const StartupProgress& progress) {
   const auto say = [&](const char* text) {
     if (progress) progress(text);
   };
@@ -38,7 +36,7 @@ StartupOutcome runStartup(const StartupProgress& progress) {
     return StartupOutcome::WorkbookInUse;
   }
   say("データベース設定を行っています。しばらくお待ち下さい。");
-  if (rebuildPipeDatabase) rebuildPipeDatabase();
+  if (rebuildDatabase) rebuildDatabase();
   say("プログラムの動作設定を行っています。しばらくお待ち下さい。");
   myAppSetting();
   say("メイン画面を呼び出しています。しばらくお待ち下さい。");

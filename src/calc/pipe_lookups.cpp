@@ -71,11 +71,7 @@ double momentCoefficient(const std::string& taishoKan, const std::string& taisho
 
 PipeDataSource* pipeDataSource() { return g_source; }
 
-PipeDataSource* setPipeDataSource(PipeDataSource* source) {
-  PipeDataSource* old = g_source;
-  g_source = source;
-  return old;
-}
+Installed<PipeDataSource> installPipeDataSource(PipeDataSource* source) { return {g_source, source}; }
 
 double func許容内水圧PC(const DesignData& d) {
   static const std::string kLabel = "func許容内水圧PC";

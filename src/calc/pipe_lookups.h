@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/design_data.h"
+#include "platform/service.h"
 
 namespace tovakin {
 
@@ -37,9 +38,10 @@ class PipeDataSource {
   virtual std::optional<double> standardTrenchWidth(const std::string& yobikei) = 0;
 };
 
-// The installed source (nullptr restores "no database": every lookup is not found).
+// The installed source; nullptr is "no database": every lookup is not found.
 PipeDataSource* pipeDataSource();
-PipeDataSource* setPipeDataSource(PipeDataSource* source);
+// Installs a source (nullptr: no database) until the guard goes out of scope.
+Installed<PipeDataSource> installPipeDataSource(PipeDataSource* source);
 
 double func許容内水圧PC(const DesignData& d);
 double func許容内水圧HC(const DesignData& d);  // × 1000

@@ -35,16 +35,12 @@ class StderrErrorBox final : public ErrorBox {
   }
 };
 StderrErrorBox g_defaultBox;
-ErrorBox* g_box = &g_defaultBox;
+ErrorBox* g_box = nullptr;
 }  // namespace
 
-ErrorBox& errorBox() { return *g_box; }
+ErrorBox& errorBox() { return g_box ? *g_box : g_defaultBox; }
 
-ErrorBox* setErrorBox(ErrorBox* box) {
-  ErrorBox* old = g_box;
-  g_box = box ? box : &g_defaultBox;
-  return old == &g_defaultBox ? nullptr : old;
-}
+Installed<ErrorBox> installErrorBox(ErrorBox& box) { return {g_box, &box}; }
 
 std::string errorBoxText(const RuntimeError& e, const std::string& label) {
   return e.description() + "(" + std::to_string(e.number()) + ")\n in " + label;

@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/service.h"
+
 namespace tovakin {
 
 // Error numbers of the original runtime that the program reproduces.
@@ -58,10 +60,11 @@ class ErrorBox {
   virtual ErrorAnswer show(const std::string& text, const std::string& title) = 0;
 };
 
-// The installed box; the default answers Abort after writing the text to standard error.
+// The installed box; without one, the default answers Abort after writing the text to standard
+// error.
 ErrorBox& errorBox();
-// Installs a box (nullptr restores the default); returns the previous one.
-ErrorBox* setErrorBox(ErrorBox* box);
+// Installs a box until the guard goes out of scope.
+Installed<ErrorBox> installErrorBox(ErrorBox& box);
 
 // The text of the box for an error raised under a label.
 std::string errorBoxText(const RuntimeError& e, const std::string& label);

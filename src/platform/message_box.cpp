@@ -40,7 +40,7 @@ class StderrMessageBox : public MessageBoxService {
 };
 
 StderrMessageBox g_defaultBox;
-MessageBoxService* g_box = &g_defaultBox;
+MessageBoxService* g_box = nullptr;
 
 }  // namespace
 
@@ -56,13 +56,9 @@ MsgAnswer safeAnswer(MsgButtons buttons) {
   return MsgAnswer::OK;
 }
 
-MessageBoxService& messageBox() { return *g_box; }
+MessageBoxService& messageBox() { return g_box ? *g_box : g_defaultBox; }
 
-MessageBoxService* setMessageBox(MessageBoxService* box) {
-  MessageBoxService* previous = g_box;
-  g_box = box ? box : &g_defaultBox;
-  return previous;
-}
+Installed<MessageBoxService> installMessageBox(MessageBoxService& box) { return {g_box, &box}; }
 
 MsgAnswer msgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
   return messageBox().show(text, buttons, icon, title.empty() ? std::string(kAppTitle) : title);

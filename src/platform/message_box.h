@@ -3,6 +3,8 @@
 // writes the text to standard error and answers the safe button (OK, else Cancel, else No).
 #include <string>
 
+#include "platform/service.h"
+
 namespace tovakin {
 
 enum class MsgButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
@@ -21,10 +23,10 @@ class MessageBoxService {
 // The answer the headless box gives for a set of buttons.
 MsgAnswer safeAnswer(MsgButtons buttons);
 
-// The installed box.
+// The installed box (the headless default without one).
 MessageBoxService& messageBox();
-// Installs a box (nullptr restores the default); returns the previous one.
-MessageBoxService* setMessageBox(MessageBoxService* box);
+// Installs a box until the guard goes out of scope.
+Installed<MessageBoxService> installMessageBox(MessageBoxService& box);
 
 // Shows a message on the installed box; an empty title becomes the application title.
 MsgAnswer msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,

@@ -1,8 +1,8 @@
 #pragma once
 // The report workbook as the report writer sees it: sheets by name, cells by A1 reference or
 // defined name, texts only. The writer calls these operations in its own order and never knows
-// the file format behind them; the platform layer installs the implementation that opens real
-// template files (openReportTemplate below), tests use an in-memory one.
+// the file format behind them; start-up installs the implementation that opens real template
+// files (openReportTemplate below), tests use an in-memory one.
 //
 // Failures are RuntimeError (src/platform/error_box.h), so that the writer's step guard shows
 // them in the program's error box:
@@ -11,10 +11,11 @@
 //     sheet: err::kApplication (1004) with a text naming the sheet and the address;
 //   - a rename onto a name that another sheet bears, deleting the last sheet, a file that cannot
 //     be read or written: err::kApplication (1004) or the file error's own number.
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/service.h"
 
 namespace tovakin::report {
 
@@ -66,16 +67,19 @@ class ReportBook {
   virtual void saveAs(const std::string& path) = 0;
 };
 
-// Opens a report template workbook. The password is the template's open password; a template
-// that is not encrypted opens with any password. Raises RuntimeError when the file is missing
-// (err::kFileNotFound) or cannot be opened.
-using ReportTemplateOpener =
-    std::function<std::unique_ptr<ReportBook>(const std::string& path, const std::string& password)>;
+// Opens report template workbooks: the program installs its workbook implementation at
+// start-up, tests install their own.
+class ReportTemplateOpener {
+ public:
+  virtual ~ReportTemplateOpener() = default;
+  // The password is the template's open password; a template that is not encrypted opens with
+  // any password. Raises RuntimeError when the file is missing (err::kFileNotFound) or cannot
+  // be opened.
+  virtual std::unique_ptr<ReportBook> open(const std::string& path, const std::string& password) = 0;
+};
 
-// Installs the opener (an empty function removes it); returns the one installed before. The
-// platform layer installs its workbook implementation at start-up; tests install their own.
-ReportTemplateOpener setReportTemplateOpener(ReportTemplateOpener opener);
-bool hasReportTemplateOpener();
+// Installs an opener until the guard goes out of scope.
+Installed<ReportTemplateOpener> installReportTemplateOpener(ReportTemplateOpener& opener);
 
 // Calls the installed opener. Raises RuntimeError (err::kApplication) when none is installed,
 // and when the opener returns no book.

@@ -99,6 +99,4 @@ std::unique_ptr<report::ReportBook> openXlsxReportBook(const std::string& path, 
   });
 }
 
-void installXlsxReportTemplateOpener() { report::setReportTemplateOpener(openXlsxReportBook); }
-
 }  // namespace tovakin

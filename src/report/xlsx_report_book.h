@@ -13,7 +13,12 @@ namespace tovakin {
 // for a missing file, err::kApplication for a file that is no usable workbook.
 std::unique_ptr<report::ReportBook> openXlsxReportBook(const std::string& path, const std::string& password);
 
-// Installs openXlsxReportBook as the report template opener.
-void installXlsxReportTemplateOpener();
+// The opener start-up installs: templates are .xlsx workbooks.
+class XlsxReportTemplateOpener final : public report::ReportTemplateOpener {
+ public:
+  std::unique_ptr<report::ReportBook> open(const std::string& path, const std::string& password) override {
+    return openXlsxReportBook(path, password);
+  }
+};
 
 }  // namespace tovakin

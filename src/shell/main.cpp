@@ -1,7 +1,7 @@
 // Program entry. The windows are not built yet: the program prepares its application folder
 // (settings file, database) and says so.
 #include <cstdio>
-#include <memory>
+#include <optional>
 
 #include "app/app_state.h"
 #include "app/cursor.h"
@@ -13,16 +13,17 @@
 
 int main() {
   using namespace tovakin;
-  // Every lookup after start-up reads the database that the rebuild has just made.
-  std::unique_ptr<SqlitePipeDataSource> pipeData;
-  rebuildPipeDatabase = [&pipeData] {
+  std::optional<SqlitePipeDataSource> pipeData;
+  const auto rebuild = [&] {
     CreateMyDatabase();
-    pipeData = std::make_unique<SqlitePipeDataSource>(g_app.g_appPath);
-    setPipeDataSource(pipeData.get());
+    pipeData.emplace(g_app.g_appPath);
   };
+  XlsxReportTemplateOpener templates;  // reports are written into .xlsx workbooks
+  const auto templatesInstalled = report::installReportTemplateOpener(templates);
   try {
-    installXlsxReportTemplateOpener();  // reports are written into .xlsx workbooks
-    if (runStartup() == StartupOutcome::WorkbookInUse) return 2;
+    if (runStartup(rebuild) == StartupOutcome::WorkbookInUse) return 2;
+    // Every lookup from now on reads the database that the rebuild has just made.
+    const auto pipeDataInstalled = installPipeDataSource(pipeData ? &*pipeData : nullptr);
     砂時計(false);
     std::printf("Tovakin: %s の準備ができました。画面はまだ作られていません。\n", g_app.g_appPath.c_str());
     std::printf("Tovakin: the application folder %s is ready; the windows are not built yet.\n",

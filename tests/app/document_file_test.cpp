@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/cursor.h"
+#include "support/recording_cursor.h"
 #include "app/std_io.h"
 #include "app/foundation_fixture.h"
 #include "platform/cp932.h"
@@ -129,11 +129,13 @@ TEST_F(DocumentFileTest, AFailedWriteKeepsTheOldFileAndReturnsFalse) {
   const std::string path = dataPath("folder.PIPEDATA");
   ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
   g_recentFiles = {"/keep", "", "", ""};
-  std::vector<bool> cursor;
-  auto previous = setBusyCursorHook([&](bool on) { cursor.push_back(on); });
   DesignData d = newDesignData();
-  EXPECT_FALSE(データの書き出し(d, path));
-  setBusyCursorHook(previous);
+  std::vector<bool> cursor;
+  {
+    testing::RecordingBusyCursor recording;
+    EXPECT_FALSE(データの書き出し(d, path));
+    cursor = recording.switches;
+  }
   ASSERT_EQ(errors_.shown.size(), 1u);
   EXPECT_EQ(errors_.shown[0], "パス名が無効です。(75)\n in データの書き出し");
   EXPECT_EQ(errors_.titles[0], "エラーが発生しました");
@@ -147,11 +149,12 @@ TEST_F(DocumentFileTest, AFailedWriteKeepsTheOldFileAndReturnsFalse) {
   const std::string file = dataPath("retry.PIPEDATA");
   ASSERT_EQ(::mkdir(file.c_str(), 0755), 0);
   errors_.answer(ErrorAnswer::Retry);
-  setBusyCursorHook([&](bool on) {
-    if (!on) ::rmdir(file.c_str());  // the box resets the cursor before it is shown
-  });
-  EXPECT_TRUE(データの書き出し(d, file));
-  setBusyCursorHook(previous);
+  {
+    testing::RecordingBusyCursor freeTheWay([&](bool on) {
+      if (!on) ::rmdir(file.c_str());  // the box resets the cursor before it is shown
+    });
+    EXPECT_TRUE(データの書き出し(d, file));
+  }
   EXPECT_EQ(readAll(file).size(), 2800u);
 }
 

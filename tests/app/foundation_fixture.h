@@ -16,7 +16,7 @@
 #include "app/recent_files.h"
 #include "app/settings.h"
 #include "platform/cp932.h"
-#include "platform/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 
 namespace tovakin::testing {
@@ -62,8 +62,8 @@ class FoundationTest : public ::testing::Test {
 
   std::string root_;
   ScriptedErrorBox errors_{ErrorAnswer::Ignore};
-  ScriptedMessageBox messages_;
-  MessageBoxScope messageScope_{messages_};
+  testing::ScriptedMessageBox messages_;
+  Installed<MessageBoxService> messageScope_ = installMessageBox(messages_);
 };
 
 }  // namespace tovakin::testing

@@ -8,6 +8,7 @@
 #include "app/cursor.h"
 #include "app/foundation_fixture.h"
 #include "platform/file_system.h"
+#include "support/recording_cursor.h"
 
 namespace tovakin {
 namespace {
@@ -22,21 +23,15 @@ class StartupTest : public testing::FoundationTest {
     setAppFolderOverride(root_);
     g_calcSettings = CalcSettings{};
     g_calcSettingsDefault = CalcSettings{};
-    previousCursor_ = setBusyCursorHook([this](bool on) { cursor_.push_back(on); });
   }
-  void TearDown() override {
-    setBusyCursorHook(previousCursor_);
-    rebuildPipeDatabase = nullptr;
-    FoundationTest::TearDown();
-  }
-  std::vector<bool> cursor_;
-  std::function<void(bool)> previousCursor_;
+  testing::RecordingBusyCursor cursor_;
+  static void noRebuild() {}
 };
 
 TEST_F(StartupTest, AMissingSettingsFileIsCreatedAndLoaded) {
   std::vector<std::string> steps;
-  rebuildPipeDatabase = [&] { steps.push_back("rebuild"); };
-  EXPECT_EQ(runStartup([&](const std::string& text) { steps.push_back(text); }), StartupOutcome::Ready);
+  EXPECT_EQ(runStartup([&] { steps.push_back("rebuild"); }, [&](const std::string& text) { steps.push_back(text); }),
+            StartupOutcome::Ready);
   EXPECT_EQ(steps, (std::vector<std::string>{"初期設定を行っています。しばらくお待ち下さい。",
                                              "作業ファイル設定を確認しています。しばらくお待ち下さい。",
                                              "データベース設定を行っています。しばらくお待ち下さい。", "rebuild",
@@ -46,7 +41,7 @@ TEST_F(StartupTest, AMissingSettingsFileIsCreatedAndLoaded) {
   EXPECT_EQ(iniText().substr(0, 11), "[Tovakin]\r\n");
   EXPECT_EQ(g_calcSettings, builtInCalcSettings());
   EXPECT_EQ(g_calcSettingsDefault, builtInCalcSettings());
-  EXPECT_EQ(cursor_, std::vector<bool>{true});  // the caller switches it off after the main window
+  EXPECT_EQ(cursor_.switches, std::vector<bool>{true});  // the caller switches it off after the main window
   EXPECT_TRUE(messages_.shown.empty());
   EXPECT_TRUE(errors_.shown.empty());
 }
@@ -54,7 +49,7 @@ TEST_F(StartupTest, AMissingSettingsFileIsCreatedAndLoaded) {
 TEST_F(StartupTest, AnExistingSettingsFileIsNeverRewritten) {
   const std::string ini = "[Tovakin]\r\n土の単位体積重量=16\r\n";
   writeAll(root_ + "/TOVAKIN.INI", toCp932(ini));
-  EXPECT_EQ(runStartup(), StartupOutcome::Ready);
+  EXPECT_EQ(runStartup(noRebuild), StartupOutcome::Ready);
   EXPECT_EQ(readAll(root_ + "/TOVAKIN.INI"), toCp932(ini));
   EXPECT_EQ(g_calcSettings.tuchiTanniJuryo, 16);
   EXPECT_EQ(g_calcSettingsDefault.tuchiTanniJuryo, 18);
@@ -64,8 +59,7 @@ TEST_F(StartupTest, AHeldWorkbookStopsTheStart) {
   writeAll(root_ + "/DATABASE/Tovakin.xlsx", "workbook");
   writeAll(root_ + "/DATABASE/.~lock.Tovakin.xlsx#", "someone");
   bool rebuilt = false;
-  rebuildPipeDatabase = [&] { rebuilt = true; };
-  EXPECT_EQ(runStartup(), StartupOutcome::WorkbookInUse);
+  EXPECT_EQ(runStartup([&] { rebuilt = true; }), StartupOutcome::WorkbookInUse);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text,
             "管材データベースファイルが他のアプリケーションで使用中です。\n終了してから、Tovakinを起動して下さい。");
@@ -90,7 +84,7 @@ TEST_F(StartupTest, FileCheckResults) {
 TEST_F(StartupTest, AbortInAnErrorBoxEndsTheStart) {
   writeIni("[Tovakin]\r\nK0=bad\r\n");
   errors_.answer(ErrorAnswer::Abort);
-  EXPECT_THROW(runStartup(), ProgramAborted);
+  EXPECT_THROW(runStartup(noRebuild), ProgramAborted);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace {
 
 using testing::readAll;
 using testing::writeAll;
-using Kind = ScriptedCommonDialog::Kind;
+using Kind = testing::ScriptedCommonDialog::Kind;
 
 class UserFileTest : public testing::FoundationTest {
  protected:
@@ -23,7 +23,7 @@ class UserFileTest : public testing::FoundationTest {
   void holdOpen(const std::string& name) const { writeAll(app() + "DATA/.~lock." + name + "#", "user"); }
 
   DesignData record_ = newDesignData();
-  ScriptedCommonDialog dialog_;
+  testing::ScriptedCommonDialog dialog_;
 };
 
 TEST_F(UserFileTest, SavingANewDocumentAsksAndCancelWritesNothing) {

@@ -179,7 +179,7 @@ class CalcTest : public ::testing::Test {
   void TearDown() override { g_calcSettings = saved_; }
 
   FakePipeSource source = standardSource();
-  ScopedPipeSource installed{&source};
+  Installed<PipeDataSource> installed = installPipeDataSource(&source);
   ScriptedErrorBox box{ErrorAnswer::Ignore};
 
  private:

@@ -165,7 +165,7 @@ TEST_F(LookupTest, ErrorsShowTheBoxWithTheFunctionName) {
 }
 
 TEST_F(LookupTest, NoSourceFindsNothing) {
-  ScopedPipeSource none(nullptr);
+  Installed<PipeDataSource> none = installPipeDataSource(nullptr);
   DesignData d = makeDesign(rigidCase());
   EXPECT_EQ(func管材区分("鋼管"), -1);
   EXPECT_EQ(管材の単位体積重量("鋼管"), 0.0);

@@ -35,7 +35,7 @@ class PipeDatabaseTest : public ::testing::Test {
 
   TestApp app;
   SqlitePipeDataSource source{app.path()};
-  ScopedPipeSource installed{&source};
+  Installed<PipeDataSource> installed = installPipeDataSource(&source);
 };
 
 bool endsWith(const std::string& s, const std::string& tail) {
@@ -199,9 +199,10 @@ TEST_F(PipeDatabaseTest, RetryReadsTheWorkbookAgain) {
     }
   } box;
   box.app = &app;
-  ErrorBox* previous = setErrorBox(&box);
-  CreateMyDatabase(app.path());
-  setErrorBox(previous);
+  {
+    const auto installed = installErrorBox(box);
+    CreateMyDatabase(app.path());
+  }
   EXPECT_EQ(box.shown.size(), 1u);
   std::string size = "150";
   EXPECT_EQ(func標準溝幅(size), 550.0);

@@ -2,7 +2,7 @@
 
 #include "platform/common_dialog.h"
 #include "platform/message_box.h"
-#include "platform/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 namespace tovakin {
 namespace {
@@ -18,9 +18,9 @@ TEST(CommonDialog, ParseFilter) {
 }
 
 TEST(MessageBox, EmptyTitleIsTheApplicationTitleAndSafeAnswers) {
-  ScriptedMessageBox box;
+  testing::ScriptedMessageBox box;
   {
-    MessageBoxScope scope(box);
+    Installed<MessageBoxService> scope = installMessageBox(box);
     box.answer(MsgAnswer::Yes);
     EXPECT_EQ(msgBox("上書きしますか？", MsgButtons::YesNo, MsgIcon::None, "確認"), MsgAnswer::Yes);
     EXPECT_EQ(msgBox("x"), MsgAnswer::OK);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "platform/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "support/xlsx_test_util.h"
 
@@ -27,9 +27,9 @@ class ReportFileChoice : public ::testing::Test {
 
   testing::TempDir dir_;
   AppState saved_;
-  ScriptedCommonDialog dialog_;
-  ScriptedMessageBox messages_;
-  MessageBoxScope scope_{messages_};
+  testing::ScriptedCommonDialog dialog_;
+  testing::ScriptedMessageBox messages_;
+  Installed<MessageBoxService> scope_ = installMessageBox(messages_);
   testing::ScriptedErrorBox errors_{ErrorAnswer::Abort};
 };
 
@@ -40,7 +40,7 @@ TEST_F(ReportFileChoice, NeverSavedProposesNumberedNameInData) {
   EXPECT_TRUE(myUserExcelSave(dialog_, fileName));
   ASSERT_EQ(dialog_.calls.size(), 1u);
   const auto& call = dialog_.calls[0];
-  EXPECT_EQ(call.kind, ScriptedCommonDialog::Kind::Save);
+  EXPECT_EQ(call.kind, testing::ScriptedCommonDialog::Kind::Save);
   EXPECT_EQ(call.fileName, app() + "DATA/QX0001.xlsx");
   EXPECT_EQ(call.initDir, app() + "DATA/");
   EXPECT_EQ(call.filter, "Microsoft Excel (*.xlsx)|*.xlsx");

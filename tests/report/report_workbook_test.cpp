@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "platform/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "platform/xlsx.h"
 #include "platform/xlsx_edit.h"
 #include "report/xlsx_report_book.h"
@@ -24,23 +24,15 @@ namespace {
 class ReportOnTemplate : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string shipped = std::string(TOVAKIN_APPDIR) + "/DATABASE/QXWork.xlsx";
-    if (!std::filesystem::exists(shipped)) GTEST_SKIP() << "the report template is not generated";
     saved_ = g_app;
-    g_app.g_templatePath = shipped;
-    previous_ = setReportTemplateOpener(openXlsxReportBook);
-    active_ = true;
+    g_app.g_templatePath = std::string(TOVAKIN_APPDIR) + "/DATABASE/QXWork.xlsx";
   }
-  void TearDown() override {
-    if (!active_) return;
-    setReportTemplateOpener(std::move(previous_));
-    g_app = saved_;
-  }
+  void TearDown() override { g_app = saved_; }
+  XlsxReportTemplateOpener opener_;
+  Installed<ReportTemplateOpener> installed_ = installReportTemplateOpener(opener_);
 
   testing::TempDir dir_;
   AppState saved_;
-  ReportTemplateOpener previous_;
-  bool active_ = false;
   testing::ScriptedErrorBox errors_{ErrorAnswer::Ignore};
 };
 
@@ -63,7 +55,7 @@ TEST_F(ReportOnTemplate, ReportsOfSeveralCasesReopen) {
     c.design.kisoKeishiki = v.support;
     c.design.maisetuKeishiki = v.burial;
     c.design.hanryokuKeisuHoho = v.method;
-    ScriptedCommonDialog dialog;
+    testing::ScriptedCommonDialog dialog;
     dialog.FileName = dir_.file("report" + std::to_string(n++) + ".xlsx");
     ASSERT_TRUE(subExcelSheetCreate(c.design, c.result, dialog));
     EXPECT_TRUE(errors_.shown.empty()) << (errors_.shown.empty() ? "" : errors_.shown[0]);

@@ -10,7 +10,7 @@
 #include "app/app_state.h"
 #include "app/calc_settings.h"
 #include "app/std_io.h"
-#include "platform/scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "report/report_slots.h"
 #include "report/section_writer.h"
 #include "report_fixture.h"
@@ -53,7 +53,7 @@ class ReportWriter : public ::testing::Test {
   testing::ReportCase case_ = testing::largestCase();
   RecordingReportBook book_;
   testing::RecordingOpenerScope opener_{book_};
-  ScriptedCommonDialog dialog_;
+  testing::ScriptedCommonDialog dialog_;
   testing::ScriptedErrorBox errors_{ErrorAnswer::Ignore};
 };
 
@@ -216,13 +216,13 @@ TEST(ReportSlots, DefinedNamesOfTheTemplate) {
   EXPECT_FALSE(isCellReference("ABCD1"));
 }
 
-TEST(ReportBookHook, NoOpenerIsAnError) {
-  auto previous = setReportTemplateOpener({});
-  EXPECT_FALSE(hasReportTemplateOpener());
+TEST(ReportBookHook, NoOpenerOrNoBookIsAnError) {
   EXPECT_THROW(openReportTemplate("x", "y"), RuntimeError);
-  setReportTemplateOpener([](const std::string&, const std::string&) { return std::unique_ptr<ReportBook>(); });
+  struct NoBook final : ReportTemplateOpener {
+    std::unique_ptr<ReportBook> open(const std::string&, const std::string&) override { return nullptr; }
+  } noBook;
+  const auto installed = installReportTemplateOpener(noBook);
   EXPECT_THROW(openReportTemplate("x", "y"), RuntimeError);
-  setReportTemplateOpener(std::move(previous));
 }
 
 }  // namespace

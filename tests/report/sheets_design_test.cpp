@@ -141,7 +141,7 @@ class DesignSheets : public ::testing::Test {
 
   testing::ReportCase case_ = testing::largestCase();
   testing::FakePipeSource pipes_;
-  testing::ScopedPipeSource scope_{&pipes_};
+  Installed<PipeDataSource> scope_ = installPipeDataSource(&pipes_);
   testing::ScriptedErrorBox errors_{ErrorAnswer::Abort};
   RecordingReportBook book_;
   SheetPlan plan_;

@@ -146,16 +146,4 @@ class FakePipeSource final : public PipeDataSource {
   }
 };
 
-// Installs a source for its lifetime and restores the previous one.
-class ScopedPipeSource {
- public:
-  explicit ScopedPipeSource(PipeDataSource* source) : previous_(setPipeDataSource(source)) {}
-  ~ScopedPipeSource() { setPipeDataSource(previous_); }
-  ScopedPipeSource(const ScopedPipeSource&) = delete;
-  ScopedPipeSource& operator=(const ScopedPipeSource&) = delete;
-
- private:
-  PipeDataSource* previous_;
-};
-
 }  // namespace tovakin::testing

@@ -265,22 +265,22 @@ class ForwardingReportBook final : public report::ReportBook {
 };
 
 // Installs an opener that hands out the given book for the lifetime of the scope.
-class RecordingOpenerScope {
+class RecordingOpenerScope final : public report::ReportTemplateOpener {
  public:
-  explicit RecordingOpenerScope(report::ReportBook& book) {
-    previous_ = report::setReportTemplateOpener([&book](const std::string& path, const std::string& password) {
-      opened.emplace_back(path, password);
-      return std::make_unique<ForwardingReportBook>(book);
-    });
-  }
-  ~RecordingOpenerScope() { report::setReportTemplateOpener(std::move(previous_)); }
+  explicit RecordingOpenerScope(report::ReportBook& book) : book_(book) {}
   RecordingOpenerScope(const RecordingOpenerScope&) = delete;
   RecordingOpenerScope& operator=(const RecordingOpenerScope&) = delete;
+
+  std::unique_ptr<report::ReportBook> open(const std::string& path, const std::string& password) override {
+    opened.emplace_back(path, password);
+    return std::make_unique<ForwardingReportBook>(book_);
+  }
 
   static inline std::vector<std::pair<std::string, std::string>> opened;  // (path, password)
 
  private:
-  report::ReportTemplateOpener previous_;
+  report::ReportBook& book_;
+  Installed<report::ReportTemplateOpener> installed_ = report::installReportTemplateOpener(*this);
 };
 
 }  // namespace tovakin::testing

@@ -11,10 +11,7 @@ namespace tovakin::testing {
 
 class ScriptedErrorBox final : public ErrorBox {
  public:
-  explicit ScriptedErrorBox(ErrorAnswer fallback = ErrorAnswer::Ignore) : fallback_(fallback) {
-    previous_ = setErrorBox(this);
-  }
-  ~ScriptedErrorBox() override { setErrorBox(previous_); }
+  explicit ScriptedErrorBox(ErrorAnswer fallback = ErrorAnswer::Ignore) : fallback_(fallback) {}
   ScriptedErrorBox(const ScriptedErrorBox&) = delete;
   ScriptedErrorBox& operator=(const ScriptedErrorBox&) = delete;
 
@@ -34,7 +31,7 @@ class ScriptedErrorBox final : public ErrorBox {
  private:
   ErrorAnswer fallback_;
   std::deque<ErrorAnswer> answers_;
-  ErrorBox* previous_ = nullptr;
+  Installed<ErrorBox> installed_ = installErrorBox(*this);
 };
 
 }  // namespace tovakin::testing

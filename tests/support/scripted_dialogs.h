@@ -1,13 +1,14 @@
 #pragma once
-// Dialog and message-box doubles that answer from a script: used by tests and by headless runs.
+// Dialog and message-box doubles that answer from a script.
 #include <deque>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "platform/common_dialog.h"
 #include "platform/message_box.h"
 
-namespace tovakin {
+namespace tovakin::testing {
 
 class ScriptedCommonDialog : public CommonDialog {
  public:
@@ -33,7 +34,14 @@ class ScriptedCommonDialog : public CommonDialog {
   std::vector<Call> calls;
 
  private:
-  DialogOutcome next(Kind kind);
+  DialogOutcome next(Kind kind) {
+    calls.push_back({kind, DialogTitle, Filter, InitDir, FileName, Flags});
+    if (script.empty()) return DialogOutcome::Cancelled;
+    Step step = std::move(script.front());
+    script.pop_front();
+    if (step.outcome == DialogOutcome::Ok) FileName = std::move(step.fileName);
+    return step.outcome;
+  }
 };
 
 class ScriptedMessageBox : public MessageBoxService {
@@ -48,22 +56,16 @@ class ScriptedMessageBox : public MessageBoxService {
   // Queue one answer. With nothing queued the box answers the safe button.
   void answer(MsgAnswer a) { answers.push_back(a); }
 
-  MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override;
+  MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+    shown.push_back({text, buttons, icon, title});
+    if (answers.empty()) return safeAnswer(buttons);
+    MsgAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
 
   std::deque<MsgAnswer> answers;
   std::vector<Shown> shown;
 };
 
-// Installs a box for the lifetime of the guard and restores the previous one afterwards.
-class MessageBoxScope {
- public:
-  explicit MessageBoxScope(MessageBoxService& box) : previous_(setMessageBox(&box)) {}
-  ~MessageBoxScope() { setMessageBox(previous_); }
-  MessageBoxScope(const MessageBoxScope&) = delete;
-  MessageBoxScope& operator=(const MessageBoxScope&) = delete;
-
- private:
-  MessageBoxService* previous_;
-};
-
-}  // namespace tovakin
+}  // namespace tovakin::testing
