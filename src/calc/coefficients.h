@@ -1,18 +1,35 @@
 #pragma once
-// Constants of the working calculation settings chosen by a design value. Both read
-// g_calcSettings at the moment of the call, so an edit in the options dialog applies to the
-// next calculation.
+// Constants of the calculation settings chosen by a design value. Each lookup takes the
+// settings it reads; the forms without them read g_calcSettings at the moment of the call, so
+// an edit in the options dialog applies to the next calculation.
+#include "app/calc_settings.h"
+
 namespace tovakin {
 
 // Support-angle coefficient: row 0 K, 1 Ko, 2 Kp for the design support angle (degrees,
 // exactly 0, 30, 60, 90, 120, 180 or 360; any other angle gives 0). A row outside 0 to 2 is
-// taken as row 0 and the caller's variable is set to 0.
-double func設計支持角係数(double shijikaku, int& row);
+// taken as row 0 and the caller's variable is set to 0. Runs under the error box labelled
+// "func設計支持角係数".
+double func設計支持角係数(const CalcSettings& settings, double shijikaku, int& row);
 // The same for a row given as a value.
+double func設計支持角係数(const CalcSettings& settings, double shijikaku, int&& row);
+// The same with g_calcSettings.
+double func設計支持角係数(double shijikaku, int& row);
 double func設計支持角係数(double shijikaku, int&& row);
 
+// The index into CalcSettings::korinKaju of a truck class: 25, 20, 14, 10 give 0 to 3, the
+// "none" class 0 gives kNoTruckIndex (the T-0 entry); any other class gives -1.
+inline constexpr int kNoTruckIndex = 4;
+int truckClassIndex(double kajuJoken);
+
 // Rear-wheel load P (kN) of a truck class (exactly 25, 20, 14 or 10); any other class, the
-// "none" class 0 included, gives 0.
+// "none" class 0 included, gives 0 (the T-0 entry is never returned). A plain lookup without
+// the error box.
+double rearWheelLoad(const CalcSettings& settings, double truckClass);
+
+// The same under the error box labelled "func後輪荷重".
+double func後輪荷重(const CalcSettings& settings, double kajuJoken);
+// The same with g_calcSettings.
 double func後輪荷重(double kajuJoken);
 
 }  // namespace tovakin

@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "app/calc_settings.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "calc/calc_numbers.h"
@@ -34,16 +33,6 @@ double radians(double degrees) { return degrees * kPi / 180.0; }
 // Whole-number powers are written x ^ n in the formulas.
 double pw(double x, double n) { return vbPow(x, n); }
 
-// Track and wheel tables by coded class; -1 when the class is not listed.
-int truckIndex(double kajuJoken) {
-  if (kajuJoken == 25.0) return 0;
-  if (kajuJoken == 20.0) return 1;
-  if (kajuJoken == 14.0) return 2;
-  if (kajuJoken == 10.0) return 3;
-  if (kajuJoken == 0.0) return 4;  // no truck: the T-0 entry
-  return -1;
-}
-
 int bulldozerIndex(double buruJoken) {
   if (buruJoken == 3.0) return 0;
   if (buruJoken == 6.0) return 1;
@@ -60,10 +49,68 @@ double spread(double H, double thetaDeg, double a) {
   return checked(2.0 * H * std::tan(radians(thetaDeg)) + a);
 }
 
-}  // namespace
+// One run of the calculation: the records and constants it works on, and one member
+// function per group of steps. The groups run in the order funcPipeCalc lists them; each
+// reads what the earlier ones stored (the result, the pipe kind and the rounded thickness).
+class PipeCalculation {
+ public:
+  PipeCalculation(DesignData& designData, CalcResult& result, const CalcSettings& settings)
+      : design(designData), r(result), cs(settings) {}
 
-bool funcPipeCalc(DesignData& design, CalcResult& r) {
-  const CalcSettings& cs = g_calcSettings;
+  void pipeAndMaterial();
+  void supportAndStiffness();
+  void waterPressureAndPipeWeight();
+  void flotation();
+  void soilCoefficients();
+  void verticalEarthPressure();
+  void sideEarthPressures();
+  void truckLoad();
+  void surcharge();
+  void bulldozerLoad();
+  void designLoads();
+  void sideReactions();
+  void bendingMoments();
+  void allowableInternalPressure();
+  void deflectionRatioOrRequiredEi();
+
+ private:
+  // Vertical earth pressure of the two pipe kinds.
+  void rigidVerticalEarthPressure();
+  void flexibleVerticalEarthPressure();
+  // Projection formula with He (a = ±2Kμ), shared by both pipe kinds.
+  void projection(double sign);
+  // Trench coefficient Cd, the same for both pipe kinds.
+  void trenchCoefficient();
+  void smallerOfTrenchAndProjection() { r.wv = r.wv1 > r.wv2 ? r.wv2 : r.wv1; }
+  double kMu() const { return r.doatuKeisu * r.mu; }
+  double kMuDash() const { return r.doatuKeisu * r.muDash; }
+
+  // Deflection ΔX(K, P, F) = 2·K·P·R⁴·F / (0.061·e'·R³ + EI) and its side reaction
+  // (1/F)·(e'/R)·(ΔX/2).
+  double deflection(double K, double P, double F) const {
+    const double den = 0.061 * eDash * pw(R, 3) + r.ei;
+    return vbDiv(2.0 * K * P * pw(R, 4) * F, den);
+  }
+  double reaction(double dx, double F) const { return checked(vbDiv(1.0, F) * vbDiv(eDash, R) * (dx / 2.0)); }
+
+  // Bending-moment coefficient of a load case, looked up where it is used.
+  double k(int loadCase) const {
+    return func曲げモーメント係数(loadCase, design.kisoKeishiki, design.shijikaku, design.kanzaiKubun);
+  }
+
+  // Deflection term of case c (0 in service, 1 construction); the construction case carries
+  // no internal water.
+  double X(int c) const {
+    if (c == 0) {
+      return checked((r.keisuK * r.wv + gammaW * r.keisuKo * R + r.keisuKp * r.kantaiJiju) * F1 +
+                     F2 * r.keisuK * r.katsuKaju);
+    }
+    return checked((r.keisuK * r.wv + r.keisuKp * r.kantaiJiju) * F1 + F2 * r.keisuK * r.sekojiKaju);
+  }
+
+  DesignData& design;
+  CalcResult& r;
+  const CalcSettings& cs;
   const std::string& kanshu = design.kanshu.str();
 
   const double D = design.gaikei;
@@ -79,9 +126,14 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
   const double F1 = design.henkeiOkureF1;
   const double F2 = design.henkeiOkureF2;
 
+  bool flexible = false;  // from the pipe class of step 1
+  double t = 0.0;         // the wall thickness as rounded in step 3
+};
+
+void PipeCalculation::pipeAndMaterial() {
   // 1. Pipe class.
   step([&] { r.kanzaiKubun = func管材区分(kanshu); });
-  const bool flexible = r.kanzaiKubun != 0;
+  flexible = r.kanzaiKubun != 0;
 
   // 2. Material data.
   step([&] { r.kanzaiTanniJuryo = 管材の単位体積重量(kanshu); });
@@ -90,11 +142,13 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
   // 3. Wall thicknesses, in place; every later step uses the rounded t.
   step([&] { design.kanatu = roundTo(design.kanatu, 5); });
   step([&] { design.kanatuKeisan = roundTo(design.kanatuKeisan, 5); });
-  const double t = design.kanatu;
+  t = design.kanatu;
 
   // 4. Second moment of area per unit length.
   step([&] { r.danmenNijiMoment = checked(pw(t, 3) / 12.0); });
+}
 
+void PipeCalculation::supportAndStiffness() {
   // 5. Depth of the lower end of the side pressure.
   if (design.kisoKeishiki == 1.0) {
     step([&] { r.h2 = checked(H + t + d / 2.0 + (d / 2.0) * std::cos(radians(design.shijikaku / 2.0))); });
@@ -103,26 +157,32 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
   }
 
   // 6. Support coefficients and stiffness.
-  step([&] { r.keisuK = func設計支持角係数(design.shijikaku, 0); });
+  step([&] { r.keisuK = func設計支持角係数(cs, design.shijikaku, 0); });
   if (flexible) {
-    step([&] { r.keisuKo = func設計支持角係数(design.shijikaku, 1); });
-    step([&] { r.keisuKp = func設計支持角係数(design.shijikaku, 2); });
+    step([&] { r.keisuKo = func設計支持角係数(cs, design.shijikaku, 1); });
+    step([&] { r.keisuKp = func設計支持角係数(cs, design.shijikaku, 2); });
     step([&] { r.ei = checked(r.danseiKeisu * r.danmenNijiMoment); });
     step([&] { r.kantaiJiju = checked(管材の単位体積重量(myTrim(kanshu)) * t); });
   }
+}
 
+void PipeCalculation::waterPressureAndPipeWeight() {
   // 7. Design water pressure.
   step([&] { r.sekkeiSuiatu = checked(design.seisuiatu + design.suigekiatu); });
 
   // 8. Pipe weight per unit length.
   step([&] { r.kantaiJuryo = checked((pw(D, 2) - pw(D - 2.0 * t, 2)) * r.kanzaiTanniJuryo * kPi / 4.0); });
+}
 
+void PipeCalculation::flotation() {
   // 9. Cover depth required against flotation.
   step([&] {
     const double lift = cs.fujoKentoAnzenritu * gammaW - (1.0 - pw(vbDiv(d, D), 2)) * r.kanzaiTanniJuryo;
     r.fujoHitsuyoDokaburi = checked(vbDiv(lift, gammaSat - gammaW) * (kPi * D / 4.0));
   });
+}
 
+void PipeCalculation::soilCoefficients() {
   // 10. Soil coefficients.
   step([&] { r.mu = checked(std::tan(radians(design.naibuMasatukaku))); });
   step([&] { r.muDash = checked(std::tan(radians(design.naibuMasatukaku))); });
@@ -130,87 +190,86 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
     const double s = std::sin(radians(design.naibuMasatukaku));
     r.doatuKeisu = vbDiv(1.0 - s, 1.0 + s);
   });
+}
 
+void PipeCalculation::projection(double sign) {
+  step([&] { r.he = checked(funcHe(design, r)); });
+  step([&] {
+    const double a = sign * 2.0 * kMu();
+    const double He = r.he;
+    double cc = 0.0;
+    if (H > He) {
+      cc = vbDiv(vbExp(vbDiv(a * He, D)) - 1.0, a) + vbDiv(H - He, D) * vbExp(vbDiv(a * He, D));
+    } else {
+      cc = vbDiv(vbExp(vbDiv(a * H, D)) - 1.0, a);
+    }
+    r.keisuCc = roundTo(checked(cc), 3);
+  });
+  step([&] { r.wv2 = checked(gamma * r.keisuCc * D); });
+}
+
+void PipeCalculation::trenchCoefficient() {
+  step([&] {
+    const double cd = vbDiv(1.0 - vbExp(vbDiv(-2.0 * kMuDash() * H, B)), 2.0 * kMuDash());
+    r.keisuCd = roundTo(checked(cd), 3);
+  });
+}
+
+void PipeCalculation::verticalEarthPressure() {
   // 11. Vertical earth pressure.
   r.he = 0.0;
-  const auto kMu = [&] { return r.doatuKeisu * r.mu; };
-  const auto kMuDash = [&] { return r.doatuKeisu * r.muDash; };
-
-  // Projection formula with He (a = ±2Kμ), shared by both pipe kinds.
-  const auto projection = [&](double sign) {
-    step([&] { r.he = checked(funcHe(design, r)); });
-    step([&] {
-      const double a = sign * 2.0 * kMu();
-      const double He = r.he;
-      double cc = 0.0;
-      if (H > He) {
-        cc = vbDiv(vbExp(vbDiv(a * He, D)) - 1.0, a) + vbDiv(H - He, D) * vbExp(vbDiv(a * He, D));
-      } else {
-        cc = vbDiv(vbExp(vbDiv(a * H, D)) - 1.0, a);
-      }
-      r.keisuCc = roundTo(checked(cc), 3);
-    });
-    step([&] { r.wv2 = checked(gamma * r.keisuCc * D); });
-  };
-  // Trench coefficient Cd, the same for both pipe kinds.
-  const auto trenchCoefficient = [&] {
-    step([&] {
-      const double cd = vbDiv(1.0 - vbExp(vbDiv(-2.0 * kMuDash() * H, B)), 2.0 * kMuDash());
-      r.keisuCd = roundTo(checked(cd), 3);
-    });
-  };
-  const auto smallerOfTrenchAndProjection = [&] { r.wv = r.wv1 > r.wv2 ? r.wv2 : r.wv1; };
-
   if (!flexible) {
-    if (m == 0.0 || m == 1.0) {
-      projection(+1.0);
-      if (m == 0.0) {
-        trenchCoefficient();
-        step([&] { r.wv1 = vbDiv(gamma * r.keisuCd * pw(B, 2), D); });
-        smallerOfTrenchAndProjection();
-      } else {
-        r.wv = r.wv2;
-      }
-    } else if (m == 2.0) {
-      step([&] { r.wv = vbDiv(gamma * H * B, D); });
+    rigidVerticalEarthPressure();
+  } else {
+    flexibleVerticalEarthPressure();
+  }
+}
+
+void PipeCalculation::rigidVerticalEarthPressure() {
+  if (m == 0.0 || m == 1.0) {
+    projection(+1.0);
+    if (m == 0.0) {
+      trenchCoefficient();
+      step([&] { r.wv1 = vbDiv(gamma * r.keisuCd * pw(B, 2), D); });
+      smallerOfTrenchAndProjection();
     } else {
-      step([&] { r.wv = checked(gamma * H); });
+      r.wv = r.wv2;
+    }
+  } else if (m == 2.0) {
+    step([&] { r.wv = vbDiv(gamma * H * B, D); });
+  } else {
+    step([&] { r.wv = checked(gamma * H); });
+  }
+}
+
+void PipeCalculation::flexibleVerticalEarthPressure() {
+  r.wv2GammaFlg = 0;
+  if (m == 0.0 || m == 1.0) {
+    projection(-1.0);
+    if (m == 0.0) {
+      trenchCoefficient();
+      step([&] { r.wv1 = checked(gamma * r.keisuCd * B); });
+      smallerOfTrenchAndProjection();
+    } else {
+      r.wv = r.wv2;
     }
   } else {
-    r.wv2GammaFlg = 0;
-    if (m == 0.0 || m == 1.0) {
-      projection(-1.0);
-      if (m == 0.0) {
-        trenchCoefficient();
-        step([&] { r.wv1 = checked(gamma * r.keisuCd * B); });
-        smallerOfTrenchAndProjection();
-      } else {
-        r.wv = r.wv2;
-      }
-    } else {
-      step([&] { r.wv = checked(gamma * H); });
-    }
-    // Up to 2 m of cover a flexible pipe carries the prism load; deeper, the trench or
-    // projection load is at least the prism load at 2.00 m.
-    if (H <= 2.0) {
-      step([&] { r.wv = checked(gamma * H); });
-    } else if ((m == 0.0 || m == 1.0) && r.wv < 2.0 * gamma) {
-      step([&] { r.wv = checked(2.0 * gamma); });
-      r.wv2GammaFlg = -1;
-    }
+    step([&] { r.wv = checked(gamma * H); });
   }
+  // Up to 2 m of cover a flexible pipe carries the prism load; deeper, the trench or
+  // projection load is at least the prism load at 2.00 m.
+  if (H <= 2.0) {
+    step([&] { r.wv = checked(gamma * H); });
+  } else if ((m == 0.0 || m == 1.0) && r.wv < 2.0 * gamma) {
+    step([&] { r.wv = checked(2.0 * gamma); });
+    r.wv2GammaFlg = -1;
+  }
+}
 
+void PipeCalculation::sideEarthPressures() {
   // 12. Side earth pressures.
   step([&] { r.q1 = checked(r.doatuKeisu * gamma * H); });
   step([&] { r.q2 = checked(r.doatuKeisu * gamma * r.h2); });
-
-  // Deflection ΔX(K, P, F) = 2·K·P·R⁴·F / (0.061·e'·R³ + EI) and its side reaction
-  // (1/F)·(e'/R)·(ΔX/2).
-  const auto deflection = [&](double K, double P, double F) {
-    const double den = 0.061 * eDash * pw(R, 3) + r.ei;
-    return vbDiv(2.0 * K * P * pw(R, 4) * F, den);
-  };
-  const auto reaction = [&](double dx, double F) { return checked(vbDiv(1.0, F) * vbDiv(eDash, R) * (dx / 2.0)); };
 
   if (!flexible) {
     r.doatuHanryoku = 0.0;
@@ -218,11 +277,13 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
     step([&] { r.doatuTawami = deflection(r.keisuK, r.wv, F1); });
     step([&] { r.doatuHanryoku = reaction(r.doatuTawami, F1); });
   }
+}
 
-  // 13. Truck load.
+void PipeCalculation::truckLoad() {
+  // 13. Truck load. "None" takes the T-0 entry; an unlisted class keeps the earlier load.
   LoadRow& truck = r.kajuKeisan[0];
   {
-    const int i = truckIndex(design.kajuJoken);
+    const int i = truckClassIndex(design.kajuJoken);
     if (i >= 0) truck.kaju = cs.korinKaju[static_cast<std::size_t>(i)];
     truck.beta = design.kajuJoken == 25.0 ? cs.betaT25 : cs.betaT25Igai;
   }
@@ -234,10 +295,14 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
   });
   step([&] { truck.senKaju = checked(vbDiv(2.0 * truck.kaju, cs.sharyoSenyuHaba) * (1.0 + truck.shogeki)); });
   step([&] { truck.bunpuKaju = vbDiv(truck.senKaju * truck.beta, spread(H, cs.kajuBunpukaku, cs.kajuA)); });
+}
 
+void PipeCalculation::surcharge() {
   // 14. Surcharge.
   step([&] { r.kajuKeisan[1].bunpuKaju = textToDouble(design.josaiKaju.str()); });
+}
 
+void PipeCalculation::bulldozerLoad() {
   // 15. Bulldozer.
   LoadRow& dozer = r.kajuKeisan[2];
   {
@@ -258,15 +323,21 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
   } else {
     dozer.bunpuKaju = 0.0;
   }
+}
 
+void PipeCalculation::designLoads() {
   // 16. Design loads and live loads.
+  const LoadRow& truck = r.kajuKeisan[0];
+  const LoadRow& dozer = r.kajuKeisan[2];
   step([&] {
     r.sekkeiKaju[0] = roundTo(checked(textToDouble(design.josaiKaju.str()) + (r.wv + truck.bunpuKaju)), 3);
   });
   step([&] { r.sekkeiKaju[1] = roundTo(checked(r.wv + dozer.bunpuKaju), 3); });
   step([&] { r.katsuKaju = checked(textToDouble(design.josaiKaju.str()) + truck.bunpuKaju); });
   r.sekojiKaju = dozer.bunpuKaju;
+}
 
+void PipeCalculation::sideReactions() {
   // 17. Deflections and side reactions of the live loads, the self weight and the water.
   if (flexible) {
     step([&] { r.jidoshaTawami = deflection(r.keisuK, r.katsuKaju, F2); });
@@ -294,11 +365,10 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
   // 18. Side-reaction totals, for every pipe class.
   step([&] { r.hanryokuGokei[0] = roundTo(r.hanryokuGokei[0], 3); });
   step([&] { r.hanryokuGokei[1] = roundTo(r.hanryokuGokei[1], 3); });
+}
 
+void PipeCalculation::bendingMoments() {
   // 19. Bending moments; each coefficient is looked up where it is used.
-  const auto k = [&](int loadCase) {
-    return func曲げモーメント係数(loadCase, design.kisoKeishiki, design.shijikaku, design.kanzaiKubun);
-  };
   for (int c = 0; c < 2; ++c) {
     step([&] { r.mageMoment[c].enchoku = checked(k(1) * r.sekkeiKaju[c] * pw(R, 2)); });
   }
@@ -330,7 +400,9 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
       r.mageMomentGokei[c] = roundTo(checked(mm.enchoku + mm.suiju + mm.jiju + mm.suihei), 3);
     });
   }
+}
 
+void PipeCalculation::allowableInternalPressure() {
   // 20. Allowable internal pressure, by the class of the design record.
   const double designClass = design.kanzaiKubun;
   const double S = design.naigaiatuAnzenritu;
@@ -367,16 +439,11 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
   for (int c = 0; c < 2; ++c) {
     step([&] { r.naiatuKento[c].kyoyoNaiatuMpa = checked(r.naiatuKento[c].kyoyoNaiatu / 1000.0); });
   }
+}
 
-  // 21. Deflection ratio or required EI, by the class of the design record. The
-  // construction case carries no internal water.
-  const auto X = [&](int c) {
-    if (c == 0) {
-      return checked((r.keisuK * r.wv + gammaW * r.keisuKo * R + r.keisuKp * r.kantaiJiju) * F1 +
-                     F2 * r.keisuK * r.katsuKaju);
-    }
-    return checked((r.keisuK * r.wv + r.keisuKp * r.kantaiJiju) * F1 + F2 * r.keisuK * r.sekojiKaju);
-  };
+void PipeCalculation::deflectionRatioOrRequiredEi() {
+  // 21. Deflection ratio or required EI, by the class of the design record.
+  const double designClass = design.kanzaiKubun;
   if (designClass == 0.0) {
     // A rigid pipe has neither.
   } else if (designClass == 5.0) {
@@ -391,9 +458,30 @@ bool funcPipeCalc(DesignData& design, CalcResult& r) {
       step([&] { r.tawamiritu[c] = checked(vbDiv(X(c), vbDiv(r.ei, pw(R, 3)) + 0.061 * eDash) * 100.0); });
     }
   }
+}
 
-  // 22.
+}  // namespace
+
+bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& settings) {
+  PipeCalculation calc(design, result, settings);
+  calc.pipeAndMaterial();              // 1-4 pipe class, material, wall thickness, I
+  calc.supportAndStiffness();          // 5-6 lower end of the side pressure, K Ko Kp, EI
+  calc.waterPressureAndPipeWeight();   // 7-8
+  calc.flotation();                    // 9
+  calc.soilCoefficients();             // 10 μ, μ', K
+  calc.verticalEarthPressure();        // 11 He, Cc, Cd, Wv
+  calc.sideEarthPressures();           // 12 q1, q2 and the earth-pressure reaction
+  calc.truckLoad();                    // 13
+  calc.surcharge();                    // 14
+  calc.bulldozerLoad();                // 15
+  calc.designLoads();                  // 16
+  calc.sideReactions();                // 17-18
+  calc.bendingMoments();               // 19
+  calc.allowableInternalPressure();    // 20
+  calc.deflectionRatioOrRequiredEi();  // 21
   return true;
 }
+
+bool funcPipeCalc(DesignData& design, CalcResult& result) { return funcPipeCalc(design, result, g_calcSettings); }
 
 }  // namespace tovakin

@@ -1,6 +1,8 @@
 #include "report/sheet_plan.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
@@ -94,127 +96,156 @@ int reactionModulusEntry(std::int32_t method) {
   }
 }
 
-}  // namespace
+// The self-weight and water sheet the weight section writes, by the class of the result record.
+int weightEntry(const PlanFacts& f) { return f.resultClass == 5 ? k自重水重2 : k自重水重; }
+// The deflection-ratio or EI sheet, by the class of the design record.
+int deflectionEntry(const PlanFacts& f) { return f.designClass != 5 ? kたわみ率 : kEI値; }
 
-SheetPlan computeSheetPlan(const PlanFacts& f) {
-  SheetPlan plan;
-  plan.facts = f;
+// Fills a plan: sections numbered in report order without gaps, and the delete phase in the
+// order its operations run.
+class PlanBuilder {
+ public:
+  explicit PlanBuilder(SheetPlan& plan) : plan_(plan) {}
+
+  void add(Section s, std::vector<int> entries) {
+    plan_.sections.push_back(PlannedSection{s, s == Section::Cover ? 0 : ++number_, std::move(entries)});
+  }
+  void del(std::initializer_list<int> entries) {
+    for (int e : entries) plan_.deletePhase.push_back(SheetOp{SheetOp::Kind::Delete, e, -1});
+  }
+  void ren(int e, int as) { plan_.deletePhase.push_back(SheetOp{SheetOp::Kind::Rename, e, as}); }
+
+ private:
+  SheetPlan& plan_;
+  int number_ = 0;
+};
+
+// Cover, design conditions and flotation: every report has them.
+void addOpeningSections(PlanBuilder& b) {
+  b.add(Section::Cover, {k表紙});
+  b.add(Section::DesignConditions, {k設計条件});
+  b.add(Section::Flotation, {k浮上});
+}
+
+// He and vertical earth pressure (or the sheet-pile variant), e' and horizontal earth pressure.
+void addEarthPressureSections(PlanBuilder& b, const PlanFacts& f) {
   const bool ff = f.freeFlexible();
   const bool rigid = f.rigid();
   const bool above = f.aboveHe();
-
-  // Sections, numbered in report order without gaps.
-  int number = 0;
-  auto add = [&](Section s, std::vector<int> entries) {
-    plan.sections.push_back(PlannedSection{s, s == Section::Cover ? 0 : ++number, std::move(entries)});
-  };
-  add(Section::Cover, {k表紙});
-  add(Section::DesignConditions, {k設計条件});
-  add(Section::Flotation, {k浮上});
   if (f.trenchOrProjection()) {
-    add(Section::He, {rigid ? (above ? kHe剛上 : kHe剛) : (above ? kHe撓上 : kHe撓)});
-    add(Section::VerticalEarth, {rigid ? k鉛直土圧 : k鉛直土圧2});
+    b.add(Section::He, {rigid ? (above ? kHe剛上 : kHe剛) : (above ? kHe撓上 : kHe撓)});
+    b.add(Section::VerticalEarth, {rigid ? k鉛直土圧 : k鉛直土圧2});
   } else {
-    add(Section::VerticalEarthSheetPile, {rigid ? k鉛直土圧矢板 : k鉛直土圧矢板2});
+    b.add(Section::VerticalEarthSheetPile, {rigid ? k鉛直土圧矢板 : k鉛直土圧矢板2});
   }
   const int eEntry = reactionModulusEntry(f.eMethod);
-  if (ff && eEntry >= 0) add(Section::ReactionModulus, {eEntry});
-  add(Section::HorizontalEarth, {ff ? k水平土圧2 : k水平土圧});
-  add(Section::LiveLoad, {k活荷重, k施工時荷重});
-  const int weightEntry = f.resultClass == 5 ? k自重水重2 : k自重水重;
-  const int deflectionEntry = f.designClass != 5 ? kたわみ率 : kEI値;
+  if (ff && eEntry >= 0) b.add(Section::ReactionModulus, {eEntry});
+  b.add(Section::HorizontalEarth, {ff ? k水平土圧2 : k水平土圧});
+}
+
+// Live loads, their horizontal loads and the design load.
+void addLoadSections(PlanBuilder& b, const PlanFacts& f) {
+  const bool ff = f.freeFlexible();
+  b.add(Section::LiveLoad, {k活荷重, k施工時荷重});
   if (ff) {
-    add(Section::LiveLoadHorizontal, {k活荷重水平荷重});
-    add(Section::WeightWaterHorizontal, {weightEntry});
+    b.add(Section::LiveLoadHorizontal, {k活荷重水平荷重});
+    b.add(Section::WeightWaterHorizontal, {weightEntry(f)});
   }
-  add(Section::DesignLoad, {ff ? k設計荷重2 : k設計荷重});
-  add(Section::InternalPressure, {k内水圧});
-  add(Section::TransverseDesign, {ff ? k横断方向設計2 : k横断方向設計});
-  add(Section::AllowablePressure, {(f.resultClass == 0 || f.resultClass == 5) ? k許容内圧 : k許容内圧2});
-  if (ff) add(Section::DeflectionOrEi, {deflectionEntry});
+  b.add(Section::DesignLoad, {ff ? k設計荷重2 : k設計荷重});
+}
 
-  // Delete phase. A variant that takes a base name always finds that name freed just before.
-  auto del = [&](std::initializer_list<int> entries) {
-    for (int e : entries) plan.deletePhase.push_back(SheetOp{SheetOp::Kind::Delete, e, -1});
-  };
-  auto ren = [&](int e, int as) { plan.deletePhase.push_back(SheetOp{SheetOp::Kind::Rename, e, as}); };
+// Internal pressure, transverse design, allowable pressure and the deflection ratio or EI.
+void addCheckSections(PlanBuilder& b, const PlanFacts& f) {
+  const bool ff = f.freeFlexible();
+  b.add(Section::InternalPressure, {k内水圧});
+  b.add(Section::TransverseDesign, {ff ? k横断方向設計2 : k横断方向設計});
+  b.add(Section::AllowablePressure, {(f.resultClass == 0 || f.resultClass == 5) ? k許容内圧 : k許容内圧2});
+  if (ff) b.add(Section::DeflectionOrEi, {deflectionEntry(f)});
+}
 
-  // A. Support group.
-  if (ff) {
-    del({k水平土圧});
-    ren(k水平土圧2, k水平土圧);
+// Delete phase A, the support group. A variant that takes a base name always finds that name
+// freed just before.
+void deleteSupportGroup(PlanBuilder& b, const PlanFacts& f) {
+  if (f.freeFlexible()) {
+    b.del({k水平土圧});
+    b.ren(k水平土圧2, k水平土圧);
     // The variant kept is the one the weight section wrote, and the deflection / EI sheet
     // not written goes, so the phase follows the writers even if the two records' classes differ.
-    if (weightEntry == k自重水重2) {
-      del({k自重水重});
-      ren(k自重水重2, k自重水重);
+    if (weightEntry(f) == k自重水重2) {
+      b.del({k自重水重});
+      b.ren(k自重水重2, k自重水重);
     } else {
-      del({k自重水重2});
+      b.del({k自重水重2});
     }
-    del({deflectionEntry == kEI値 ? kたわみ率 : kEI値});
-    del({k設計荷重});
-    ren(k設計荷重2, k設計荷重);
-    del({k横断方向設計});
-    ren(k横断方向設計2, k横断方向設計);
-    switch (eEntry) {
-      case k反力係数: del({k反力係数2, k反力係数3}); break;
+    b.del({deflectionEntry(f) == kEI値 ? kたわみ率 : kEI値});
+    b.del({k設計荷重});
+    b.ren(k設計荷重2, k設計荷重);
+    b.del({k横断方向設計});
+    b.ren(k横断方向設計2, k横断方向設計);
+    switch (reactionModulusEntry(f.eMethod)) {
+      case k反力係数: b.del({k反力係数2, k反力係数3}); break;
       case k反力係数2:
-        del({k反力係数, k反力係数3});
-        ren(k反力係数2, k反力係数);
+        b.del({k反力係数, k反力係数3});
+        b.ren(k反力係数2, k反力係数);
         break;
       case k反力係数3:
-        del({k反力係数, k反力係数2});
-        ren(k反力係数3, k反力係数);
+        b.del({k反力係数, k反力係数2});
+        b.ren(k反力係数3, k反力係数);
         break;
-      default: del({k反力係数, k反力係数2, k反力係数3}); break;  // no e' section written
+      default: b.del({k反力係数, k反力係数2, k反力係数3}); break;  // no e' section written
     }
   } else {
-    del({k水平土圧2, k自重水重, k自重水重2, k設計荷重2, k横断方向設計2, k反力係数, k反力係数2, k反力係数3,
-         k活荷重水平荷重, kたわみ率, kEI値});
+    b.del({k水平土圧2, k自重水重, k自重水重2, k設計荷重2, k横断方向設計2, k反力係数, k反力係数2, k反力係数3,
+           k活荷重水平荷重, kたわみ率, kEI値});
   }
+}
 
-  // B. Pipe-class group.
-  if (rigid) {
-    del({kHe撓, kHe撓上, k鉛直土圧2, k鉛直土圧矢板2, k許容内圧2});
+// Delete phase B, the pipe-class group.
+void deletePipeClassGroup(PlanBuilder& b, const PlanFacts& f) {
+  const bool above = f.aboveHe();
+  if (f.rigid()) {
+    b.del({kHe撓, kHe撓上, k鉛直土圧2, k鉛直土圧矢板2, k許容内圧2});
     if (f.trenchOrProjection()) {
-      del({k鉛直土圧矢板});
+      b.del({k鉛直土圧矢板});
       if (above) {
-        del({kHe剛});
-        ren(kHe剛上, kHe剛);
+        b.del({kHe剛});
+        b.ren(kHe剛上, kHe剛);
       } else {
-        del({kHe剛上});
+        b.del({kHe剛上});
       }
     } else {
-      del({kHe剛, kHe剛上, k鉛直土圧});
+      b.del({kHe剛, kHe剛上, k鉛直土圧});
     }
   } else {
-    del({kHe剛, kHe剛上, k鉛直土圧, k鉛直土圧矢板});
+    b.del({kHe剛, kHe剛上, k鉛直土圧, k鉛直土圧矢板});
     if (f.trenchOrProjection()) {
-      del({k鉛直土圧矢板2});
-      ren(k鉛直土圧2, k鉛直土圧);
+      b.del({k鉛直土圧矢板2});
+      b.ren(k鉛直土圧2, k鉛直土圧);
       if (above) {
-        del({kHe撓});
-        ren(kHe撓上, kHe剛);
+        b.del({kHe撓});
+        b.ren(kHe撓上, kHe剛);
       } else {
-        del({kHe撓上});
-        ren(kHe撓, kHe剛);
+        b.del({kHe撓上});
+        b.ren(kHe撓, kHe剛);
       }
     } else {
-      del({k鉛直土圧2, kHe撓, kHe撓上});
-      ren(k鉛直土圧矢板2, k鉛直土圧矢板);
+      b.del({k鉛直土圧2, kHe撓, kHe撓上});
+      b.ren(k鉛直土圧矢板2, k鉛直土圧矢板);
     }
     if (f.resultClass == 5) {
-      del({k許容内圧2});
+      b.del({k許容内圧2});
     } else {
-      del({k許容内圧});
-      ren(k許容内圧2, k許容内圧);
+      b.del({k許容内圧});
+      b.ren(k許容内圧2, k許容内圧);
     }
   }
+}
 
-  // The finished report: the template's sheets after the phase, in template order.
+// The finished report: the template's sheets after the phase, in template order.
+std::vector<KeptSheet> finishedSheets(const std::vector<SheetOp>& deletePhase) {
   std::vector<KeptSheet> sheets;
   for (int e = 0; e < kTemplateSheetCount; ++e) sheets.push_back(KeptSheet{e, sheetName(e)});
-  for (const SheetOp& op : plan.deletePhase) {
+  for (const SheetOp& op : deletePhase) {
     auto it = std::find_if(sheets.begin(), sheets.end(), [&](const KeptSheet& k) { return k.entry == op.entry; });
     if (it == sheets.end()) continue;
     if (op.kind == SheetOp::Kind::Delete)
@@ -222,7 +253,22 @@ SheetPlan computeSheetPlan(const PlanFacts& f) {
     else
       it->name = sheetName(op.asEntry);
   }
-  plan.result = std::move(sheets);
+  return sheets;
+}
+
+}  // namespace
+
+SheetPlan computeSheetPlan(const PlanFacts& f) {
+  SheetPlan plan;
+  plan.facts = f;
+  PlanBuilder b(plan);
+  addOpeningSections(b);
+  addEarthPressureSections(b, f);
+  addLoadSections(b, f);
+  addCheckSections(b, f);
+  deleteSupportGroup(b, f);
+  deletePipeClassGroup(b, f);
+  plan.result = finishedSheets(plan.deletePhase);
   return plan;
 }
 

@@ -208,5 +208,26 @@ TEST_F(LookupTest, RearWheelLoads) {
   EXPECT_EQ(func後輪荷重(0), 0.0);
 }
 
+TEST_F(LookupTest, ExplicitSettingsAreReadInsteadOfTheWorkingCopy) {
+  CalcSettings other = builtInCalcSettings();
+  other.korinKaju = {120, 90, 60, 45, 9, 0};
+  other.shijikakuKeisu[3] = {0.5, 0.6, 0.7};
+  struct Row {
+    double truck;
+    int index;
+    double load;
+  };
+  for (Row r : {Row{25, 0, 120}, Row{20, 1, 90}, Row{14, 2, 60}, Row{10, 3, 45}, Row{0, kNoTruckIndex, 0},
+                Row{12, -1, 0}, Row{-0.0, kNoTruckIndex, 0}}) {
+    EXPECT_EQ(truckClassIndex(r.truck), r.index) << r.truck;
+    EXPECT_EQ(rearWheelLoad(other, r.truck), r.load) << r.truck;
+    EXPECT_EQ(func後輪荷重(other, r.truck), r.load) << r.truck;
+  }
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(func設計支持角係数(other, 90.0, row), other.shijikakuKeisu[3][row]);
+  EXPECT_EQ(func後輪荷重(25), 100.0);  // the working copy is untouched
+  EXPECT_EQ(func設計支持角係数(90.0, 0), 0.096);
+  EXPECT_TRUE(box.shown.empty());
+}
+
 }  // namespace
 }  // namespace tovakin::testing

@@ -257,6 +257,33 @@ TEST_F(PipeCalcTest, TruckClasses) {
   EXPECT_EQ(r.katsuKaju, 10.0);  // the surcharge alone
 }
 
+// The constants passed in are the ones used; the working copy is neither read nor changed.
+TEST_F(PipeCalcTest, ExplicitSettingsAreUsedInsteadOfTheWorkingCopy) {
+  CalcSettings other = builtInCalcSettings();
+  other.korinKaju = {120, 90, 60, 45, 5, 0};
+  other.sharyoSenyuHaba = 2.5;
+  other.shijikakuKeisu[3][0] = 0.2;  // K at 90°
+  const CalcSettings working = g_calcSettings;
+  struct Row {
+    double truck, kaju;
+  };
+  for (const Row& row : {Row{25, 120}, Row{20, 90}, Row{14, 60}, Row{10, 45}, Row{0, 5}}) {
+    CaseInput in = rigidCase();
+    in.truck = row.truck;
+    DesignData d = makeDesign(in);
+    CalcResult r;
+    EXPECT_TRUE(funcPipeCalc(d, r, other));
+    EXPECT_EQ(r.kajuKeisan[0].kaju, row.kaju) << row.truck;
+    EXPECT_EQ(r.kajuKeisan[0].senKaju, 2.0 * row.kaju / 2.5 * (1.0 + r.kajuKeisan[0].shogeki)) << row.truck;
+    EXPECT_EQ(r.keisuK, 0.2) << row.truck;
+  }
+  EXPECT_EQ(g_calcSettings, working);
+  const CalcResult global = run(rigidCase());  // the short form still reads the working copy
+  EXPECT_EQ(global.kajuKeisan[0].kaju, 100.0);
+  EXPECT_EQ(global.keisuK, 0.096);
+  EXPECT_TRUE(box.shown.empty());
+}
+
 TEST_F(PipeCalcTest, BulldozerClasses) {
   CaseInput in = flexibleCase();
   in.buru = 8, in.tracks = 2, in.ic = 0.3, in.H = 3.0;
