@@ -147,7 +147,5 @@ TEST_F(ReportFileChoice, NameWithoutExtensionGetsXlsx) {
   EXPECT_NE(messages_.shown[0].text.find("'again.xlsx'"), std::string::npos);
 }
 
-TEST_F(ReportFileChoice, ExcelVersionIsTheBuiltInWriter) { EXPECT_EQ(funcExcelVersion(), 12); }
-
 }  // namespace
 }  // namespace tovakin::report
