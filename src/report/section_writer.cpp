@@ -33,7 +33,13 @@ void SectionContext::writeRaised(const std::string& address, const std::string& 
   JyoCharEdit(book, sheet_, address);
 }
 
-void SectionContext::title(std::string_view literal) { write("C1", sectionHeading(number(), literal)); }
+void SectionContext::putNumber(const std::string& address, double value, std::string_view pattern) {
+  put(address, [&] { return num(value, pattern); });
+}
+
+std::string SectionContext::heading(std::string_view literal) const { return sectionHeading(number(), literal); }
+
+void SectionContext::title(std::string_view literal) { write("C1", heading(literal)); }
 
 SectionWriter sectionWriter(Section section) {
   // A section joins the report by adding its writer here.

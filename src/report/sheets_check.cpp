@@ -7,7 +7,6 @@
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
-#include "platform/error_box.h"
 #include "report/cell_conventions.h"
 #include "report/section_writer.h"
 #include "report/sheet_plan.h"
@@ -16,21 +15,6 @@ namespace tovakin::report {
 
 namespace {
 
-// Composes one cell's text and writes it. The text is composed under the report's error box as
-// well, so that a value that cannot be shown costs that one cell and Ignore goes on with the next.
-template <class Compose>
-void put(SectionContext& ctx, const std::string& address, Compose&& compose) {
-  std::string text;
-  if (guardStep(kReportLabel, [&] { text = compose(); })) ctx.write(address, text);
-}
-
-// The same for a formula text with "^" markers, which then gets the superscript pass.
-template <class Compose>
-void putRaised(SectionContext& ctx, const std::string& address, Compose&& compose) {
-  std::string text;
-  if (guardStep(kReportLabel, [&] { text = compose(); })) ctx.writeRaised(address, text);
-}
-
 void putVerdict(SectionContext& ctx, const std::string& comparatorCell, const std::string& verdictCell,
                 const Verdict& v) {
   ctx.write(comparatorCell, v.comparator);
@@ -38,8 +22,8 @@ void putVerdict(SectionContext& ctx, const std::string& comparatorCell, const st
 }
 
 void headings(SectionContext& ctx, const char* serviceCell, const char* constructionCell) {
-  ctx.write(serviceCell, sectionHeading(ctx.number(), "－１．常時"));
-  ctx.write(constructionCell, sectionHeading(ctx.number(), "－２．施工時"));
+  ctx.write(serviceCell, ctx.heading("－１．常時"));
+  ctx.write(constructionCell, ctx.heading("－２．施工時"));
 }
 
 // The loads acting on the flexible ring, as the deflection and the required-EI formulas share
@@ -73,19 +57,19 @@ void writeCombinationCase(SectionContext& ctx, int c, int firstRow) {
   const auto at = [](const char* column, int row) { return std::string(column) + std::to_string(row); };
   const int verdictRow = firstRow + 6;  // 30 for the service case, 41 for the construction case
 
-  put(ctx, at("G", firstRow), [&] { return num(M, "0.000"); });
-  put(ctx, at("G", firstRow + 1), [&] { return "0.318×" + num(d.chushinHankei, "0.00000"); });
-  put(ctx, at("G", firstRow + 2), [&] { return num(p.pDash, "0.000"); });
+  ctx.put(at("G", firstRow), [&] { return num(M, "0.000"); });
+  ctx.put(at("G", firstRow + 1), [&] { return "0.318×" + num(d.chushinHankei, "0.00000"); });
+  ctx.put(at("G", firstRow + 2), [&] { return num(p.pDash, "0.000"); });
   putVerdict(ctx, at("P", verdictRow), at("AA", verdictRow), capacityVerdict(p.kyoyoNaiatuMpa, r.sekkeiSuiatu));
   if (M >= 0) {
-    put(ctx, at("G", firstRow + 4), [&] { return combinationText(d, p); });
+    ctx.put(at("G", firstRow + 4), [&] { return combinationText(d, p); });
   } else {
     // A negative moment is not taken into the formula, and the case is not accepted.
     ctx.write(at("G", firstRow + 4), "(曲げモーメントがマイナス値のため、考慮しません)");
     ctx.write(at("AA", verdictRow), kVerdictRedo);
   }
-  put(ctx, at("G", firstRow + 5), [&] { return num(p.kyoyoNaiatu, "0.0"); });
-  put(ctx, at("G", firstRow + 6), [&] { return num(p.kyoyoNaiatuMpa, "0.000"); });
+  ctx.put(at("G", firstRow + 5), [&] { return num(p.kyoyoNaiatu, "0.0"); });
+  ctx.put(at("G", firstRow + 6), [&] { return num(p.kyoyoNaiatuMpa, "0.000"); });
 }
 
 void writeCombinationVariant(SectionContext& ctx) {
@@ -134,15 +118,15 @@ void writeStressCase(SectionContext& ctx, int c, int firstRow) {
   const auto at = [](const char* column, int row) { return std::string(column) + std::to_string(row); };
   const int verdictRow = firstRow + 3;  // 20 for the service case, 28 for the construction case
 
-  putRaised(ctx, at("G", firstRow), [&] { return stressText(r, d.kanatu, M); });
+  ctx.putRaised(at("G", firstRow), [&] { return stressText(r, d.kanatu, M); });
   if (c == kServiceCase) {
     // Both design-pressure cells are filled with the first case.
-    put(ctx, "R20", [&] { return num(r.sekkeiSuiatu, "0.000"); });
-    put(ctx, "R28", [&] { return num(r.sekkeiSuiatu, "0.000"); });
+    ctx.put("R20", [&] { return num(r.sekkeiSuiatu, "0.000"); });
+    ctx.put("R28", [&] { return num(r.sekkeiSuiatu, "0.000"); });
   }
-  put(ctx, at("G", firstRow + 1), [&] { return "0.5×" + num(d.naikei, "0.0000") + "×" + num(d.kanatu, "0.00000"); });
-  put(ctx, at("G", firstRow + 2), [&] { return num(p.kyoyoNaiatu, "0.0"); });
-  put(ctx, at("G", firstRow + 3), [&] { return num(p.kyoyoNaiatuMpa, "0.000"); });
+  ctx.put(at("G", firstRow + 1), [&] { return "0.5×" + num(d.naikei, "0.0000") + "×" + num(d.kanatu, "0.00000"); });
+  ctx.put(at("G", firstRow + 2), [&] { return num(p.kyoyoNaiatu, "0.0"); });
+  ctx.put(at("G", firstRow + 3), [&] { return num(p.kyoyoNaiatuMpa, "0.000"); });
   putVerdict(ctx, at("P", verdictRow), at("AA", verdictRow), capacityVerdict(p.kyoyoNaiatuMpa, r.sekkeiSuiatu));
 }
 
@@ -163,14 +147,14 @@ void writeStressVariant(SectionContext& ctx) {
 
 void writeAllowablePressureSheet(SectionContext& ctx) {
   // The plan picked the variant; the writer follows it, so that the sheet kept is the one filled.
-  if (!ctx.section.entries.empty() && ctx.section.entries.front() == entry::k許容内圧)
+  if (ctx.isVariant(entry::k許容内圧))
     writeCombinationVariant(ctx);
   else
     writeStressVariant(ctx);
 }
 
 void writeDeflectionOrEiSheet(SectionContext& ctx) {
-  if (!ctx.section.entries.empty() && ctx.section.entries.front() == entry::kEI値)
+  if (ctx.isVariant(entry::kEI値))
     writeEiCheckSheet(ctx);
   else
     writeDeflectionRatioSheet(ctx);
@@ -183,18 +167,18 @@ void writeDeflectionRatioSheet(SectionContext& ctx) {
   ctx.useSheet(entry::kたわみ率);
   ctx.title("．たわみ率計算");
   headings(ctx, "D3", "D11");
-  put(ctx, "K9", [&] { return num(d.sekkeiTawamiritu, "0.000"); });
-  put(ctx, "K17", [&] { return num(d.sekkeiTawamiritu, "0.000"); });
+  ctx.put("K9", [&] { return num(d.sekkeiTawamiritu, "0.000"); });
+  ctx.put("K17", [&] { return num(d.sekkeiTawamiritu, "0.000"); });
 
   const auto denominator = [&] {
     return num(r.ei, "0.000") + "／" + num(d.chushinHankei, "0.00000") + "^3＋0.061×" + num(d.hanryokuKeisu, "0.00");
   };
-  put(ctx, "E7", [&] { return ringLoadText(d, r, kServiceCase); });
-  putRaised(ctx, "E8", denominator);
-  put(ctx, "E9", [&] { return num(r.tawamiritu[kServiceCase], "0.000"); });
-  put(ctx, "E15", [&] { return ringLoadText(d, r, kConstructionCase); });
-  putRaised(ctx, "E16", denominator);
-  put(ctx, "E17", [&] { return num(r.tawamiritu[kConstructionCase], "0.000"); });
+  ctx.put("E7", [&] { return ringLoadText(d, r, kServiceCase); });
+  ctx.putRaised("E8", denominator);
+  ctx.put("E9", [&] { return num(r.tawamiritu[kServiceCase], "0.000"); });
+  ctx.put("E15", [&] { return ringLoadText(d, r, kConstructionCase); });
+  ctx.putRaised("E16", denominator);
+  ctx.put("E17", [&] { return num(r.tawamiritu[kConstructionCase], "0.000"); });
 
   putVerdict(ctx, "I9", "V9", limitVerdict(r.tawamiritu[kServiceCase], d.sekkeiTawamiritu));
   putVerdict(ctx, "I17", "V17", limitVerdict(r.tawamiritu[kConstructionCase], d.sekkeiTawamiritu));
@@ -208,8 +192,8 @@ void writeEiCheckSheet(SectionContext& ctx) {
   ctx.useSheet(entry::kEI値);
   ctx.title("．たわみ率から求めるEI値検討");
   headings(ctx, "D9", "D20");
-  put(ctx, "M18", [&] { return num(r.eiChi, "0.000"); });
-  put(ctx, "M29", [&] { return num(r.eiChi, "0.000"); });
+  ctx.put("M18", [&] { return num(r.eiChi, "0.000"); });
+  ctx.put("M29", [&] { return num(r.eiChi, "0.000"); });
 
   struct Rows {
     int c;
@@ -218,12 +202,12 @@ void writeEiCheckSheet(SectionContext& ctx) {
   for (const Rows& x : {Rows{kServiceCase, "G13", "G15", "G16", "F17", "G18", "K18", "X18"},
                         Rows{kConstructionCase, "G24", "G26", "G27", "F28", "G29", "K29", "X29"}}) {
     const double required = r.hitsuyoEi[static_cast<std::size_t>(x.c)];
-    putRaised(ctx, x.cube, [&] { return num(d.chushinHankei, "0.00000") + "^3×"; });
-    put(ctx, x.load, [&] { return ringLoadText(d, r, x.c); });
-    put(ctx, x.ratio, [&] { return num(d.sekkeiTawamiritu / 100.0, "0.000"); });
+    ctx.putRaised(x.cube, [&] { return num(d.chushinHankei, "0.00000") + "^3×"; });
+    ctx.put(x.load, [&] { return ringLoadText(d, r, x.c); });
+    ctx.put(x.ratio, [&] { return num(d.sekkeiTawamiritu / 100.0, "0.000"); });
     // The text starts with a minus sign: the cell keeps it as text.
-    put(ctx, x.reaction, [&] { return asText("－0.061×" + num(d.hanryokuKeisu, "0.00") + "｝"); });
-    put(ctx, x.required, [&] { return num(required, "0.000"); });
+    ctx.put(x.reaction, [&] { return asText("－0.061×" + num(d.hanryokuKeisu, "0.00") + "｝"); });
+    ctx.put(x.required, [&] { return num(required, "0.000"); });
     putVerdict(ctx, x.comparator, x.verdict, limitVerdict(required, r.eiChi));
   }
 }

@@ -14,34 +14,6 @@
 
 namespace tovakin::report {
 
-namespace {
-
-// One cell as one step: the text is built and written under the report's error box, so a
-// value that cannot be shown (a number that is not finite) stops this cell only, and Ignore
-// goes on with the next one.
-template <class Build>
-void put(SectionContext& ctx, const char* address, Build&& build) {
-  std::string text;
-  if (guardStep(kReportLabel, [&] { text = build(); })) ctx.write(address, text);
-}
-
-// The same for a formula text holding "^" markers: the superscript pass follows the write.
-template <class Build>
-void putRaised(SectionContext& ctx, const char* address, Build&& build) {
-  std::string text;
-  if (guardStep(kReportLabel, [&] { text = build(); })) ctx.writeRaised(address, text);
-}
-
-// A sub-heading: the section number and the literal with its own sub-number.
-void heading(SectionContext& ctx, const char* address, const char* literal) {
-  ctx.write(address, sectionHeading(ctx.number(), literal));
-}
-
-// The sheet the plan chose for this section.
-int plannedEntry(const SectionContext& ctx) { return ctx.section.entries.empty() ? -1 : ctx.section.entries.front(); }
-
-}  // namespace
-
 // ---- 浮上に対する検討 ------------------------------------------------------------------------
 
 void writeFlotationSheet(SectionContext& ctx) {
@@ -50,14 +22,14 @@ void writeFlotationSheet(SectionContext& ctx) {
   const double s = ctx.settings.fujoKentoAnzenritu;
 
   ctx.title("．浮上に対する検討");
-  put(ctx, "G10", [&] { return "π×" + num(d.gaikei, "0.0000"); });
-  putRaised(ctx, "O10", [&] {
+  ctx.put("G10", [&] { return "π×" + num(d.gaikei, "0.0000"); });
+  ctx.putRaised("O10", [&] {
     return num(s, "0.0") + "×" + num(d.mizuTanniJuryo, "0.00") + "－（1－（" + num(d.naikei, "0.0000") + "／" +
            num(d.gaikei, "0.0000") + "）^2）×" + num(r.kanzaiTanniJuryo, "0.00");
   });
-  put(ctx, "O11", [&] { return num(d.howadoTanniJuryo, "0.00") + "－" + num(d.mizuTanniJuryo, "0.00"); });
-  put(ctx, "G12", [&] { return num(r.fujoHitsuyoDokaburi, "0.000"); });
-  put(ctx, "H23", [&] { return "：安全率（" + num(s, "0.0") + "とする）"; });
+  ctx.put("O11", [&] { return num(d.howadoTanniJuryo, "0.00") + "－" + num(d.mizuTanniJuryo, "0.00"); });
+  ctx.put("G12", [&] { return num(r.fujoHitsuyoDokaburi, "0.000"); });
+  ctx.put("H23", [&] { return "：安全率（" + num(s, "0.0") + "とする）"; });
 }
 
 // ---- Heの計算 ---------------------------------------------------------------------------------
@@ -65,7 +37,7 @@ void writeFlotationSheet(SectionContext& ctx) {
 void writeHeSheet(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   const CalcResult& r = ctx.result;
-  const int sheet = plannedEntry(ctx);
+  const int sheet = ctx.variant();
   // The variant carries both choices: rigid pipes settle upwards beside the pipe (exponent
   // 2×), flexible pipes downwards (-2×); the H > He variants add the incomplete-condition term.
   const bool rigid = sheet == entry::kHe剛 || sheet == entry::kHe剛上;
@@ -74,27 +46,27 @@ void writeHeSheet(SectionContext& ctx) {
   auto kMu = [&] { return num(r.doatuKeisu, "0.000") + "×" + num(r.mu, "0.000"); };
 
   if (above) {
-    put(ctx, "W31", [&] { return num(d.dokaburi, "0.000"); });
-    put(ctx, "AA31", [&] { return num(r.he, "0.000"); });
-    put(ctx, "W32", [&] { return num(d.gaikei, "0.0000"); });
-    put(ctx, "AA32", [&] { return num(d.gaikei, "0.0000"); });
-    put(ctx, "G33", [&] {
+    ctx.put("W31", [&] { return num(d.dokaburi, "0.000"); });
+    ctx.put("AA31", [&] { return num(r.he, "0.000"); });
+    ctx.put("W32", [&] { return num(d.gaikei, "0.0000"); });
+    ctx.put("AA32", [&] { return num(d.gaikei, "0.0000"); });
+    ctx.put("G33", [&] {
       return "×Exp｛" + two + kMu() + "×（" + num(r.he, "0.000") + "／" + num(d.gaikei, "0.0000") + "）｝";
     });
   }
-  put(ctx, "G31", [&] {
+  ctx.put("G31", [&] {
     const double height = above ? r.he : d.dokaburi;
     return "Exp｛" + two + kMu() + "×（" + num(height, "0.000") + "／" + num(d.gaikei, "0.0000") + "）｝－1";
   });
-  put(ctx, "G32", [&] { return two + kMu(); });
+  ctx.put("G32", [&] { return two + kMu(); });
 
   ctx.title("．突出型の場合のＨｅの算定");
-  heading(ctx, "D8", "－１．Ｈｅの計算");
-  heading(ctx, "D18", "－２．突出型の場合の土圧係数");
-  put(ctx, "G25", [&] { return num(d.dokaburi, "0.000"); });
-  put(ctx, "G16", [&] { return num(r.he, "0.000"); });
-  put(ctx, "G26", [&] { return num(r.he, "0.000"); });
-  put(ctx, "G34", [&] { return num(r.keisuCc, "0.000"); });
+  ctx.write("D8", ctx.heading("－１．Ｈｅの計算"));
+  ctx.write("D18", ctx.heading("－２．突出型の場合の土圧係数"));
+  ctx.put("G25", [&] { return num(d.dokaburi, "0.000"); });
+  ctx.put("G16", [&] { return num(r.he, "0.000"); });
+  ctx.put("G26", [&] { return num(r.he, "0.000"); });
+  ctx.put("G34", [&] { return num(r.keisuCc, "0.000"); });
 }
 
 // ---- 鉛直土圧 ---------------------------------------------------------------------------------
@@ -105,33 +77,33 @@ namespace {
 void trenchCoefficientTexts(SectionContext& ctx, const char* numerator, const char* denominator) {
   const DesignData& d = ctx.design;
   const CalcResult& r = ctx.result;
-  put(ctx, numerator, [&] {
+  ctx.put(numerator, [&] {
     return "1－Exp｛-2×" + num(r.doatuKeisu, "0.000") + "×" + num(r.muDash, "0.000") + "×（" +
            num(d.dokaburi, "0.000") + "／" + num(d.mizohaba, "0.0000") + "）｝";
   });
-  put(ctx, denominator, [&] { return "2×" + num(r.doatuKeisu, "0.000") + "×" + num(r.muDash, "0.000"); });
+  ctx.put(denominator, [&] { return "2×" + num(r.doatuKeisu, "0.000") + "×" + num(r.muDash, "0.000"); });
 }
 
 void writeRigidVerticalEarth(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   const CalcResult& r = ctx.result;
   ctx.title("．鉛直土圧計算");
-  heading(ctx, "D8", "－１．溝型の場合");
-  heading(ctx, "D18", "－２．突出型の場合");
-  heading(ctx, "D25", "－３．鉛直土圧");
+  ctx.write("D8", ctx.heading("－１．溝型の場合"));
+  ctx.write("D18", ctx.heading("－２．突出型の場合"));
+  ctx.write("D25", ctx.heading("－３．鉛直土圧"));
   trenchCoefficientTexts(ctx, "G11", "G12");
-  put(ctx, "G13", [&] { return num(r.keisuCd, "0.000"); });
-  putRaised(ctx, "G15", [&] {
+  ctx.put("G13", [&] { return num(r.keisuCd, "0.000"); });
+  ctx.putRaised("G15", [&] {
     return num(r.keisuCd, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.mizohaba, "0.000") + "^2／" +
            num(d.gaikei, "0.0000");
   });
-  put(ctx, "G16", [&] { return num(r.wv1, "0.000"); });
-  put(ctx, "G19", [&] { return num(r.keisuCc, "0.000"); });
-  put(ctx, "G21", [&] {
+  ctx.put("G16", [&] { return num(r.wv1, "0.000"); });
+  ctx.put("G19", [&] { return num(r.keisuCc, "0.000"); });
+  ctx.put("G21", [&] {
     return num(r.keisuCc, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.gaikei, "0.0000");
   });
-  put(ctx, "G22", [&] { return num(r.wv2, "0.000"); });
-  put(ctx, "G27", [&] { return num(r.wv, "0.000"); });
+  ctx.put("G22", [&] { return num(r.wv2, "0.000"); });
+  ctx.put("G27", [&] { return num(r.wv, "0.000"); });
 
   if (d.maisetuKeishiki == 0) {
     // Wv1 > Wv2 is the one strict test: equal or unordered values name Wv1.
@@ -146,29 +118,29 @@ void writeFlexibleVerticalEarth(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   const CalcResult& r = ctx.result;
   ctx.title("．鉛直土圧計算");
-  heading(ctx, "D11", "－１．溝型の場合");
-  heading(ctx, "D21", "－２．突出型の場合");
-  heading(ctx, "D27", "－３．垂直土圧公式による鉛直土圧");
-  heading(ctx, "D32", "－４．鉛直土圧");
+  ctx.write("D11", ctx.heading("－１．溝型の場合"));
+  ctx.write("D21", ctx.heading("－２．突出型の場合"));
+  ctx.write("D27", ctx.heading("－３．垂直土圧公式による鉛直土圧"));
+  ctx.write("D32", ctx.heading("－４．鉛直土圧"));
   trenchCoefficientTexts(ctx, "G14", "G15");
-  put(ctx, "G16", [&] { return num(r.keisuCd, "0.000"); });
-  put(ctx, "G18", [&] {
+  ctx.put("G16", [&] { return num(r.keisuCd, "0.000"); });
+  ctx.put("G18", [&] {
     return num(r.keisuCd, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.mizohaba, "0.000");
   });
-  put(ctx, "G19", [&] { return num(r.wv1, "0.000"); });
-  put(ctx, "G22", [&] { return num(r.keisuCc, "0.000"); });
-  put(ctx, "G24", [&] {
+  ctx.put("G19", [&] { return num(r.wv1, "0.000"); });
+  ctx.put("G22", [&] { return num(r.keisuCc, "0.000"); });
+  ctx.put("G24", [&] {
     return num(r.keisuCc, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.gaikei, "0.0000");
   });
-  put(ctx, "G25", [&] { return num(r.wv2, "0.000"); });
-  put(ctx, "G34", [&] { return num(r.wv, "0.000"); });
+  ctx.put("G25", [&] { return num(r.wv2, "0.000"); });
+  ctx.put("G34", [&] { return num(r.wv, "0.000"); });
 
   const bool trench = d.maisetuKeishiki == 0;
   const bool wv1Above = r.wv1 > r.wv2;  // equal or unordered count as Wv1 ≦ Wv2
   if (r.wv2GammaFlg != 0) {
     // Wv was raised to the prism load of a 2 m cover.
-    put(ctx, "G29", [&] { return num(d.tuchiTanniJuryo, "0.00") + "× 2.000"; });
-    put(ctx, "G30", [&] { return num(r.wv, "0.000"); });
+    ctx.put("G29", [&] { return num(d.tuchiTanniJuryo, "0.00") + "× 2.000"; });
+    ctx.put("G30", [&] { return num(r.wv, "0.000"); });
     if (!trench)
       ctx.write("E26", "本設計は突出型でＷｖ２＜Ｗｖ３（Ｈ＝2.00(m)時）より、Ｗｖ３を鉛直土圧とする。");
     else if (wv1Above)
@@ -177,8 +149,8 @@ void writeFlexibleVerticalEarth(SectionContext& ctx) {
       ctx.write("E33", "本設計は溝型で、Ｗｖ１≦Ｗｖ２かつＷｖ１＜Ｗｖ３（Ｈ＝2.00(m)時）より、Ｗｖ３を鉛直土圧とする。");
     return;
   }
-  put(ctx, "G29", [&] { return num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.dokaburi, "0.000"); });
-  put(ctx, "G30", [&] { return num(checked(d.tuchiTanniJuryo * d.dokaburi), "0.000"); });
+  ctx.put("G29", [&] { return num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.dokaburi, "0.000"); });
+  ctx.put("G30", [&] { return num(checked(d.tuchiTanniJuryo * d.dokaburi), "0.000"); });
   if (!(d.dokaburi > 2.0))
     ctx.write("E33", "本設計は埋設深≦2.0(m)より、Ｗｖ３を鉛直土圧とする。");
   else if (!trench)
@@ -192,7 +164,7 @@ void writeFlexibleVerticalEarth(SectionContext& ctx) {
 }  // namespace
 
 void writeVerticalEarthSheet(SectionContext& ctx) {
-  if (plannedEntry(ctx) == entry::k鉛直土圧)
+  if (ctx.isVariant(entry::k鉛直土圧))
     writeRigidVerticalEarth(ctx);
   else
     writeFlexibleVerticalEarth(ctx);
@@ -202,26 +174,26 @@ void writeVerticalEarthSheetPileSheet(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   // Between sheet piles the whole prism of the trench width rests on the pipe; a rigid pipe
   // spreads it over its diameter.
-  if (plannedEntry(ctx) == entry::k鉛直土圧矢板) {
-    put(ctx, "G6", [&] {
+  if (ctx.isVariant(entry::k鉛直土圧矢板)) {
+    ctx.put("G6", [&] {
       return num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.dokaburi, "0.000") + "×" + num(d.mizohaba, "0.000") +
              "／" + num(d.gaikei, "0.0000");
     });
   } else {
-    put(ctx, "G6", [&] { return num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.dokaburi, "0.000"); });
+    ctx.put("G6", [&] { return num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.dokaburi, "0.000"); });
   }
   ctx.title("．鉛直土圧計算");
-  put(ctx, "G7", [&] { return num(ctx.result.wv, "0.000"); });
+  ctx.put("G7", [&] { return num(ctx.result.wv, "0.000"); });
 }
 
 // ---- 基礎材の反力係数 -------------------------------------------------------------------------
 
 void writeReactionModulusSheet(SectionContext& ctx) {
   const DesignData& d = ctx.design;
-  switch (plannedEntry(ctx)) {
+  switch (ctx.variant()) {
     case entry::k反力係数:  // entered value, soil cement, small bore
       ctx.title("．基礎材の反力係数");
-      put(ctx, "G8", [&] { return num(d.hanryokuKeisu, "0.00"); });
+      ctx.put("G8", [&] { return num(d.hanryokuKeisu, "0.00"); });
       if (d.hanryokuKeisuHoho == 2)
         ctx.writeRaised("D6", "ソイルセメントを基礎材料に使用するため、7000(kN/m^2)とする");
       else if (d.hanryokuKeisuHoho == 3)
@@ -232,43 +204,43 @@ void writeReactionModulusSheet(SectionContext& ctx) {
 
     case entry::k反力係数2:  // standard formula e' = e'0·αa·αb·αw
       ctx.title("．基礎材の反力係数");
-      heading(ctx, "D8", "－１．基準反力係数");
-      heading(ctx, "D15", "－２．溝幅による補正係数");
-      heading(ctx, "D22", "－３．基礎材の縦固め度合いよる補正係数");
-      heading(ctx, "D27", "－４．地下水位の影響による補正係数");
-      heading(ctx, "D33", "－５．基礎材の反力係数");
-      put(ctx, "G10", [&] { return num(d.kijunHanryokuKeisu, "0.00"); });
+      ctx.write("D8", ctx.heading("－１．基準反力係数"));
+      ctx.write("D15", ctx.heading("－２．溝幅による補正係数"));
+      ctx.write("D22", ctx.heading("－３．基礎材の縦固め度合いよる補正係数"));
+      ctx.write("D27", ctx.heading("－４．地下水位の影響による補正係数"));
+      ctx.write("D33", ctx.heading("－５．基礎材の反力係数"));
+      ctx.put("G10", [&] { return num(d.kijunHanryokuKeisu, "0.00"); });
       if (d.ganbanFlg != 0) {
         ctx.write("G19", "（現地盤岩盤のため補正しない）");
       } else {
-        put(ctx, "G19", [&] {
+        ctx.put("G19", [&] {
           return "1＋0.1×（" + num(checked(d.kisozaiMizohaba * 1000.0), "0.000") + "-" +
                  num(d.hyojunMizohaba, "0.000") + "）／1000｝";
         });
       }
-      put(ctx, "G20", [&] { return num(d.alphaA, "0.00"); });
-      put(ctx, "G25", [&] { return num(d.alphaB, "0.00"); });
-      put(ctx, "G28", [&] { return num(d.katameDo, "0"); });
-      put(ctx, "G30", [&] { return "（" + num(d.katameDo, "0") + "－45）／50"; });
-      put(ctx, "G31", [&] { return num(d.alphaW, "0.00"); });
-      put(ctx, "G36", [&] {
+      ctx.put("G20", [&] { return num(d.alphaA, "0.00"); });
+      ctx.put("G25", [&] { return num(d.alphaB, "0.00"); });
+      ctx.put("G28", [&] { return num(d.katameDo, "0"); });
+      ctx.put("G30", [&] { return "（" + num(d.katameDo, "0") + "－45）／50"; });
+      ctx.put("G31", [&] { return num(d.alphaW, "0.00"); });
+      ctx.put("G36", [&] {
         return num(d.kijunHanryokuKeisu, "0.00") + "×" + num(d.alphaA, "0.00") + "×" + num(d.alphaB, "0.00") + "×" +
                num(d.alphaW, "0.00");
       });
-      put(ctx, "G37", [&] { return num(d.hanryokuKeisu, "0.00"); });
+      ctx.put("G37", [&] { return num(d.hanryokuKeisu, "0.00"); });
       break;
 
     case entry::k反力係数3:  // back-calculation from a measured deflection
       ctx.title("．基礎材の反力係数");
-      putRaised(ctx, "G9", [&] {
+      ctx.putRaised("G9", [&] {
         return "2×" + num(d.tawamiF1, "0.0") + "×" + num(d.tawamiK, "0.000") + "×" + num(d.tawamiWv, "0.000") + "×" +
                num(d.tawamiR, "0.000") + "^4－" + num(checked(d.tawamiE * d.tawamiI), "0.0000") + "×" +
                num(d.tawamiDeltaX, "0.000");
       });
-      putRaised(ctx, "G10", [&] {
+      ctx.putRaised("G10", [&] {
         return "0.061×" + num(d.tawamiR, "0.000") + "^3×" + num(d.tawamiDeltaX, "0.000");
       });
-      put(ctx, "G11", [&] { return num(d.hanryokuKeisu, "0.00"); });
+      ctx.put("G11", [&] { return num(d.hanryokuKeisu, "0.00"); });
       break;
 
     default: break;  // a method without a sheet: nothing to show

@@ -6,17 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "report/section_writer.h"
 #include "report/sheet_plan.h"
 #include "report/sheets_check.h"
 #include "report_fixture.h"
-#include "support/recording_report_book.h"
 #include "support/scripted_error_box.h"
 
 namespace tovakin::report {
 namespace {
 
-using testing::RecordingReportBook;
 using Texts = std::map<std::string, std::string>;
 
 // The largest case with values for the closing checks; the pipe class and support vary.
@@ -52,22 +49,10 @@ testing::ReportCase checkCase(double cls, double support) {
   return c;
 }
 
-class CheckSheets : public ::testing::Test {
+class CheckSheets : public ::testing::Test, public testing::SectionFixture {
  protected:
-  // Runs the writer of one section of the case; false when the plan has no such section.
-  bool run(Section s) {
-    book_ = RecordingReportBook();
-    testing::fillLikeTemplate(book_);
-    plan_ = computeSheetPlan(case_.design, case_.result);
-    const PlannedSection* section = plan_.find(s);
-    if (!section) return false;
-    SectionContext ctx(book_, case_.design, case_.result, g_calcSettings, plan_, *section);
-    if (s == Section::AllowablePressure)
-      writeAllowablePressureSheet(ctx);
-    else
-      writeDeflectionOrEiSheet(ctx);
-    return true;
-  }
+  CheckSheets() { case_ = checkCase(3, 0); }
+
   void expectTexts(const std::string& sheet, const Texts& expected) const {
     for (const auto& [address, text] : expected) EXPECT_EQ(book_.text(sheet, address), text) << sheet << "!" << address;
   }
@@ -78,14 +63,6 @@ class CheckSheets : public ::testing::Test {
       if (out.empty() || out.back() != address) out.push_back(address);
     return out;
   }
-  std::set<int> raised(const std::string& sheet, const std::string& address) const {
-    return book_.cell(sheet, address)->raised;
-  }
-
-  testing::ReportCase case_ = checkCase(3, 0);
-  SheetPlan plan_;
-  RecordingReportBook book_;
-  testing::ScriptedErrorBox errors_{ErrorAnswer::Abort};
 };
 
 TEST_F(CheckSheets, CaseMatrixChoosesSheetsNumbersAndRemarks) {

@@ -2,37 +2,20 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
-#include "report/report_writer.h"
-#include "report/section_writer.h"
 #include "report/sheet_plan.h"
 #include "report_fixture.h"
-#include "support/recording_report_book.h"
-#include "support/scripted_error_box.h"
 
 namespace tovakin::report {
 namespace {
 
-using testing::RecordingReportBook;
-
 // Runs the cover and design-conditions writers of a case on a template-like book.
-class CoverSheets : public ::testing::Test {
+class CoverSheets : public ::testing::Test, public testing::SectionFixture {
  protected:
-  void run() {
-    book_ = RecordingReportBook();
-    testing::fillLikeTemplate(book_);
-    const SheetPlan plan = computeSheetPlan(case_.design, case_.result);
-    for (Section s : {Section::Cover, Section::DesignConditions}) {
-      SectionContext ctx(book_, case_.design, case_.result, g_calcSettings, plan, *plan.find(s));
-      sectionWriter(s)(ctx);
-    }
-  }
+  void run() { runSections({Section::Cover, Section::DesignConditions}); }
   std::string cover(const std::string& a) const { return book_.text("表紙", a); }
   std::string cond(const std::string& a) const { return book_.text("設計条件", a); }
-
-  testing::ReportCase case_ = testing::largestCase();
-  RecordingReportBook book_;
-  testing::ScriptedErrorBox errors_{ErrorAnswer::Abort};
 };
 
 TEST_F(CoverSheets, CoverTexts) {

@@ -13,13 +13,11 @@
 #include "report/sheet_plan.h"
 #include "report_fixture.h"
 #include "support/fake_pipe_source.h"
-#include "support/recording_report_book.h"
 #include "support/scripted_error_box.h"
 
 namespace tovakin::report {
 namespace {
 
-using testing::RecordingReportBook;
 using Texts = std::map<std::string, std::string>;
 
 // Distinct coefficients per load, so that a load type mixed up shows in the texts.
@@ -38,7 +36,7 @@ std::vector<testing::FakeMomentRow> momentTable() {
   return rows;
 }
 
-class DesignSheets : public ::testing::Test {
+class DesignSheets : public ::testing::Test, public testing::SectionFixture {
  protected:
   DesignSheets() {
     pipes_.moments = momentTable();
@@ -90,31 +88,12 @@ class DesignSheets : public ::testing::Test {
 
   // Runs the writers of this group for the sections the case's plan holds.
   void run() {
-    book_ = RecordingReportBook();
-    testing::fillLikeTemplate(book_);
     pipes_.momentQueries.clear();
     pipes_.materialKeys.clear();
-    plan_ = computeSheetPlan(case_.design, case_.result);
-    const std::pair<Section, SectionWriter> writers[] = {
-        {Section::WeightWaterHorizontal, &writeWeightWaterHorizontalSheet},
-        {Section::DesignLoad, &writeDesignLoadSheet},
-        {Section::InternalPressure, &writeInternalPressureSheet},
-        {Section::TransverseDesign, &writeTransverseDesignSheet},
-    };
-    for (const auto& [section, writer] : writers) {
-      const PlannedSection* planned = plan_.find(section);
-      if (!planned) continue;
-      SectionContext ctx(book_, case_.design, case_.result, g_calcSettings, plan_, *planned);
-      writer(ctx);
-    }
+    runSections(
+        {Section::WeightWaterHorizontal, Section::DesignLoad, Section::InternalPressure, Section::TransverseDesign});
   }
 
-  std::vector<std::string> writesTo(const std::string& sheet) const {
-    std::vector<std::string> out;
-    for (const auto& [s, a] : book_.writes)
-      if (s == sheet) out.push_back(a);
-    return out;
-  }
   // The final texts of a sheet; every write of a formula that carries markers shows twice
   // (the text and its pass), so the order is checked on the first writes only.
   void expectTexts(const std::string& sheet, const Texts& expected) const {
@@ -134,17 +113,9 @@ class DesignSheets : public ::testing::Test {
       if (std::find(out.begin(), out.end(), a) == out.end()) out.push_back(a);
     return out;
   }
-  std::set<int> raised(const std::string& sheet, const std::string& address) const {
-    const auto* c = book_.cell(sheet, address);
-    return c ? c->raised : std::set<int>{};
-  }
 
-  testing::ReportCase case_ = testing::largestCase();
   testing::FakePipeSource pipes_;
   Installed<PipeDataSource> scope_ = installPipeDataSource(&pipes_);
-  testing::ScriptedErrorBox errors_{ErrorAnswer::Abort};
-  RecordingReportBook book_;
-  SheetPlan plan_;
 };
 
 // --- rigid pipe --------------------------------------------------------------------------------

@@ -61,20 +61,14 @@ testing::ReportCase earthCase(int pipeClass, double burial) {
   return c;
 }
 
-class EarthSheets : public ::testing::Test {
+class EarthSheets : public ::testing::Test, public testing::SectionFixture {
  protected:
-  // Runs the writer of one section of the case's plan; false when the plan has no such section.
-  bool run(Section s) {
-    book_ = RecordingReportBook();
-    testing::fillLikeTemplate(book_);
-    plan_ = computeSheetPlan(case_.design, case_.result);
-    const PlannedSection* section = plan_.find(s);
-    if (!section) return false;
-    SectionContext ctx(book_, case_.design, case_.result, settings_, plan_, *section);
-    earthWriter(s)(ctx);
-    sheet_ = ctx.sheet();
-    return true;
+  EarthSheets() {
+    case_ = earthCase(0, 0);
+    settings_ = CalcSettings{};
+    settings_.fujoKentoAnzenritu = 1.2;
   }
+
   // Every written cell of the current sheet with its text.
   Texts written() const {
     Texts out;
@@ -89,18 +83,7 @@ class EarthSheets : public ::testing::Test {
       if (sheet == sheet_ && (out.empty() || out.back() != address)) out.push_back(address);
     return out;
   }
-  std::set<int> raised(const std::string& address) const { return book_.cell(sheet_, address)->raised; }
-
-  testing::ReportCase case_ = earthCase(0, 0);
-  CalcSettings settings_ = [] {
-    CalcSettings s;
-    s.fujoKentoAnzenritu = 1.2;
-    return s;
-  }();
-  RecordingReportBook book_;
-  SheetPlan plan_;
-  std::string sheet_;
-  testing::ScriptedErrorBox errors_{ErrorAnswer::Abort};
+  std::set<int> raised(const std::string& address) const { return SectionFixture::raised(sheet_, address); }
 };
 
 // ---- flotation ----------------------------------------------------------------------------

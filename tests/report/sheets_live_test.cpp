@@ -7,17 +7,14 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "report/section_writer.h"
 #include "report/sheet_plan.h"
 #include "report/sheets_live.h"
 #include "report_fixture.h"
-#include "support/recording_report_book.h"
 #include "support/scripted_error_box.h"
 
 namespace tovakin::report {
 namespace {
 
-using testing::RecordingReportBook;
 using Cells = std::vector<std::pair<std::string, std::string>>;  // (address, text) in write order
 
 // The side-pressure and live-load values of a case, as a calculation would have stored them.
@@ -56,21 +53,15 @@ void makeRigid(testing::ReportCase& c) {
   c.result.kanzaiKubun = 0;
 }
 
-class LiveSheets : public ::testing::Test {
+class LiveSheets : public ::testing::Test, public testing::SectionFixture {
  protected:
-  // Runs the writer of one section on a template-like book, as the report would.
-  void run(Section s) {
-    book_ = RecordingReportBook();
-    testing::fillLikeTemplate(book_);
-    plan_ = computeSheetPlan(case_.design, case_.result);
-    const PlannedSection* section = plan_.find(s);
-    ASSERT_NE(section, nullptr) << sectionLabel(s);
-    SectionContext ctx(book_, case_.design, case_.result, settings_, plan_, *section);
-    if (s == Section::HorizontalEarth) writeHorizontalEarthSheet(ctx);
-    if (s == Section::LiveLoad) writeLiveLoadSheet(ctx);
-    if (s == Section::LiveLoadHorizontal) writeLiveLoadHorizontalSheet(ctx);
+  LiveSheets() {
+    case_ = liveCase();
+    settings_ = builtInCalcSettings();
   }
-  std::string text(const std::string& sheet, const std::string& a) const { return book_.text(sheet, a); }
+
+  // Runs the writer of one section on a template-like book, as the report would.
+  void run(Section s) { ASSERT_TRUE(SectionFixture::run(s)) << sectionLabel(s); }
 
   // The cells written on a sheet in the order of their first write, with their final texts
   // (the superscript pass writes a cell a second time).
@@ -81,10 +72,6 @@ class LiveSheets : public ::testing::Test {
       if (s == sheet && seen.insert(a).second) out.emplace_back(a, book_.text(s, a));
     return out;
   }
-  std::set<int> raised(const std::string& sheet, const std::string& a) const {
-    const auto* c = book_.cell(sheet, a);
-    return c ? c->raised : std::set<int>{};
-  }
   void expectCells(const std::string& sheet, const Cells& expected) const {
     const Cells got = written(sheet);
     ASSERT_EQ(got.size(), expected.size()) << sheet;
@@ -93,12 +80,6 @@ class LiveSheets : public ::testing::Test {
       EXPECT_EQ(got[i].second, expected[i].second) << sheet << "!" << expected[i].first;
     }
   }
-
-  testing::ReportCase case_ = liveCase();
-  CalcSettings settings_ = builtInCalcSettings();
-  SheetPlan plan_;
-  RecordingReportBook book_;
-  testing::ScriptedErrorBox errors_{ErrorAnswer::Abort};
 };
 
 // --- 水平土圧 -------------------------------------------------------------------------------
