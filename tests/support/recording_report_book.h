@@ -5,7 +5,6 @@
 // the writer can tell (errors for unknown sheets and addresses, renames onto existing names,
 // names that follow a rename); saveAs writes a plain-text dump of the cells to the path.
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -15,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cell_ref.h"
 #include "platform/error_box.h"
 #include "report/cell_conventions.h"
 #include "report/report_book.h"
@@ -178,16 +178,9 @@ class RecordingReportBook final : public report::ReportBook {
 
   // Upper-case A1 reference without "$" when the text is one, else nullopt.
   static std::optional<std::string> a1(const std::string& address) {
-    std::string letters, digits;
-    std::size_t i = 0;
-    if (i < address.size() && address[i] == '$') ++i;
-    while (i < address.size() && std::isalpha(static_cast<unsigned char>(address[i])))
-      letters += static_cast<char>(std::toupper(static_cast<unsigned char>(address[i++])));
-    if (i < address.size() && address[i] == '$') ++i;
-    while (i < address.size() && std::isdigit(static_cast<unsigned char>(address[i]))) digits += address[i++];
-    if (i != address.size() || letters.empty() || letters.size() > 3 || digits.empty() || digits[0] == '0')
-      return std::nullopt;
-    return letters + digits;
+    xlsx::CellRef ref;
+    if (!report::isCellReference(address) || !xlsx::parseCellRef(address, ref)) return std::nullopt;
+    return xlsx::formatCellRef(ref);
   }
 
  private:
