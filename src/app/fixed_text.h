@@ -7,20 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
+
 namespace tovakin {
 
 // Number of bytes of the longest prefix of a UTF-8 text that holds at most `units` UTF-16 units.
 inline std::size_t utf8PrefixForUtf16Units(std::string_view s, std::size_t units) {
-  std::size_t i = 0, used = 0;
-  while (i < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
-    std::size_t w = len == 4 ? 2 : 1;
-    if (used + w > units || i + len > s.size()) break;
-    used += w;
-    i += len;
-  }
-  return i;
+  return utf8::byteOffsetOfUtf16(s, units);
 }
 
 template <std::size_t N>

@@ -6,6 +6,7 @@
 
 #include "app/number_format.h"
 #include "platform/error_box.h"
+#include "platform/utf8.h"
 
 namespace tovakin {
 
@@ -13,39 +14,8 @@ namespace {
 
 constexpr std::string_view kFullWidthBlank = "\xE3\x80\x80";  // U+3000
 
-// Byte length of the UTF-8 sequence that starts with c (1 for a stray byte).
-std::size_t utf8SequenceLength(unsigned char c) {
-  if (c < 0x80) return 1;
-  if ((c >> 5) == 0x6) return 2;
-  if ((c >> 4) == 0xE) return 3;
-  if ((c >> 3) == 0x1E) return 4;
-  return 1;
-}
-
 // Length of a text in UTF-16 units, the unit in which lengths and limits are counted.
-std::size_t utf16Length(std::string_view s) {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < s.size();) {
-    std::size_t len = utf8SequenceLength(static_cast<unsigned char>(s[i]));
-    if (i + len > s.size()) len = 1;
-    n += len == 4 ? 2 : 1;
-    i += len;
-  }
-  return n;
-}
-
-// The code point of the sequence at s[i] and its length; a broken sequence counts as one byte.
-char32_t decodeAt(std::string_view s, std::size_t i, std::size_t& len) {
-  const auto c = static_cast<unsigned char>(s[i]);
-  len = utf8SequenceLength(c);
-  if (len == 1 || i + len > s.size()) {
-    len = 1;
-    return c;
-  }
-  char32_t cp = c & (0xFF >> (len + 1));
-  for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-  return cp;
-}
+std::size_t utf16Length(std::string_view s) { return utf8::utf16Length(s); }
 
 bool isBlankAt(std::string_view s, std::size_t i, std::size_t& len) {
   if (s[i] == ' ') {
@@ -56,8 +26,7 @@ bool isBlankAt(std::string_view s, std::size_t i, std::size_t& len) {
     len = kFullWidthBlank.size();
     return true;
   }
-  len = utf8SequenceLength(static_cast<unsigned char>(s[i]));
-  if (i + len > s.size()) len = 1;
+  len = utf8::decode(s, i).length;
   return false;
 }
 
@@ -172,8 +141,9 @@ std::string toNarrow(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    std::size_t len = 1;
-    const char32_t cp = decodeAt(text, i, len);
+    const utf8::Char c = utf8::decode(text, i);
+    const std::size_t len = c.length;
+    const char32_t cp = c.codePoint;  // U+FFFD for broken bytes, which are kept as they are
     if (cp >= 0xFF01 && cp <= 0xFF5E) {
       out.push_back(static_cast<char>(cp - 0xFF01 + 0x21));
     } else if (cp == 0x3000) {

@@ -3,7 +3,8 @@
 #include <iconv.h>
 
 #include <cerrno>
-#include <cstdint>
+
+#include "platform/utf8.h"
 
 namespace tovakin {
 namespace {
@@ -31,36 +32,6 @@ class Converters {
 Converters& converters() {
   thread_local Converters c;
   return c;
-}
-
-// Length of the well-formed UTF-8 sequence at s[i], or 0 when it is not well-formed
-// (overlong forms, surrogates and values above U+10FFFF are not well-formed).
-std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  unsigned char c = b(i);
-  if (c < 0x80) return 1;
-  std::size_t len;
-  std::uint32_t cp;
-  if (c >= 0xC2 && c <= 0xDF) {
-    len = 2;
-    cp = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    len = 3;
-    cp = c & 0x0F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    len = 4;
-    cp = c & 0x07;
-  } else {
-    return 0;
-  }
-  if (i + len > s.size()) return 0;
-  for (std::size_t k = 1; k < len; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (b(i + k) & 0x3F);
-  }
-  if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) return 0;
-  if (cp >= 0xD800 && cp <= 0xDFFF) return 0;
-  return len;
 }
 
 // Runs one conversion over the whole input. `onBad` is called when the converter refuses the
@@ -94,31 +65,23 @@ std::string convert(iconv_t cd, std::string_view in, OnBad onBad) {
 
 }  // namespace
 
-std::string toCp932(std::string_view utf8) {
+std::string toCp932(std::string_view text) {
   // Invalid UTF-8 is replaced first, so that a refusal of the converter always means a
   // character CP932 has no code for.
   std::string clean;
-  clean.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    std::size_t len = utf8SequenceLength(utf8, i);
-    if (len == 0) {
-      clean.push_back('?');
-      ++i;
-    } else {
-      clean.append(utf8.substr(i, len));
-      i += len;
-    }
-  }
+  clean.reserve(text.size());
   iconv_t cd = converters().toCp();
-  if (cd == Converters::invalid()) {  // no converter: keep what is plain ASCII
-    for (char& ch : clean)
-      if (static_cast<unsigned char>(ch) >= 0x80) ch = '?';
-    return clean;
+  for (const utf8::Char& c : utf8::chars(text)) {
+    // Without a converter only plain ASCII is kept.
+    if (c.valid && (c.codePoint < 0x80 || cd != Converters::invalid()))
+      clean.append(c.bytesIn(text));
+    else
+      clean.push_back('?');
   }
+  if (cd == Converters::invalid()) return clean;
   return convert(cd, clean, [](std::string_view in, std::size_t at, std::string& out) {
     out.push_back('?');
-    std::size_t len = utf8SequenceLength(in, at);
-    return len == 0 ? std::size_t{1} : len;
+    return utf8::decode(in, at).length;
   });
 }
 

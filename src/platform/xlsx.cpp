@@ -8,26 +8,11 @@
 namespace tovakin::xlsx {
 
 namespace {
-constexpr std::uint32_t kMaxColumns = 16384;   // A .. XFD
-constexpr std::uint32_t kMaxRows = 1048576;
-
 std::string_view trimmed(std::string_view s) {
   const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
   while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
   return s;
-}
-
-bool parseRowNumber(std::string_view s, std::uint32_t& out) {
-  if (s.empty() || s.size() > 7) return false;
-  std::uint32_t value = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  }
-  if (value < 1 || value > kMaxRows) return false;
-  out = value;
-  return true;
 }
 
 bool parseNumber(std::string_view s, double& out) {
@@ -39,39 +24,6 @@ bool parseNumber(std::string_view s, double& out) {
 }
 
 }  // namespace
-
-bool parseCellRef(std::string_view a1, CellRef& out) {
-  std::size_t i = 0;
-  if (i < a1.size() && a1[i] == '$') ++i;
-  std::uint32_t column = 0;
-  std::size_t letters = 0;
-  while (i < a1.size() && letters < 4) {
-    char c = a1[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c < 'A' || c > 'Z') break;
-    column = column * 26 + static_cast<std::uint32_t>(c - 'A' + 1);
-    ++letters;
-    ++i;
-  }
-  if (letters == 0 || letters > 3 || column > kMaxColumns) return false;
-  if (i < a1.size() && a1[i] == '$') ++i;
-  std::uint32_t row = 0;
-  if (!parseRowNumber(a1.substr(i), row)) return false;
-  out.column = column - 1;
-  out.row = row;
-  return true;
-}
-
-std::string formatCellRef(CellRef ref) {
-  std::string letters;
-  std::uint32_t n = ref.column + 1;
-  while (n > 0) {
-    const std::uint32_t rem = (n - 1) % 26;
-    letters.insert(letters.begin(), static_cast<char>('A' + rem));
-    n = (n - 1) / 26;
-  }
-  return letters + std::to_string(ref.row);
-}
 
 namespace detail {
 
@@ -91,7 +43,7 @@ std::vector<Row> Model::readRows(std::size_t sheetIndex) const {
   for (pugi::xml_node rowNode = sheetData.first_child(); rowNode; rowNode = rowNode.next_sibling()) {
     if (rowNode.type() != pugi::node_element || localName(rowNode.name()) != "row") continue;
     if (const pugi::xml_attribute r = rowNode.attribute("r")) {
-      if (!parseRowNumber(trimmed(r.value()), rowNumber)) {
+      if (!parseRowDigits(trimmed(r.value()), rowNumber)) {
         sheetFail("の行番号「" + std::string(r.value()) + "」が正しくありません。");
       }
     } else {

@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/cell_ref.h"
+
 namespace tovakin::xlsx {
 
 struct CellValue {
@@ -50,15 +52,8 @@ struct Limits {
   std::uint64_t maxFileSize = 256ull << 20;    // bytes of the .xlsx file itself
 };
 
-// Column index (A = 0) and row number (1-based) of an A1 reference such as "B12" or "$B$12".
-// Returns false for anything that is not a valid cell reference inside the sheet grid
-// (columns A..XFD, rows 1..1048576).
-struct CellRef {
-  std::uint32_t column = 0;  // 0-based
-  std::uint32_t row = 0;     // 1-based
-};
-bool parseCellRef(std::string_view a1, CellRef& out);
-std::string formatCellRef(CellRef ref);  // {1, 12} -> "B12"
+// CellRef, parseCellRef ("B12", "$b$12" -> column 1, row 12; false for anything outside the
+// sheet grid) and formatCellRef come from platform/cell_ref.h.
 
 namespace detail {
 struct Model;  // the parsed package; defined in xlsx_model.h

@@ -136,7 +136,7 @@ SheetDoc& Editor::indexedSheet(std::size_t index) {
         sheetFail("の行番号「" + std::string(r.value()) + "」が正しくありません。");
       }
     } else {
-      if (number > 1048576) sheetFail("の行が多すぎます。");
+      if (number > kMaxRows) sheetFail("の行が多すぎます。");
       row.append_attribute("r") = number;
     }
     if (number <= rowNumber) rowsSorted = false;
@@ -163,7 +163,7 @@ SheetDoc& Editor::indexedSheet(std::size_t index) {
         }
         col = ref.column;
       } else {
-        if (col >= 16384) sheetFail("の列が多すぎます。");
+        if (col >= kMaxColumns) sheetFail("の列が多すぎます。");
         c.append_attribute("r") = formatCellRef({col, number}).c_str();
       }
       if (!first && col <= column) cellsSorted = false;

@@ -22,11 +22,12 @@ namespace tovakin::xlsx::detail {
 // ---- text --------------------------------------------------------------------------------------
 
 // One character of a UTF-8 text: its bytes and how many UTF-16 units it takes. Malformed bytes
-// come out one at a time as U+FFFD.
+// come out as U+FFFD, one per ill-formed subsequence (platform/utf8.h).
 struct TextChar {
   std::string_view bytes;
   char32_t codePoint;
-  int units;  // 1 or 2
+  int units;   // 1 or 2
+  bool valid;  // false for an ill-formed subsequence (codePoint U+FFFD)
 };
 std::vector<TextChar> splitChars(std::string_view utf8);
 std::size_t utf16Length(std::string_view utf8);

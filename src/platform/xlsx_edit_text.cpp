@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "platform/utf8.h"
 #include "platform/xlsx_edit_detail.h"
 
 namespace tovakin::xlsx::detail {
@@ -69,39 +70,12 @@ std::string_view trimmedView(std::string_view s) {
 std::vector<TextChar> splitChars(std::string_view s) {
   std::vector<TextChar> out;
   out.reserve(s.size());
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t len = 0;
-    char32_t cp = 0;
-    char32_t min = 0;
-    if (b < 0x80) { len = 1; cp = b; }
-    else if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; min = 0x80; }
-    else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; min = 0x800; }
-    else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; min = 0x10000; }
-    bool ok = len > 0 && i + len <= s.size();
-    for (std::size_t k = 1; ok && k < len; ++k) {
-      const auto c = static_cast<unsigned char>(s[i + k]);
-      if ((c & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (c & 0x3F);
-    }
-    if (ok && len > 1 && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-    if (!ok) {
-      out.push_back({s.substr(i, 1), 0xFFFD, 1});
-      ++i;
-      continue;
-    }
-    out.push_back({s.substr(i, len), cp, cp >= 0x10000 ? 2 : 1});
-    i += len;
-  }
+  for (const utf8::Char& c : utf8::chars(s))
+    out.push_back({c.bytesIn(s), c.codePoint, static_cast<int>(c.utf16Units()), c.valid});
   return out;
 }
 
-std::size_t utf16Length(std::string_view utf8) {
-  std::size_t n = 0;
-  for (const TextChar& c : splitChars(utf8)) n += static_cast<std::size_t>(c.units);
-  return n;
-}
+std::size_t utf16Length(std::string_view text) { return utf8::utf16Length(text); }
 
 std::string escapeCellText(std::string_view text, std::size_t from, std::size_t to) {
   to = std::min(to, text.size());
@@ -121,17 +95,16 @@ std::string escapeCellText(std::string_view text, std::size_t from, std::size_t 
       ++i;
       continue;
     }
-    // A whole multi-byte character, or U+FFFD for malformed bytes.
-    const auto chars = splitChars(text.substr(i, std::min<std::size_t>(4, to - i)));
-    const TextChar& c = chars.front();
+    // A whole multi-byte character, or one U+FFFD for an ill-formed subsequence.
+    const utf8::Char c = utf8::decode(text.substr(0, to), i);
     if (c.codePoint == 0xFFFE || c.codePoint == 0xFFFF) {
       appendEscape(out, static_cast<unsigned>(c.codePoint));
-    } else if (c.codePoint == 0xFFFD && c.bytes.size() == 1) {
-      out += "\xEF\xBF\xBD";
+    } else if (!c.valid) {
+      utf8::append(out, utf8::kReplacement);
     } else {
-      out.append(c.bytes);
+      out.append(c.bytesIn(text));
     }
-    i += c.bytes.size();
+    i += c.length;
   }
   return out;
 }
@@ -313,7 +286,7 @@ std::string sheetNameProblem(std::string_view name) {
   if (utf16Length(name) > 31) return "シート名「" + std::string(name) + "」が 31 文字を超えています。";
   for (const TextChar& c : splitChars(name)) {
     if (c.codePoint < 0x20 || c.codePoint == 0x7F || c.codePoint == 0xFFFE || c.codePoint == 0xFFFF ||
-        (c.codePoint == 0xFFFD && c.bytes.size() == 1)) {
+        !c.valid) {
       return "シート名に使えない文字が含まれています。";
     }
     switch (c.codePoint) {

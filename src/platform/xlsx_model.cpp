@@ -6,30 +6,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/utf8.h"
 #include "platform/xlsx_model.h"
 
 namespace tovakin::xlsx::detail {
 namespace {
 
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 // "_xHHHH_" at text[i]: the 16-bit unit, or -1.
 long escapedUnit(std::string_view text, std::size_t i) {
@@ -131,7 +114,7 @@ std::string decodeOoxmlEscapes(std::string_view text) {
     } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    appendUtf8(out, cp);
+    utf8::append(out, cp);
   }
   return out;
 }

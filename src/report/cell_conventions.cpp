@@ -1,39 +1,14 @@
 #include "report/cell_conventions.h"
 
-#include <algorithm>
-
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "platform/error_box.h"
+#include "platform/utf8.h"
 #include "report/report_book.h"
 
 namespace tovakin::report {
 
-namespace {
-
-// Byte length of the UTF-8 sequence starting with `lead` (1 for a stray byte).
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 1;
-}
-
-// UTF-16 units of one sequence: characters beyond the basic plane take a surrogate pair.
-int unitsOf(std::size_t length) { return length == 4 ? 2 : 1; }
-
-}  // namespace
-
-std::size_t utf16Units(std::string_view text) {
-  std::size_t units = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = sequenceLength(static_cast<unsigned char>(text[i]));
-    units += static_cast<std::size_t>(unitsOf(n));
-    i += n;
-  }
-  return units;
-}
+std::size_t utf16Units(std::string_view text) { return utf8::utf16Length(text); }
 
 std::string num(double value, std::string_view pattern) { return formatPattern(value, pattern); }
 
@@ -78,19 +53,19 @@ RaisedText stripSuperscriptMarkers(std::string_view text) {
   RaisedText out;
   int position = 1;  // 1-based UTF-16 position of the next character written
   bool pending = false;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-    if (n == 1 && text[i] == '^') {
+  // Characters as the workbook counts them: an ill-formed subsequence is one U+FFFD there.
+  for (const utf8::Char& c : utf8::chars(text)) {
+    if (c.codePoint == '^') {
       // A marker; consecutive markers raise the first character that is not one, as removing
       // them one at a time would.
       pending = true;
     } else {
-      if (pending) out.runs.push_back(RaisedText::Run{position, unitsOf(n)});
+      const int units = static_cast<int>(c.utf16Units());
+      if (pending) out.runs.push_back(RaisedText::Run{position, units});
       pending = false;
-      out.text.append(text.substr(i, n));
-      position += unitsOf(n);
+      out.text.append(c.bytesIn(text));
+      position += units;
     }
-    i += n;
   }
   return out;
 }

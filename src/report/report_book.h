@@ -62,8 +62,11 @@ class ReportBook {
   // Gives the sheet another name (references to it inside defined names follow).
   virtual void renameSheet(const std::string& from, const std::string& to) = 0;
 
-  // Writes the whole workbook, unencrypted, to `path` (an existing file there is replaced).
-  // The writer passes a temporary name beside the target and renames it itself.
+  // Writes the whole workbook, unencrypted, to `path`, replacing an existing file there as a
+  // whole: the bytes go to a temporary file beside it, which is synced and renamed over it
+  // (writeFileAtomically, platform/file_system.h). When the save fails, a file that was there
+  // stays byte for byte as it was and no temporary file is left. A file that cannot be
+  // written is err::kPermissionDenied (70). The writer passes the report's own path.
   virtual void saveAs(const std::string& path) = 0;
 };
 

@@ -1,12 +1,12 @@
 #include "report/report_slots.h"
 
+#include "platform/cell_ref.h"
 #include "report/sheets_check.h"
 #include "report/sheets_design.h"
 #include "report/sheets_earth.h"
 #include "report/sheets_live.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace tovakin::report {
 
@@ -107,13 +107,10 @@ const std::vector<Slot>& reportSlots() {
 }
 
 bool isCellReference(std::string_view a) {
-  std::size_t i = 0, letters = 0, digits = 0;
-  if (i < a.size() && a[i] == '$') ++i;
-  while (i < a.size() && std::isalpha(static_cast<unsigned char>(a[i]))) ++i, ++letters;
-  if (i < a.size() && a[i] == '$') ++i;
-  const std::size_t firstDigit = i;
-  while (i < a.size() && std::isdigit(static_cast<unsigned char>(a[i]))) ++i, ++digits;
-  return i == a.size() && letters >= 1 && letters <= 3 && digits >= 1 && digits <= 7 && a[firstDigit] != '0';
+  // "$" marks and lower-case letters as the workbook takes them; a row never starts with "0".
+  constexpr xlsx::A1Form kSlotAddress{true, true, false};
+  xlsx::CellRef ref;
+  return xlsx::parseCellRef(a, ref, kSlotAddress);
 }
 
 std::vector<std::pair<int, std::string>> requiredDefinedNames() {

@@ -29,7 +29,8 @@ struct Slot {
 // All slots, grouped by sheet in template order.
 const std::vector<Slot>& reportSlots();
 
-// True for an A1 cell reference ("C1", "AA30", "$C$1"); anything else is a defined name.
+// True for an A1 cell reference inside the sheet grid ("C1", "AA30", "$C$1"); anything else
+// (XFE1 too) is a defined name, as the workbook resolves it.
 bool isCellReference(std::string_view address);
 
 // The defined names the writers use, as (entry, name), in slot order.

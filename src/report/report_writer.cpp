@@ -1,11 +1,6 @@
 #include "report/report_writer.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "app/app_state.h"
 #include "app/calc_settings.h"
@@ -22,42 +17,11 @@ namespace tovakin::report {
 
 namespace {
 
-// A name beside the target that nothing bears yet.
-std::string temporaryNameBeside(const std::string& target) {
-  static std::atomic<unsigned> counter{0};
-  const std::string base = myFilenameDir(target) + "~" + myFilenameFilename(target) + "." +
-                           std::to_string(static_cast<long>(::getpid())) + ".";
-  for (;;) {
-    std::string candidate = base + std::to_string(counter++) + ".tmp";
-    if (!pathExists(candidate)) return candidate;
-  }
-}
-
-// Removes the temporary file when the save did not get as far as renaming it.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove(path_, ec);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const std::string& path() const { return path_; }
-  void release() { path_.clear(); }
-
- private:
-  std::string path_;
-};
-
+// The book replaces the target as a whole (written aside, then renamed over it), so a save
+// that fails leaves an earlier report as it was.
 void saveOver(ReportBook& book, const std::string& target) {
   if (myTrim(target).empty()) raiseError(err::kPathFileAccess);
-  TemporaryFile temp(temporaryNameBeside(target));
-  book.saveAs(temp.path());
-  std::error_code ec;
-  std::filesystem::rename(temp.path(), target, ec);
-  if (ec) raiseError(err::kPermissionDenied, "計算書 '" + target + "' を保存できません: " + ec.message());
-  temp.release();
+  book.saveAs(target);
 }
 
 }  // namespace

@@ -31,9 +31,10 @@ void fillReport(ReportBook& book, const DesignData& design, const CalcResult& re
 
 // Writes the report of one case to the path in the dialog's FileName (the choice of
 // myUserExcelSave) and sets g_app.g_reportPath to it. The template g_app.g_templatePath is
-// checked before anything is written; its first fault is shown in one error box. The report is
-// saved to a temporary file beside the target and renamed over it only when complete, so a
-// failure leaves an earlier report at that path untouched. True when the report was written.
+// checked before anything is written; its first fault is shown in one error box. The book saves
+// the report to a temporary file beside the target and renames it over it only when complete
+// (ReportBook::saveAs), so a failure leaves an earlier report at that path untouched. True when
+// the report was written.
 bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, const CommonDialog& dialog);
 // The same with explicit constants (the program passes g_calcSettings).
 bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, const CommonDialog& dialog,

@@ -67,6 +67,8 @@ class XlsxReportBook final : public report::ReportBook {
     workbookStep([&] { book_.renameSheet(from, to); });
   }
 
+  // The workbook is serialized in memory first, so nothing touches the file until the bytes are
+  // complete; the one aside-and-rename then replaces it.
   void saveAs(const std::string& path) override {
     std::string bytes;
     workbookStep([&] { bytes = book_.serialize(); });

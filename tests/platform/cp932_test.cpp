@@ -32,7 +32,7 @@ TEST(Cp932, UnmappableAndInvalidInputNeverFails) {
   EXPECT_EQ(toCp932("a€b"), "a?b");
   EXPECT_EQ(toCp932("😀"), "?");
   EXPECT_EQ(toCp932("a\xFF" "b"), "a?b");       // not UTF-8
-  EXPECT_EQ(toCp932("\xE3\x81"), "??");         // cut short
+  EXPECT_EQ(toCp932("\xE3\x81"), "?");          // cut short: one ill-formed subsequence
   EXPECT_EQ(toCp932("\xED\xA0\x80"), "???");    // a surrogate
   EXPECT_EQ(toCp932("\xC0\xAF"), "??");         // overlong "/"
   EXPECT_EQ(toCp932(std::string("a\0b", 3)), std::string("a\0b", 3));

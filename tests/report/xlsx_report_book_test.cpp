@@ -135,6 +135,21 @@ TEST(XlsxReportBook, TheWritersConventionsSurviveTheFile) {
   EXPECT_TRUE(again.hasName("条件 1", "管種類"));  // the name followed the rename
 }
 
+// The superscript pass and the workbook count the characters of broken bytes alike: "\xE3" "AB"
+// is U+FFFD, A, B in both, so the marker raises the "2" and not the "A".
+TEST(XlsxReportBook, SuperscriptPassAndWorkbookAgreeOnBrokenBytes) {
+  TempDir dir;
+  const std::string path = generatedBook(dir);
+  auto book = openXlsxReportBook(path, report::kTemplatePassword);
+  book->writeCell("表紙", "C6", "\xE3" "AB^2");
+  report::JyoCharEdit(*book, "表紙", "C6");
+  book->saveAs(path);
+  auto again = xlsx::EditableWorkbook::open(path);
+  EXPECT_EQ(again.cellText("表紙", "C6"), "\xEF\xBF\xBD" "AB2");
+  EXPECT_EQ(again.superscriptPositions("表紙", "C6"), (std::vector<int>{4}));
+  EXPECT_EQ(report::utf16Units("\xE3" "AB2"), 4u);
+}
+
 // ---- the spreadsheet program's view ----------------------------------------------------------
 
 bool haveSoffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }

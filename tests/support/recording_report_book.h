@@ -3,10 +3,9 @@
 // quote-prefix marks and raised character ranges, defined names local to a sheet or
 // workbook-wide, and the sequence of calls made on it. Behaves like the real workbook where
 // the writer can tell (errors for unknown sheets and addresses, renames onto existing names,
-// names that follow a rename); saveAs writes a plain-text dump of the cells to the path.
+// names that follow a rename); saveAs replaces the file at the path with a plain-text dump of
+// the cells, aside and renamed like the real workbook.
 #include <algorithm>
-#include <cctype>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,7 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cell_ref.h"
 #include "platform/error_box.h"
+#include "platform/file_system.h"
 #include "report/cell_conventions.h"
 #include "report/report_book.h"
 #include "report/report_slots.h"
@@ -167,27 +168,20 @@ class RecordingReportBook final : public report::ReportBook {
   }
   void saveAs(const std::string& path) override {
     record("saveAs " + path);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::string dump;
     for (const auto& s : sheets_) {
-      out << "[" << s.name << "]\n";
-      for (const auto& [a, c] : s.cells) out << a << "=" << (c.quotePrefix ? "'" : "") << c.text << "\n";
+      dump += "[" + s.name + "]\n";
+      for (const auto& [a, c] : s.cells) dump += a + "=" + (c.quotePrefix ? "'" : "") + c.text + "\n";
     }
-    if (!out) raiseError(err::kPermissionDenied);
+    if (!writeFileAtomically(path, dump)) raiseError(err::kPermissionDenied);
     savedPaths.push_back(path);
   }
 
   // Upper-case A1 reference without "$" when the text is one, else nullopt.
   static std::optional<std::string> a1(const std::string& address) {
-    std::string letters, digits;
-    std::size_t i = 0;
-    if (i < address.size() && address[i] == '$') ++i;
-    while (i < address.size() && std::isalpha(static_cast<unsigned char>(address[i])))
-      letters += static_cast<char>(std::toupper(static_cast<unsigned char>(address[i++])));
-    if (i < address.size() && address[i] == '$') ++i;
-    while (i < address.size() && std::isdigit(static_cast<unsigned char>(address[i]))) digits += address[i++];
-    if (i != address.size() || letters.empty() || letters.size() > 3 || digits.empty() || digits[0] == '0')
-      return std::nullopt;
-    return letters + digits;
+    xlsx::CellRef ref;
+    if (!report::isCellReference(address) || !xlsx::parseCellRef(address, ref)) return std::nullopt;
+    return xlsx::formatCellRef(ref);
   }
 
  private:

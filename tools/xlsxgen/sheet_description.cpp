@@ -59,6 +59,8 @@
 #include <set>
 #include <unordered_map>
 
+#include "platform/cell_ref.h"
+#include "platform/utf8.h"
 #include "sheet_source.h"
 
 namespace xlsxgen {
@@ -78,39 +80,25 @@ bool parseInt(std::string_view s, int& out) {
   return ec == std::errc() && end == s.data() + s.size();
 }
 
-constexpr std::uint32_t kMaxRow = 1048576;  // rows 1..1048576
-constexpr std::uint32_t kMaxCol = 16384;    // columns A..XFD
+// Cells, columns and rows are written in the plain form only: "G12", "AD", "12".
+using tovakin::xlsx::kPlainA1;
 
 // Column letters ("A", "AD") -> 0-based index.
-bool parseColumn(std::string_view s, std::uint32_t& col) {
-  if (s.empty() || s.size() > 3) return false;
-  std::uint32_t v = 0;
-  for (char c : s) {
-    if (c < 'A' || c > 'Z') return false;
-    v = v * 26 + static_cast<std::uint32_t>(c - 'A' + 1);
-  }
-  if (v > kMaxCol) return false;
-  col = v - 1;
-  return true;
-}
+bool parseColumn(std::string_view s, std::uint32_t& col) { return tovakin::xlsx::parseColumnLetters(s, col, kPlainA1); }
 
 // Row number ("12") -> 0-based index.
 bool parseRow(std::string_view s, std::uint32_t& row) {
-  if (s.empty() || s.size() > 7 || s[0] == '0') return false;
-  std::uint32_t v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<std::uint32_t>(c - '0');
-  }
-  if (v > kMaxRow) return false;
-  row = v - 1;
+  if (!tovakin::xlsx::parseRowDigits(s, row, kPlainA1)) return false;
+  --row;
   return true;
 }
 
 bool parseCell(std::string_view s, std::uint32_t& row, std::uint32_t& col) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] >= 'A' && s[i] <= 'Z') ++i;
-  return i > 0 && parseColumn(s.substr(0, i), col) && parseRow(s.substr(i), row);
+  tovakin::xlsx::CellRef ref;
+  if (!tovakin::xlsx::parseCellRef(s, ref, kPlainA1)) return false;
+  row = ref.row - 1;
+  col = ref.column;
+  return true;
 }
 
 bool parseRange(std::string_view s, CellRange& r) {
@@ -126,13 +114,7 @@ bool parseRange(std::string_view s, CellRange& r) {
          r.firstCol <= r.lastCol;
 }
 
-std::string columnName(std::uint32_t col) {
-  std::string s;
-  for (std::uint32_t v = col + 1; v > 0; v = (v - 1) / 26) s.insert(s.begin(), static_cast<char>('A' + (v - 1) % 26));
-  return s;
-}
-
-std::string cellName(std::uint32_t row, std::uint32_t col) { return columnName(col) + std::to_string(row + 1); }
+std::string cellName(std::uint32_t row, std::uint32_t col) { return tovakin::xlsx::formatCellRef({col, row + 1}); }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -162,12 +144,8 @@ std::string_view trimBlanks(std::string_view s) {
   return s;
 }
 
-std::size_t utf8Length(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead < 0xE0) return 2;
-  if (lead < 0xF0) return 3;
-  return 4;
-}
+// Bytes of the character at t[i] (the text has been checked to be well-formed UTF-8).
+std::size_t utf8Length(std::string_view t, std::size_t i) { return tovakin::utf8::decode(t, i).length; }
 
 // ---- styles -------------------------------------------------------------------------------------
 
@@ -597,7 +575,7 @@ class Parser {
     for (std::size_t i = 0; i < t.size();) {
       const char c = t[i];
       if (c != '^' && c != '_') {
-        const std::size_t len = utf8Length(static_cast<unsigned char>(c));
+        const std::size_t len = utf8Length(t, i);
         add(Script::Normal, t.substr(i, len));
         i += len;
         continue;
@@ -619,7 +597,7 @@ class Parser {
       } else if (isBlank(next)) {
         fail(std::string("\"") + c + "\" before a blank");
       } else {
-        const std::size_t len = utf8Length(static_cast<unsigned char>(next));
+        const std::size_t len = utf8Length(t, i + 1);
         add(script, t.substr(i + 1, len));
         i += 1 + len;
       }

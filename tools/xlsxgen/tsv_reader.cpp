@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "platform/utf8.h"
 #include "sheet_source.h"
 
 namespace xlsxgen {
@@ -22,31 +23,7 @@ std::string readWholeFile(const std::string& path) {
   return data;
 }
 
-std::size_t invalidUtf8At(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t len;
-    char32_t cp;
-    if (b < 0x80) { ++i; continue; }
-    if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; }
-    else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; }
-    else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; }
-    else return i;
-    if (i + len > s.size()) return i;
-    for (std::size_t k = 1; k < len; ++k) {
-      const auto c = static_cast<unsigned char>(s[i + k]);
-      if ((c & 0xC0) != 0x80) return i;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return i;
-    }
-    i += len;
-  }
-  return std::string_view::npos;
-}
+std::size_t invalidUtf8At(std::string_view s) { return tovakin::utf8::firstInvalid(s); }
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 
+#include "platform/cell_ref.h"
 #include "sheet_source.h"
 
 namespace xlsxgen {
@@ -123,9 +124,7 @@ std::string quotedSheetName(const std::string& name) {
 }
 
 std::string absoluteCell(std::uint32_t row, std::uint32_t col) {
-  std::string letters;
-  for (std::uint32_t v = col + 1; v > 0; v = (v - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (v - 1) % 26));
-  return "$" + letters + "$" + std::to_string(row + 1);
+  return "$" + tovakin::xlsx::columnLetters(col) + "$" + std::to_string(row + 1);
 }
 
 void writeText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, const Cell& cell, lxw_format* format, Formats& formats,
