@@ -30,8 +30,8 @@ FakePipeSource benchSource() {
   return s;
 }
 
-tovakin::DesignData flexibleTrench() {
-  tovakin::DesignData d;
+tovakin::app::DesignData flexibleTrench() {
+  tovakin::app::DesignData d;
   d.kanshu = "硬質ポリ塩化ビニル管";
   d.kikaku = "VU";
   d.yobikei = "600";
@@ -69,14 +69,14 @@ tovakin::DesignData flexibleTrench() {
 }
 
 void BM_FlexiblePipeInTrench(benchmark::State& state) {
-  tovakin::g_calcSettings = tovakin::builtInCalcSettings();
+  tovakin::app::g_calcSettings = tovakin::app::builtInCalcSettings();
   FakePipeSource source = benchSource();
-  const auto installed = tovakin::installPipeDataSource(&source);
-  const tovakin::DesignData design = flexibleTrench();
-  tovakin::CalcResult result;
+  const auto installed = tovakin::calc::installPipeDataSource(&source);
+  const tovakin::app::DesignData design = flexibleTrench();
+  tovakin::calc::CalcResult result;
   for (auto _ : state) {
-    tovakin::DesignData d = design;
-    benchmark::DoNotOptimize(tovakin::funcPipeCalc(d, result));
+    tovakin::app::DesignData d = design;
+    benchmark::DoNotOptimize(tovakin::calc::funcPipeCalc(d, result));
     benchmark::ClobberMemory();
   }
   state.counters["tawamiritu"] = result.tawamiritu[0];

@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace tovakin;
+using namespace tovakin::calc;
 namespace fs = std::filesystem;
 
 // Counts the error boxes a run would show and goes on (a benchmark has nobody to answer).

@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace tovakin;
+using namespace tovakin::calc;
 
 // K and μ for φ in degrees, as the calculation derives them.
 CalcResult soilResult(double phiDeg, std::int32_t kubun) {

@@ -21,6 +21,7 @@
 namespace {
 
 using namespace tovakin;
+using namespace tovakin::report;
 
 struct BenchFolder {
   BenchFolder() {

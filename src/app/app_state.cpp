@@ -5,11 +5,12 @@
 #include <cstring>
 #include <utility>
 
+#include "app/layer.h"
 #include "app/std_io.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 AppState g_app;
 
@@ -60,4 +61,4 @@ std::string Set_Env(const std::string& name) {
   return result;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

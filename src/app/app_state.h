@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 struct AppState {
   std::string g_appPath;            // the program's folder, with a trailing "/"
@@ -38,4 +39,4 @@ std::string Set_Env(const std::string& name);
 // itself, so the writer is always there: 12, the first spreadsheet version of that format.
 std::int16_t funcExcelVersion();
 
-}  // namespace tovakin
+}  // namespace tovakin::app

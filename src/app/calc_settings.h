@@ -2,8 +2,9 @@
 // The calculation constants: one working copy (built-in values overlaid with TOVAKIN.INI)
 // and one copy of the built-in values.
 #include <array>
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 struct ValueABC {
   double a = 0.0;
@@ -37,4 +38,4 @@ extern CalcSettings g_calcSettings;
 // The built-in values, set once at start-up.
 extern CalcSettings g_calcSettingsDefault;
 
-}  // namespace tovakin
+}  // namespace tovakin::app

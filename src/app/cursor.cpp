@@ -1,8 +1,9 @@
 #include "app/cursor.h"
 
+#include "app/layer.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 namespace {
 BusyCursor* g_cursor = nullptr;
@@ -14,4 +15,4 @@ void 砂時計(bool on) {
 
 Installed<BusyCursor> installBusyCursor(BusyCursor& cursor) { return {g_cursor, &cursor}; }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "app/fixed_text.h"
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 inline constexpr std::size_t kDesignRecordSize = 2800;
 inline constexpr const char* kDataTag = "Tovakin_A_1_00_00";
@@ -181,4 +182,4 @@ struct DesignData {
   std::array<std::uint8_t, 1826> spare20{};
 };
 
-}  // namespace tovakin
+}  // namespace tovakin::app

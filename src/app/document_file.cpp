@@ -8,13 +8,14 @@
 
 #include "app/calc_settings.h"
 #include "app/cursor.h"
+#include "app/layer.h"
 #include "app/recent_files.h"
 #include "platform/cp932.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/ole_date.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 namespace {
 
@@ -215,4 +216,4 @@ std::int16_t myDataFileKind(const std::string& path) {
   }
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -5,8 +5,9 @@
 #include <string_view>
 
 #include "app/design_data.h"
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 // The record as the 2800 bytes of the file: little-endian numbers at their offsets, texts in
 // code page 932 cut to the field's width on a character boundary and padded with blanks; a
@@ -45,4 +46,4 @@ bool データの呼び出し(DesignData& data, const std::string& path);
 // 3 for "A"/"a". Never shows a message.
 std::int16_t myDataFileKind(const std::string& path);
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -6,9 +6,10 @@
 
 #include <cerrno>
 
+#include "app/layer.h"
 #include "platform/file_system.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 // Whether any lock of another holder covers some part of the file. The open-file-description
@@ -65,4 +66,4 @@ std::int16_t myFileInUse(const std::string& path) {
 
 std::int16_t myFileInUseCheck(const std::string& path) { return myFileInUse(path); }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

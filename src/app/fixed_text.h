@@ -7,9 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/layer.h"
 #include "platform/utf8.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 // Number of bytes of the longest prefix of a UTF-8 text that holds at most `units` UTF-16 units.
 inline std::size_t utf8PrefixForUtf16Units(std::string_view s, std::size_t units) {
@@ -43,4 +44,4 @@ class FixedText {
   bool assigned_ = false;
 };
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/layer.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 namespace {
 
@@ -129,4 +130,4 @@ std::string formatGeneral(double value) {
   return out;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

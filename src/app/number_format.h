@@ -8,8 +8,9 @@
 // that rounds to zero has no minus sign. A value that is not finite raises overflow (6).
 #include <string>
 #include <string_view>
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 // The value with exactly `decimals` decimals (0 to 15).
 std::string formatFixed(double value, int decimals);
@@ -30,4 +31,4 @@ bool parseDecimal(std::string_view text, double& out);
 // original runtime wrote very large and very small numbers.
 std::string formatGeneral(double value);
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -1,9 +1,10 @@
 #include "app/recent_files.h"
 
+#include "app/layer.h"
 #include "app/settings.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 std::array<std::string, 4> g_recentFiles;
 
@@ -25,4 +26,4 @@ void 履歴ファイル更新(const std::string& path) {
     guardStep(label, [&] { myINIWrite(file, kSettingsSection, "FILE" + std::to_string(i), g_recentFiles[i]); });
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

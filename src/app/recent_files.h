@@ -2,8 +2,9 @@
 // The four data files written or read last, newest first, kept in TOVAKIN.INI as FILE0 to FILE3.
 #include <array>
 #include <string>
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 // Index 0 is the newest; "" is no entry.
 extern std::array<std::string, 4> g_recentFiles;
@@ -12,4 +13,4 @@ extern std::array<std::string, 4> g_recentFiles;
 // oldest falls off). With "": the list stays as it is. Either way all four keys are written.
 void 履歴ファイル更新(const std::string& path);
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/app_state.h"
+#include "app/layer.h"
 #include "app/number_format.h"
 #include "app/recent_files.h"
 #include "app/std_io.h"
@@ -11,7 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/private_profile.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 CalcSettings g_calcSettings;
 CalcSettings g_calcSettingsDefault;
@@ -159,4 +160,4 @@ void myINIWrite(const std::string& file, const std::string& section, const std::
   guardStep("myINIWrite", [&] { profileWrite(file, section, key, value); });
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "app/calc_settings.h"
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 inline constexpr const char* kSettingsFileName = "TOVAKIN.INI";
 inline constexpr const char* kSettingsSection = "Tovakin";
@@ -54,4 +55,4 @@ std::string myINIRead(const std::string& file, const std::string& section, const
 void myINIWrite(const std::string& file, const std::string& section, const std::string& key,
                 const std::string& value);
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -3,12 +3,13 @@
 #include "app/app_state.h"
 #include "app/cursor.h"
 #include "app/file_in_use.h"
+#include "app/layer.h"
 #include "app/settings.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 std::int32_t MyFileCheck() {
   std::int32_t result = 0;
@@ -43,4 +44,4 @@ StartupOutcome runStartup(const std::function<void()>& rebuildDatabase, const St
   return StartupOutcome::Ready;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

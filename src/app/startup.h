@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 // Makes sure TOVAKIN.INI exists (created with the built-in values when missing) and tells
 // whether another program holds the pipe-material workbook: 1 when it does, else 0.
@@ -25,4 +26,4 @@ using StartupProgress = std::function<void(const std::string&)>;
 // Abort in an error box throws ProgramAborted.
 StartupOutcome runStartup(const std::function<void()>& rebuildDatabase, const StartupProgress& progress = {});
 
-}  // namespace tovakin
+}  // namespace tovakin::app

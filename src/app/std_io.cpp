@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/layer.h"
 #include "app/number_format.h"
 #include "platform/error_box.h"
 #include "platform/utf8.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 namespace {
 
@@ -229,4 +230,4 @@ std::string myPathTrim(std::string_view path, int limit) {
   return form;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

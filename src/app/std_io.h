@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "app/fixed_text.h"
+#include "app/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 // Drops blanks (" " and the full-width "　") at both ends; the text ends at the first NUL.
 std::string myTrim(std::string_view value);
@@ -44,4 +45,4 @@ std::string myFilenameNoExt(std::string_view path);     // unchanged when the na
 std::string myPathEdit(std::string_view path);          // adds a trailing "/"; "" stays ""
 std::string myPathTrim(std::string_view path, int limit);  // ".../tail" for the recent-file menu
 
-}  // namespace tovakin
+}  // namespace tovakin::app

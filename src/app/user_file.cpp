@@ -3,12 +3,13 @@
 #include "app/app_state.h"
 #include "app/document_file.h"
 #include "app/file_in_use.h"
+#include "app/layer.h"
 #include "app/std_io.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 namespace {
 
@@ -94,4 +95,4 @@ std::string myShowOpen(CommonDialog& dialog) {
   });
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -3,9 +3,10 @@
 #include <string>
 
 #include "app/design_data.h"
+#include "app/layer.h"
 #include "platform/common_dialog.h"
 
-namespace tovakin {
+namespace tovakin::app {
 
 inline constexpr const char* kDataFileFilter = "Tovakinﾕｰｻﾞｰﾃﾞｰﾀ (*.PIPEDATA)|*.PIPEDATA";
 inline constexpr const char* kAllFilesFilter = "|すべてのﾌｧｲﾙ(*.*)|*.*";
@@ -28,4 +29,4 @@ bool myUserLoad(DesignData& data, CommonDialog& dialog, std::string& path);
 // The open dialog; the chosen path, "" when cancelled.
 std::string myShowOpen(CommonDialog& dialog);
 
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -8,9 +8,10 @@
 
 #include "app/number_format.h"
 #include "app/std_io.h"
+#include "calc/layer.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 // A number text with blanks around it allowed; anything else raises type mismatch (13).
 inline double textToDouble(std::string_view text) {
@@ -44,4 +45,4 @@ inline double vbPow(double x, double y) {
 // e ^ x; beyond the range of a double raises overflow (6).
 inline double vbExp(double x) { return checked(std::exp(x)); }
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -4,8 +4,9 @@
 // take only the members that belong to the case's pipe class, burial type and support form.
 #include <array>
 #include <cstdint>
+#include "calc/layer.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 // One live-load row: 0 truck (rear wheel), 1 surcharge, 2 bulldozer.
 struct LoadRow {
@@ -89,4 +90,4 @@ struct CalcResult {
   std::array<double, 2> hitsuyoEi{};
 };
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

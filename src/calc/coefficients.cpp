@@ -3,9 +3,10 @@
 #include <array>
 #include <cstddef>
 
+#include "calc/layer.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 namespace {
 // Angle columns of shijikakuKeisu, in the order they are compared.
@@ -62,4 +63,4 @@ double func後輪荷重(const CalcSettings& settings, double kajuJoken) {
 
 double func後輪荷重(double kajuJoken) { return func後輪荷重(g_calcSettings, kajuJoken); }
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -3,8 +3,9 @@
 // settings it reads; the forms without them read g_calcSettings at the moment of the call, so
 // an edit in the options dialog applies to the next calculation.
 #include "app/calc_settings.h"
+#include "calc/layer.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 // Support-angle coefficient: row 0 K, 1 Ko, 2 Kp for the design support angle (degrees,
 // exactly 0, 30, 60, 90, 120, 180 or 360; any other angle gives 0). A row outside 0 to 2 is
@@ -32,4 +33,4 @@ double func後輪荷重(const CalcSettings& settings, double kajuJoken);
 // The same with g_calcSettings.
 double func後輪荷重(double kajuJoken);
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

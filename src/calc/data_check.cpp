@@ -1,9 +1,10 @@
 #include "calc/data_check.h"
 
 #include "app/std_io.h"
+#include "calc/layer.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 namespace {
 
@@ -46,4 +47,4 @@ std::int32_t MyDataCheck(const DesignData& d) {
   return code;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -3,8 +3,9 @@
 #include <cstdint>
 
 #include "app/design_data.h"
+#include "calc/layer.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 // 0 when every test passes, else the code of the first failing test:
 // 14 no pipe type, 15 no standard, 16 no nominal size, 17 outer diameter, 18 wall thickness,
@@ -14,4 +15,4 @@ namespace tovakin {
 // unit weight, 4 trench narrower than the pipe, 6 track count of a bulldozer.
 std::int32_t MyDataCheck(const DesignData& d);
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

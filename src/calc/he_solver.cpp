@@ -9,9 +9,10 @@
 #include <limits>
 
 #include "app/number_format.h"
+#include "calc/layer.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 namespace {
 
@@ -225,4 +226,4 @@ void funcHeKenzan(double& he, const DesignData& d, const CalcResult& r, double& 
   });
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -13,8 +13,9 @@
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
+#include "calc/layer.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 // The exponent g of the equation: +2Kμ for class 0, −2Kμ otherwise. Raises overflow (6) for a
 // value that is not finite.
@@ -54,4 +55,4 @@ double funcHe(const DesignData& d, const CalcResult& r);
 // shows the error box labelled "funcHeKenzan"; Ignore leaves `residual` as it was.
 void funcHeKenzan(double& he, const DesignData& d, const CalcResult& r, double& residual);
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -11,10 +11,11 @@
 #include "calc/calc_numbers.h"
 #include "calc/coefficients.h"
 #include "calc/he_solver.h"
+#include "calc/layer.h"
 #include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 namespace {
 
@@ -484,4 +485,4 @@ bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& se
 
 bool funcPipeCalc(DesignData& design, CalcResult& result) { return funcPipeCalc(design, result, g_calcSettings); }
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -5,8 +5,9 @@
 #include "app/calc_settings.h"
 #include "app/design_data.h"
 #include "calc/calc_result.h"
+#include "calc/layer.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 // Fills `result` from `design`, `settings` and the pipe-material lookups; no other
 // calculation constants are read. Only the members of the branches the case takes are
@@ -19,4 +20,4 @@ bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& se
 // The same with g_calcSettings, the working copy the program calculates with.
 bool funcPipeCalc(DesignData& design, CalcResult& result);
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -7,12 +7,13 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "calc/layer.h"
 #include "calc/pipe_db_import.h"
 #include "calc/pipe_db_sqlite.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 using pipedb::Connection;
 using pipedb::Statement;
@@ -337,4 +338,4 @@ std::optional<PipeDimensions> SqlitePipeDataSource::pipeDimensions(const std::st
   return PipeDimensions{s.number(0), s.number(1), s.number(2), s.number(3)};
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

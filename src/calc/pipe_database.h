@@ -17,9 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "calc/layer.h"
 #include "calc/pipe_lookups.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 std::string pipeDatabasePath(const std::string& appPath);  // appPath + "DATABASE/Tovakin.MDB"
 std::string pipeWorkbookPath(const std::string& appPath);  // appPath + "DATABASE/Tovakin.xlsx"
@@ -72,4 +73,4 @@ class SqlitePipeDataSource final : public PipeDataSource {
   std::string databasePath_;
 };
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -7,8 +7,9 @@
 
 #include "app/number_format.h"
 #include "app/std_io.h"
+#include "calc/layer.h"
 
-namespace tovakin::pipedb {
+namespace tovakin::calc::pipedb {
 namespace {
 
 using Kind = ColumnKind;
@@ -301,4 +302,4 @@ std::vector<std::string> tableColumns(Connection& c, const std::string& table) {
   return out;
 }
 
-}  // namespace tovakin::pipedb
+}  // namespace tovakin::calc::pipedb

@@ -16,10 +16,11 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/layer.h"
 #include "calc/pipe_db_sqlite.h"
 #include "platform/xlsx.h"
 
-namespace tovakin::pipedb {
+namespace tovakin::calc::pipedb {
 
 enum class ColumnKind { Text, Number, Native };
 
@@ -62,4 +63,4 @@ void refreshLinks(Connection& c, const std::string& table);
 // The columns of a table in order (empty when there is no such table).
 std::vector<std::string> tableColumns(Connection& c, const std::string& table);
 
-}  // namespace tovakin::pipedb
+}  // namespace tovakin::calc::pipedb

@@ -8,8 +8,9 @@
 #include <cstring>
 
 #include "app/number_format.h"
+#include "calc/layer.h"
 
-namespace tovakin::pipedb {
+namespace tovakin::calc::pipedb {
 namespace {
 
 // One collator for the whole run: opening it costs far more than a lookup, and it is only read.
@@ -208,4 +209,4 @@ std::optional<std::string> Statement::text(int column) const {
   return std::string(p ? p : "", static_cast<std::size_t>(n));
 }
 
-}  // namespace tovakin::pipedb
+}  // namespace tovakin::calc::pipedb

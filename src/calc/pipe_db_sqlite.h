@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "calc/layer.h"
 #include "platform/error_box.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace tovakin::pipedb {
+namespace tovakin::calc::pipedb {
 
 // Error numbers of the database engine the program reports (with texts of our own).
 namespace dberr {
@@ -110,4 +111,4 @@ void inTransaction(Connection& c, Work&& work) {
   c.exec("COMMIT");
 }
 
-}  // namespace tovakin::pipedb
+}  // namespace tovakin::calc::pipedb

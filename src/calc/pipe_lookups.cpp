@@ -6,9 +6,10 @@
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "calc/calc_numbers.h"
+#include "calc/layer.h"
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 namespace {
 
@@ -154,4 +155,4 @@ double func標準溝幅(std::string& yobikei) {
       kLabel, 0.0, [&](PipeDataSource& s) { return s.standardTrenchWidth(key); }, asIs);
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -11,9 +11,10 @@
 #include <string>
 
 #include "app/design_data.h"
+#include "calc/layer.h"
 #include "platform/service.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 
 enum class MaterialColumn { UnitWeight, Elasticity, Class, Tensile, AllowableTensile };
 
@@ -58,4 +59,4 @@ double func曲げモーメント係数(int loadCase, double kisoKeishiki, double
 // Rewrites the argument to "100以下" for sizes of 100 or less.
 double func標準溝幅(std::string& yobikei);
 
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 inline constexpr std::uint32_t kMaxColumns = 16384;  // A .. XFD
 inline constexpr std::uint32_t kMaxRows = 1048576;
@@ -80,4 +80,4 @@ inline std::string columnLetters(std::uint32_t column) {
 // {1, 12} -> "B12".
 inline std::string formatCellRef(CellRef ref) { return columnLetters(ref.column) + std::to_string(ref.row); }
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

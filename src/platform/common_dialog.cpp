@@ -1,6 +1,6 @@
 #include "platform/common_dialog.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 
 std::vector<std::pair<std::string, std::string>> parseFilter(const std::string& filter) {
   std::vector<std::pair<std::string, std::string>> pairs;
@@ -18,4 +18,4 @@ std::vector<std::pair<std::string, std::string>> parseFilter(const std::string& 
   return pairs;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

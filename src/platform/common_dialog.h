@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace tovakin {
+namespace tovakin::platform {
 
 enum class DialogOutcome { Ok, Cancelled };
 
@@ -40,4 +40,4 @@ class CommonDialog {
 // gets an empty pattern; empty input gives no pairs.
 std::vector<std::pair<std::string, std::string>> parseFilter(const std::string& filter);
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

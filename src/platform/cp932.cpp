@@ -6,7 +6,7 @@
 
 #include "platform/utf8.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 // One pair of conversion descriptors per thread, opened on first use and closed at thread exit.
@@ -121,4 +121,4 @@ std::string toCp932Cut(std::string_view utf8, std::size_t n) {
   return bytes;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tovakin {
+namespace tovakin::platform {
 
 // UTF-8 to CP932. A character CP932 cannot represent, and every invalid UTF-8 sequence, becomes "?".
 std::string toCp932(std::string_view utf8);
@@ -23,4 +23,4 @@ std::size_t cp932CutLength(std::string_view bytes, std::size_t n);
 // toCp932, then cut to at most n bytes on a character boundary (no padding).
 std::string toCp932Cut(std::string_view utf8, std::size_t n);
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace tovakin {
+namespace tovakin::platform {
 
 std::string errorDescription(int number) {
   switch (number) {
@@ -52,4 +52,4 @@ ErrorAnswer reportError(const RuntimeError& e, const std::string& label, const s
   return a;
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

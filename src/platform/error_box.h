@@ -12,7 +12,7 @@
 
 #include "platform/service.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 
 // Error numbers of the original runtime that the program reproduces.
 namespace err {
@@ -109,4 +109,4 @@ inline double vbSqrt(double v) {
   return std::sqrt(v);
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -9,7 +9,7 @@
 #include <climits>
 #include <vector>
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 std::string folderOf(const std::string& path) {
@@ -142,4 +142,4 @@ std::string executableDir() {
   return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

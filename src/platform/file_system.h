@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tovakin {
+namespace tovakin::platform {
 
 // The directory search for normal files: true for a regular file whose name does not start with
 // "." (dot files count as hidden). Directories and missing paths give false.
@@ -32,4 +32,4 @@ bool removeFile(const std::string& path);
 // The folder of the running executable, with a trailing "/".
 std::string executableDir();
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 const char* buttonsName(MsgButtons b) {
@@ -64,4 +64,4 @@ MsgAnswer msgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, cons
   return messageBox().show(text, buttons, icon, title.empty() ? std::string(kAppTitle) : title);
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

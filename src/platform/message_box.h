@@ -5,7 +5,7 @@
 
 #include "platform/service.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 
 enum class MsgButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
@@ -32,4 +32,4 @@ Installed<MessageBoxService> installMessageBox(MessageBoxService& box);
 MsgAnswer msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
                  const std::string& title = "");
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <ctime>
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 // Days from 1970-01-01 of a proleptic Gregorian date (month 1-12).
@@ -80,4 +80,4 @@ LocalDateTime localNow() {
 
 double oleDateNow() { return toOleDate(localNow()); }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

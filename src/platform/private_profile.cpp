@@ -7,7 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 // One line of the file: its bytes without the line end, and the line end as it was
@@ -161,4 +161,4 @@ bool profileWrite(const std::string& path, const std::string& section, const std
   return writeFileAtomically(path, out);
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

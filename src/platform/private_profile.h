@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tovakin {
+namespace tovakin::platform {
 
 // The value of a key as UTF-8, cut to at most maxBytes CP932 bytes on a character boundary.
 // "" when the file, the section or the key is missing, or the value is empty.
@@ -21,4 +21,4 @@ std::string profileRead(const std::string& path, const std::string& section, con
 bool profileWrite(const std::string& path, const std::string& section, const std::string& key,
                   const std::string& value);
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -7,7 +7,7 @@
 // next one.
 #include <utility>
 
-namespace tovakin {
+namespace tovakin::platform {
 
 template <class Service>
 class [[nodiscard]] Installed {
@@ -27,4 +27,4 @@ class [[nodiscard]] Installed {
   Service* previous_;
 };
 
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace tovakin::utf8 {
+namespace tovakin::platform::utf8 {
 
 inline constexpr char32_t kReplacement = 0xFFFD;
 
@@ -159,4 +159,4 @@ inline void append(std::string& out, char32_t cp) {
   }
 }
 
-}  // namespace tovakin::utf8
+}  // namespace tovakin::platform::utf8

@@ -5,7 +5,7 @@
 
 #include "platform/xlsx_model.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 namespace {
 std::string_view trimmed(std::string_view s) {
@@ -164,4 +164,4 @@ std::vector<Row> Workbook::rows(std::string_view sheet) const {
   return model_->readRows(static_cast<std::size_t>(index));
 }
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

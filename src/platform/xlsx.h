@@ -21,7 +21,7 @@
 
 #include "platform/cell_ref.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 struct CellValue {
   enum class Type { Empty, Number, Text, Boolean, Error };
@@ -86,4 +86,4 @@ class Workbook {
   std::unique_ptr<detail::Model> model_;
 };
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

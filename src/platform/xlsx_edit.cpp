@@ -6,7 +6,7 @@
 
 #include "platform/xlsx_edit_detail.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 using namespace detail;
 
@@ -465,9 +465,9 @@ std::vector<pugi::xml_node> Editor::workbookViews(bool create) {
   return views;
 }
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 // ---- EditableWorkbook --------------------------------------------------------------------------
 
@@ -705,4 +705,4 @@ void EditableWorkbook::selectCell(std::string_view sheet, std::string_view addre
   sd.dirty = true;
 }
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

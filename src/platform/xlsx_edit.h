@@ -19,7 +19,7 @@
 
 #include "platform/xlsx.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 class Editor;  // the editing state; defined in xlsx_edit_detail.h
 
@@ -92,4 +92,4 @@ class EditableWorkbook {
   std::unique_ptr<Editor> editor_;
 };
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -17,7 +17,7 @@
 #include "platform/xlsx_edit.h"
 #include "platform/xlsx_model.h"
 
-namespace tovakin::xlsx::detail {
+namespace tovakin::platform::xlsx::detail {
 
 // ---- text --------------------------------------------------------------------------------------
 
@@ -121,9 +121,9 @@ struct StylesIndex {
   std::unordered_map<std::uint32_t, std::uint32_t> baseOf;    // clone -> base xf
 };
 
-}  // namespace tovakin::xlsx::detail
+}  // namespace tovakin::platform::xlsx::detail
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 class Editor {
  public:
@@ -198,4 +198,4 @@ class Editor {
   void fail(const std::string& message) const { m.fail(message); }
 };
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -8,7 +8,7 @@
 
 #include "platform/xlsx_edit_detail.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 using namespace detail;
 
@@ -370,4 +370,4 @@ void EditableWorkbook::renameSheet(std::string_view from, std::string_view to) {
   e.workbookDirty = true;
 }
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -8,7 +8,7 @@
 #include "platform/utf8.h"
 #include "platform/xlsx_edit_detail.h"
 
-namespace tovakin::xlsx::detail {
+namespace tovakin::platform::xlsx::detail {
 
 namespace {
 
@@ -357,4 +357,4 @@ std::string xmlBytes(const pugi::xml_document& doc) {
   return out.str();
 }
 
-}  // namespace tovakin::xlsx::detail
+}  // namespace tovakin::platform::xlsx::detail

@@ -9,7 +9,7 @@
 #include "platform/utf8.h"
 #include "platform/xlsx_model.h"
 
-namespace tovakin::xlsx::detail {
+namespace tovakin::platform::xlsx::detail {
 namespace {
 
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
@@ -298,4 +298,4 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
   return model;
 }
 
-}  // namespace tovakin::xlsx::detail
+}  // namespace tovakin::platform::xlsx::detail

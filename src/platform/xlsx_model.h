@@ -17,7 +17,7 @@
 
 #include "platform/xlsx.h"
 
-namespace tovakin::xlsx::detail {
+namespace tovakin::platform::xlsx::detail {
 
 // ---- package: the zip entries, bytes in memory -------------------------------------------------
 
@@ -165,4 +165,4 @@ struct Model {
 std::string asciiLower(std::string_view text);
 bool equalsFolded(std::string_view a, std::string_view b);
 
-}  // namespace tovakin::xlsx::detail
+}  // namespace tovakin::platform::xlsx::detail

@@ -7,7 +7,7 @@
 
 #include "platform/xlsx_model.h"
 
-namespace tovakin::xlsx::detail {
+namespace tovakin::platform::xlsx::detail {
 namespace {
 
 [[noreturn]] void packageFail(const std::string& message, const std::string& path) {
@@ -225,4 +225,4 @@ void Package::reindex() {
   for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(foldPartName(entries_[i].name), i);
 }
 
-}  // namespace tovakin::xlsx::detail
+}  // namespace tovakin::platform::xlsx::detail

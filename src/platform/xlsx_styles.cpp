@@ -7,7 +7,7 @@
 
 #include "platform/xlsx_model.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 namespace {
 
@@ -247,4 +247,4 @@ bool parseSheetCell(std::string_view refersTo, std::string& sheet, CellRef& cell
   return parseCellRef(rest, cell);
 }
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -9,7 +9,7 @@
 
 #include "platform/xlsx.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 // One piece of a cell's text with its own font settings (a rich-text run).
 struct TextRun {
@@ -75,4 +75,4 @@ class WorkbookLooks {
   std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

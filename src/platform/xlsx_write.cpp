@@ -7,7 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/xlsx_edit_detail.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 
 using namespace detail;
 
@@ -110,4 +110,4 @@ void EditableWorkbook::saveAs(const std::string& path) {
   if (!writeFileAtomically(path, bytes)) throw Error("ブックを保存できません。（" + path + "）");
 }
 
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -4,6 +4,7 @@
 #include "app/std_io.h"
 #include "platform/error_box.h"
 #include "platform/utf8.h"
+#include "report/layer.h"
 #include "report/report_book.h"
 
 namespace tovakin::report {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/error_box.h"
+#include "report/layer.h"
 
 namespace tovakin::report {
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/service.h"
+#include "report/layer.h"
 
 namespace tovakin::report {
 

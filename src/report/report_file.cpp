@@ -7,6 +7,7 @@
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "report/layer.h"
 
 namespace tovakin::report {
 

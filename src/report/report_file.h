@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/common_dialog.h"
+#include "report/layer.h"
 
 namespace tovakin::report {
 

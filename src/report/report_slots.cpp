@@ -7,6 +7,7 @@
 #include "report/sheets_live.h"
 
 #include <algorithm>
+#include "report/layer.h"
 
 namespace tovakin::report {
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/layer.h"
 #include "report/sheet_plan.h"
 
 namespace tovakin::report {

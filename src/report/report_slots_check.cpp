@@ -1,5 +1,6 @@
 // The cells of the closing checks (許容内圧, 許容内圧2, たわみ率計算, EI値検討), in the order their
 // writers fill them. The titles in C1 of these sheets are in the base table.
+#include "report/layer.h"
 #include "report/report_slots.h"
 #include "report/sheets_check.h"
 

@@ -1,6 +1,7 @@
 // The cells of the weight-and-water, design-load and transverse-design sheets, in the order
 // their writers fill them. The titles in C1 and 内水圧's defined name 設計水圧 are in the base
 // table, which lists them for every sheet.
+#include "report/layer.h"
 #include "report/sheets_design.h"
 
 namespace tovakin::report {

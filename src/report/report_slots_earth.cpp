@@ -1,5 +1,6 @@
 // The cells of the earth sections, sheet by sheet in the order their writers fill them; the
 // section titles in C1 are in the common slot table.
+#include "report/layer.h"
 #include "report/sheets_earth.h"
 
 namespace tovakin::report {

@@ -2,6 +2,7 @@
 // The C1 titles of 水平土圧, 水平土圧2, 活荷重 and 活荷重水平荷重 are in the common slot table.
 #include <vector>
 
+#include "report/layer.h"
 #include "report/report_slots.h"
 #include "report/sheet_plan.h"
 #include "report/sheets_live.h"

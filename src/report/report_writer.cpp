@@ -9,6 +9,7 @@
 #include "calc/calc_result.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
+#include "report/layer.h"
 #include "report/report_book.h"
 #include "report/report_slots.h"
 #include "report/section_writer.h"

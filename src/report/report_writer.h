@@ -4,13 +4,16 @@
 #include <string>
 
 #include "platform/common_dialog.h"
+#include "report/layer.h"
 #include "report/sheet_plan.h"
 
-namespace tovakin {
+namespace tovakin::app {
 struct DesignData;
-struct CalcResult;
 struct CalcSettings;
-}  // namespace tovakin
+}  // namespace tovakin::app
+namespace tovakin::calc {
+struct CalcResult;
+}  // namespace tovakin::calc
 
 namespace tovakin::report {
 

@@ -4,6 +4,7 @@
 
 #include "platform/error_box.h"
 #include "report/cell_conventions.h"
+#include "report/layer.h"
 #include "report/report_book.h"
 #include "report/sheets_check.h"
 #include "report/sheets_design.h"

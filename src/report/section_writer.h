@@ -7,13 +7,16 @@
 #include <string_view>
 
 #include "platform/error_box.h"
+#include "report/layer.h"
 #include "report/sheet_plan.h"
 
-namespace tovakin {
+namespace tovakin::app {
 struct DesignData;
-struct CalcResult;
 struct CalcSettings;
-}  // namespace tovakin
+}  // namespace tovakin::app
+namespace tovakin::calc {
+struct CalcResult;
+}  // namespace tovakin::calc
 
 namespace tovakin::report {
 

@@ -7,6 +7,7 @@
 #include "app/design_data.h"
 #include "calc/calc_result.h"
 #include "platform/error_box.h"
+#include "report/layer.h"
 
 namespace tovakin::report {
 

@@ -9,11 +9,14 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "report/layer.h"
 
-namespace tovakin {
+namespace tovakin::app {
 struct DesignData;
+}  // namespace tovakin::app
+namespace tovakin::calc {
 struct CalcResult;
-}  // namespace tovakin
+}  // namespace tovakin::calc
 
 namespace tovakin::report {
 

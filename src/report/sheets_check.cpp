@@ -8,6 +8,7 @@
 #include "app/design_data.h"
 #include "calc/calc_result.h"
 #include "report/cell_conventions.h"
+#include "report/layer.h"
 #include "report/section_writer.h"
 #include "report/sheet_plan.h"
 

@@ -4,6 +4,7 @@
 // the required EI (EI値検討).
 #include <vector>
 
+#include "report/layer.h"
 #include "report/report_slots.h"
 
 namespace tovakin::report {

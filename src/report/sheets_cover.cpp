@@ -8,6 +8,7 @@
 #include "calc/calc_result.h"
 #include "platform/ole_date.h"
 #include "report/cell_conventions.h"
+#include "report/layer.h"
 #include "report/section_writer.h"
 
 namespace tovakin::report {

@@ -10,6 +10,7 @@
 #include "calc/calc_result.h"
 #include "calc/pipe_lookups.h"
 #include "report/cell_conventions.h"
+#include "report/layer.h"
 
 namespace tovakin::report {
 

@@ -4,6 +4,7 @@
 // (bending moments), with the cells and defined names they fill.
 #include <vector>
 
+#include "report/layer.h"
 #include "report/report_slots.h"
 #include "report/section_writer.h"
 

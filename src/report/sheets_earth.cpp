@@ -10,6 +10,7 @@
 #include "calc/calc_result.h"
 #include "platform/error_box.h"
 #include "report/cell_conventions.h"
+#include "report/layer.h"
 #include "report/sheet_plan.h"
 
 namespace tovakin::report {

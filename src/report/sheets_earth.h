@@ -4,6 +4,7 @@
 // modulus e'. Each writer fills the sheet its planned section names.
 #include <vector>
 
+#include "report/layer.h"
 #include "report/report_slots.h"
 #include "report/section_writer.h"
 

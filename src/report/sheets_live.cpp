@@ -11,6 +11,7 @@
 #include "calc/calc_result.h"
 #include "calc/coefficients.h"
 #include "report/cell_conventions.h"
+#include "report/layer.h"
 #include "report/sheet_plan.h"
 
 namespace tovakin::report {

@@ -5,6 +5,7 @@
 // loads cause on a flexible pipe on free support (活荷重水平荷重).
 #include <vector>
 
+#include "report/layer.h"
 #include "report/report_slots.h"
 #include "report/section_writer.h"
 

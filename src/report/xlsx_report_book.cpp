@@ -5,8 +5,9 @@
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/xlsx_edit.h"
+#include "report/layer.h"
 
-namespace tovakin {
+namespace tovakin::report {
 
 namespace {
 
@@ -101,4 +102,4 @@ std::unique_ptr<report::ReportBook> openXlsxReportBook(const std::string& path, 
   });
 }
 
-}  // namespace tovakin
+}  // namespace tovakin::report

@@ -4,9 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "report/layer.h"
 #include "report/report_book.h"
 
-namespace tovakin {
+namespace tovakin::report {
 
 // Opens an .xlsx workbook as a report book. The password is accepted as the template's open
 // password (an unencrypted workbook opens with any). Raises RuntimeError: err::kFileNotFound
@@ -21,4 +22,4 @@ class XlsxReportTemplateOpener final : public report::ReportTemplateOpener {
   }
 };
 
-}  // namespace tovakin
+}  // namespace tovakin::report

@@ -12,14 +12,14 @@
 #include "report/xlsx_report_book.h"
 
 int main() {
-  using namespace tovakin;
+  using namespace tovakin::report;  // and, through it, every layer below
   std::optional<SqlitePipeDataSource> pipeData;
   const auto rebuild = [&] {
     CreateMyDatabase();
     pipeData.emplace(g_app.g_appPath);
   };
   XlsxReportTemplateOpener templates;  // reports are written into .xlsx workbooks
-  const auto templatesInstalled = report::installReportTemplateOpener(templates);
+  const auto templatesInstalled = installReportTemplateOpener(templates);
   try {
     if (runStartup(rebuild) == StartupOutcome::WorkbookInUse) return 2;
     // Every lookup from now on reads the database that the rebuild has just made.

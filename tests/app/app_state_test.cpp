@@ -8,7 +8,7 @@
 
 #include "platform/file_system.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 // Sets or removes an environment variable for one test and puts the old value back.
@@ -95,4 +95,4 @@ TEST(TempDirCustomTest, FallbackIsReturnedUnchanged) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -14,7 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/ole_date.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 using testing::readAll;
@@ -230,4 +230,4 @@ TEST_F(DocumentFileTest, FileKindOfPathsThatAreNoDataFiles) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -9,7 +9,7 @@
 
 #include "platform/temp_dir.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 using test::readBytes;
@@ -111,4 +111,4 @@ TEST_F(FileInUse, OfficeLockFileBesideTheDocument) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -20,6 +20,7 @@
 #include "support/scripted_error_box.h"
 
 namespace tovakin::testing {
+using namespace tovakin::app;
 
 inline std::string readAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

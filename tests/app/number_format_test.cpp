@@ -7,7 +7,7 @@
 
 #include "platform/error_box.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 struct FixedCase {
@@ -97,4 +97,4 @@ TEST(ParseDecimal, PointWhateverTheLocaleAndWholeTextOnly) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

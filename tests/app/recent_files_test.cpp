@@ -8,7 +8,7 @@
 #include "app/foundation_fixture.h"
 #include "app/settings.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 using List = std::array<std::string, 4>;
@@ -70,4 +70,4 @@ TEST_F(RecentFilesStoreTest, MissingSettingsFileIsCreated) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

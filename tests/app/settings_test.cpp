@@ -10,7 +10,7 @@
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 using testing::readAll;
@@ -203,4 +203,4 @@ TEST_F(SettingsTest, CreationInAMissingFolderShowsTheErrorBox) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 #include "support/recording_cursor.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 using testing::readAll;
@@ -88,4 +88,4 @@ TEST_F(StartupTest, AbortInAnErrorBoxEndsTheStart) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

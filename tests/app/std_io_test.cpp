@@ -6,7 +6,7 @@
 
 #include "support/scripted_error_box.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 using namespace std::string_literals;
@@ -142,4 +142,4 @@ INSTANTIATE_TEST_SUITE_P(
         TrimCase{"//server/share/folder/x.PIPEDATA", 15, ".../folder/x.PIPEDATA"}));
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

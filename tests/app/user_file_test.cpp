@@ -9,7 +9,7 @@
 #include "app/std_io.h"
 #include "platform/file_system.h"
 
-namespace tovakin {
+namespace tovakin::app {
 namespace {
 
 using testing::readAll;
@@ -219,4 +219,4 @@ TEST_F(UserFileTest, OpenOfANamedFileNeedsNoDialog) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::app

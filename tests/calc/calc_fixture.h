@@ -16,6 +16,7 @@
 #include "support/scripted_error_box.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 
 inline std::vector<FakeMomentRow> momentRows() {
   return {

@@ -8,6 +8,7 @@
 #include "calc_fixture.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 namespace {
 
 // A case that passes every test: a rigid pipe in a trench on a free 90° support.

@@ -6,6 +6,7 @@
 #include "calc_fixture.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 
 const std::vector<GoldenCase>& goldenCases() {
   static const std::vector<GoldenCase> cases = {

@@ -12,7 +12,7 @@
 #include "platform/error_box.h"
 #include "support/scripted_error_box.h"
 
-namespace tovakin {
+namespace tovakin::calc {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
@@ -309,4 +309,4 @@ TEST(HeSolver, ResidualComparesBothSidesRoundedToFiveDecimals) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::calc

@@ -8,6 +8,7 @@
 #include "calc_fixture.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 namespace {
 
 class LookupTest : public CalcTest {};

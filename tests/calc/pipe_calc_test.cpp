@@ -8,6 +8,7 @@
 #include "calc_fixture.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 namespace {
 
 constexpr double kPi = 3.14159265358979;

@@ -14,6 +14,7 @@
 #include "support/scripted_error_box.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;

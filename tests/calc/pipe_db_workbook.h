@@ -13,6 +13,7 @@
 #include "support/xlsx_test_util.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 
 using Sheet = std::vector<std::vector<std::string>>;  // first row the column names; "" no cell
 using Sheets = std::vector<std::pair<std::string, Sheet>>;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 TEST(CellRef, ParsesInsideTheSheetGridOnly) {
@@ -31,4 +31,4 @@ TEST(CellRef, ParsesInsideTheSheetGridOnly) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 TEST(Cp932, EncodesAndDecodesJapaneseAsciiAndBackslash) {
@@ -71,4 +71,4 @@ TEST(Cp932, LongTextAndOtherThreads) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::platform

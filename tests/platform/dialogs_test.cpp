@@ -4,7 +4,7 @@
 #include "platform/message_box.h"
 #include "support/scripted_dialogs.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
@@ -36,4 +36,4 @@ TEST(MessageBox, EmptyTitleIsTheApplicationTitleAndSafeAnswers) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -7,7 +7,7 @@
 
 #include "platform/temp_dir.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 using test::readBytes;
@@ -97,4 +97,4 @@ TEST(FileSystem, ExecutableDirEndsWithSlash) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 TEST(OleDate, KnownValues) {
@@ -62,4 +62,4 @@ TEST(OleDate, NowIsNow) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::platform

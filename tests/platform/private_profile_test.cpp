@@ -6,7 +6,7 @@
 #include "platform/cp932.h"
 #include "platform/temp_dir.h"
 
-namespace tovakin {
+namespace tovakin::platform {
 namespace {
 
 using test::readBytes;
@@ -144,4 +144,4 @@ TEST_F(PrivateProfile, ReadOnlyFileOrFolderGivesFalseAndKeepsTheFile) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tovakin::utf8 {
+namespace tovakin::platform::utf8 {
 namespace {
 
 struct WalkCase {
@@ -53,4 +53,4 @@ TEST(Utf8, OffsetsInUtf16UnitsAndBytes) {
 }
 
 }  // namespace
-}  // namespace tovakin::utf8
+}  // namespace tovakin::platform::utf8

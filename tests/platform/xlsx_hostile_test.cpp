@@ -7,7 +7,7 @@
 #include "platform/xlsx.h"
 #include "support/xlsx_test_util.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 using tovakin::testing::kRelTypeBase;
@@ -294,9 +294,9 @@ TEST(XlsxHostile, DeepNestingAndEntityDeclarations) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 // Random damage to the XML parts of a workbook: the reader either reads it or raises
@@ -339,4 +339,4 @@ TEST(XlsxHostile, RandomCorruptionIsReadOrRefused) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

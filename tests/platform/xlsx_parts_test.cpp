@@ -5,7 +5,7 @@
 #include "platform/xlsx_model.h"
 #include "support/xlsx_test_util.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 using tovakin::testing::kRelTypeBase;
@@ -231,4 +231,4 @@ TEST(XlsxTargets, ResolveInsideThePackageOnly) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

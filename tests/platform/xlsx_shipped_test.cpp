@@ -6,7 +6,7 @@
 
 #include "platform/xlsx.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 using Type = CellValue::Type;
@@ -73,4 +73,4 @@ TEST(ShippedPipeWorkbook, SheetsColumnsAndTypes) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

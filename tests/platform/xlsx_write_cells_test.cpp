@@ -10,7 +10,7 @@
 #include "platform/xlsx_model.h"
 #include "support/xlsx_test_util.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 using tovakin::testing::kRelTypeBase;
@@ -408,4 +408,4 @@ TEST_F(XlsxWriteCells, DefinedNamesAddressOneCellLocalFirstThenWorkbookWide) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

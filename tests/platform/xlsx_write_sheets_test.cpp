@@ -12,7 +12,7 @@
 #include "platform/xlsx_model.h"
 #include "support/xlsx_test_util.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 using tovakin::testing::readFile;
@@ -438,4 +438,4 @@ TEST_F(XlsxWriteSheets, SavingReplacesTheTargetAndLeavesTheSourceAlone) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -18,6 +18,7 @@
 #include "report/sheet_plan.h"
 
 namespace tovakin::testing {
+using namespace tovakin::report;
 
 struct ReportCase {
   DesignData design;

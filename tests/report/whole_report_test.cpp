@@ -16,6 +16,7 @@
 #include "support/recording_report_book.h"
 
 namespace tovakin::testing {
+using namespace tovakin::report;
 namespace {
 
 struct Combination {

@@ -22,7 +22,7 @@
 #include "support/scripted_error_box.h"
 #include "support/xlsx_test_util.h"
 
-namespace tovakin {
+namespace tovakin::report {
 namespace {
 
 using testing::readFile;
@@ -229,4 +229,4 @@ TEST(XlsxReportBookInLibreOffice, TheShippedTemplateBecomesAReport) {
 }
 
 }  // namespace
-}  // namespace tovakin
+}  // namespace tovakin::report

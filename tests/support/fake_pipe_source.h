@@ -12,6 +12,7 @@
 #include "platform/error_box.h"
 
 namespace tovakin::testing {
+using namespace tovakin::calc;
 
 struct FakePipeRow {  // 管DB
   std::string kanshu;

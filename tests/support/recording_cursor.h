@@ -7,6 +7,7 @@
 #include "app/cursor.h"
 
 namespace tovakin::testing {
+using namespace tovakin::app;
 
 class RecordingBusyCursor final : public BusyCursor {
  public:

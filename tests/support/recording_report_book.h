@@ -23,6 +23,7 @@
 #include "report/sheet_plan.h"
 
 namespace tovakin::testing {
+using namespace tovakin::report;
 
 class RecordingReportBook final : public report::ReportBook {
  public:

@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 
 namespace tovakin::testing {
+using namespace tovakin::platform;
 
 class ScriptedCommonDialog : public CommonDialog {
  public:

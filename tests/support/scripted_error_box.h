@@ -8,6 +8,7 @@
 #include "platform/error_box.h"
 
 namespace tovakin::testing {
+using namespace tovakin::platform;
 
 class ScriptedErrorBox final : public ErrorBox {
  public:

@@ -16,6 +16,7 @@
 #include <vector>
 
 namespace tovakin::testing {
+using namespace tovakin::platform;
 
 // A fresh folder under the system's temporary folder, removed with its contents at the end.
 class TempDir {

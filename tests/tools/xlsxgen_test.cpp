@@ -6,7 +6,7 @@
 #include "platform/xlsx.h"
 #include "support/xlsx_test_util.h"
 
-namespace tovakin::xlsx {
+namespace tovakin::platform::xlsx {
 namespace {
 
 using tovakin::testing::readFile;
@@ -99,4 +99,4 @@ TEST(XlsxGen, FailuresReturnNonZeroAndLeaveTheOldFile) {
 }
 
 }  // namespace
-}  // namespace tovakin::xlsx
+}  // namespace tovakin::platform::xlsx

@@ -81,21 +81,21 @@ bool parseInt(std::string_view s, int& out) {
 }
 
 // Cells, columns and rows are written in the plain form only: "G12", "AD", "12".
-using tovakin::xlsx::kPlainA1;
+using tovakin::platform::xlsx::kPlainA1;
 
 // Column letters ("A", "AD") -> 0-based index.
-bool parseColumn(std::string_view s, std::uint32_t& col) { return tovakin::xlsx::parseColumnLetters(s, col, kPlainA1); }
+bool parseColumn(std::string_view s, std::uint32_t& col) { return tovakin::platform::xlsx::parseColumnLetters(s, col, kPlainA1); }
 
 // Row number ("12") -> 0-based index.
 bool parseRow(std::string_view s, std::uint32_t& row) {
-  if (!tovakin::xlsx::parseRowDigits(s, row, kPlainA1)) return false;
+  if (!tovakin::platform::xlsx::parseRowDigits(s, row, kPlainA1)) return false;
   --row;
   return true;
 }
 
 bool parseCell(std::string_view s, std::uint32_t& row, std::uint32_t& col) {
-  tovakin::xlsx::CellRef ref;
-  if (!tovakin::xlsx::parseCellRef(s, ref, kPlainA1)) return false;
+  tovakin::platform::xlsx::CellRef ref;
+  if (!tovakin::platform::xlsx::parseCellRef(s, ref, kPlainA1)) return false;
   row = ref.row - 1;
   col = ref.column;
   return true;
@@ -114,7 +114,7 @@ bool parseRange(std::string_view s, CellRange& r) {
          r.firstCol <= r.lastCol;
 }
 
-std::string cellName(std::uint32_t row, std::uint32_t col) { return tovakin::xlsx::formatCellRef({col, row + 1}); }
+std::string cellName(std::uint32_t row, std::uint32_t col) { return tovakin::platform::xlsx::formatCellRef({col, row + 1}); }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -145,7 +145,7 @@ std::string_view trimBlanks(std::string_view s) {
 }
 
 // Bytes of the character at t[i] (the text has been checked to be well-formed UTF-8).
-std::size_t utf8Length(std::string_view t, std::size_t i) { return tovakin::utf8::decode(t, i).length; }
+std::size_t utf8Length(std::string_view t, std::size_t i) { return tovakin::platform::utf8::decode(t, i).length; }
 
 // ---- styles -------------------------------------------------------------------------------------
 

@@ -23,7 +23,7 @@ std::string readWholeFile(const std::string& path) {
   return data;
 }
 
-std::size_t invalidUtf8At(std::string_view s) { return tovakin::utf8::firstInvalid(s); }
+std::size_t invalidUtf8At(std::string_view s) { return tovakin::platform::utf8::firstInvalid(s); }
 
 namespace {
 

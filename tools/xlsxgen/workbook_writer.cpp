@@ -124,7 +124,7 @@ std::string quotedSheetName(const std::string& name) {
 }
 
 std::string absoluteCell(std::uint32_t row, std::uint32_t col) {
-  return "$" + tovakin::xlsx::columnLetters(col) + "$" + std::to_string(row + 1);
+  return "$" + tovakin::platform::xlsx::columnLetters(col) + "$" + std::to_string(row + 1);
 }
 
 void writeText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, const Cell& cell, lxw_format* format, Formats& formats,
