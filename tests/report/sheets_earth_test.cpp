@@ -21,17 +21,6 @@ namespace {
 using testing::RecordingReportBook;
 using Texts = std::map<std::string, std::string>;
 
-SectionWriter earthWriter(Section s) {
-  switch (s) {
-    case Section::Flotation: return &writeFlotationSheet;
-    case Section::He: return &writeHeSheet;
-    case Section::VerticalEarth: return &writeVerticalEarthSheet;
-    case Section::VerticalEarthSheetPile: return &writeVerticalEarthSheetPileSheet;
-    case Section::ReactionModulus: return &writeReactionModulusSheet;
-    default: return nullptr;
-  }
-}
-
 // The numbers of a trench case as the calculation could have left them.
 testing::ReportCase earthCase(int pipeClass, double burial) {
   testing::ReportCase c = testing::largestCase();
@@ -508,7 +497,7 @@ TEST(EarthSlots, WritersTouchOnlyTheirSlotsAndFillThemAll) {
   std::set<std::pair<int, std::string>> slots, touched;
   for (const Slot& s : earthSlots()) {
     EXPECT_TRUE(slots.emplace(s.entry, std::string(s.address)).second) << sheetName(s.entry) << "!" << s.address;
-    EXPECT_TRUE(earthWriter(s.owner)) << s.address;
+    EXPECT_TRUE(sectionWriter(s.owner)) << s.address;
   }
   for (int cls : {0, 3, 5})
     for (double burial : {0.0, 1.0, 2.0})
@@ -528,7 +517,7 @@ TEST(EarthSlots, WritersTouchOnlyTheirSlotsAndFillThemAll) {
                 const PlannedSection* section = plan.find(s);
                 if (!section) continue;
                 SectionContext ctx(book, c.design, c.result, g_calcSettings, plan, *section);
-                earthWriter(s)(ctx);
+                sectionWriter(s)(ctx);
               }
               for (const auto& [sheet, address] : book.writes) {
                 int e = 0;
