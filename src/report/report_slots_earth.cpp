@@ -18,6 +18,7 @@ std::vector<Slot> buildEarthSlots() {
       {k浮上, "O10", K::Formula, S::Flotation},
       {k浮上, "O11", K::Formula, S::Flotation},
       {k浮上, "G12", K::Value, S::Flotation},
+      {k浮上, "V12", K::Value, S::Flotation},  // the design cover, beside the required one
       {k浮上, "H23", K::Text, S::Flotation},
   };
 
@@ -50,6 +51,7 @@ std::vector<Slot> buildEarthSlots() {
       {k鉛直土圧, "G13", K::Value, S::VerticalEarth},
       {k鉛直土圧, "G15", K::Formula, S::VerticalEarth},
       {k鉛直土圧, "G16", K::Value, S::VerticalEarth},
+      {k鉛直土圧, "E17", K::Text, S::VerticalEarth},  // in place of G11 to G16 for a projecting burial
       {k鉛直土圧, "G19", K::Value, S::VerticalEarth},
       {k鉛直土圧, "G21", K::Formula, S::VerticalEarth},
       {k鉛直土圧, "G22", K::Value, S::VerticalEarth},
@@ -65,6 +67,7 @@ std::vector<Slot> buildEarthSlots() {
       {k鉛直土圧2, "G16", K::Value, S::VerticalEarth},
       {k鉛直土圧2, "G18", K::Formula, S::VerticalEarth},
       {k鉛直土圧2, "G19", K::Value, S::VerticalEarth},
+      {k鉛直土圧2, "E20", K::Text, S::VerticalEarth},  // in place of G14 to G19 for a projecting burial
       {k鉛直土圧2, "G22", K::Value, S::VerticalEarth},
       {k鉛直土圧2, "G24", K::Formula, S::VerticalEarth},
       {k鉛直土圧2, "G25", K::Value, S::VerticalEarth},

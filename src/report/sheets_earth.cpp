@@ -30,6 +30,8 @@ void writeFlotationSheet(SectionContext& ctx) {
   });
   ctx.put("O11", [&] { return num(d.howadoTanniJuryo, "0.00") + "－" + num(d.mizuTanniJuryo, "0.00"); });
   ctx.put("G12", [&] { return num(r.fujoHitsuyoDokaburi, "0.000"); });
+  // The design cover beside the required one, so that the reader compares them on this page.
+  ctx.putNumber("V12", d.dokaburi, "0.000");
   ctx.put("H23", [&] { return "：安全率（" + num(s, "0.0") + "とする）"; });
 }
 
@@ -74,6 +76,11 @@ void writeHeSheet(SectionContext& ctx) {
 
 namespace {
 
+// The trench block of a projecting burial holds this sentence and no numbers: the calculation
+// computes no trench load then, and whatever B, Cd and Wv1 the records still hold belong to
+// another case.
+constexpr const char* kNoTrenchCalculation = "突出型のため溝型の計算は行わない";
+
 // The trench coefficient's numerator and denominator, the same on both pipe classes.
 void trenchCoefficientTexts(SectionContext& ctx, const char* numerator, const char* denominator) {
   const DesignData& d = ctx.design;
@@ -88,17 +95,22 @@ void trenchCoefficientTexts(SectionContext& ctx, const char* numerator, const ch
 void writeRigidVerticalEarth(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   const CalcResult& r = ctx.result;
+  const bool trench = d.maisetuKeishiki == 0;
   ctx.title("．鉛直土圧計算");
   ctx.write("D8", ctx.heading("－１．溝型の場合"));
   ctx.write("D18", ctx.heading("－２．突出型の場合"));
   ctx.write("D25", ctx.heading("－３．鉛直土圧"));
-  trenchCoefficientTexts(ctx, "G11", "G12");
-  ctx.put("G13", [&] { return num(r.keisuCd, "0.000"); });
-  ctx.putRaised("G15", [&] {
-    return num(r.keisuCd, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.mizohaba, "0.000") + "^2／" +
-           num(d.gaikei, "0.0000");
-  });
-  ctx.put("G16", [&] { return num(r.wv1, "0.000"); });
+  if (trench) {
+    trenchCoefficientTexts(ctx, "G11", "G12");
+    ctx.put("G13", [&] { return num(r.keisuCd, "0.000"); });
+    ctx.putRaised("G15", [&] {
+      return num(r.keisuCd, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.mizohaba, "0.000") +
+             "^2／" + num(d.gaikei, "0.0000");
+    });
+    ctx.put("G16", [&] { return num(r.wv1, "0.000"); });
+  } else {
+    ctx.write("E17", kNoTrenchCalculation);
+  }
   ctx.put("G19", [&] { return num(r.keisuCc, "0.000"); });
   ctx.put("G21", [&] {
     return num(r.keisuCc, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.gaikei, "0.0000");
@@ -106,7 +118,7 @@ void writeRigidVerticalEarth(SectionContext& ctx) {
   ctx.put("G22", [&] { return num(r.wv2, "0.000"); });
   ctx.put("G27", [&] { return num(r.wv, "0.000"); });
 
-  if (d.maisetuKeishiki == 0) {
+  if (trench) {
     // Wv1 > Wv2 is the one strict test: equal or unordered values name Wv1.
     ctx.write("E26", r.wv1 > r.wv2 ? "本設計は溝型で、Ｗｖ１＞Ｗｖ２より、Ｗｖ２を鉛直土圧とする。"
                                    : "本設計は溝型で、Ｗｖ１≦Ｗｖ２より、Ｗｖ１を鉛直土圧とする。");
@@ -118,17 +130,22 @@ void writeRigidVerticalEarth(SectionContext& ctx) {
 void writeFlexibleVerticalEarth(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   const CalcResult& r = ctx.result;
+  const bool trench = d.maisetuKeishiki == 0;
   ctx.title("．鉛直土圧計算");
   ctx.write("D11", ctx.heading("－１．溝型の場合"));
   ctx.write("D21", ctx.heading("－２．突出型の場合"));
   ctx.write("D27", ctx.heading("－３．垂直土圧公式による鉛直土圧"));
   ctx.write("D32", ctx.heading("－４．鉛直土圧"));
-  trenchCoefficientTexts(ctx, "G14", "G15");
-  ctx.put("G16", [&] { return num(r.keisuCd, "0.000"); });
-  ctx.put("G18", [&] {
-    return num(r.keisuCd, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.mizohaba, "0.000");
-  });
-  ctx.put("G19", [&] { return num(r.wv1, "0.000"); });
+  if (trench) {
+    trenchCoefficientTexts(ctx, "G14", "G15");
+    ctx.put("G16", [&] { return num(r.keisuCd, "0.000"); });
+    ctx.put("G18", [&] {
+      return num(r.keisuCd, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.mizohaba, "0.000");
+    });
+    ctx.put("G19", [&] { return num(r.wv1, "0.000"); });
+  } else {
+    ctx.write("E20", kNoTrenchCalculation);
+  }
   ctx.put("G22", [&] { return num(r.keisuCc, "0.000"); });
   ctx.put("G24", [&] {
     return num(r.keisuCc, "0.000") + "×" + num(d.tuchiTanniJuryo, "0.00") + "×" + num(d.gaikei, "0.0000");
@@ -136,7 +153,6 @@ void writeFlexibleVerticalEarth(SectionContext& ctx) {
   ctx.put("G25", [&] { return num(r.wv2, "0.000"); });
   ctx.put("G34", [&] { return num(r.wv, "0.000"); });
 
-  const bool trench = d.maisetuKeishiki == 0;
   const bool wv1Above = r.wv1 > r.wv2;  // equal or unordered count as Wv1 ≦ Wv2
   if (r.wv2GammaFlg != 0) {
     // Wv was raised to the prism load of a 2 m cover.

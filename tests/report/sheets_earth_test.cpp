@@ -89,10 +89,11 @@ TEST_F(EarthSheets, FlotationIsWrittenForEveryClassAndBurial) {
           {"O10", "1.2×9.80－（1－（0.5000／0.6000）2）×24.50"},
           {"O11", "20.00－9.80"},
           {"G12", "0.877"},
+          {"V12", "1.200"},  // the design cover beside the required one
           {"H23", "：安全率（1.2とする）"},
       };
       EXPECT_EQ(written(), expected) << cls << " " << burial;
-      EXPECT_EQ(order(), (std::vector<std::string>{"C1", "G10", "O10", "O11", "G12", "H23"}));
+      EXPECT_EQ(order(), (std::vector<std::string>{"C1", "G10", "O10", "O11", "G12", "V12", "H23"}));
       EXPECT_EQ(raised("O10"), std::set<int>{28});
     }
 }
@@ -228,8 +229,9 @@ TEST_F(EarthSheets, RigidClosingSentence) {
     case_.result.wv2 = r.wv2;
     ASSERT_TRUE(run(Section::VerticalEarth));
     EXPECT_EQ(book_.text(sheet_, "E26"), r.sentence) << r.burial << " " << r.wv1;
-    // a projecting burial still shows the trench rows from B and Cd
-    EXPECT_EQ(book_.text(sheet_, "G11"), "1－Exp｛-2×0.333×0.577×（1.200／0.9000）｝");
+    // the trench rows only in a trench: earthCase leaves trench numbers in a projecting record
+    EXPECT_EQ(book_.written(sheet_, "G11"), r.burial == 0);
+    EXPECT_EQ(book_.written(sheet_, "E17"), r.burial != 0);
   }
   // Unordered values count as Wv1 ≦ Wv2; the NaN itself is refused by the error box.
   testing::ScriptedErrorBox ignore(ErrorAnswer::Ignore);
@@ -310,6 +312,8 @@ TEST_F(EarthSheets, FlexiblePrismRowsAndClosingSentences) {
     EXPECT_EQ(book_.text(sheet_, "G30"), r.g30) << label;
     EXPECT_EQ(book_.text(sheet_, r.cell), r.sentence) << label;
     EXPECT_FALSE(book_.written(sheet_, std::string(r.cell) == "E33" ? "E26" : "E33")) << label;
+    EXPECT_EQ(book_.written(sheet_, "G14"), r.burial == 0) << label;
+    EXPECT_EQ(book_.written(sheet_, "E20"), r.burial != 0) << label;
   }
 }
 
