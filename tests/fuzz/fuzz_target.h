@@ -8,8 +8,11 @@
 //   libFuzzer's entry point LLVMFuzzerTestOneInput;
 // - without it (the replay test, all targets in one executable) it is a function registered
 //   under its name, so that the test can feed it the committed corpus of that name.
+#include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +22,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/error_box.h"
 
@@ -52,7 +56,9 @@ class QuietErrorBox final : public platform::ErrorBox {
 
 // A folder of this process's own under the system's temporary folder, made on first use and
 // removed at the end of the run. Targets that need files reuse fixed names inside it, so that a
-// long fuzzing run does not fill the disk.
+// long fuzzing run does not fill the disk. A process that crashes (what the fuzzer is after, and
+// -minimize_crash or -fork run many) cannot remove its folder; the name carries the process id,
+// and the next process removes the folders of processes that are gone.
 class ScratchFolder {
  public:
   static const std::string& path() {
@@ -62,8 +68,28 @@ class ScratchFolder {
   static std::string file(std::string_view name) { return path() + "/" + std::string(name); }
 
  private:
+  static constexpr std::string_view kPrefix = "tovakin-fuzz-";
+
+  static void removeLeftovers(const std::filesystem::path& temp) {
+    std::error_code ec;
+    std::vector<std::filesystem::path> gone;
+    for (const auto& entry : std::filesystem::directory_iterator(temp, ec)) {
+      const std::string name = entry.path().filename().string();
+      if (name.compare(0, kPrefix.size(), kPrefix) != 0) continue;
+      const std::string rest = name.substr(kPrefix.size());
+      const std::size_t dash = rest.find('-');
+      if (dash == 0 || dash == std::string::npos || rest.find_first_not_of("0123456789") != dash) continue;
+      const long pid = std::strtol(rest.c_str(), nullptr, 10);
+      if (pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+      gone.push_back(entry.path());
+    }
+    for (const auto& folder : gone) std::filesystem::remove_all(folder, ec);
+  }
+
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tovakin-fuzz-XXXXXX").string();
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    removeLeftovers(temp);
+    std::string pattern = (temp / (std::string(kPrefix) + std::to_string(::getpid()) + "-XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr) {
       std::fprintf(stderr, "fuzz: cannot make a scratch folder in %s\n", pattern.c_str());
       std::abort();
