@@ -37,6 +37,7 @@ std::vector<Row> Model::readRows(std::size_t sheetIndex) const {
   std::vector<Row> rows;
   std::uint64_t cellElements = 0;  // <c> elements seen
   std::uint64_t slots = 0;         // cells handed out, counted from column A to each row's last value
+  std::uint64_t textBytes = 0;     // text handed out (a shared string may be used by many cells)
   std::uint32_t rowNumber = 0;     // of the previous <row>
 
   const pugi::xml_node sheetData = child(root, "sheetData");
@@ -77,12 +78,15 @@ std::vector<Row> Model::readRows(std::size_t sheetIndex) const {
       const std::string_view type = c.attribute("t").value();
       const pugi::xml_node v = child(c, "v");
       const char* vText = v.text().get();
+      // An empty value is no value: some writers save a formula they cannot calculate with
+      // "<v></v>". Only a string result may consist of spaces.
+      const bool noValue = !v || (type == "str" ? *vText == '\0' : trimmed(vText).empty());
       if (type == "inlineStr") {
         if (const pugi::xml_node is = child(c, "is")) {
           value.type = CellValue::Type::Text;
           value.text = stringItemText(is);
         }
-      } else if (!v) {
+      } else if (noValue) {
         // No value: a styled cell or a formula without a cached result.
       } else if (type.empty() || type == "n") {
         value.type = CellValue::Type::Number;
@@ -123,6 +127,8 @@ std::vector<Row> Model::readRows(std::size_t sheetIndex) const {
                   "」が正しくありません。");
       }
       if (value.empty()) continue;
+      textBytes += value.text.size();
+      if (textBytes > limits.maxTextPerSheet) sheetFail("の文字が多すぎます。");
 
       if (!row) {
         if (rows.size() < rowNumber) rows.resize(rowNumber);

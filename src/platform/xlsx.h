@@ -10,7 +10,11 @@
 //
 // Every file is treated as untrusted: sizes are bounded, archive paths never touch the disk,
 // relationship targets resolve only inside the package, and malformed content raises
-// xlsx::Error instead of crashing.
+// xlsx::Error instead of crashing. Entries whose names are no valid part names ("../x", "/x",
+// "a\b", "a//b") are dropped at load, so they never reach a saved copy; the workbook is
+// refused when anything refers to one. A workbook whose sheets share a part, or whose sheet
+// part is also reached by another relationship, is refused, since deleting one sheet would
+// take the other's body along.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -43,13 +47,38 @@ class Error : public std::runtime_error {
   using runtime_error::runtime_error;
 };
 
-// Bounds that protect the reader from hostile or broken files.
+// Bounds that protect the reader from hostile or broken files. With the defaults any workbook
+// is read or refused within about 256 MiB of memory and about a second: the package is held in
+// memory (at most maxTotalSize), and every XML part is checked against the bounds of its kind
+// before its tree is built. Real reports and pipe-material workbooks stay far below them (their
+// largest part is under 100 KB, their largest sheet a few thousand cells).
 struct Limits {
-  std::uint64_t maxEntrySize = 64ull << 20;    // uncompressed bytes of one zip entry
-  std::uint64_t maxTotalSize = 256ull << 20;   // uncompressed bytes of all entries together
-  std::uint64_t maxEntries = 10000;            // entries in the archive
-  std::uint64_t maxCellsPerSheet = 1u << 20;   // cells (present in the XML) of one sheet
-  std::uint64_t maxFileSize = 256ull << 20;    // bytes of the .xlsx file itself
+  // The file and its archive. Entry sizes are checked from the zip directory before anything
+  // is inflated, and again while inflating (the directory can lie).
+  std::uint64_t maxFileSize = 32ull << 20;   // bytes of the .xlsx file itself
+  std::uint64_t maxEntries = 10000;          // entries in the archive
+  std::uint64_t maxEntrySize = 32ull << 20;  // uncompressed bytes of one entry of any kind
+  std::uint64_t maxTotalSize = 48ull << 20;  // uncompressed bytes of all entries together
+
+  // One kind of XML part: its uncompressed bytes, and what building its tree may cost. The
+  // cost is bounded from a scan of the bytes before parsing: the parser's copy of them, 64
+  // bytes for every node the bytes can make and 40 for every attribute.
+  struct Part {
+    std::uint64_t maxSize;
+    std::uint64_t maxTree;
+  };
+  Part sheetPart{16ull << 20, 48ull << 20};
+  Part sharedStringsPart{16ull << 20, 32ull << 20};
+  Part stylesPart{4ull << 20, 16ull << 20};
+  Part workbookPart{2ull << 20, 8ull << 20};
+  Part relsPart{2ull << 20, 8ull << 20};   // relationships
+  Part otherPart{2ull << 20, 8ull << 20};  // content types, document properties, any other part
+
+  // What the parts hold.
+  std::uint64_t maxCellsPerSheet = 1u << 18;     // cells of one sheet: <c> elements, and the
+                                                 // cells handed out counted from column A
+  std::uint64_t maxTextPerSheet = 32ull << 20;   // bytes of text handed out for one sheet
+  std::uint64_t maxSharedStrings = 1u << 18;     // items of the shared strings
 };
 
 // CellRef, parseCellRef ("B12", "$b$12" -> column 1, row 12; false for anything outside the

@@ -142,9 +142,59 @@ bool relationshipIs(const Relationship& rel, std::string_view kind) {
          type[type.size() - kind.size() - 1] == '/';
 }
 
+// Every element starts with "<" not followed by "/"; every text or CDATA node starts after a
+// ">" not followed by "<" (or is the CDATA's "<"); every attribute has its "=". Overcounting (a
+// "=" in text, a comment, a byte of a UTF-16 character) only makes the bound looser.
+std::uint64_t xmlTreeCostBound(std::string_view xml) {
+  std::uint64_t nodes = 2, attributes = 0;  // the document node and leading text
+  const char* const end = xml.data() + xml.size();
+  for (const char* p = xml.data(); p < end; ++p) {
+    switch (*p) {
+      case '<':
+        if (p + 1 == end || p[1] != '/') ++nodes;
+        break;
+      case '>':
+        if (p + 1 != end && p[1] != '<') ++nodes;
+        break;
+      case '=':
+        ++attributes;
+        break;
+      default:
+        break;
+    }
+  }
+  return 2 * static_cast<std::uint64_t>(xml.size()) + 64 * nodes + 40 * attributes;
+}
+
 // ---- model -------------------------------------------------------------------------------------
 
 void Model::fail(const std::string& message) const { throw Error(message + "（" + path + "）"); }
+
+void Model::refuseReferencedDroppedNames() const {
+  // The dropped entries something could still reach under their folded name ("/x" as "x",
+  // "a\\b" as "a/b"); the others ("../x", "a//b") no target can name.
+  std::unordered_map<std::string, const std::string*> reachable;
+  for (const std::string& name : package.droppedNames()) {
+    std::string key = foldPartName(name);
+    if (validPartName(key) && !package.contains(key)) reachable.emplace(std::move(key), &name);
+  }
+  if (reachable.empty()) return;
+  const auto refuse = [&](const std::string& name) { fail("ブックの部品名「" + name + "」が正しくありません。"); };
+  // The content types and relationships parts are reached by their names alone.
+  for (const auto& [key, name] : reachable) {
+    if (key == "[content_types].xml" || isRelationshipsPart(key)) refuse(*name);
+  }
+  // Every relationship of the package.
+  for (const PackageEntry& entry : package.entries()) {
+    std::string source;
+    if (!sourceOfRelationshipsPart(entry.name, source)) continue;
+    for (const Relationship& rel : parseRelationships(source)) {
+      if (rel.external || rel.target.empty()) continue;
+      const auto found = reachable.find(foldPartName(rel.target));
+      if (found != reachable.end()) refuse(*found->second);
+    }
+  }
+}
 
 std::unique_ptr<pugi::xml_document> Model::parsePart(std::string_view part, bool required,
                                                      const std::string& owner) const {
@@ -155,6 +205,7 @@ std::unique_ptr<pugi::xml_document> Model::parsePart(std::string_view part, bool
     if (!required) return nullptr;
     fail(name + "がありません。");
   }
+  checkBounds(part, *bytes, name);
   auto doc = std::make_unique<pugi::xml_document>();
   const pugi::xml_parse_result result = doc->load_buffer(bytes->data(), bytes->size(), kParseOptions);
   if (!result) {
@@ -191,6 +242,25 @@ std::vector<Relationship> Model::parseRelationships(std::string_view sourcePart)
   return rels;
 }
 
+void Model::checkBounds(std::string_view part, const std::string& bytes, const std::string& name) const {
+  const Limits::Part& bound = partLimits(part);
+  if (bytes.size() > bound.maxSize) fail(name + "が大きすぎます。");
+  if (xmlTreeCostBound(bytes) > bound.maxTree) fail(name + "の要素が多すぎます。");
+}
+
+const Limits::Part& Model::partLimits(std::string_view part) const {
+  const std::string key = foldPartName(part);
+  const auto is = [&](const std::string& other) { return !other.empty() && foldPartName(other) == key; };
+  if (is(workbookPart)) return limits.workbookPart;
+  if (is(sharedStringsPart)) return limits.sharedStringsPart;
+  if (is(stylesPart)) return limits.stylesPart;
+  if (isRelationshipsPart(key)) return limits.relsPart;
+  for (const SheetInfo& sheet : sheets) {
+    if (is(sheet.part)) return limits.sheetPart;
+  }
+  return limits.otherPart;
+}
+
 int Model::findSheet(std::string_view name) const {
   for (std::size_t i = 0; i < sheets.size(); ++i) {
     if (equalsFolded(sheets[i].name, name)) return static_cast<int>(i);
@@ -208,6 +278,7 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
     model->package = Package::read(bytes, limits, path);
   }
   Model& m = *model;
+  m.refuseReferencedDroppedNames();
 
   // Content types: every OOXML package has them; a zip without them is not a workbook.
   {
@@ -241,10 +312,39 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
   if (localName(workbook.name()) != "workbook") m.fail("Excel ブック (.xlsx) の形式ではありません。");
   m.workbookRels = m.parseRelationships(m.workbookPart);
 
+  // A relationship id names one relationship: a sheet deleted by its id must not take another
+  // relationship along.
+  const auto refuseDuplicateIds = [&](const std::vector<Relationship>& rels, std::string_view source) {
+    std::unordered_set<std::string_view> ids;
+    for (const auto& rel : rels) {
+      if (!ids.insert(rel.id).second) {
+        m.fail("ブックの部品「" + relsPartOf(source) + "」が壊れています（Id「" + rel.id + "」が重複しています）。");
+      }
+    }
+  };
+  refuseDuplicateIds(m.packageRels, "");
+  refuseDuplicateIds(m.workbookRels, m.workbookPart);
+
+  // How many relationships of the package and of the workbook reach each part.
+  std::unordered_map<std::string, int> reached;
+  for (const auto* rels : {&m.packageRels, &m.workbookRels}) {
+    for (const auto& rel : *rels) {
+      if (!rel.external && !rel.target.empty()) ++reached[foldPartName(rel.target)];
+    }
+  }
+
   // Lookups by id and by name through hash tables: a hostile workbook may list very many.
   std::unordered_map<std::string_view, const Relationship*> relsById;
   for (const auto& rel : m.workbookRels) relsById.emplace(rel.id, &rel);
   std::unordered_set<std::string> foldedNames;
+  // Each sheet has a relationship and a part of its own: deleting one sheet removes its
+  // relationship and its part, which must not be another sheet's.
+  std::unordered_map<std::string, std::string> sheetByRelId, sheetByPart;
+  const auto refuseShared = [&](std::unordered_map<std::string, std::string>& users, std::string key,
+                                const std::string& name, const std::string& part) {
+    const auto [it, fresh] = users.emplace(std::move(key), name);
+    if (!fresh) m.fail("シート「" + it->second + "」とシート「" + name + "」が同じ本体（" + part + "）を使っています。");
+  };
 
   // Sheets in workbook order.
   const pugi::xml_node sheetList = child(workbook, "sheets");
@@ -258,16 +358,25 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
     const auto found = relsById.find(info.relId);
     const Relationship* rel = found == relsById.end() ? nullptr : found->second;
     if (!rel) m.fail("シート「" + info.name + "」の本体がありません。");
+    refuseShared(sheetByRelId, info.relId, info.name, rel->target.empty() ? info.relId : rel->target);
     if (!relationshipIs(*rel, "worksheet")) continue;  // chart, dialog and macro sheets hold no cells
     if (rel->external || rel->target.empty() || !m.package.contains(rel->target)) {
       m.fail("シート「" + info.name + "」の本体がありません。");
     }
+    refuseShared(sheetByPart, foldPartName(rel->target), info.name, rel->target);
     if (!foldedNames.insert(asciiLower(info.name)).second) m.fail("シート名「" + info.name + "」が重複しています。");
     info.part = rel->target;
-    // Every worksheet has a part of its own in a real workbook.
-    if (m.sheets.size() >= m.limits.maxEntries) m.fail("ブックのシートの数が多すぎます。");
+    // With a part of its own for every sheet, there are fewer sheets than entries.
     m.sheetNames.push_back(info.name);
     m.sheets.push_back(std::move(info));
+  }
+  // Nor may another relationship of the package or the workbook reach a sheet's part, nor a
+  // sheet's part be the content types or a relationships part.
+  for (const SheetInfo& sheet : m.sheets) {
+    const std::string key = foldPartName(sheet.part);
+    if (reached[key] > 1 || isRelationshipsPart(key) || key == "[content_types].xml") {
+      m.fail("シート「" + sheet.name + "」の本体（" + sheet.part + "）がブックのほかの部分からも参照されています。");
+    }
   }
 
   // Shared strings and styles: at most one each.
@@ -285,6 +394,9 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
     if (localName(sst.name()) != "sst") m.fail("ブックの部品「" + m.sharedStringsPart + "」が壊れています。");
     for (pugi::xml_node si = sst.first_child(); si; si = si.next_sibling()) {
       if (si.type() == pugi::node_element && localName(si.name()) == "si") {
+        if (m.sharedStrings.size() >= m.limits.maxSharedStrings) {
+          m.fail("ブックの部品「" + m.sharedStringsPart + "」の文字列が多すぎます。");
+        }
         m.sharedStrings.push_back(stringItemText(si));
       }
     }
@@ -294,6 +406,13 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
     if (localName(m.stylesXml->document_element().name()) != "styleSheet") {
       m.fail("ブックの部品「" + m.stylesPart + "」が壊れています。");
     }
+  }
+
+  // Relationships parts are parsed later, when a sheet is deleted: they are held to their
+  // bounds now, so that no deletion stops half-way on one. (A sheet is checked when it is read
+  // or edited, before anything changes.)
+  for (const PackageEntry& entry : m.package.entries()) {
+    if (isRelationshipsPart(entry.name)) m.checkBounds(entry.name, entry.data, "ブックの部品「" + entry.name + "」");
   }
   return model;
 }

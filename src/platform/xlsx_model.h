@@ -7,6 +7,7 @@
 // parts once loaded; a writer edits them and serialises them back into the package before the
 // package is written. Parts nobody parsed travel through unchanged as bytes.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,7 +30,8 @@ struct PackageEntry {
 class Package {
  public:
   // Reads every entry of the archive held in `bytes`, within the limits. `path` only names the
-  // file in messages; nothing from the archive is ever used as a file name.
+  // file in messages; nothing from the archive is ever used as a file name. Entries whose names
+  // are no valid part names are left out (see droppedNames).
   static Package read(const std::string& bytes, const Limits& limits, const std::string& path);
 
   // The bytes of a part, looked up case-insensitively (ASCII) as OPC part names are; nullptr
@@ -45,15 +47,29 @@ class Package {
 
   // Entries in archive order.
   const std::vector<PackageEntry>& entries() const { return entries_; }
+  // Names of the entries left out at reading because they are no valid part names, as stored
+  // in the archive; their bytes were never read.
+  const std::vector<std::string>& droppedNames() const { return dropped_; }
 
  private:
   void reindex();
   std::vector<PackageEntry> entries_;
+  std::vector<std::string> dropped_;
   std::unordered_map<std::string, std::size_t> index_;  // folded name -> position in entries_
 };
 
 // Folded form of a part name for comparisons: ASCII lower case, "\" as "/", no leading "/".
 std::string foldPartName(std::string_view name);
+
+// Whether a zip entry name is a valid part name (without its leading "/"): segments separated
+// by "/", none of them empty, "." or ".." or ending in "."; no "\", no control characters,
+// no escaped "/" or "\" ("%2F", "%5C").
+bool validPartName(std::string_view name);
+
+// Whether a part is a relationships part ("_rels/.rels", "xl/_rels/workbook.xml.rels"), and the
+// part it belongs to ("" for the package itself).
+bool isRelationshipsPart(std::string_view partName);
+bool sourceOfRelationshipsPart(std::string_view relsPart, std::string& source);
 
 // The relationships part that belongs to a part: "xl/workbook.xml" -> "xl/_rels/workbook.xml.rels",
 // "" (the package itself) -> "_rels/.rels".
@@ -74,6 +90,12 @@ pugi::xml_node child(pugi::xml_node parent, std::string_view local);
 // Attribute by local name; an attribute with a prefix is only matched when `prefixed` is true
 // ("r:id" is the relationship id, plain "id" would be something else).
 pugi::xml_attribute attribute(pugi::xml_node node, std::string_view local, bool prefixed = false);
+
+// An upper bound of the bytes pugixml (1.13, not compact) spends on the tree of `xml`: its
+// copy of the bytes (twice, for a document it converts from UTF-16), 64 bytes for every node
+// and 40 for every attribute the bytes can make. A scan, no parse: parts are checked with it
+// before their trees are built.
+std::uint64_t xmlTreeCostBound(std::string_view xml);
 
 // Text of a string item (<si> of the shared strings, <is> of an inline string): the plain <t>
 // and the <t> of every rich-text run <r>, in order; phonetic runs are left out. The OOXML
@@ -150,14 +172,22 @@ struct Model {
   std::vector<Row> readRows(std::size_t sheetIndex) const;
 
   // Parses a part of the package. Throws xlsx::Error naming the part (and `owner`, e.g. the
-  // sheet it holds) when it is missing (nullptr when `required` is false) or is not
-  // well-formed XML.
+  // sheet it holds) when it is missing (nullptr when `required` is false), exceeds the limits
+  // of its kind (checked before its tree is built) or is not well-formed XML.
   std::unique_ptr<pugi::xml_document> parsePart(std::string_view part, bool required = true,
                                                 const std::string& owner = {}) const;
   std::vector<Relationship> parseRelationships(std::string_view sourcePart) const;
+  // The limits for a part, by what the workbook uses it for, and their check: throws
+  // xlsx::Error naming the part (`name`) when its bytes exceed them.
+  const Limits::Part& partLimits(std::string_view part) const;
+  void checkBounds(std::string_view part, const std::string& bytes, const std::string& name) const;
 
   // Throws xlsx::Error with the message and the file name.
   [[noreturn]] void fail(const std::string& message) const;
+
+  // Refuses the workbook when an entry the package left out for its invalid name is one a
+  // relationship targets, or a content types or relationships part.
+  void refuseReferencedDroppedNames() const;
 };
 
 // ASCII case folding for sheet names: "Data" and "DATA" are one sheet; other letters are

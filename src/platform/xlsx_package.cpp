@@ -43,6 +43,50 @@ std::string foldPartName(std::string_view name) {
   return out;
 }
 
+bool validPartName(std::string_view name) {
+  if (name.empty()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7F || c == '\\') return false;
+    if (c == '%' && i + 2 < name.size() && name[i + 1] == '2' && (name[i + 2] == 'f' || name[i + 2] == 'F')) return false;
+    if (c == '%' && i + 2 < name.size() && name[i + 1] == '5' && (name[i + 2] == 'c' || name[i + 2] == 'C')) return false;
+  }
+  std::size_t start = 0;
+  for (;;) {
+    const auto end = std::min(name.find('/', start), name.size());
+    const std::string_view segment = name.substr(start, end - start);
+    if (segment.empty() || segment.back() == '.') return false;  // also "." and ".."
+    if (end == name.size()) return true;
+    start = end + 1;
+  }
+}
+
+bool isRelationshipsPart(std::string_view partName) {
+  std::string source;
+  return sourceOfRelationshipsPart(partName, source);
+}
+
+bool sourceOfRelationshipsPart(std::string_view relsPart, std::string& source) {
+  const std::string folded = foldPartName(relsPart);
+  const std::string_view name(folded);
+  constexpr std::string_view kFolder = "_rels/", kExtension = ".rels";
+  const auto slash = name.rfind('/');
+  if (slash == std::string_view::npos || name.size() < slash + 1 + kExtension.size() ||
+      name.substr(name.size() - kExtension.size()) != kExtension) {
+    return false;
+  }
+  const std::string_view folder = name.substr(0, slash + 1);  // ".../_rels/"
+  if (folder.size() < kFolder.size() || folder.substr(folder.size() - kFolder.size()) != kFolder ||
+      (folder.size() > kFolder.size() && folder[folder.size() - kFolder.size() - 1] != '/')) {
+    return false;
+  }
+  // The source keeps the spelling of the relationships part.
+  const std::string_view original = relsPart.substr(relsPart.size() - name.size());
+  source = std::string(original.substr(0, folder.size() - kFolder.size())) +
+           std::string(original.substr(slash + 1, name.size() - slash - 1 - kExtension.size()));
+  return true;
+}
+
 std::string asciiLower(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
@@ -145,10 +189,15 @@ Package Package::read(const std::string& bytes, const Limits& limits, const std:
     packageFail("ブックの部品の数が多すぎます。", path);
   }
 
+  // The directory first: every size it states is checked before anything is inflated.
+  struct Kept {
+    zip_uint64_t index;
+    std::string name;
+    std::uint64_t size;
+  };
   Package package;
-  package.entries_.reserve(static_cast<std::size_t>(count));
+  std::vector<Kept> kept;
   std::uint64_t total = 0;
-  std::string buffer(64 * 1024, '\0');
   for (zip_int64_t i = 0; i < count; ++i) {
     zip_stat_t st;
     zip_stat_init(&st);
@@ -161,32 +210,40 @@ Package Package::read(const std::string& bytes, const Limits& limits, const std:
     if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
       packageFail("暗号化されたブックは読み込めません。", path);
     }
+    // An entry that cannot be a part ("../x", "/x", "a\\b", "a//b") is left out, unread; the
+    // model refuses the workbook when something refers to it.
+    if (!validPartName(name)) {
+      package.dropped_.push_back(std::move(name));
+      continue;
+    }
     if (st.size > limits.maxEntrySize) packageFail("ブックの部品「" + name + "」が大きすぎます。", path);
     total += st.size;
     if (total > limits.maxTotalSize) packageFail("ブックの内容が大きすぎます。", path);
+    const std::string key = foldPartName(name);
+    if (package.index_.count(key)) packageFail("ブックの部品「" + name + "」が重複しています。", path);
+    package.index_.emplace(key, kept.size());
+    kept.push_back({static_cast<zip_uint64_t>(i), std::move(name), st.size});
+  }
 
-    std::unique_ptr<zip_file_t, EntryCloser> file(zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(i), 0));
-    if (!file) packageFail("ブックの部品「" + name + "」を読み取れません。", path);
+  package.entries_.reserve(kept.size());
+  std::string buffer(64 * 1024, '\0');
+  for (Kept& k : kept) {
+    std::unique_ptr<zip_file_t, EntryCloser> file(zip_fopen_index(archive.get(), k.index, 0));
+    if (!file) packageFail("ブックの部品「" + k.name + "」を読み取れません。", path);
     std::string data;
-    data.reserve(static_cast<std::size_t>(st.size));
+    data.reserve(static_cast<std::size_t>(k.size));
     for (;;) {
       const zip_int64_t n = zip_fread(file.get(), buffer.data(), buffer.size());
-      if (n < 0) packageFail("ブックの部品「" + name + "」が壊れています。", path);
+      if (n < 0) packageFail("ブックの部品「" + k.name + "」が壊れています。", path);
       if (n == 0) break;
-      // The stored size is a claim of the archive: never read beyond it.
-      if (data.size() + static_cast<std::uint64_t>(n) > st.size) {
-        packageFail("ブックの部品「" + name + "」が壊れています。", path);
+      // The stored size is a claim of the archive: never inflate beyond it.
+      if (data.size() + static_cast<std::uint64_t>(n) > k.size) {
+        packageFail("ブックの部品「" + k.name + "」が壊れています。", path);
       }
       data.append(buffer.data(), static_cast<std::size_t>(n));
     }
-    if (data.size() != st.size) packageFail("ブックの部品「" + name + "」が壊れています。", path);
-
-    const std::string key = foldPartName(name);
-    if (key.empty() || package.index_.count(key)) {
-      packageFail("ブックの部品「" + name + "」が重複しています。", path);
-    }
-    package.index_.emplace(key, package.entries_.size());
-    package.entries_.push_back({std::move(name), std::move(data)});
+    if (data.size() != k.size) packageFail("ブックの部品「" + k.name + "」が壊れています。", path);
+    package.entries_.push_back({std::move(k.name), std::move(data)});
   }
   return package;
 }

@@ -1,16 +1,21 @@
 // Broken and hostile workbooks: each is refused with xlsx::Error, none crashes the reader.
 #include <gtest/gtest.h>
 
+#include <zip.h>
+
 #include <filesystem>
 #include <functional>
 
 #include "platform/xlsx.h"
+#include "platform/xlsx_edit.h"
 #include "support/xlsx_test_util.h"
 
 namespace tovakin::platform::xlsx {
 namespace {
 
+using tovakin::testing::kRelNs;
 using tovakin::testing::kRelTypeBase;
+using tovakin::testing::kSpreadsheetNs;
 using tovakin::testing::minimalWorkbook;
 using tovakin::testing::readFile;
 using tovakin::testing::setEntry;
@@ -52,6 +57,175 @@ void expectRefused(const std::function<void()>& action, const std::string& path,
   } catch (const Error& e) {
     const std::string message = e.what();
     EXPECT_NE(message.find(path), std::string::npos) << label << ": " << message;
+  }
+}
+
+// Expects both readers to refuse the workbook with a message naming the file and saying `what`.
+void expectBothRefuse(const std::string& path, const std::string& what, const std::string& label) {
+  for (const bool editor : {false, true}) {
+    try {
+      if (editor) {
+        (void)EditableWorkbook::open(path);
+      } else {
+        (void)Workbook::open(path);
+      }
+      ADD_FAILURE() << label << (editor ? " (editor)" : "") << ": no error";
+    } catch (const Error& e) {
+      const std::string message = e.what();
+      EXPECT_NE(message.find(path), std::string::npos) << label << ": " << message;
+      EXPECT_NE(message.find(what), std::string::npos) << label << ": " << message;
+    }
+  }
+}
+
+// The names of a zip's entries, as stored.
+std::vector<std::string> zipNames(const std::string& path) {
+  std::vector<std::string> names;
+  int error = 0;
+  zip_t* za = zip_open(path.c_str(), ZIP_RDONLY, &error);
+  if (!za) return names;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) names.push_back(zip_get_name(za, static_cast<zip_uint64_t>(i), 0));
+  zip_discard(za);
+  return names;
+}
+
+std::string workbookXml(const std::string& sheets) {
+  return std::string("<workbook xmlns=\"") + kSpreadsheetNs + "\" xmlns:r=\"" + kRelNs + "\"><sheets>" + sheets +
+         "</sheets></workbook>";
+}
+
+std::string sheetElement(const std::string& name, const std::string& id) {
+  return "<sheet name=\"" + name + "\" sheetId=\"1\" r:id=\"" + id + "\"/>";
+}
+
+std::string rel(const std::string& id, const std::string& kind, const std::string& target) {
+  return "<Relationship Id=\"" + id + "\" Type=\"" + std::string(kRelTypeBase) + kind + "\" Target=\"" + target + "\"/>";
+}
+
+// Deleting a sheet removes its relationship and its part: a workbook where these are not the
+// sheet's own would lose another sheet's body (the saved report could not be opened again).
+TEST(XlsxHostile, SheetsThatShareTheirPartAreRefused) {
+  TempDir dir;
+  const auto twoSheets = [] {
+    return minimalWorkbook({{"A", sheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")},
+                            {"B", sheetXml("<row r=\"1\"><c r=\"A1\"><v>2</v></c></row>")}});
+  };
+  struct Case {
+    const char* label;
+    ZipEntries book;
+    const char* what;
+  };
+  const std::string sheet1 = "worksheets/sheet1.xml";
+  const Case cases[] = {
+      {"two sheets on one relationship id",
+       with(twoSheets(), "xl/workbook.xml", workbookXml(sheetElement("A", "rId1") + sheetElement("B", "rId1"))),
+       "シート「A」とシート「B」が同じ本体（xl/worksheets/sheet1.xml）を使っています"},
+      {"two relationships to one part",
+       with(twoSheets(), "xl/_rels/workbook.xml.rels", workbookRels(sheetRel("rId1", sheet1) + sheetRel("rId2", sheet1))),
+       "シート「A」とシート「B」が同じ本体（xl/worksheets/sheet1.xml）を使っています"},
+      {"two relationships to one part, spelt differently",
+       with(twoSheets(), "xl/_rels/workbook.xml.rels",
+            workbookRels(sheetRel("rId1", sheet1) + sheetRel("rId2", "/XL/Worksheets/./Sheet1.xml"))),
+       "が同じ本体"},
+      {"a second relationship to the sheet's part",
+       with(validBook(), "xl/_rels/workbook.xml.rels", workbookRels(sheetRel("rId1", sheet1) + sheetRel("rId9", sheet1))),
+       "シート「S」の本体（xl/worksheets/sheet1.xml）がブックのほかの部分からも参照されています"},
+      {"the sheet's part is the shared strings",
+       with(minimalWorkbook({{"S", sheetXml("")}}, sharedStringsXml({"<t>a</t>"})), "xl/_rels/workbook.xml.rels",
+            workbookRels(sheetRel("rId1", "sharedStrings.xml") + rel("rIdS", "sharedStrings", "sharedStrings.xml"))),
+       "ほかの部分からも参照されています"},
+      {"the sheet's part is the workbook",
+       with(validBook(), "xl/_rels/workbook.xml.rels", workbookRels(sheetRel("rId1", "workbook.xml"))),
+       "ほかの部分からも参照されています"},
+      {"the sheet's part is a relationships part",
+       with(validBook(), "xl/_rels/workbook.xml.rels", workbookRels(sheetRel("rId1", "_rels/workbook.xml.rels"))),
+       "ほかの部分からも参照されています"},
+      {"the sheet's part is the content types",
+       with(validBook(), "xl/_rels/workbook.xml.rels", workbookRels(sheetRel("rId1", "../[Content_Types].xml"))),
+       "ほかの部分からも参照されています"},
+      {"one relationship id for the sheet and the styles",
+       with(with(validBook(), "xl/styles.xml", "<styleSheet xmlns=\"" + std::string(kSpreadsheetNs) + "\"/>"),
+            "xl/_rels/workbook.xml.rels", workbookRels(sheetRel("rId1", sheet1) + rel("rId1", "styles", "styles.xml"))),
+       "ブックの部品「xl/_rels/workbook.xml.rels」が壊れています（Id「rId1」が重複しています）"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const std::string path = dir.file("shared" + std::to_string(++n) + ".xlsx");
+    writeZip(path, c.book);
+    expectBothRefuse(path, c.what, c.label);
+  }
+
+  // Two sheets with parts of their own are fine, and deleting one keeps the other.
+  const std::string path = dir.file("own.xlsx");
+  writeZip(path, twoSheets());
+  auto book = EditableWorkbook::open(path);
+  book.deleteSheet("A");
+  const std::string saved = dir.file("saved.xlsx");
+  book.saveAs(saved);
+  const auto rows = Workbook::open(saved).rows("B");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0].number, 2);
+}
+
+// Entries whose names are no part names never reach a saved copy: left out at load when nothing
+// refers to them, the workbook refused when something does.
+TEST(XlsxHostile, EntriesThatAreNoPartNamesAreDroppedAndNeverSaved) {
+  TempDir dir;
+  const std::vector<std::string> invalid = {"../../x.xml", "/x.xml",  "..\\x.xml", "xl//a.xml", "xl\\b.xml",
+                                            "./c.xml",     "xl/./c.xml", "xl/d.",  "xl/%2Fe.xml", "xl/%5cf.xml"};
+  auto book = validBook();
+  for (const auto& name : invalid) book.emplace_back(name, "<x/>");
+  book.emplace_back("xl/media/kept.bin", "kept");
+  const std::string path = dir.file("names.xlsx");
+  writeZip(path, book);
+  ASSERT_EQ(zipNames(path).size(), book.size());
+
+  const auto rows = Workbook::open(path).rows("S");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0].number, 1);
+
+  auto editable = EditableWorkbook::open(path);
+  editable.setCellText("S", "B1", "report");
+  const std::string saved = dir.file("saved.xlsx");
+  editable.saveAs(saved);
+  const auto names = zipNames(saved);
+  for (const auto& name : invalid) EXPECT_EQ(std::count(names.begin(), names.end(), name), 0) << name;
+  EXPECT_EQ(std::count(names.begin(), names.end(), "xl/media/kept.bin"), 1);
+  EXPECT_EQ(Workbook::open(saved).rows("S")[0][1].text, "report");
+}
+
+TEST(XlsxHostile, ReferencedEntriesThatAreNoPartNamesAreRefused) {
+  TempDir dir;
+  const auto renamed = [](ZipEntries entries, const std::string& from, const std::string& to) {
+    for (auto& e : entries)
+      if (e.first == from) e.first = to;
+    return entries;
+  };
+  auto withDrawing = with(validBook(), "xl/worksheets/_rels/sheet1.xml.rels",
+                          workbookRels(rel("rId1", "drawing", "../drawings/drawing1.xml")));
+  withDrawing.emplace_back("xl\\drawings\\drawing1.xml", "<xdr:wsDr xmlns:xdr=\"x\"/>");
+  struct Case {
+    const char* label;
+    ZipEntries book;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"sheet with a leading slash", renamed(validBook(), "xl/worksheets/sheet1.xml", "/xl/worksheets/sheet1.xml"),
+       "/xl/worksheets/sheet1.xml"},
+      {"sheet with backslashes", renamed(validBook(), "xl/worksheets/sheet1.xml", "xl\\worksheets\\sheet1.xml"),
+       "xl\\worksheets\\sheet1.xml"},
+      {"workbook with a leading slash", renamed(validBook(), "xl/workbook.xml", "/xl/workbook.xml"), "/xl/workbook.xml"},
+      {"workbook relationships with backslashes",
+       renamed(validBook(), "xl/_rels/workbook.xml.rels", "xl\\_rels\\workbook.xml.rels"), "xl\\_rels\\workbook.xml.rels"},
+      {"content types with a leading slash", renamed(validBook(), "[Content_Types].xml", "/[Content_Types].xml"),
+       "/[Content_Types].xml"},
+      {"a drawing of the sheet with backslashes", withDrawing, "xl\\drawings\\drawing1.xml"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const std::string path = dir.file("referenced" + std::to_string(++n) + ".xlsx");
+    writeZip(path, c.book);
+    expectBothRefuse(path, "ブックの部品名「" + std::string(c.name) + "」が正しくありません", c.label);
   }
 }
 
@@ -116,7 +290,7 @@ TEST(XlsxHostile, FilesThatAreNoWorkbook) {
       {"broken shared strings", [](const std::string& p) {
          writeZip(p, minimalWorkbook({{"S", sheetXml("")}}, "<sst><si><t>a</si></sst>"));
        }},
-      {"too many sheets", [&](const std::string& p) {
+      {"many sheets on one relationship", [&](const std::string& p) {
          std::string sheets;
          for (int i = 0; i < 20000; ++i) {
            sheets += "<sheet name=\"s" + std::to_string(i) + "\" sheetId=\"1\" r:id=\"rId1\"/>";
@@ -159,7 +333,6 @@ TEST(XlsxHostile, BrokenSheetData) {
       {"shared string out of range", "<row><c t=\"s\"><v>1</v></c></row>"},
       {"shared string negative", "<row><c t=\"s\"><v>-1</v></c></row>"},
       {"shared string not a number", "<row><c t=\"s\"><v>x</v></c></row>"},
-      {"shared string empty", "<row><c t=\"s\"><v></v></c></row>"},
       {"number not a number", "<row><c><v>abc</v></c></row>"},
       {"number infinite", "<row><c><v>inf</v></c></row>"},
       {"number nan", "<row><c><v>nan</v></c></row>"},

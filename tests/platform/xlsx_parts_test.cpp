@@ -77,6 +77,28 @@ TEST_F(XlsxParts, CellKinds) {
   EXPECT_EQ(rows[2], (Row{num(2), txt("xy"), boolean(true), err("#DIV/0!")}));
 }
 
+// Some writers save a formula they cannot calculate with an empty value: no value, whatever
+// the cell's type says, not a broken sheet. Only a string may consist of spaces.
+TEST_F(XlsxParts, AnEmptyValueIsNoValue) {
+  const auto rows = rowsOf(
+      "<row r=\"1\">"
+      "<c r=\"A1\"><f>SUM(B2:B9)</f><v></v></c>"
+      "<c r=\"B1\" t=\"n\"><f>X()</f><v/></c>"
+      "<c r=\"C1\" t=\"s\"><v></v></c>"
+      "<c r=\"D1\" t=\"b\"><f>TRUE()</f><v></v></c>"
+      "<c r=\"E1\" t=\"e\"><f>1/0</f><v></v></c>"
+      "<c r=\"F1\" t=\"str\"><f>\"\"</f><v></v></c>"
+      "<c r=\"G1\" t=\"d\"><v></v></c>"
+      "<c r=\"H1\"><f>1+1</f><v> </v></c>"
+      "<c r=\"I1\" t=\"str\"><f>\" \"</f><v> </v></c>"
+      "<c r=\"J1\"><v>3</v></c>"
+      "</row>"
+      "<row r=\"2\"><c r=\"A2\"><f>A1</f><v></v></c></row>",
+      sharedStringsXml({"<t>only</t>"}));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0], (Row{none(), none(), none(), none(), none(), none(), none(), none(), txt(" "), num(3)}));
+}
+
 TEST_F(XlsxParts, PositionsFromReferencesOrFollowingOn) {
   const auto rows = rowsOf(
       "<row><c><v>1</v></c><c><v>2</v></c><c r=\"E1\"><v>5</v></c><c><v>6</v></c></row>"  // no r: A, B; then F
