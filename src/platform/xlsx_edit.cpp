@@ -530,6 +530,10 @@ EditableWorkbook EditableWorkbook::open(const std::string& path, const std::stri
   return EditableWorkbook(std::make_unique<Editor>(Model::load(path, limits)));
 }
 
+EditableWorkbook detail::editableWorkbookOver(std::unique_ptr<Model> model) {
+  return EditableWorkbook(std::make_unique<Editor>(std::move(model)));
+}
+
 EditableWorkbook::EditableWorkbook(std::unique_ptr<Editor> editor) : editor_(std::move(editor)) {}
 EditableWorkbook::EditableWorkbook(EditableWorkbook&&) noexcept = default;
 EditableWorkbook& EditableWorkbook::operator=(EditableWorkbook&&) noexcept = default;

@@ -22,6 +22,12 @@
 namespace tovakin::platform::xlsx {
 
 class Editor;  // the editing state; defined in xlsx_edit_detail.h
+class EditableWorkbook;
+namespace detail {
+// The editable workbook over a model loaded elsewhere: tests shape models that the loader would
+// refuse, to see that the editor copes with them on its own.
+EditableWorkbook editableWorkbookOver(std::unique_ptr<Model> model);
+}  // namespace detail
 
 class EditableWorkbook {
  public:
@@ -89,6 +95,7 @@ class EditableWorkbook {
 
  private:
   explicit EditableWorkbook(std::unique_ptr<Editor> editor);
+  friend EditableWorkbook detail::editableWorkbookOver(std::unique_ptr<detail::Model> model);
   std::unique_ptr<Editor> editor_;
 };
 

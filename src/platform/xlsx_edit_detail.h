@@ -185,7 +185,12 @@ class Editor {
   void addOverride(std::string_view part, std::string_view contentType);
   void storeWorkbookRels();
   std::string addWorkbookRel(std::string_view type, std::string_view target);
-  void removePartsOnlyReachedThrough(const std::string& part);
+  // The parts a sheet's delete removes: its part and those reached through it that nothing else
+  // leads to once the workbook relationship `droppedRelId` ("" when it stays) is gone. Changes
+  // nothing; throws on a relationships part it cannot read.
+  std::vector<std::string> partsOnlyReachedThrough(const std::string& part, const std::string& droppedRelId) const;
+  // Whether anything in the workbook part other than the sheet's node uses the relationship.
+  bool relationshipUsedElsewhere(const std::string& relId, pugi::xml_node sheetNode) const;
   pugi::xml_document* appProperties();
   void updateAppTitles(std::string_view sheet, const std::string* newName);
 
