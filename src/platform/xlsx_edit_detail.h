@@ -167,6 +167,7 @@ class Editor {
   std::string valueText(pugi::xml_node cell);
   // The string item of a text cell (<is> or the shared item), or an empty node.
   pugi::xml_node stringItem(pugi::xml_node cell);
+  void loadSharedItems();
   void clearValue(pugi::xml_node cell);
 
   // ---- defined names
@@ -199,6 +200,15 @@ class Editor {
   void adjustViewsForDeletion(int position, int countBefore, const std::vector<pugi::xml_node>& sheetsAfter);
   void normaliseTabSelection();
   void removeCalcChain();
+
+  // ---- saving
+  // Parses every worksheet; false when one cannot be read (it then travels as it is).
+  bool loadAllSheets();
+  // Whether the worksheets are the only sheets that hold cells (no macro sheets).
+  bool cellsOnlyInWorksheets() const;
+  // Keeps the shared strings the parsed sheets reference, renumbers their cells and sets the
+  // counts: call only with every worksheet parsed.
+  void rebuildSharedStrings();
 
   void fail(const std::string& message) const { m.fail(message); }
 };

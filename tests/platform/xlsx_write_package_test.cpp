@@ -185,5 +185,105 @@ TEST_F(XlsxWritePackage, ADeleteKeepsWhatAnotherSheetOrRelationshipStillUses) {
   }
 }
 
+// Element names of the children of a worksheet's root, in order.
+std::vector<std::string> childNames(const pugi::xml_node& root) {
+  std::vector<std::string> out;
+  for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling())
+    if (c.type() == pugi::node_element) out.push_back(c.name());
+  return out;
+}
+
+// Every value is text, so each saved sheet says once, over the area its cells cover, that
+// numbers stored as text are meant so; the element stands where the schema orders it, also
+// among extension wrappers, and replaces one the sheet had.
+TEST_F(XlsxWritePackage, EverySavedSheetMarksItsNumbersStoredAsText) {
+  const std::string margins = "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" "
+                              "header=\"0.3\" footer=\"0.3\"/>";
+  const std::string wrapped =
+      "<mc:AlternateContent xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\">"
+      "<mc:Choice Requires=\"x14\"><controls/></mc:Choice></mc:AlternateContent>";
+  // A worksheet with the rows and, after its data, the elements given.
+  const auto sheet = [](const std::string& rows, const std::string& after) {
+    std::string xml = sheetXml(rows);
+    return xml.insert(xml.find("</worksheet>"), after);
+  };
+  const struct {
+    const char* label;
+    std::string sheet;
+    const char* range;
+    std::vector<std::string> children;  // of the saved worksheet (the first sheet gets a view)
+  } cases[] = {
+      {"cells only", sheet("<row r=\"2\"><c r=\"C2\"/></row><row r=\"5\"><c r=\"B5\"/><c r=\"D5\"/></row>", ""),
+       "B2:D5", {"sheetViews", "sheetData", "ignoredErrors"}},
+      {"no cells", sheet("", ""), "A1", {"sheetViews", "sheetData", "ignoredErrors"}},
+      {"cells without references", sheet("<row><c/><c/></row><row r=\"4\"><c r=\"E4\"/></row>", ""), "A1:E4",
+       {"sheetViews", "sheetData", "ignoredErrors"}},
+      {"a misplaced one among neighbours",
+       sheet("<row r=\"1\"><c r=\"A1\"/></row>",
+             "<mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells>" + margins +
+                 "<headerFooter/><drawing/>" + wrapped + "<tableParts count=\"0\"/><extLst/>"
+                 "<ignoredErrors><ignoredError sqref=\"A1\" evalError=\"1\"/></ignoredErrors>"),
+       "A1",
+       {"sheetViews", "sheetData", "mergeCells", "pageMargins", "headerFooter", "ignoredErrors", "drawing",
+        "mc:AlternateContent", "tableParts", "extLst"}},
+      {"wrapped controls right after the page setup", sheet("<row r=\"3\"><c r=\"AA3\"/></row>", margins + wrapped),
+       "AA3", {"sheetViews", "sheetData", "pageMargins", "ignoredErrors", "mc:AlternateContent"}},
+  };
+  for (const auto& c : cases) {
+    auto wb = EditableWorkbook::open(make(minimalWorkbook({{"S", c.sheet}, {"T", sheetXml("")}})));
+    wb.serialize();  // a second save replaces what the first one added
+    const auto saved = entriesOf(wb.serialize());
+    const auto doc = xml(saved.at("xl/worksheets/sheet1.xml"));
+    EXPECT_EQ(childNames(doc->document_element()), c.children) << c.label;
+    const auto marks = doc->select_nodes("//ignoredError");
+    ASSERT_EQ(marks.size(), 1u) << c.label;
+    EXPECT_STREQ(marks.first().node().attribute("sqref").value(), c.range) << c.label;
+    EXPECT_STREQ(marks.first().node().attribute("numberStoredAsText").value(), "1") << c.label;
+    EXPECT_EQ(std::next(marks.first().node().attributes_begin(), 2), marks.first().node().attributes_end());
+    EXPECT_EQ(xml(saved.at("xl/worksheets/sheet2.xml"))->select_nodes("//ignoredError").size(), 1u) << c.label;
+  }
+}
+
+// The saved shared strings are those the kept sheets reference, in their order, renumbered;
+// the count is that of the references and the unique count that of the items.
+TEST_F(XlsxWritePackage, TheSavedSharedStringsAreThoseTheKeptSheetsUse) {
+  const auto cell = [](const char* ref, int index) {
+    return std::string("<c r=\"") + ref + "\" t=\"s\"><v>" + std::to_string(index) + "</v></c>";
+  };
+  ZipEntries book = minimalWorkbook(
+      {{"A", sheetXml("<row r=\"1\">" + cell("A1", 0) + cell("B1", 3) + cell("C1", 3) + "</row>")},
+       {"B", sheetXml("<row r=\"1\">" + cell("A1", 1) + cell("B1", 4) + "</row>")},
+       {"C", sheetXml("<row r=\"1\">" + cell("A1", 2) + cell("B1", 3) + cell("C1", 0) + "</row>")}},
+      "<sst xmlns=\"" + std::string(tovakin::testing::kSpreadsheetNs) + "\" count=\"8\" uniqueCount=\"5\">"
+      "<si><t>zero</t></si><si><t>one</t></si><si><r><t>t</t></r><r><t>wo</t></r></si><si><t>three</t></si>"
+      "<si><t>four</t></si></sst>");
+  auto wb = EditableWorkbook::open(make(book));
+  wb.deleteSheet("B");
+  wb.setCellText("A", "C1", "inline");
+  const std::string out = dir_.file("out.xlsx");
+  wb.saveAs(out);
+
+  const auto saved = entriesOf(readFile(out));
+  const auto sst = xml(saved.at("xl/sharedStrings.xml"));
+  std::vector<std::string> items;
+  for (const pugi::xpath_node& si : sst->select_nodes("//si")) items.push_back(detail::stringItemText(si.node()));
+  EXPECT_EQ(items, (std::vector<std::string>{"zero", "two", "three"}));
+  EXPECT_STREQ(sst->document_element().attribute("count").value(), "5");
+  EXPECT_STREQ(sst->document_element().attribute("uniqueCount").value(), "3");
+  EXPECT_NE(saved.at("xl/worksheets/sheet3.xml").find(cell("A1", 1) + cell("B1", 2) + cell("C1", 0)),
+            std::string::npos);
+
+  const Workbook reread = Workbook::open(out);
+  const auto texts = [&](const std::string& sheet) {
+    const auto rows = reread.rows(sheet);
+    std::vector<std::string> out;
+    for (const CellValue& v : rows.at(0)) out.push_back(v.text);
+    return out;
+  };
+  EXPECT_EQ(texts("A"), (std::vector<std::string>{"zero", "three", "inline"}));
+  EXPECT_EQ(texts("C"), (std::vector<std::string>{"two", "three", "zero"}));
+  EXPECT_EQ(wb.cellText("C", "A1"), "two");  // the open workbook reads the renumbered cells too
+}
+
 }  // namespace
 }  // namespace tovakin::platform::xlsx
