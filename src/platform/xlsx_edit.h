@@ -11,6 +11,7 @@
 //
 // Every failure raises xlsx::Error with a Japanese message that names the file, sheet or
 // address concerned.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,14 @@
 #include "platform/xlsx.h"
 
 namespace tovakin::platform::xlsx {
+
+// What the saved package says about itself.
+struct DocumentProperties {
+  std::string title;        // the document's title; "" leaves it without one
+  std::string application;  // the program that wrote the file
+  std::chrono::system_clock::time_point created;
+  std::chrono::system_clock::time_point modified;
+};
 
 class Editor;  // the editing state; defined in xlsx_edit_detail.h
 class EditableWorkbook;
@@ -85,6 +94,13 @@ class EditableWorkbook {
   // Gives the sheet a new name (at most 31 characters, none of  : \ / ? * [ ] , not starting or
   // ending with "'", not borne by another sheet); sheet references inside defined names follow.
   void renameSheet(std::string_view from, std::string_view to);
+
+  // Sets the document properties: the title, created and modified (UTC, to the second) of the
+  // core properties, the application of the extended ones, whose version, that of whatever
+  // program wrote the workbook before, goes. Parts the workbook lacks, or that cannot be read,
+  // are made with their relationships and content types. Characters XML cannot hold are left
+  // out of the texts.
+  void setDocumentProperties(const DocumentProperties& properties);
 
   // Writes the edited workbook to `path`, unencrypted: into a temporary file beside it that is
   // renamed over it when complete. The workbook stays open for further edits.

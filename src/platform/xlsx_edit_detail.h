@@ -41,6 +41,11 @@ std::size_t utf16Length(std::string_view utf8);
 // two runs is not read as an escape either.
 std::string escapeCellText(std::string_view utf8, std::size_t from = 0, std::size_t to = std::string_view::npos);
 
+// The text as XML 1.0 can hold it outside a cell (no "_xHHHH_" escapes there): control
+// characters other than tab, line feed and carriage return, U+FFFE and U+FFFF are left out,
+// malformed UTF-8 becomes U+FFFD.
+std::string xmlText(std::string_view utf8);
+
 // Whether a <t> with this content needs xml:space="preserve".
 bool needsSpacePreserve(std::string_view text);
 
@@ -141,6 +146,9 @@ class Editor {
   bool appPropertiesDirty = false;
   std::unique_ptr<pugi::xml_document> appPropertiesXml;  // docProps/app.xml, when edited
   std::string appPropertiesPart;
+  bool corePropertiesDirty = false;
+  std::unique_ptr<pugi::xml_document> corePropertiesXml;  // docProps/core.xml, when edited
+  std::string corePropertiesPart;
 
   std::unordered_map<std::string, std::unique_ptr<detail::SheetDoc>> sheetDocs;  // folded part name
   detail::StylesIndex styles;
@@ -193,6 +201,13 @@ class Editor {
   // Whether anything in the workbook part other than the sheet's node uses the relationship.
   bool relationshipUsedElsewhere(const std::string& relId, pugi::xml_node sheetNode) const;
   pugi::xml_document* appProperties();
+  // The root of a document-properties part (see xlsx_edit_properties.cpp), made when missing.
+  struct PropertiesKind;
+  pugi::xml_node propertiesRoot(const PropertiesKind& kind, std::unique_ptr<pugi::xml_document>& doc,
+                                std::string& part);
+  void findOrMakeProperties(const PropertiesKind& kind, std::unique_ptr<pugi::xml_document>& doc, std::string& part);
+  void addPackageRel(std::string_view type, std::string_view target);
+  bool hasOverride(std::string_view part, std::string_view contentType) const;
   void updateAppTitles(std::string_view sheet, const std::string* newName);
 
   // ---- views

@@ -254,6 +254,10 @@ std::string EditableWorkbook::serialize() {
     e.m.package.put(e.appPropertiesPart, xmlBytes(*e.appPropertiesXml));
     e.appPropertiesDirty = false;
   }
+  if (e.corePropertiesDirty && e.corePropertiesXml) {
+    e.m.package.put(e.corePropertiesPart, xmlBytes(*e.corePropertiesXml));
+    e.corePropertiesDirty = false;
+  }
   if (e.workbookDirty) {
     e.m.package.put(e.m.workbookPart, xmlBytes(*e.m.workbookXml));
     e.workbookDirty = false;

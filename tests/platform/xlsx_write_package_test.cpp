@@ -285,5 +285,117 @@ TEST_F(XlsxWritePackage, TheSavedSharedStringsAreThoseTheKeptSheetsUse) {
   EXPECT_EQ(wb.cellText("C", "A1"), "two");  // the open workbook reads the renumbered cells too
 }
 
+// The namespace a prefixed name ("dc:title", "dcterms:W3CDTF") stands for inside `node`.
+std::string namespaceAt(pugi::xml_node node, std::string_view name) {
+  const auto colon = name.find(':');
+  const std::string declaration =
+      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(name.substr(0, colon));
+  for (pugi::xml_node n = node; n; n = n.parent())
+    if (const pugi::xml_attribute a = n.attribute(declaration.c_str())) return a.value();
+  return {};
+}
+
+// "{namespace}local=text" of every child of the root of the part the package relationship of
+// `kind` leads to; a child with an xsi:type also gets " {namespace}type".
+std::vector<std::string> propertiesOf(const std::map<std::string, std::string>& saved, const std::string& kind) {
+  const auto packageRels = xml(saved.at("_rels/.rels"));
+  std::vector<std::string> targets;
+  for (const pugi::xpath_node& r : packageRels->select_nodes("//Relationship")) {
+    const std::string type = r.node().attribute("Type").value();
+    if (type.size() > kind.size() && type.substr(type.size() - kind.size()) == kind)
+      targets.push_back(r.node().attribute("Target").value());
+  }
+  EXPECT_EQ(targets.size(), 1u) << kind;
+  if (targets.size() != 1 || !saved.count(targets[0])) return {"no part"};
+  const std::string contentType = kind == "core-properties"
+                                      ? "application/vnd.openxmlformats-package.core-properties+xml"
+                                      : "application/vnd.openxmlformats-officedocument.extended-properties+xml";
+  EXPECT_NE(saved.at("[Content_Types].xml")
+                .find("<Override PartName=\"/" + targets[0] + "\" ContentType=\"" + contentType + "\"/>"),
+            std::string::npos)
+      << kind;
+  const auto doc = xml(saved.at(targets[0]));
+  std::vector<std::string> out;
+  for (pugi::xml_node c = doc->document_element().first_child(); c; c = c.next_sibling()) {
+    if (c.type() != pugi::node_element) continue;
+    const std::string name = c.name();
+    std::string line = "{" + namespaceAt(c, name) + "}" + std::string(detail::localName(c.name())) + "=" + c.text().get();
+    for (pugi::xml_attribute a = c.first_attribute(); a; a = a.next_attribute()) {
+      if (namespaceAt(c, a.name()) == "http://www.w3.org/2001/XMLSchema-instance" &&
+          detail::localName(a.name()) == "type") {
+        line += " {" + namespaceAt(c, a.value()) + "}" + std::string(detail::localName(a.value()));
+      }
+    }
+    out.push_back(line);
+  }
+  return out;
+}
+
+// The properties say what the file is: its title, that it was made and last changed when given,
+// and by which application; parts that are missing or unreadable are made, the others keep what
+// they say besides.
+TEST_F(XlsxWritePackage, TheDocumentPropertiesAreTheOnesGiven) {
+  const std::string coreNs = "http://schemas.openxmlformats.org/package/2006/metadata/core-properties";
+  const std::string appNs = "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties";
+  const std::string dc = "{http://purl.org/dc/elements/1.1/}";
+  const std::string dcterms = "{http://purl.org/dc/terms/}";
+  const std::string made = dcterms + "created=2026-03-05T01:02:03Z " + dcterms + "W3CDTF";
+  const std::string changed = dcterms + "modified=2026-03-06T23:59:59Z " + dcterms + "W3CDTF";
+  const std::string application = "{" + appNs + "}Application=Tovakin";
+  const std::string packageRels =
+      rels(rel("rId1", "officeDocument", "xl/workbook.xml") +
+           "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
+           "core-properties\" Target=\"docProps/core.xml\"/>" +
+           rel("rId3", "extended-properties", "docProps/app.xml"));
+  const struct {
+    const char* label;
+    const char* core;  // "" when the package has no properties
+    const char* app;
+    std::vector<std::string> coreExpected;
+    std::vector<std::string> appExpected;
+  } cases[] = {
+      {"no properties", "", "", {dc + "title=件名 A", made, changed}, {application}},
+      {"properties of an earlier writer",
+       "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+       "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:dcterms=\"http://purl.org/dc/terms/\" "
+       "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><dc:creator>someone</dc:creator>"
+       "<dcterms:created xsi:type=\"dcterms:W3CDTF\">2001-01-01T00:00:00Z</dcterms:created><dc:title>old</dc:title>"
+       "<dc:title>older</dc:title></cp:coreProperties>",
+       "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\">"
+       "<Application>Other</Application><DocSecurity>0</DocSecurity><AppVersion>12.0000</AppVersion></Properties>",
+       {dc + "creator=someone", made, dc + "title=件名 A", changed},
+       {application, "{" + appNs + "}DocSecurity=0"}},
+      {"other prefixes, no declarations of the terms",
+       "<coreProperties xmlns=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+       "xmlns:t=\"http://purl.org/dc/elements/1.1/\"><t:title>old</t:title></coreProperties>",
+       "<ep:Properties xmlns:ep=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\"/>",
+       {dc + "title=件名 A", made, changed}, {application}},
+      {"unreadable parts", "<cp:coreProperties", "<Properties><Application>", {dc + "title=件名 A", made, changed},
+       {application}},
+  };
+  using namespace std::chrono;
+  DocumentProperties properties;
+  properties.title = "件名\x01 A\xEF\xBF\xBE";  // characters XML cannot hold are left out
+  properties.application = "Tovakin";
+  properties.created = sys_days{2026y / 3 / 5} + 1h + 2min + 3s + 900ms;
+  properties.modified = sys_days{2026y / 3 / 6} + 23h + 59min + 59s;
+  for (const auto& c : cases) {
+    ZipEntries book = minimalWorkbook({{"S", sheetXml("")}});
+    if (*c.core) {
+      setEntry(book, "_rels/.rels", packageRels);
+      setEntry(book, "docProps/core.xml", c.core);
+      setEntry(book, "docProps/app.xml", c.app);
+    }
+    auto wb = EditableWorkbook::open(make(book));
+    wb.setDocumentProperties(properties);
+    const std::string out = dir_.file("props.xlsx");
+    wb.saveAs(out);
+    const auto saved = entriesOf(readFile(out));
+    EXPECT_EQ(propertiesOf(saved, "core-properties"), c.coreExpected) << c.label;
+    EXPECT_EQ(propertiesOf(saved, "extended-properties"), c.appExpected) << c.label;
+    EXPECT_NO_THROW(Workbook::open(out)) << c.label;
+  }
+}
+
 }  // namespace
 }  // namespace tovakin::platform::xlsx
