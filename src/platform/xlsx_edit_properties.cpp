@@ -15,8 +15,8 @@ using namespace detail;
 
 struct Editor::PropertiesKind {
   std::array<const char*, 2> relationships;  // kinds of the package relationship (nullptr: none)
-  const char* relationshipType;                           // for a new relationship
-  const char* part;                                       // for a new part
+  const char* relationshipType;              // for a new relationship
+  const char* part;                          // for a new part
   const char* contentType;
   const char* root;      // local name of the root element
   const char* skeleton;  // a new part

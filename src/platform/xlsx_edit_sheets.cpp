@@ -88,7 +88,8 @@ std::string Editor::addWorkbookRel(std::string_view kind, std::string_view targe
   return id;
 }
 
-std::vector<std::string> Editor::partsOnlyReachedThrough(const std::string& part, const std::string& droppedRelId) const {
+std::vector<std::string> Editor::partsOnlyReachedThrough(const std::string& part,
+                                                         const std::string& droppedRelId) const {
   // The parts reachable from the sheet, less those still reachable from the package root once
   // the sheet's relationship is gone: the difference belonged to the sheet alone. Another sheet
   // or relationship that leads to the part keeps it, and all it leads to.

@@ -79,7 +79,7 @@ bool parseIndex(std::string_view s, std::uint32_t& out) {
   return !s.empty() && ec == std::errc() && end == s.data() + s.size();
 }
 
-// Calls f(cell) for every <c> of the sheet's data.
+// Calls f(row, cell) for every <c> of the sheet's data.
 template <class F>
 void forEachCell(const SheetDoc& sd, F&& f) {
   for (pugi::xml_node row = child(sd.root, "sheetData").first_child(); row; row = row.next_sibling()) {
