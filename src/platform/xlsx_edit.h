@@ -87,8 +87,9 @@ class EditableWorkbook {
 
   // Removes the sheet: its part and the parts only it uses, its relationships and content
   // types, the defined names on it or referring to it; the names local to later sheets are
-  // renumbered and the active and first visible tab stay valid. The last visible sheet cannot
-  // be deleted.
+  // renumbered and the active and first visible tab stay valid. A part or relationship that
+  // another sheet or relationship still uses stays. The last visible sheet cannot be deleted,
+  // and a delete that fails (a relationships part it cannot read) changes nothing.
   void deleteSheet(std::string_view sheet);
 
   // Gives the sheet a new name (at most 31 characters, none of  : \ / ? * [ ] , not starting or
@@ -103,7 +104,9 @@ class EditableWorkbook {
   void setDocumentProperties(const DocumentProperties& properties);
 
   // Writes the edited workbook to `path`, unencrypted: into a temporary file beside it that is
-  // renamed over it when complete. The workbook stays open for further edits.
+  // renamed over it when complete. The workbook stays open for further edits. Every sheet is
+  // saved marking its numbers stored as text as meant (all values are texts), and the shared
+  // strings are cut down to those the sheets use, with their counts.
   void saveAs(const std::string& path);
 
   // The package bytes that saveAs would write.

@@ -62,6 +62,7 @@ void fillReport(ReportBook& book, const DesignData& design, const CalcResult& re
 
   guardStep(kReportLabel, [&] { book.selectSheet(cover); });
   guardStep(kReportLabel, [&] { book.selectCell(cover, "A1"); });
+  // The case's title names the document in the file's properties.
   guardStep(kReportLabel, [&] { book.setTitle(myTrim(design.keisanshoTitle)); });
 }
 
