@@ -320,18 +320,20 @@ pugi::xml_node Editor::cellForWrite(SheetDoc& sd, CellRef ref) {
   return c;
 }
 
+void Editor::loadSharedItems() {
+  if (sharedItemsLoaded) return;
+  sharedItemsLoaded = true;
+  if (!m.sharedStringsXml) return;
+  for (pugi::xml_node si = m.sharedStringsXml->document_element().first_child(); si; si = si.next_sibling()) {
+    if (si.type() == pugi::node_element && localName(si.name()) == "si") sharedItems.push_back(si);
+  }
+}
+
 pugi::xml_node Editor::stringItem(pugi::xml_node cell) {
   const std::string_view type = cell.attribute("t").value();
   if (type == "inlineStr") return child(cell, "is");
   if (type != "s") return {};
-  if (!sharedItemsLoaded) {
-    sharedItemsLoaded = true;
-    if (m.sharedStringsXml) {
-      for (pugi::xml_node si = m.sharedStringsXml->document_element().first_child(); si; si = si.next_sibling()) {
-        if (si.type() == pugi::node_element && localName(si.name()) == "si") sharedItems.push_back(si);
-      }
-    }
-  }
+  loadSharedItems();
   std::uint32_t index = 0;
   if (!parseUnsigned(child(cell, "v").text().get(), index) || index >= sharedItems.size()) return {};
   return sharedItems[index];
@@ -528,6 +530,10 @@ void appendRunProperties(pugi::xml_node run, const std::string& prefix, pugi::xm
 EditableWorkbook EditableWorkbook::open(const std::string& path, const std::string& password, const Limits& limits) {
   (void)password;  // an unencrypted workbook opens with any password; encrypted ones are refused on load
   return EditableWorkbook(std::make_unique<Editor>(Model::load(path, limits)));
+}
+
+EditableWorkbook detail::editableWorkbookOver(std::unique_ptr<Model> model) {
+  return EditableWorkbook(std::make_unique<Editor>(std::move(model)));
 }
 
 EditableWorkbook::EditableWorkbook(std::unique_ptr<Editor> editor) : editor_(std::move(editor)) {}

@@ -11,6 +11,7 @@
 //
 // Every failure raises xlsx::Error with a Japanese message that names the file, sheet or
 // address concerned.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,7 +22,21 @@
 
 namespace tovakin::platform::xlsx {
 
+// What the saved package says about itself.
+struct DocumentProperties {
+  std::string title;        // the document's title; "" leaves it without one
+  std::string application;  // the program that wrote the file
+  std::chrono::system_clock::time_point created;
+  std::chrono::system_clock::time_point modified;
+};
+
 class Editor;  // the editing state; defined in xlsx_edit_detail.h
+class EditableWorkbook;
+namespace detail {
+// The editable workbook over a model loaded elsewhere: tests shape models that the loader would
+// refuse, to see that the editor copes with them on its own.
+EditableWorkbook editableWorkbookOver(std::unique_ptr<Model> model);
+}  // namespace detail
 
 class EditableWorkbook {
  public:
@@ -72,16 +87,26 @@ class EditableWorkbook {
 
   // Removes the sheet: its part and the parts only it uses, its relationships and content
   // types, the defined names on it or referring to it; the names local to later sheets are
-  // renumbered and the active and first visible tab stay valid. The last visible sheet cannot
-  // be deleted.
+  // renumbered and the active and first visible tab stay valid. A part or relationship that
+  // another sheet or relationship still uses stays. The last visible sheet cannot be deleted,
+  // and a delete that fails (a relationships part it cannot read) changes nothing.
   void deleteSheet(std::string_view sheet);
 
   // Gives the sheet a new name (at most 31 characters, none of  : \ / ? * [ ] , not starting or
   // ending with "'", not borne by another sheet); sheet references inside defined names follow.
   void renameSheet(std::string_view from, std::string_view to);
 
+  // Sets the document properties: the title, created and modified (UTC, to the second) of the
+  // core properties, the application of the extended ones, whose version, that of whatever
+  // program wrote the workbook before, goes. Parts the workbook lacks, or that cannot be read,
+  // are made with their relationships and content types. Characters XML cannot hold are left
+  // out of the texts.
+  void setDocumentProperties(const DocumentProperties& properties);
+
   // Writes the edited workbook to `path`, unencrypted: into a temporary file beside it that is
-  // renamed over it when complete. The workbook stays open for further edits.
+  // renamed over it when complete. The workbook stays open for further edits. Every sheet is
+  // saved marking its numbers stored as text as meant (all values are texts), and the shared
+  // strings are cut down to those the sheets use, with their counts.
   void saveAs(const std::string& path);
 
   // The package bytes that saveAs would write.
@@ -89,6 +114,7 @@ class EditableWorkbook {
 
  private:
   explicit EditableWorkbook(std::unique_ptr<Editor> editor);
+  friend EditableWorkbook detail::editableWorkbookOver(std::unique_ptr<detail::Model> model);
   std::unique_ptr<Editor> editor_;
 };
 

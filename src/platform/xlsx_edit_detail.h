@@ -41,6 +41,11 @@ std::size_t utf16Length(std::string_view utf8);
 // two runs is not read as an escape either.
 std::string escapeCellText(std::string_view utf8, std::size_t from = 0, std::size_t to = std::string_view::npos);
 
+// The text as XML 1.0 can hold it outside a cell (no "_xHHHH_" escapes there): control
+// characters other than tab, line feed and carriage return, U+FFFE and U+FFFF are left out,
+// malformed UTF-8 becomes U+FFFD.
+std::string xmlText(std::string_view utf8);
+
 // Whether a <t> with this content needs xml:space="preserve".
 bool needsSpacePreserve(std::string_view text);
 
@@ -141,6 +146,9 @@ class Editor {
   bool appPropertiesDirty = false;
   std::unique_ptr<pugi::xml_document> appPropertiesXml;  // docProps/app.xml, when edited
   std::string appPropertiesPart;
+  bool corePropertiesDirty = false;
+  std::unique_ptr<pugi::xml_document> corePropertiesXml;  // docProps/core.xml, when edited
+  std::string corePropertiesPart;
 
   std::unordered_map<std::string, std::unique_ptr<detail::SheetDoc>> sheetDocs;  // folded part name
   detail::StylesIndex styles;
@@ -167,6 +175,7 @@ class Editor {
   std::string valueText(pugi::xml_node cell);
   // The string item of a text cell (<is> or the shared item), or an empty node.
   pugi::xml_node stringItem(pugi::xml_node cell);
+  void loadSharedItems();
   void clearValue(pugi::xml_node cell);
 
   // ---- defined names
@@ -185,8 +194,20 @@ class Editor {
   void addOverride(std::string_view part, std::string_view contentType);
   void storeWorkbookRels();
   std::string addWorkbookRel(std::string_view type, std::string_view target);
-  void removePartsOnlyReachedThrough(const std::string& part);
+  // The parts a sheet's delete removes: its part and those reached through it that nothing else
+  // leads to once the workbook relationship `droppedRelId` ("" when it stays) is gone. Changes
+  // nothing; throws on a relationships part it cannot read.
+  std::vector<std::string> partsOnlyReachedThrough(const std::string& part, const std::string& droppedRelId) const;
+  // Whether anything in the workbook part other than the sheet's node uses the relationship.
+  bool relationshipUsedElsewhere(const std::string& relId, pugi::xml_node sheetNode) const;
   pugi::xml_document* appProperties();
+  // The root of a document-properties part (see xlsx_edit_properties.cpp), made when missing.
+  struct PropertiesKind;
+  pugi::xml_node propertiesRoot(const PropertiesKind& kind, std::unique_ptr<pugi::xml_document>& doc,
+                                std::string& part);
+  void findOrMakeProperties(const PropertiesKind& kind, std::unique_ptr<pugi::xml_document>& doc, std::string& part);
+  void addPackageRel(std::string_view type, std::string_view target);
+  bool hasOverride(std::string_view part, std::string_view contentType) const;
   void updateAppTitles(std::string_view sheet, const std::string* newName);
 
   // ---- views
@@ -194,6 +215,15 @@ class Editor {
   void adjustViewsForDeletion(int position, int countBefore, const std::vector<pugi::xml_node>& sheetsAfter);
   void normaliseTabSelection();
   void removeCalcChain();
+
+  // ---- saving
+  // Parses every worksheet; false when one cannot be read (it then travels as it is).
+  bool loadAllSheets();
+  // Whether the worksheets are the only sheets that hold cells (no macro sheets).
+  bool cellsOnlyInWorksheets() const;
+  // Keeps the shared strings the parsed sheets reference, renumbers their cells and sets the
+  // counts: call only with every worksheet parsed.
+  void rebuildSharedStrings();
 
   void fail(const std::string& message) const { m.fail(message); }
 };

@@ -88,39 +88,53 @@ std::string Editor::addWorkbookRel(std::string_view kind, std::string_view targe
   return id;
 }
 
-void Editor::removePartsOnlyReachedThrough(const std::string& part) {
-  // The parts reachable from the sheet, and those still reachable from the package root once
-  // the sheet's relationship is gone: the difference belonged to the sheet alone.
-  const auto closure = [&](const std::string& start) {
-    std::unordered_set<std::string> seen;
+std::vector<std::string> Editor::partsOnlyReachedThrough(const std::string& part,
+                                                         const std::string& droppedRelId) const {
+  // The parts reachable from the sheet, less those still reachable from the package root once
+  // the sheet's relationship is gone: the difference belonged to the sheet alone. Another sheet
+  // or relationship that leads to the part keeps it, and all it leads to.
+  const auto closure = [&](const std::string& start, bool dropping) {
+    std::unordered_set<std::string> seen{foldPartName(start)};
     std::vector<std::string> found;
     std::deque<std::string> todo{start};
-    seen.insert(foldPartName(start));
+    const std::string workbook = foldPartName(m.workbookPart);
     while (!todo.empty()) {
       const std::string p = todo.front();
       todo.pop_front();
       if (!p.empty()) found.push_back(p);
+      const bool fromWorkbook = dropping && foldPartName(p) == workbook;
       for (const Relationship& rel : m.parseRelationships(p)) {
         if (rel.external || rel.target.empty() || !m.package.contains(rel.target)) continue;
+        if (fromWorkbook && rel.id == droppedRelId) continue;
         if (seen.insert(foldPartName(rel.target)).second) todo.push_back(rel.target);
       }
     }
     return std::make_pair(seen, found);
   };
+  const auto kept = closure("", !droppedRelId.empty()).first;
+  std::vector<std::string> own;
+  if (kept.count(foldPartName(part))) return own;
+  for (const std::string& p : closure(part, false).second)
+    if (!kept.count(foldPartName(p))) own.push_back(p);
+  return own;
+}
 
-  const bool hasRels = m.package.contains(relsPartOf(part));
-  std::vector<std::string> own{part};
-  std::unordered_set<std::string> kept;
-  if (hasRels) {
-    own = closure(part).second;
-    kept = closure("").first;
-  }
-  for (const std::string& p : own) {
-    if (kept.count(foldPartName(p))) continue;
-    m.package.erase(p);
-    m.package.erase(relsPartOf(p));
-    removeOverride(p);
-  }
+bool Editor::relationshipUsedElsewhere(const std::string& relId, pugi::xml_node sheetNode) const {
+  // Any relationship id in the workbook part ("r:id" of sheets, external references, pivot
+  // caches, ...) other than on the sheet itself.
+  struct Finder : pugi::xml_tree_walker {
+    const std::string& id;
+    pugi::xml_node skip;
+    bool found = false;
+    Finder(const std::string& i, pugi::xml_node s) : id(i), skip(s) {}
+    bool for_each(pugi::xml_node& n) override {
+      if (n == skip || n.type() != pugi::node_element) return true;
+      if (attribute(n, "id", true).value() == id) found = true;
+      return !found;
+    }
+  } finder(relId, sheetNode);
+  m.workbookXml->traverse(finder);
+  return finder.found;
 }
 
 // ---- document properties -----------------------------------------------------------------------
@@ -310,6 +324,20 @@ void EditableWorkbook::deleteSheet(std::string_view sheet) {
     if (n != info.node && Editor::isVisible(n)) ++visibleOthers;
   if (visibleOthers == 0) e.fail(e.sheetLabel(index) + "はブックの最後の表示シートなので削除できません。");
 
+  // Everything the delete removes is worked out before anything changes: reading the
+  // relationships of the parts can fail on a broken one, and a delete that fails must leave the
+  // workbook as it was, the sheet listed and its node in place.
+  const bool relationshipGoes = !e.relationshipUsedElsewhere(info.relId, info.node);
+  std::vector<std::string> parts;
+  try {
+    parts = e.partsOnlyReachedThrough(info.part, relationshipGoes ? info.relId : std::string());
+  } catch (const Error& error) {
+    throw Error(e.sheetLabel(index) + "を削除できません。" + error.what());
+  }
+  bool partShared = false;
+  for (std::size_t i = 0; i < e.m.sheets.size(); ++i)
+    if (i != index && foldPartName(e.m.sheets[i].part) == foldPartName(info.part)) partShared = true;
+
   // Defined names on the sheet or referring to it go; those local to later sheets move up.
   if (pugi::xml_node names = e.definedNames()) {
     for (pugi::xml_node n : elementChildren(names, "definedName")) {
@@ -330,16 +358,22 @@ void EditableWorkbook::deleteSheet(std::string_view sheet) {
   e.adjustViewsForDeletion(position, static_cast<int>(nodes.size()), after);
   info.node.parent().remove_child(info.node);
 
-  pugi::xml_node rels = e.workbookRelsXml->document_element();
-  for (pugi::xml_node r : elementChildren(rels, "Relationship")) {
-    if (info.relId == r.attribute("Id").value()) rels.remove_child(r);
+  if (relationshipGoes) {
+    pugi::xml_node rels = e.workbookRelsXml->document_element();
+    for (pugi::xml_node r : elementChildren(rels, "Relationship")) {
+      if (info.relId == r.attribute("Id").value()) rels.remove_child(r);
+    }
+    std::erase_if(e.m.workbookRels, [&](const Relationship& r) { return r.id == info.relId; });
+    e.storeWorkbookRels();
   }
-  std::erase_if(e.m.workbookRels, [&](const Relationship& r) { return r.id == info.relId; });
-  e.storeWorkbookRels();
-  e.removePartsOnlyReachedThrough(info.part);
+  for (const std::string& p : parts) {
+    e.m.package.erase(p);
+    e.m.package.erase(relsPartOf(p));
+    e.removeOverride(p);
+  }
   e.updateAppTitles(info.name, nullptr);
 
-  e.sheetDocs.erase(foldPartName(info.part));
+  if (!partShared) e.sheetDocs.erase(foldPartName(info.part));
   e.m.sheets.erase(e.m.sheets.begin() + static_cast<std::ptrdiff_t>(index));
   e.m.sheetNames.erase(e.m.sheetNames.begin() + static_cast<std::ptrdiff_t>(index));
   e.workbookDirty = true;

@@ -109,6 +109,18 @@ std::string escapeCellText(std::string_view text, std::size_t from, std::size_t 
   return out;
 }
 
+std::string xmlText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const utf8::Char& c : utf8::chars(text)) {
+    const char32_t cp = c.codePoint;
+    if ((cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || cp == 0xFFFE || cp == 0xFFFF) continue;
+    if (c.valid) out.append(c.bytesIn(text));
+    else utf8::append(out, utf8::kReplacement);
+  }
+  return out;
+}
+
 bool needsSpacePreserve(std::string_view text) {
   if (text.empty()) return false;
   const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };

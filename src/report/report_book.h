@@ -63,6 +63,10 @@ class ReportBook {
   // Gives the sheet another name (references to it inside defined names follow).
   virtual void renameSheet(const std::string& from, const std::string& to) = 0;
 
+  // The document's title, which the file's properties show. Saving also records the program as
+  // the file's application and the save time as when it was made and last changed.
+  virtual void setTitle(const std::string& title) = 0;
+
   // Writes the whole workbook, unencrypted, to `path`, replacing an existing file there as a
   // whole: the bytes go to a temporary file beside it, which is synced and renamed over it
   // (writeFileAtomically, platform/file_system.h). When the save fails, a file that was there

@@ -62,6 +62,8 @@ void fillReport(ReportBook& book, const DesignData& design, const CalcResult& re
 
   guardStep(kReportLabel, [&] { book.selectSheet(cover); });
   guardStep(kReportLabel, [&] { book.selectCell(cover, "A1"); });
+  // The case's title names the document in the file's properties.
+  guardStep(kReportLabel, [&] { book.setTitle(myTrim(design.keisanshoTitle)); });
 }
 
 bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, const CommonDialog& dialog) {

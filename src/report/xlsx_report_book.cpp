@@ -1,5 +1,6 @@
 #include "report/xlsx_report_book.h"
 
+#include <chrono>
 #include <utility>
 
 #include "platform/error_box.h"
@@ -10,6 +11,9 @@
 namespace tovakin::report {
 
 namespace {
+
+// The program that writes the reports, as the file's properties name it.
+constexpr const char* kApplicationName = "Tovakin";
 
 // Workbook failures reach the writer's error box as the spreadsheet program's application
 // error, with the workbook layer's own text.
@@ -68,11 +72,17 @@ class XlsxReportBook final : public report::ReportBook {
     workbookStep([&] { book_.renameSheet(from, to); });
   }
 
+  void setTitle(const std::string& title) override { title_ = title; }
+
   // The workbook is serialized in memory first, so nothing touches the file until the bytes are
-  // complete; the one aside-and-rename then replaces it.
+  // complete; the one aside-and-rename then replaces it. The report is a new document, made now.
   void saveAs(const std::string& path) override {
     std::string bytes;
-    workbookStep([&] { bytes = book_.serialize(); });
+    workbookStep([&] {
+      const auto now = std::chrono::system_clock::now();
+      book_.setDocumentProperties({title_, kApplicationName, now, now});
+      bytes = book_.serialize();
+    });
     if (!writeFileAtomically(path, bytes)) raiseError(err::kPermissionDenied, "ブック '" + path + "' を保存できません。");
   }
 
@@ -91,6 +101,7 @@ class XlsxReportBook final : public report::ReportBook {
   }
 
   xlsx::EditableWorkbook book_;
+  std::string title_;
 };
 
 }  // namespace

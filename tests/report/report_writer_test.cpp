@@ -72,12 +72,13 @@ TEST_F(ReportWriter, WritesTheReportAndFollowsThePlan) {
   EXPECT_EQ(book_.structureLog(), expected);
   EXPECT_EQ(book_.sheetNames(), plan.resultNames());
 
-  // first the cover is selected, at the end its A1, then the one save
+  // first the cover is selected, at the end its A1, the case's title (trimmed), then the one save
   EXPECT_EQ(book_.log.front(), "select 表紙");
   const auto n = book_.log.size();
-  ASSERT_GE(n, 3u);
-  EXPECT_EQ(book_.log[n - 3], "select 表紙");
-  EXPECT_EQ(book_.log[n - 2], "selectCell 表紙!A1");
+  ASSERT_GE(n, 4u);
+  EXPECT_EQ(book_.log[n - 4], "select 表紙");
+  EXPECT_EQ(book_.log[n - 3], "selectCell 表紙!A1");
+  EXPECT_EQ(book_.log[n - 2], "title ○○地区 幹線水路");
   EXPECT_EQ(book_.log[n - 1].rfind("saveAs ", 0), 0u);
   EXPECT_EQ(book_.activeSheet, "表紙");
   ASSERT_EQ(book_.savedPaths.size(), 1u);

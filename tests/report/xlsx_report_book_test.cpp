@@ -3,9 +3,13 @@
 // write (only where LibreOffice is installed; it is no dependency of the project).
 #include <gtest/gtest.h>
 
+#include <pugixml.hpp>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <set>
 
 #include "app/app_state.h"
 #include "platform/error_box.h"
@@ -200,6 +204,68 @@ TEST(XlsxReportBookInLibreOffice, AWrittenWorkbookOpens) {
   EXPECT_FALSE(convert(dir, out, "pdf", "pdf").empty()) << readFile(dir.file("soffice.log"));
 }
 
+// ---- the saved package ---------------------------------------------------------------------
+
+// "2026-03-05T01:02:03Z" as a time; the epoch for anything else.
+std::chrono::sys_seconds w3cdtf(const std::string& text) {
+  using namespace std::chrono;
+  int y = 0;
+  unsigned mo = 0, d = 0, h = 0, mi = 0, se = 0;
+  char z = 0;
+  if (text.size() != 20 ||
+      std::sscanf(text.c_str(), "%4d-%2u-%2uT%2u:%2u:%2u%c", &y, &mo, &d, &h, &mi, &se, &z) != 7 || z != 'Z')
+    return {};
+  return sys_days{year{y} / month{mo} / day{d}} + hours{h} + minutes{mi} + seconds{se};
+}
+
+// What a written report says about itself: every sheet marks its numbers stored as text, where
+// the worksheet schema orders the mark; the shared strings are those the sheets use, with their
+// counts; the document properties give the title, the program and the save time.
+void expectReportPackage(const std::string& path, const std::string& title, std::chrono::sys_seconds from,
+                         std::chrono::sys_seconds to) {
+  static const std::set<std::string> kBefore = {
+      "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetCalcPr",
+      "sheetProtection", "protectedRanges", "scenarios", "autoFilter", "sortState", "dataConsolidate",
+      "customSheetViews", "mergeCells", "phoneticPr", "conditionalFormatting", "dataValidations", "hyperlinks",
+      "printOptions", "pageMargins", "pageSetup", "headerFooter", "rowBreaks", "colBreaks", "customProperties",
+      "cellWatches"};
+  const auto model = xlsx::detail::Model::load(path, xlsx::Limits{});
+  const auto part = [&](const std::string& name) {
+    auto doc = std::make_unique<pugi::xml_document>();
+    EXPECT_TRUE(doc->load_string(model->package.find(name)->c_str())) << name;
+    return doc;
+  };
+  std::set<std::string> used;  // shared strings the cells show
+  std::size_t references = 0;
+  for (const auto& sheet : model->sheets) {
+    const auto doc = part(sheet.part);
+    EXPECT_EQ(doc->select_nodes("/worksheet/ignoredErrors/ignoredError[@numberStoredAsText='1']").size(), 1u)
+        << sheet.name;
+    bool before = true;
+    for (pugi::xml_node c : doc->document_element().children()) {
+      if (std::string_view(c.name()) == "ignoredErrors") before = false;
+      else EXPECT_EQ(kBefore.count(c.name()), before ? 1u : 0u) << sheet.name << ": " << c.name();
+    }
+    for (const pugi::xpath_node& v : doc->select_nodes("//c[@t='s']/v")) used.insert(v.node().child_value());
+    references += doc->select_nodes("//c[@t='s']").size();
+  }
+  const auto sst = part(model->sharedStringsPart);
+  const std::size_t items = sst->select_nodes("/sst/si").size();
+  EXPECT_EQ(used.size(), items) << "a shared string no sheet uses";
+  EXPECT_EQ(sst->document_element().attribute("count").as_ullong(), references);
+  EXPECT_EQ(sst->document_element().attribute("uniqueCount").as_ullong(), items);
+
+  const auto core = part("docProps/core.xml");
+  EXPECT_EQ(core->select_node("//dc:title").node().child_value(), title);
+  for (const char* when : {"//dcterms:created", "//dcterms:modified"}) {
+    const pugi::xml_node n = core->select_node(when).node();
+    EXPECT_STREQ(n.attribute("xsi:type").value(), "dcterms:W3CDTF") << when;
+    EXPECT_TRUE(w3cdtf(n.child_value()) >= from && w3cdtf(n.child_value()) <= to) << when << " " << n.child_value();
+  }
+  const auto app = part("docProps/app.xml");
+  EXPECT_STREQ(app->select_node("/Properties/Application").node().child_value(), "Tovakin");
+}
+
 // The whole writer on the shipped template.
 TEST(XlsxReportBookInLibreOffice, TheShippedTemplateBecomesAReport) {
   const std::string templatePath = std::string(TOVAKIN_APPDIR) + "/DATABASE/QXWork.xlsx";
@@ -217,13 +283,16 @@ TEST(XlsxReportBookInLibreOffice, TheShippedTemplateBecomesAReport) {
   dialog.FileName = dir.file("report.xlsx");
   const testing::ReportCase c = testing::largestCase();
   bool written = false;
+  const auto from = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
   EXPECT_NO_THROW(written = report::subExcelSheetCreate(c.design, c.result, dialog));
+  const auto to = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
   g_app = saved;
   ASSERT_TRUE(written);
   EXPECT_TRUE(errors.shown.empty()) << errors.shown.front();
 
   const auto report = xlsx::Workbook::open(dir.file("report.xlsx"));
   EXPECT_EQ(report.sheetNames(), report::computeSheetPlan(c.design, c.result).resultNames());
+  expectReportPackage(dir.file("report.xlsx"), "○○地区 幹線水路", from, to);
   ASSERT_TRUE(haveSoffice()) << "LibreOffice (soffice) is not installed";
   EXPECT_FALSE(convert(dir, dir.file("report.xlsx"), "pdf", "pdf").empty()) << readFile(dir.file("soffice.log"));
 }

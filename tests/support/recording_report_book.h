@@ -70,6 +70,7 @@ class RecordingReportBook final : public report::ReportBook {
   // --- inspection -------------------------------------------------------------------------
   std::vector<std::string> log;  // "write 設計条件!C1=１．設計条件", "delete Heの計算2", ...
   std::string activeSheet;
+  std::string title;
   std::vector<std::string> savedPaths;
 
   const Sheet* findSheet(const std::string& name) const {
@@ -167,6 +168,10 @@ class RecordingReportBook final : public report::ReportBook {
       if (g.sheet == from) g.sheet = to;
     if (activeSheet == from) activeSheet = to;
   }
+  void setTitle(const std::string& text) override {
+    record("title " + text);
+    title = text;
+  }
   void saveAs(const std::string& path) override {
     record("saveAs " + path);
     std::string dump;
@@ -253,6 +258,7 @@ class ForwardingReportBook final : public report::ReportBook {
   void selectCell(const std::string& s, const std::string& a) override { t_.selectCell(s, a); }
   void deleteSheet(const std::string& s) override { t_.deleteSheet(s); }
   void renameSheet(const std::string& f, const std::string& to) override { t_.renameSheet(f, to); }
+  void setTitle(const std::string& t) override { t_.setTitle(t); }
   void saveAs(const std::string& p) override { t_.saveAs(p); }
 
  private:
