@@ -20,7 +20,9 @@ void fatalEndsWithDesktopText(QtMsgType type, const QMessageLogContext& context,
     else std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
     return;
   }
-  std::fprintf(stderr, "%s\n%s", qPrintable(message), noDesktopText(g_guardedProgram).c_str());
+  // Qt's own text here speaks of re-installing the program, which would not help.
+  (void)message;
+  std::fputs(noDesktopText(g_guardedProgram).c_str(), stderr);
   std::_Exit(kNoDesktopStatus);
 }
 
@@ -35,7 +37,7 @@ std::string noDesktopText(const std::string& program) {
   return "Tovakin は画面(デスクトップ)で使うプログラムです。表示できる画面(X11 または Wayland)が見つかりません。\n"
          "デスクトップの中から起動して下さい。画面のない環境では Xvfb の下で起動できます:\n"
          "  xvfb-run -a " + program + "\n"
-         "Tovakin is a desktop program and found no display (X11 or Wayland) to show its windows on.\n"
+         "Tovakin is a desktop program and found no display (X11 or Wayland) it can show its windows on.\n"
          "Start it from a desktop session, or, where there is none, under Xvfb:\n"
          "  xvfb-run -a " + program + "\n";
 }

@@ -61,25 +61,25 @@ QMessageBox::Icon iconOf(MsgIcon icon) {
 
 }  // namespace
 
-BoxSpec messageBoxSpec(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
-  BoxSpec spec;
-  spec.text = QString::fromStdString(text);
-  spec.title = QString::fromStdString(title);
-  spec.icon = iconOf(icon);
-  for (MsgAnswer a : answersOf(buttons)) spec.buttons.push_back({a, standardText(a)});
-  spec.escape = escapeOf(buttons);
-  return spec;
+BoxContent messageBoxContent(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
+  BoxContent content;
+  content.text = QString::fromStdString(text);
+  content.title = QString::fromStdString(title);
+  content.icon = iconOf(icon);
+  for (MsgAnswer a : answersOf(buttons)) content.buttons.push_back({a, standardText(a)});
+  content.escape = escapeOf(buttons);
+  return content;
 }
 
-BoxSpec errorBoxSpec(const std::string& text, const std::string& title) {
-  BoxSpec spec;
-  spec.text = QString::fromStdString(text);
-  spec.title = QString::fromStdString(title);
-  spec.icon = QMessageBox::Critical;
-  spec.buttons = {{MsgAnswer::Abort, QStringLiteral("中止(&A)")},
+BoxContent errorBoxContent(const std::string& text, const std::string& title) {
+  BoxContent content;
+  content.text = QString::fromStdString(text);
+  content.title = QString::fromStdString(title);
+  content.icon = QMessageBox::Critical;
+  content.buttons = {{MsgAnswer::Abort, QStringLiteral("中止(&A)")},
                   {MsgAnswer::Retry, QStringLiteral("再試行(&R)")},
                   {MsgAnswer::Ignore, QStringLiteral("無視(&I)")}};
-  return spec;
+  return content;
 }
 
 QString buttonObjectName(MsgAnswer answer) {
@@ -104,38 +104,38 @@ ErrorAnswer errorAnswerOf(MsgAnswer answer) {
 }
 
 namespace {
-MsgAnswer showBox(const BoxSpec& spec, const QString& objectName) {
-  QMessageBox box(spec.icon, spec.title, spec.text, QMessageBox::NoButton, QApplication::activeWindow());
+MsgAnswer showBox(const BoxContent& content, const QString& objectName) {
+  QMessageBox box(content.icon, content.title, content.text, QMessageBox::NoButton, QApplication::activeWindow());
   box.setObjectName(objectName);
   box.setTextFormat(Qt::PlainText);  // a path or a message holding "<" is shown as it is
   // One role for every button keeps them in the program's order; the box then finds no escape
   // button of its own, so Escape and the close button do nothing unless one is named below.
   std::vector<QPushButton*> made;
-  for (const BoxButton& b : spec.buttons) {
+  for (const BoxButton& b : content.buttons) {
     QPushButton* p = box.addButton(b.text, QMessageBox::ActionRole);
     p->setObjectName(buttonObjectName(b.answer));
     made.push_back(p);
   }
   if (!made.empty()) box.setDefaultButton(made.front());
-  for (std::size_t i = 0; i < spec.buttons.size(); ++i)
-    if (spec.escape == spec.buttons[i].answer) box.setEscapeButton(made[i]);
+  for (std::size_t i = 0; i < content.buttons.size(); ++i)
+    if (content.escape == content.buttons[i].answer) box.setEscapeButton(made[i]);
 
   {
     ModalPointer arrow;
     box.exec();
   }
   for (std::size_t i = 0; i < made.size(); ++i)
-    if (box.clickedButton() == made[i]) return spec.buttons[i].answer;
-  return spec.escape ? *spec.escape : spec.buttons.front().answer;
+    if (box.clickedButton() == made[i]) return content.buttons[i].answer;
+  return content.escape ? *content.escape : content.buttons.front().answer;
 }
 }  // namespace
 
 MsgAnswer QtMessageBox::show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
-  return showBox(messageBoxSpec(text, buttons, icon, title), QString::fromLatin1(kMessageBoxObjectName));
+  return showBox(messageBoxContent(text, buttons, icon, title), QString::fromLatin1(kMessageBoxObjectName));
 }
 
 ErrorAnswer QtErrorBox::show(const std::string& text, const std::string& title) {
-  return errorAnswerOf(showBox(errorBoxSpec(text, title), QString::fromLatin1(kErrorBoxObjectName)));
+  return errorAnswerOf(showBox(errorBoxContent(text, title), QString::fromLatin1(kErrorBoxObjectName)));
 }
 
 }  // namespace tovakin::gui

@@ -24,7 +24,7 @@ struct BoxButton {
 };
 
 // What a box shows, decided before it is shown.
-struct BoxSpec {
+struct BoxContent {
   QString text;
   QString title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -32,8 +32,8 @@ struct BoxSpec {
   std::optional<MsgAnswer> escape;    // the answer of Escape and the close button; none: they do nothing
 };
 
-BoxSpec messageBoxSpec(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
-BoxSpec errorBoxSpec(const std::string& text, const std::string& title);
+BoxContent messageBoxContent(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title);
+BoxContent errorBoxContent(const std::string& text, const std::string& title);
 
 // The object name of the button that gives an answer ("cmdYes", "cmdAbort", ...).
 QString buttonObjectName(MsgAnswer answer);

@@ -6,7 +6,6 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QApplication>
-#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -59,11 +58,6 @@ INSTANTIATE_TEST_SUITE_P(Faces, DesignedFace, ::testing::ValuesIn(designedFaces(
 
 TEST(Application, ItsOwnFaceIsTheJapaneseOne) {
   EXPECT_EQ(QFontInfo(QApplication::font()).family(), kJapaneseFace);
-}
-
-TEST(Application, NumbersKeepThePointWhateverTheLocale) {
-  // QApplication took the user's locale; prepareApplication put the numbers back.
-  EXPECT_EQ(std::strtod("12.5", nullptr), 12.5);
 }
 
 }  // namespace

@@ -37,32 +37,32 @@ void click(QMessageBox& box, const QString& buttonName) {
   b->click();
 }
 
-struct SpecCase {
+struct ButtonsCase {
   MsgButtons buttons;
   std::vector<QString> texts;  // left to right, in Qt's Japanese
   std::optional<MsgAnswer> escape;
 };
 
-class MessageBoxButtons : public ::testing::TestWithParam<SpecCase> {};
+class MessageBoxButtons : public ::testing::TestWithParam<ButtonsCase> {};
 
 TEST_P(MessageBoxButtons, StandInTheProgramsOrderInJapanese) {
-  const BoxSpec spec = messageBoxSpec("本文", GetParam().buttons, MsgIcon::Question, "確認");
+  const BoxContent content = messageBoxContent("本文", GetParam().buttons, MsgIcon::Question, "確認");
   std::vector<QString> texts;
-  for (const BoxButton& b : spec.buttons) texts.push_back(b.text);
+  for (const BoxButton& b : content.buttons) texts.push_back(b.text);
   EXPECT_EQ(texts, GetParam().texts);
-  EXPECT_EQ(spec.escape, GetParam().escape);
-  EXPECT_EQ(spec.icon, QMessageBox::Question);
-  EXPECT_EQ(spec.title, "確認");
+  EXPECT_EQ(content.escape, GetParam().escape);
+  EXPECT_EQ(content.icon, QMessageBox::Question);
+  EXPECT_EQ(content.title, "確認");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sets, MessageBoxButtons,
-    ::testing::Values(SpecCase{MsgButtons::OK, {"OK"}, MsgAnswer::OK},
-                      SpecCase{MsgButtons::OKCancel, {"OK", "キャンセル"}, MsgAnswer::Cancel},
-                      SpecCase{MsgButtons::YesNo, {"はい(&Y)", "いいえ(&N)"}, std::nullopt},
-                      SpecCase{MsgButtons::YesNoCancel, {"はい(&Y)", "いいえ(&N)", "キャンセル"}, MsgAnswer::Cancel},
-                      SpecCase{MsgButtons::RetryCancel, {"再試行", "キャンセル"}, MsgAnswer::Cancel},
-                      SpecCase{MsgButtons::AbortRetryIgnore, {"中止", "再試行", "無視"}, std::nullopt}));
+    ::testing::Values(ButtonsCase{MsgButtons::OK, {"OK"}, MsgAnswer::OK},
+                      ButtonsCase{MsgButtons::OKCancel, {"OK", "キャンセル"}, MsgAnswer::Cancel},
+                      ButtonsCase{MsgButtons::YesNo, {"はい(&Y)", "いいえ(&N)"}, std::nullopt},
+                      ButtonsCase{MsgButtons::YesNoCancel, {"はい(&Y)", "いいえ(&N)", "キャンセル"}, MsgAnswer::Cancel},
+                      ButtonsCase{MsgButtons::RetryCancel, {"再試行", "キャンセル"}, MsgAnswer::Cancel},
+                      ButtonsCase{MsgButtons::AbortRetryIgnore, {"中止", "再試行", "無視"}, std::nullopt}));
 
 struct ErrorCase {
   const char* button;

@@ -53,12 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
                       IdCase{"40000", std::nullopt, std::nullopt},  // beyond 16 bits
                       IdCase{"-5", -5, -5}, IdCase{"1e3", 1000, 1000}, IdCase{"1e", std::nullopt, 1}));
 
-TEST(StringTable, HoldsOnlyTheProgramsIds) {
-  EXPECT_EQ(LoadResString(1052), "ｵﾌﾟｼｮﾝ");
-  EXPECT_EQ(LoadResString(1049), "Quirn");
-  for (int id : {0, 5, 999, 1007, 1018, 1051, 1076}) EXPECT_EQ(LoadResString(id), std::nullopt) << id;
-}
-
 struct RuleCase {
   const char* designed;
   std::optional<std::string> label;    // labelCaptionFor
