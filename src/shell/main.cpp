@@ -1,7 +1,14 @@
-// Program entry. The windows are not built yet: the program prepares its application folder
-// (settings file, database) and says so.
+// Program entry: the Qt application with its Japanese texts and faces, the windows' services
+// installed, then the start-up of the foundation. The main window is not built yet: after a
+// successful start-up the program says so and ends.
+//
+// Exit status: 0 ready, 1 ended by 中止 in an error box, 2 the pipe-material workbook is held
+// by another program, 3 no desktop to show windows on.
+#include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/cursor.h"
@@ -9,10 +16,37 @@
 #include "calc/pipe_database.h"
 #include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
+#include "platform/message_box.h"
 #include "report/xlsx_report_book.h"
+#include "shell/application.h"
+#include "shell/boxes.h"
+#include "shell/busy_pointer.h"
+#include "shell/desktop_launcher.h"
+#include "shell/launcher.h"
 
-int main() {
-  using namespace tovakin::report;  // and, through it, every layer below
+int main(int argc, char** argv) {
+  using namespace tovakin::gui;  // and, through it, every layer below
+  const std::string program = argc > 0 && argv[0] ? argv[0] : "tovakin";
+  // Qt would end with its own platform plug-in error; say what the user can do instead.
+  if (const auto message = noDesktopMessage(program, [](const char* name) { return std::getenv(name); })) {
+    std::fputs(message->c_str(), stderr);
+    return kNoDesktopStatus;
+  }
+  std::optional<DesktopStartGuard> startGuard(std::in_place, program);
+  QApplication application(argc, argv);
+  startGuard.reset();
+  prepareApplication(application);
+
+  QtBusyCursor cursor;
+  QtErrorBox errors;
+  QtMessageBox messages;
+  QProcessRunner processes;
+  XdgLauncher desktop(processes);
+  const auto cursorInstalled = installBusyCursor(cursor);
+  const auto errorsInstalled = installErrorBox(errors);
+  const auto messagesInstalled = installMessageBox(messages);
+  const auto desktopInstalled = installLauncher(desktop);
+
   std::optional<SqlitePipeDataSource> pipeData;
   const auto rebuild = [&] {
     CreateMyDatabase();

@@ -1,0 +1,16 @@
+// The main of the windows' tests: the Qt application they need, on the offscreen platform unless
+// a test run chooses another, prepared as the program prepares it (Japanese texts and faces).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "shell/application.h"
+
+int main(int argc, char** argv) {
+  // Listing the tests at build time happens without the test environment.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  tovakin::gui::prepareApplication(application);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
