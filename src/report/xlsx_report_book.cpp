@@ -73,7 +73,7 @@ class XlsxReportBook final : public report::ReportBook {
   void saveAs(const std::string& path) override {
     std::string bytes;
     workbookStep([&] { bytes = book_.serialize(); });
-    if (!writeFileAtomically(path, bytes)) raiseError(err::kPermissionDenied, "ブック '" + path + "' を保存できません。");
+    if (WriteResult written = writeFileAtomically(path, bytes); !written) raiseWriteError(written, path);
   }
 
  private:
