@@ -170,9 +170,9 @@ bool データの書き出し(DesignData& data, const std::string& path) {
   砂時計(true);
   guardStep(label, [&] {
     const std::string bytes = encodeDesignData(data);
-    if (!writeFileAtomically(path, bytes)) {
+    if (WriteResult written = writeFileAtomically(path, bytes); !written) {
       砂時計(false);
-      raiseError(err::kPathFileAccess);
+      raiseWriteError(written);
     }
     result = true;
   });

@@ -34,7 +34,8 @@ struct NewCasePipe {
 DesignData newDesignData(const NewCasePipe& pipe = {});
 
 // Writes the record to the path (through a temporary file renamed over it) and puts the
-// path at the head of the recent-file list. False when the file could not be written.
+// path at the head of the recent-file list. False when the file could not be written; the
+// error box then gives the runtime's error for the cause (platform::writeErrorNumber).
 bool データの書き出し(DesignData& data, const std::string& path);
 
 // Replaces the record by the file's content and puts the path at the head of the

@@ -21,9 +21,10 @@ void 履歴ファイル更新(const std::string& path) {
     }
     g_recentFiles = work;
   });
-  const std::string file = settingsFilePath();
+  platform::ProfileEntries entries;
   for (std::size_t i = 0; i < g_recentFiles.size(); ++i)
-    guardStep(label, [&] { myINIWrite(file, kSettingsSection, "FILE" + std::to_string(i), g_recentFiles[i]); });
+    entries.emplace_back("FILE" + std::to_string(i), g_recentFiles[i]);
+  myINIWriteKeys(settingsFilePath(), kSettingsSection, entries, label);
 }
 
 }  // namespace tovakin::app

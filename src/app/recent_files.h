@@ -10,7 +10,8 @@ namespace tovakin::app {
 extern std::array<std::string, 4> g_recentFiles;
 
 // With a path: the path becomes entry 0 (its old place and empty entries are dropped, the
-// oldest falls off). With "": the list stays as it is. Either way all four keys are written.
+// oldest falls off). With "": the list stays as it is. Either way all four keys are written,
+// in one replacement of the settings file; a failed write is shown under "履歴ファイル更新".
 void 履歴ファイル更新(const std::string& path);
 
 }  // namespace tovakin::app

@@ -1,6 +1,8 @@
 #include "app/settings.h"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "app/app_state.h"
 #include "app/layer.h"
@@ -106,6 +108,16 @@ void ensureFile(const std::string& file) {
   if (!fileExists(file) && !createEmptyFileIfMissing(file)) raiseError(err::kPathFileAccess);
 }
 
+// The settings file read once. One larger than any settings file is not read: the runtime
+// ran out of memory on what it could not hold, and so does this message.
+Profile loadIni(const std::string& file) {
+  std::optional<Profile> profile = profileLoad(file);
+  if (!profile)
+    raiseError(err::kOutOfMemory, errorDescription(err::kOutOfMemory) + "（'" + file + "' は " +
+                                      std::to_string(kProfileMaxBytes >> 20) + " MB を超えています。）");
+  return std::move(*profile);
+}
+
 }  // namespace
 
 void myAppSetting() {
@@ -120,44 +132,57 @@ void APP初期値ファイルの作成() {
     std::string bytes = "[" + std::string(kSettingsSection) + "]\r\n";
     for (const SettingsKey& k : settingsKeys())
       bytes += toCp932(k.key) + "=" + formatGeneral(k.member(builtIn)) + "\r\n";
-    if (!writeFileAtomically(settingsFilePath(), bytes)) raiseError(err::kPathFileAccess);
+    if (WriteResult written = writeFileAtomically(settingsFilePath(), bytes); !written) raiseWriteError(written);
   });
 }
 
 void APP初期値ファイルの読み込み() {
+  const char* label = "APP初期値ファイルの読み込み";
   const std::string path = settingsFilePath();
+  Profile ini;
+  guardStep("myINIRead", [&] { ensureFile(path); });
+  guardStep(label, [&] { ini = loadIni(path); });
   for (const SettingsKey& k : settingsKeys()) {
-    const std::string s = myINIRead(path, kSettingsSection, k.key);
+    const std::string s = ini.value(kSettingsSection, k.key, kIniValueMaxBytes);
     double& member = k.member(g_calcSettings);
     member = k.member(g_calcSettingsDefault);
     if (s.empty()) continue;
-    guardStep("APP初期値ファイルの読み込み", [&] { member = settingsNumber(myTrim(s)); });
+    guardStep(label, [&] { member = settingsNumber(myTrim(s)); });
   }
   for (std::size_t i = 0; i < g_recentFiles.size(); ++i)
-    g_recentFiles[i] = myINIRead(path, kSettingsSection, "FILE" + std::to_string(i), kIniPathMaxBytes);
+    g_recentFiles[i] = ini.value(kSettingsSection, "FILE" + std::to_string(i), kIniPathMaxBytes);
 }
 
 void APP初期値ファイルの書き込み() {
-  const std::string path = settingsFilePath();
+  const char* label = "APP初期値ファイルの書き込み";
+  ProfileEntries entries;
   for (const SettingsKey& k : settingsKeys()) {
     std::string text;
-    if (!guardStep("APP初期値ファイルの書き込み", [&] { text = formatGeneral(k.member(g_calcSettings)); })) continue;
-    myINIWrite(path, kSettingsSection, k.key, text);
+    if (!guardStep(label, [&] { text = formatGeneral(k.member(g_calcSettings)); })) continue;
+    entries.emplace_back(k.key, std::move(text));
   }
+  if (!entries.empty()) myINIWriteKeys(settingsFilePath(), kSettingsSection, entries, label);
 }
 
 std::string myINIRead(const std::string& file, const std::string& section, const std::string& key,
                       std::size_t maxBytes) {
   std::string value;
   guardStep("myINIRead", [&] { ensureFile(file); });
-  guardStep("myINIRead", [&] { value = profileRead(file, section, key, maxBytes); });
+  guardStep("myINIRead", [&] { value = loadIni(file).value(section, key, maxBytes); });
   return value;
 }
 
 void myINIWrite(const std::string& file, const std::string& section, const std::string& key,
                 const std::string& value) {
-  guardStep("myINIWrite", [&] { ensureFile(file); });
-  guardStep("myINIWrite", [&] { profileWrite(file, section, key, value); });
+  myINIWriteKeys(file, section, {{key, value}}, "myINIWrite");
+}
+
+bool myINIWriteKeys(const std::string& file, const std::string& section, const ProfileEntries& entries,
+                    const std::string& label) {
+  if (!guardStep("myINIWrite", [&] { ensureFile(file); })) return false;  // one cause, one box
+  return guardStep(label, [&] {
+    if (WriteResult written = profileWrite(file, section, entries); !written) raiseWriteError(written);
+  });
 }
 
 }  // namespace tovakin::app

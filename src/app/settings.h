@@ -8,6 +8,7 @@
 
 #include "app/calc_settings.h"
 #include "app/layer.h"
+#include "platform/private_profile.h"
 
 namespace tovakin::app {
 
@@ -38,11 +39,15 @@ void myAppSetting();
 // Creates the settings file with the section line and the 38 keys holding the built-in values.
 void APP初期値ファイルの作成();
 
-// Reads the 38 keys over g_calcSettings (a key without a value takes the built-in value) and
-// the recent-file list.
+// Reads the settings file once and takes the 38 keys over g_calcSettings (a key without a value
+// takes the built-in value) and the recent-file list. A missing file is created empty first
+// (its failure shown under "myINIRead"). A file larger than platform::kProfileMaxBytes is no
+// settings file: the error box shows "メモリが不足しています。" (7), and Ignore keeps the
+// built-in values and an empty recent-file list.
 void APP初期値ファイルの読み込み();
 
-// Writes the 38 keys from g_calcSettings; other keys and sections stay as they are.
+// Writes the 38 keys from g_calcSettings in one replacement of the file; other keys and
+// sections stay as they are. A failed write is shown under "APP初期値ファイルの書き込み".
 void APP初期値ファイルの書き込み();
 
 // The value of a key, "" when there is none; a missing file is created empty first.
@@ -50,9 +55,14 @@ void APP初期値ファイルの書き込み();
 std::string myINIRead(const std::string& file, const std::string& section, const std::string& key,
                       std::size_t maxBytes = kIniValueMaxBytes);
 
-// Writes key=value into the section; a missing file is created first. A write the platform
-// refuses is not reported.
+// Writes key=value into the section; a missing file is created first. A failed write is shown
+// under "myINIWrite" with the runtime's error for its cause (see platform::writeErrorNumber).
 void myINIWrite(const std::string& file, const std::string& section, const std::string& key,
                 const std::string& value);
+
+// Writes several keys of the section in one replacement of the file, as myINIWrite writes one;
+// a failed write is shown under `label`, the procedure that writes them. True when written.
+bool myINIWriteKeys(const std::string& file, const std::string& section, const platform::ProfileEntries& entries,
+                    const std::string& label);
 
 }  // namespace tovakin::app

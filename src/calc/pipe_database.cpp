@@ -1,6 +1,5 @@
 #include "calc/pipe_database.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,60 +23,33 @@ namespace {
 constexpr const char* kDatabaseFolder = "DATABASE/";
 constexpr const char* kRebuildLabel = "CreateMyDatabase";
 
-std::string folderOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string joinNames(const std::vector<std::string>& names) {
   std::string out;
   for (const auto& n : names) out += (out.empty() ? "'" : ", '") + n + "'";
   return out;
 }
 
-// The old database goes first, with any journal SQLite may have left beside it: a journal of
-// the old file must never be rolled back into the new one.
-void removeOldDatabase(const std::string& dbPath) {
-  auto remove = [](const std::string& path) {
+// Any journal SQLite may have left beside the old database goes before the new one takes its
+// place: a journal of the old file must never be rolled back into the new one.
+void removeJournals(const std::string& dbPath) {
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+    const std::string path = dbPath + suffix;
     if (::unlink(path.c_str()) != 0 && errno != ENOENT)
       raiseError(err::kPermissionDenied, "書き込みできません。ファイル '" + path + "' を削除できません。");
-  };
-  if (fileExists(dbPath)) remove(dbPath);
-  for (const char* suffix : {"-journal", "-wal", "-shm"}) remove(dbPath + suffix);
-}
-
-std::string makeTempDatabase(const std::string& dbPath) {
-  std::string pattern = folderOf(dbPath) + "/." + nameOf(dbPath) + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  int fd = ::mkstemp(name.data());
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR)
-      raiseError(err::kPathNotFound, "パスが見つかりません。'" + folderOf(dbPath) + "'");
-    raiseError(err::kPermissionDenied, "書き込みできません。'" + folderOf(dbPath) + "' にファイルを作れません。");
   }
-  // The database gets the usual permissions of a new file, not the private ones of mkstemp.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  ::close(fd);
-  return std::string(name.data());
 }
 
 // The rebuild: every step under the error box; a step whose input failed earlier is skipped
-// without a second box for the same cause.
+// without a second box for the same cause. The new database is built in a hidden temporary file
+// beside the old one and replaces it only when every step completed.
 class Rebuild {
  public:
   explicit Rebuild(const std::string& appPath)
-      : dbPath_(pipeDatabasePath(appPath)), workbookPath_(pipeWorkbookPath(appPath)) {}
+      : dbPath_(pipeDatabasePath(appPath)),
+        workbookPath_(pipeWorkbookPath(appPath)),
+        hadPrevious_(fileExists(dbPath_)) {}
 
   void run() {
-    step([&] { removeOldDatabase(dbPath_); });
     if (!step([&] { createDatabase(); })) {
       discardTemp();
       return;
@@ -90,21 +62,39 @@ class Rebuild {
     if (kanDB && flexible) step([&] { appendFlexiblePipes(); });
     for (std::size_t i = 2; i < sheets.size(); ++i)
       if (haveWorkbook) link(sheets[i]);
-    if (!step([&] { finish(); })) discardTemp();
+    // Without a previous database, what could be built is better than none: the lookups then
+    // name what is missing.
+    if ((!complete_ && hadPrevious_) || !step([&] { finish(); })) discardTemp();
   }
 
  private:
+  // A failed step leaves the previous database in use, and its box says so.
   template <class F>
   bool step(F&& f) {
-    return guardStep(kRebuildLabel, std::forward<F>(f));
+    const bool done = guardStep(kRebuildLabel, [&] {
+      if (!hadPrevious_) return f();
+      const std::string kept = " 前回のデータベース '" + dbPath_ + "' をそのまま使います。";
+      try {
+        f();
+      } catch (const RuntimeError& e) {
+        throw RuntimeError(e.number(), e.description() + kept);
+      } catch (const ProgramAborted&) {
+        throw;
+      } catch (const std::exception& e) {
+        throw RuntimeError(err::kApplication, e.what() + kept);
+      }
+    });
+    complete_ = complete_ && done;
+    return done;
   }
 
   void createDatabase() {
     discardTemp();
-    tempPath_ = makeTempDatabase(dbPath_);
-    db_ = std::make_unique<Connection>(tempPath_, Connection::Mode::CreateNew);
-    // Derived data, rebuilt at every start and renamed into place when complete: no journal
-    // file and no waiting for the disk.
+    replacement_ = std::make_unique<FileReplacement>(dbPath_);
+    if (WriteResult ready = replacement_->ready(); !ready) raiseWriteError(ready, dbPath_);
+    db_ = std::make_unique<Connection>(replacement_->temporaryPath(), Connection::Mode::CreateNew, dbPath_);
+    // Derived data, rebuilt at every start and renamed into place when complete, where the
+    // replacement syncs it: no journal file and no waiting for the disk meanwhile.
     db_->exec("PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF;");
     pipedb::createLinkCatalog(*db_);
   }
@@ -181,19 +171,21 @@ class Rebuild {
   }
 
   void finish() {
-    db_.reset();
-    if (::rename(tempPath_.c_str(), dbPath_.c_str()) != 0)
-      raiseError(err::kPermissionDenied, "書き込みできません。ファイル '" + dbPath_ + "' を作れません。");
-    tempPath_.clear();
+    db_.reset();  // closed before the file is renamed and its descriptor closed
+    removeJournals(dbPath_);
+    if (WriteResult renamed = replacement_->commit(); !renamed) raiseWriteError(renamed, dbPath_);
+    replacement_.reset();
   }
 
   void discardTemp() {
     db_.reset();
-    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
-    tempPath_.clear();
+    replacement_.reset();
   }
 
-  std::string dbPath_, workbookPath_, tempPath_, stamp_;
+  std::string dbPath_, workbookPath_, stamp_;
+  bool hadPrevious_;
+  bool complete_ = true;
+  std::unique_ptr<FileReplacement> replacement_;
   std::unique_ptr<Connection> db_;
   std::unique_ptr<xlsx::Workbook> workbook_;
 };

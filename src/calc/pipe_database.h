@@ -2,7 +2,7 @@
 // The pipe database: DATABASE/Tovakin.MDB below the application folder, an SQLite database
 // derived from the pipe-material workbook DATABASE/Tovakin.xlsx.
 //
-// CreateMyDatabase() deletes and rebuilds it at every start. Its tables:
+// CreateMyDatabase() rebuilds it at every start. Its tables:
 //   不とう性管, とう性管       the two pipe sheets, read live
 //   管DB                       a start-up copy of all rigid-pipe rows, then all flexible-pipe rows
 //   管材データ, モーメント係数, 標準溝幅   the other three sheets, read live
@@ -27,8 +27,11 @@ std::string pipeWorkbookPath(const std::string& appPath);  // appPath + "DATABAS
 
 // Rebuilds the pipe database of the application folder `appPath` (with its trailing "/") from
 // its workbook. Each step runs under the error box labelled "CreateMyDatabase": Retry repeats
-// the step (reading the workbook again), Ignore goes on, and what is then missing is reported by
-// the queries that need it. The database is built beside its final name and renamed over it.
+// the step (reading the workbook again), Ignore goes on. The database is built in a hidden
+// temporary file beside it (platform::FileReplacement) and renamed over it only when every step
+// completed: while there is a previous database, a failed step keeps it in use (the rebuild
+// leaves it as it was, and the box says so). Without one, what could be built is put in place,
+// and what is then missing is reported by the queries that need it.
 void CreateMyDatabase(const std::string& appPath);
 // The same for the program's own folder (g_app.g_appPath).
 void CreateMyDatabase();

@@ -5,10 +5,12 @@
 #include <unicode/ucol.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "app/number_format.h"
 #include "calc/layer.h"
+#include "platform/file_system.h"
 
 namespace tovakin::calc::pipedb {
 namespace {
@@ -40,6 +42,14 @@ int collateJapanese(void*, int lengthA, const void* a, int lengthB, const void* 
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
+// The errno of the last failed call on the database file itself: the connection's own record of
+// a system error may hold an errno of some later call.
+int lastFileErrno(sqlite3* db) {
+  int cause = 0;
+  if (!db || sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &cause) != SQLITE_OK) return 0;
+  return cause;
+}
+
 }  // namespace
 
 int compareJapanese(std::string_view a, std::string_view b) {
@@ -69,7 +79,8 @@ std::string quoteIdentifier(std::string_view name) {
 // ---------------------------------------------------------------------------------------------
 // Connection
 
-Connection::Connection(const std::string& path, Mode mode) : path_(path) {
+Connection::Connection(const std::string& path, Mode mode, const std::string& shownAs)
+    : path_(path), shownAs_(shownAs.empty() ? path : shownAs) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
   if (mode == Mode::CreateNew) flags |= SQLITE_OPEN_CREATE;
   int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
@@ -80,8 +91,8 @@ Connection::Connection(const std::string& path, Mode mode) : path_(path) {
     // Without the create flag a missing file cannot be opened; nothing is created in its place.
     struct stat st;
     if (mode == Mode::OpenExisting && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)))
-      raiseError(dberr::kFileNotFound, "ファイル '" + path + "' が見つかりません。");
-    raiseError(dberr::kCannotOpen, "データベース '" + path + "' を開けません。(" + detail + ")");
+      raiseError(dberr::kFileNotFound, "ファイル '" + shownAs_ + "' が見つかりません。");
+    raiseError(dberr::kCannotOpen, "データベース '" + shownAs_ + "' を開けません。(" + detail + ")");
   }
   rc = sqlite3_create_collation_v2(db_, "ja", SQLITE_UTF8, nullptr, collateJapanese, nullptr);
   if (rc != SQLITE_OK) {
@@ -109,17 +120,23 @@ void Connection::fail(int rc, const std::string& table) const {
   switch (rc & 0xff) {
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-      raiseError(dberr::kUnrecognizedDatabase, "データベース '" + path_ + "' の形式を認識できません。");
+      raiseError(dberr::kUnrecognizedDatabase, "データベース '" + shownAs_ + "' の形式を認識できません。");
     case SQLITE_CANTOPEN:
-      raiseError(dberr::kCannotOpen, "データベース '" + path_ + "' を開けません。(" + message + ")");
+      raiseError(dberr::kCannotOpen, "データベース '" + shownAs_ + "' を開けません。(" + message + ")");
+    case SQLITE_FULL:
+      raiseWriteError(WriteResult(ENOSPC), shownAs_);
+    case SQLITE_IOERR:
+      if (const int cause = lastFileErrno(db_); writeErrorNumber(cause) == err::kDiskFull)
+        raiseWriteError(WriteResult(cause), shownAs_);
+      break;
     case SQLITE_READONLY:
     case SQLITE_PERM:
-      raiseError(err::kPermissionDenied, "書き込みできません。データベース '" + path_ + "' は読み取り専用です。");
+      raiseError(err::kPermissionDenied, "書き込みできません。データベース '" + shownAs_ + "' は読み取り専用です。");
     default:
       break;
   }
   if (startsWith(message, "no such table: "))
-    raiseError(dberr::kTableNotFound, "テーブル '" + message.substr(15) + "' がデータベース '" + path_ +
+    raiseError(dberr::kTableNotFound, "テーブル '" + message.substr(15) + "' がデータベース '" + shownAs_ +
                                           "' にありません。");
   if (startsWith(message, "no such column: ")) {
     std::string column = message.substr(16);
@@ -127,7 +144,7 @@ void Connection::fail(int rc, const std::string& table) const {
                                           ? "列 '" + column + "' がありません。"
                                           : "列 '" + column + "' がテーブル '" + table + "' にありません。");
   }
-  raiseError(err::kApplication, "データベース '" + path_ + "' のエラー: " + message);
+  raiseError(err::kApplication, "データベース '" + shownAs_ + "' のエラー: " + message);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -44,8 +44,9 @@ class Connection {
  public:
   enum class Mode { OpenExisting, CreateNew };
   // OpenExisting raises kFileNotFound when there is no file at the path; CreateNew creates or
-  // opens the file read-write.
-  Connection(const std::string& path, Mode mode);
+  // opens the file read-write. Messages name `shownAs` when given: the file a database being
+  // built in a temporary file is going to be.
+  Connection(const std::string& path, Mode mode, const std::string& shownAs = {});
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -61,7 +62,7 @@ class Connection {
   [[noreturn]] void fail(int rc, const std::string& table = {}) const;
 
  private:
-  std::string path_;
+  std::string path_, shownAs_;
   sqlite3* db_ = nullptr;
 };
 

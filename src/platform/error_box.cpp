@@ -8,10 +8,12 @@ std::string errorDescription(int number) {
   switch (number) {
     case err::kInvalidCall: return "プロシージャの呼び出し、または引数が不正です。";
     case err::kOverflow: return "オーバーフローしました。";
+    case err::kOutOfMemory: return "メモリが不足しています。";
     case err::kOutOfRange: return "インデックスが有効範囲にありません。";
     case err::kDivisionByZero: return "0 で除算しました。";
     case err::kTypeMismatch: return "型が一致しません。";
     case err::kFileNotFound: return "ファイルが見つかりません。";
+    case err::kDiskFull: return "ディスクの空き容量が不足しています。";
     case err::kPermissionDenied: return "書き込みできません。";
     case err::kPathFileAccess: return "パス名が無効です。";
     case err::kPathNotFound: return "パスが見つかりません。";

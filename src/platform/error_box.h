@@ -18,10 +18,12 @@ namespace tovakin::platform {
 namespace err {
 inline constexpr int kInvalidCall = 5;      // プロシージャの呼び出し、または引数が不正です。
 inline constexpr int kOverflow = 6;         // オーバーフローしました。
+inline constexpr int kOutOfMemory = 7;      // メモリが不足しています。
 inline constexpr int kOutOfRange = 9;       // インデックスが有効範囲にありません。
 inline constexpr int kDivisionByZero = 11;  // 0 で除算しました。
 inline constexpr int kTypeMismatch = 13;    // 型が一致しません。
 inline constexpr int kFileNotFound = 53;    // ファイルが見つかりません。
+inline constexpr int kDiskFull = 61;        // ディスクの空き容量が不足しています。
 inline constexpr int kPermissionDenied = 70;  // 書き込みできません。
 inline constexpr int kPathFileAccess = 75;  // パス名が無効です。
 inline constexpr int kPathNotFound = 76;    // パスが見つかりません。

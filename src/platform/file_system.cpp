@@ -1,13 +1,18 @@
 #include "platform/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <utility>
 #include <vector>
+
+#include "platform/error_box.h"
 
 namespace tovakin::platform {
 namespace {
@@ -41,6 +46,63 @@ bool writeAll(int fd, std::string_view bytes) {
 // it is the read-only attribute of the file, which a replacement must not ignore.
 bool isReadOnlyFile(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
 
+constexpr const char* kTemporaryMark = ".tovakin-tmp.";
+
+WriteFaults* g_faults = nullptr;
+
+int faultBefore(WriteStage stage, const std::string& target) { return g_faults ? g_faults->before(stage, target) : 0; }
+
+mode_t newFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// The file a path finally stands for: symbolic links followed one by one (a relative link from
+// its own folder), also to a file that is not there yet. A loop is left to the caller's stat.
+std::string finalTarget(const std::string& path) {
+  std::string p = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st;
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::vector<char> buffer(PATH_MAX);
+    const ssize_t n = ::readlink(p.c_str(), buffer.data(), buffer.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) break;
+    const std::string link(buffer.data(), static_cast<std::size_t>(n));
+    p = link.front() == '/' ? link : folderOf(p) + "/" + link;
+  }
+  return p;
+}
+
+// `rest` is what follows ".NAME.tovakin-tmp." in a name: the writer's process id, "." and the
+// six characters of mkostemp. The temporary file is stale when that process is gone, or is this
+// one: a process replaces one file at a time, and its own earlier temporary file was left only
+// by a run that had the same id before (the id comes round again after a restart).
+bool isStaleTemporary(std::string_view rest) {
+  const std::size_t dot = rest.find('.');
+  if (dot == std::string_view::npos || dot == 0 || dot > 9 || rest.size() != dot + 7) return false;
+  long pid = 0;
+  for (char c : rest.substr(0, dot)) {
+    if (c < '0' || c > '9') return false;
+    pid = pid * 10 + (c - '0');
+  }
+  if (pid <= 0 || pid == ::getpid()) return true;
+  return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+void removeStaleTemporaries(const std::string& folder, const std::string& name) {
+  const std::string prefix = "." + name + kTemporaryMark;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;  // the creation of the temporary file then says what is wrong
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view entryName = entry->d_name;
+    if (entryName.size() > prefix.size() && entryName.compare(0, prefix.size(), prefix) == 0 &&
+        isStaleTemporary(entryName.substr(prefix.size())))
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 bool fileExists(const std::string& path) {
@@ -56,44 +118,122 @@ bool pathExists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string name = nameOf(path);
-  if (name.empty()) return false;
+int writeErrorNumber(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return err::kDiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return err::kPermissionDenied;
+    case ENOENT:
+    case ENOTDIR:
+      return err::kPathNotFound;
+    default:
+      return err::kPathFileAccess;
+  }
+}
+
+void raiseWriteError(const WriteResult& failed, const std::string& file) {
+  const int number = writeErrorNumber(failed.error());
+  raiseError(number, file.empty() ? std::string() : errorDescription(number) + "（" + file + "）");
+}
+
+Installed<WriteFaults> installWriteFaults(WriteFaults& faults) { return {g_faults, &faults}; }
+
+FileReplacement::FileReplacement(const std::string& path) : target_(finalTarget(path)) {
+  const std::string name = nameOf(target_);
+  if (name.empty()) {
+    error_ = EISDIR;
+    return;
+  }
   struct stat old;
-  bool hadOld = ::stat(path.c_str(), &old) == 0;
-  if (hadOld && (!S_ISREG(old.st_mode) || isReadOnlyFile(old))) return false;
-
-  std::string folder = folderOf(path);
-  std::string tmpl = folder + "/." + name + ".XXXXXX";
-  std::vector<char> tmpName(tmpl.begin(), tmpl.end());
-  tmpName.push_back('\0');
-  int fd = ::mkstemp(tmpName.data());
-  if (fd < 0) return false;
-  std::string tmp(tmpName.data());
-
-  // The replacement keeps the permissions of the file it replaces; a new file gets the usual
-  // permissions of a new file under the process's umask.
-  mode_t mode;
+  const bool hadOld = ::stat(target_.c_str(), &old) == 0;
+  if (!hadOld && errno != ENOENT) {
+    error_ = errno;
+    return;
+  }
   if (hadOld) {
-    mode = old.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
+    if (!S_ISREG(old.st_mode)) {
+      error_ = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+      return;
+    }
+    if (isReadOnlyFile(old)) {
+      error_ = EACCES;
+      return;
+    }
+    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+      error_ = errno;
+      return;
+    }
   }
-  bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    return false;
+  if ((error_ = faultBefore(WriteStage::Create, target_)) != 0) return;
+
+  const std::string folder = folderOf(target_);
+  removeStaleTemporaries(folder, name);
+  std::string pattern = folder + "/." + name + kTemporaryMark + std::to_string(::getpid()) + ".XXXXXX";
+  fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
   }
-  int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  temporary_ = pattern;
+
+  // The replacement keeps the owner where the system lets it (a privileged process saving a
+  // user's file), then the permissions, which a change of owner may have cut.
+  if (hadOld && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+    const bool ownerKept = ::fchown(fd_, old.st_uid, old.st_gid) == 0;
+    static_cast<void>(ownerKept);  // refused to others: the file is then this user's, as any it creates
+  }
+  if (::fchmod(fd_, hadOld ? old.st_mode & 07777 : newFileMode()) != 0) static_cast<void>(fail(errno));
+}
+
+FileReplacement::~FileReplacement() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+WriteResult FileReplacement::fail(int error) {
+  if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
+  error_ = error;
+  return WriteResult(error);
+}
+
+WriteResult FileReplacement::write(std::string_view bytes) {
+  if (error_ != 0 || fd_ < 0) return WriteResult(error_ != 0 ? error_ : EINVAL);  // not after commit()
+  if (int fault = faultBefore(WriteStage::Write, target_)) return fail(fault);
+  if (!writeAll(fd_, bytes)) return fail(errno);
+  return {};
+}
+
+WriteResult FileReplacement::commit() {
+  if (error_ != 0) return WriteResult(error_);
+  if (committed_) return {};
+  // A refused rename leaves the complete temporary file for another try; the destructor
+  // removes it when there is none.
+  if (int fault = faultBefore(WriteStage::Rename, target_)) return WriteResult(fault);
+  if (fd_ >= 0) {
+    if (::fsync(fd_) != 0) return fail(errno);
+    if (::close(std::exchange(fd_, -1)) != 0) return fail(errno);
+  }
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) return WriteResult(errno);
+  committed_ = true;
+  const int dirFd = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     ::fsync(dirFd);  // makes the rename itself durable; a failure here loses nothing already written
     ::close(dirFd);
   }
-  return true;
+  return {};
+}
+
+WriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
+  FileReplacement replacement(path);
+  if (WriteResult written = replacement.write(bytes); !written) return written;
+  return replacement.commit();
 }
 
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t maxBytes) {

@@ -1,6 +1,9 @@
 #include "platform/private_profile.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -100,43 +103,33 @@ Found find(const std::vector<Line>& lines, std::string_view section, std::string
   return f;
 }
 
-}  // namespace
-
-std::string profileRead(const std::string& path, const std::string& section, const std::string& key,
-                        std::size_t maxBytes) {
-  if (key.empty()) return "";
-  auto bytes = readFileBytes(path);
-  if (!bytes) return "";
-  std::vector<Line> lines = splitLines(*bytes);
-  Found f = find(lines, toCp932(section), toCp932(key));
-  if (!f.key) return "";
-  std::string_view line = lines[*f.key].text;
-  std::string_view value = trimBlanks(line.substr(line.find('=') + 1));
-  value = value.substr(0, cp932CutLength(value, maxBytes));
-  return fromCp932(value);
+// The form in which names are compared (sameName): ASCII letters in lower case, except the
+// second byte of a double-byte character.
+std::string foldName(std::string_view name) {
+  std::string out(name);
+  for (std::size_t i = 0; i < out.size();) {
+    if (isCp932LeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size()) {
+      i += 2;
+    } else {
+      out[i] = asciiLower(out[i]);
+      ++i;
+    }
+  }
+  return out;
 }
 
-bool profileWrite(const std::string& path, const std::string& section, const std::string& key,
-                  const std::string& value) {
-  // A name or value that would break the line structure of the file is refused rather than
-  // written as several lines.
-  const auto hasLineBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-  std::string sec = toCp932(section), k = toCp932(key);
-  if (sec.empty() || k.empty() || hasLineBreak(sec) || hasLineBreak(k) || sec.find(']') != std::string::npos ||
-      k.find('=') != std::string::npos || trimBlanks(sec) != sec || trimBlanks(k) != k)
-    return false;
-  std::string v = toCp932(value);
-  if (hasLineBreak(v)) return false;
+bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
-  // A file that is there but cannot be read must not be replaced by one without its content.
-  std::string bytes;
-  if (auto content = readFileBytes(path)) {
-    bytes = std::move(*content);
-  } else if (pathExists(path)) {
-    return false;
-  }
+// A section or key name that a line of the file holds as it is.
+bool writableName(std::string_view name) { return !name.empty() && !hasLineBreak(name) && trimBlanks(name) == name; }
 
-  std::vector<Line> lines = splitLines(bytes);
+// A key that reads back as a key: not taken for a comment or a section line, no "=" in it.
+bool writableKey(std::string_view key) {
+  return writableName(key) && key.find('=') == std::string_view::npos && key.front() != ';' && key.front() != '[';
+}
+
+// key=value into the section of the lines, as profileWrite describes it.
+void putKey(std::vector<Line>& lines, const std::string& sec, const std::string& k, const std::string& v) {
   Found f = find(lines, sec, k);
   const std::string crlf = "\r\n";
   if (f.key) {
@@ -154,11 +147,88 @@ bool profileWrite(const std::string& path, const std::string& section, const std
     lines.push_back({"[" + sec + "]", crlf});
     lines.push_back({k + "=" + v, crlf});
   }
+}
 
-  std::string out;
-  out.reserve(bytes.size() + k.size() + v.size() + sec.size() + 8);
-  for (const Line& line : lines) out.append(line.text).append(line.end);
-  return writeFileAtomically(path, out);
+}  // namespace
+
+Profile::Profile(std::string_view bytes) {
+  // Only the first section of a name counts, and in it the first line of a key.
+  std::set<std::string> sectionsSeen;
+  bool inFirstOfItsName = false;
+  std::string section;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t nl = std::min(bytes.find('\n', pos), bytes.size());
+    std::string_view line = bytes.substr(pos, nl - pos);
+    if (nl < bytes.size() && !line.empty() && line.back() == '\r') line.remove_suffix(1);  // as splitLines
+    pos = nl + 1;
+    if (auto name = sectionName(line)) {
+      section = foldName(*name);
+      inFirstOfItsName = sectionsSeen.insert(section).second;
+    } else if (inFirstOfItsName) {
+      if (auto key = keyName(line))
+        values_.emplace(std::pair(section, foldName(*key)), std::string(trimBlanks(line.substr(line.find('=') + 1))));
+    }
+  }
+}
+
+std::string Profile::value(const std::string& section, const std::string& key, std::size_t maxBytes) const {
+  if (key.empty()) return "";
+  auto it = values_.find(std::pair(foldName(toCp932(section)), foldName(toCp932(key))));
+  if (it == values_.end()) return "";
+  std::string_view value = it->second;
+  return fromCp932(value.substr(0, cp932CutLength(value, maxBytes)));
+}
+
+std::optional<Profile> profileLoad(const std::string& path) {
+  auto bytes = readFileBytes(path, kProfileMaxBytes + 1);
+  if (!bytes) return Profile();
+  if (bytes->size() > kProfileMaxBytes) return std::nullopt;
+  return Profile(*bytes);
+}
+
+std::string profileRead(const std::string& path, const std::string& section, const std::string& key,
+                        std::size_t maxBytes) {
+  auto profile = profileLoad(path);
+  return profile ? profile->value(section, key, maxBytes) : std::string();
+}
+
+WriteResult profileWrite(const std::string& path, const std::string& section, const std::string& key,
+                         const std::string& value) {
+  return profileWrite(path, section, ProfileEntries{{key, value}});
+}
+
+WriteResult profileWrite(const std::string& path, const std::string& section, const ProfileEntries& entries) {
+  // A name or value that would break the line structure of the file, or not read back as
+  // written, is refused rather than written.
+  const std::string sec = toCp932(section);
+  if (!writableName(sec) || sec.find(']') != std::string::npos) return WriteResult(EINVAL);
+
+  // A file that is there but cannot be read must not be replaced by one without its content.
+  std::string bytes;
+  if (auto content = readFileBytes(path)) {
+    bytes = std::move(*content);
+  } else if (const int readError = errno; readError != ENOENT) {
+    return WriteResult(readError);
+  }
+
+  std::vector<Line> lines = splitLines(bytes);
+  bool refused = false, changed = false;
+  for (const auto& [key, value] : entries) {
+    const std::string k = toCp932(key), v = toCp932(value);
+    if (!writableKey(k) || hasLineBreak(v)) {
+      refused = true;
+      continue;
+    }
+    putKey(lines, sec, k, v);
+    changed = true;
+  }
+  if (changed) {
+    std::string out;
+    out.reserve(bytes.size() + 64 * entries.size());
+    for (const Line& line : lines) out.append(line.text).append(line.end);
+    if (WriteResult written = writeFileAtomically(path, out); !written) return written;
+  }
+  return WriteResult(refused ? EINVAL : 0);
 }
 
 }  // namespace tovakin::platform

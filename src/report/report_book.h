@@ -71,7 +71,8 @@ class ReportBook {
   // whole: the bytes go to a temporary file beside it, which is synced and renamed over it
   // (writeFileAtomically, platform/file_system.h). When the save fails, a file that was there
   // stays byte for byte as it was and no temporary file is left. A file that cannot be
-  // written is err::kPermissionDenied (70). The writer passes the report's own path.
+  // written raises the runtime's error for the cause, its text naming `path`
+  // (platform::raiseWriteError). The writer passes the report's own path.
   virtual void saveAs(const std::string& path) = 0;
 };
 

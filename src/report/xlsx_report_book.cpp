@@ -83,7 +83,7 @@ class XlsxReportBook final : public report::ReportBook {
       book_.setDocumentProperties({title_, kApplicationName, now, now});
       bytes = book_.serialize();
     });
-    if (!writeFileAtomically(path, bytes)) raiseError(err::kPermissionDenied, "ブック '" + path + "' を保存できません。");
+    if (WriteResult written = writeFileAtomically(path, bytes); !written) raiseWriteError(written, path);
   }
 
  private:

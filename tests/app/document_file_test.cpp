@@ -158,6 +158,26 @@ TEST_F(DocumentFileTest, AFailedWriteKeepsTheOldFileAndReturnsFalse) {
   EXPECT_EQ(readAll(file).size(), 2800u);
 }
 
+TEST_F(DocumentFileTest, AFailedWriteGivesTheRuntimeErrorOfItsCause) {
+  writeAll(dataPath("file"), "x");
+  writeAll(dataPath("read-only.PIPEDATA"), "old");
+  ::chmod(dataPath("read-only.PIPEDATA").c_str(), 0444);
+  const struct {
+    std::string path, box;
+  } cases[] = {
+      {dataPath("no-folder/a.PIPEDATA"), "パスが見つかりません。(76)"},
+      {dataPath("file/a.PIPEDATA"), "パスが見つかりません。(76)"},
+      {dataPath("read-only.PIPEDATA"), "書き込みできません。(70)"},
+  };
+  DesignData d = newDesignData();
+  for (const auto& c : cases) {
+    errors_.shown.clear();
+    EXPECT_FALSE(データの書き出し(d, c.path));
+    EXPECT_EQ(errors_.shown, std::vector<std::string>{c.box + "\n in データの書き出し"});
+  }
+  EXPECT_EQ(readAll(dataPath("read-only.PIPEDATA")), "old");
+}
+
 TEST_F(DocumentFileTest, ShortFileReadsAsItsBytesFollowedByZeros) {
   const std::string path = dataPath("short.PIPEDATA");
   writeAll(path, std::string("Tovakin_A_1_00_00   ab", 22));

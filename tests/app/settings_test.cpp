@@ -120,6 +120,16 @@ TEST_F(SettingsTest, AbortOnABadValueEndsTheProgram) {
   EXPECT_THROW(load(), ProgramAborted);
 }
 
+TEST_F(SettingsTest, AFileLargerThanAnySettingsFileShowsTheBoxAndKeepsTheBuiltInValues) {
+  writeIni("[Tovakin]\r\n土の単位体積重量=5\r\nFILE0=/a.PIPEDATA\r\n" + std::string(16u << 20, '\n'));
+  g_recentFiles = {"x", "", "", ""};
+  load();
+  EXPECT_EQ(errors_.shown, std::vector<std::string>{"メモリが不足しています。（'" + iniPath() +
+                                                    "' は 1 MB を超えています。）(7)\n in APP初期値ファイルの読み込み"});
+  EXPECT_EQ(g_calcSettings, builtInCalcSettings());
+  EXPECT_EQ(g_recentFiles, (std::array<std::string, 4>{}));
+}
+
 TEST_F(SettingsTest, ValuesAreCutAfter99BytesOnACharacterBoundary) {
   const std::string ascii(120, '1');
   std::string kanji;
@@ -199,7 +209,7 @@ TEST_F(SettingsTest, CreationInAMissingFolderShowsTheErrorBox) {
   MyFlagSet();
   APP初期値ファイルの作成();
   ASSERT_EQ(errors_.shown.size(), 1u);
-  EXPECT_EQ(errors_.shown[0], "パス名が無効です。(75)\n in APP初期値ファイルの作成");
+  EXPECT_EQ(errors_.shown[0], "パスが見つかりません。(76)\n in APP初期値ファイルの作成");
 }
 
 }  // namespace

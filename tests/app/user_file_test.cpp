@@ -154,7 +154,7 @@ TEST_F(UserFileTest, AFailedWriteIsNotASave) {
   dialog_.answerOk(app() + "no-such-folder/case.PIPEDATA");
   EXPECT_FALSE(myUserSave(record_, dialog_, path, quiet));
   ASSERT_EQ(errors_.shown.size(), 1u);
-  EXPECT_EQ(errors_.shown[0], "パス名が無効です。(75)\n in データの書き出し");
+  EXPECT_EQ(errors_.shown[0], "パスが見つかりません。(76)\n in データの書き出し");
   EXPECT_EQ(g_recentFiles[0], "");
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -71,6 +72,36 @@ TEST_F(PipeDatabaseTest, RebuildReplacesAnOldDatabaseAndLeavesNothingElseBehind)
   sheetOf(sheets, "とう性管").resize(1);
   build(sheets);
   EXPECT_EQ(app.query("SELECT count(*) FROM 管DB"), (Rows{{"2"}}));
+}
+
+// A rebuild that cannot complete leaves the database of the last good start in place: the pipe
+// lists do not go empty.
+TEST_F(PipeDatabaseTest, AFailedRebuildKeepsThePreviousDatabaseAndSaysSo) {
+  const std::string kept = " 前回のデータベース '" + app.database() + "' をそのまま使います。";
+  const struct {
+    const char* what;
+    std::function<void()> spoil;
+    std::string box;
+  } cases[] = {
+      {"workbook missing", [&] { fs::remove(app.workbook()); },
+       "ファイル '" + app.workbook() + "' が見つかりません。" + kept + "(3024)\n in CreateMyDatabase"},
+      {"sheet missing",
+       [&] {
+         Sheets sheets = baseSheets();
+         std::erase_if(sheets, [](const auto& s) { return s.first == "とう性管"; });
+         app.write(sheets);
+       },
+       "シート 'とう性管' がブック '" + app.workbook() + "' に見つかりません。" + kept + "(3011)\n in CreateMyDatabase"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    build();
+    c.spoil();
+    EXPECT_EQ(app.rebuild(), std::vector<std::string>{c.box});
+    EXPECT_EQ(app.query("SELECT count(*) FROM 管DB"), (Rows{{"4"}}));
+    for (const auto& e : fs::directory_iterator(fs::path(app.database()).parent_path()))
+      EXPECT_EQ(e.path().filename().string().find(".tovakin-tmp."), std::string::npos) << e.path();
+  }
 }
 
 TEST_F(PipeDatabaseTest, HeaderOnlyPipeSheetsGiveAnEmptyPipeTable) {

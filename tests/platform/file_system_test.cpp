@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/temp_dir.h"
+#include "support/child_process.h"
 
 namespace tovakin::platform {
 namespace {
@@ -60,6 +61,43 @@ TEST(FileSystem, FailedAtomicWriteLeavesTheOldFile) {
   EXPECT_TRUE(test::runUnprivileged([&] { return !writeFileAtomically(f, "new") && readBytes(f) == "old"; }));
   ::chmod(dir.path().c_str(), 0755);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST(FileSystem, ALinkIsFollowedToTheFileItFinallyPointsTo) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir.file("real"));
+  writeBytes(dir.file("real/a.PIPEDATA"), "old");
+  ::chmod(dir.file("real/a.PIPEDATA").c_str(), 0600);
+  std::filesystem::create_symlink("real/a.PIPEDATA", dir.file("inner"));     // relative
+  std::filesystem::create_symlink(dir.file("inner"), dir.file("outer"));     // absolute, to a link
+  std::filesystem::create_symlink("real/b.PIPEDATA", dir.file("dangling"));  // to no file yet
+  ASSERT_TRUE(writeFileAtomically(dir.file("outer"), "new"));
+  ASSERT_TRUE(writeFileAtomically(dir.file("dangling"), "made"));
+  for (const char* link : {"inner", "outer", "dangling"})
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
+  EXPECT_EQ(readBytes(dir.file("real/a.PIPEDATA")), "new");
+  EXPECT_EQ(readBytes(dir.file("real/b.PIPEDATA")), "made");
+  struct stat st;
+  ASSERT_EQ(::stat(dir.file("real/a.PIPEDATA").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("real")), {}), 2);
+}
+
+// Temporary files of a writer that was killed are removed by the next write of their file; those
+// of a writer still running, and those of other files, stay.
+TEST(FileSystem, StaleTemporariesOfAFileGoBeforeItsNextWrite) {
+  test::TempDir dir;
+  const std::string gone =
+      testing::inChildWithFileSizeLimit(RLIM_INFINITY, [] { return std::to_string(::getpid()); }).value();
+  const std::string mine = std::to_string(::getpid()), running = "1", of = ".a.PIPEDATA.tovakin-tmp.";
+  const std::string stale[] = {of + gone + ".Ab3dE9", of + mine + ".zzzzzz"};
+  const std::string kept[] = {of + running + ".Ab3dE9", ".b.PIPEDATA.tovakin-tmp." + gone + ".Ab3dE9",
+                              of + gone + ".long-name", ".a.PIPEDATA.12345"};
+  for (const auto& name : stale) writeBytes(dir.file(name), "partial");
+  for (const auto& name : kept) writeBytes(dir.file(name), "partial");
+  ASSERT_TRUE(writeFileAtomically(dir.file("a.PIPEDATA"), "new"));
+  for (const auto& name : stale) EXPECT_FALSE(pathExists(dir.file(name))) << name;
+  for (const auto& name : kept) EXPECT_TRUE(pathExists(dir.file(name))) << name;
 }
 
 TEST(FileSystem, ReadCreateRemove) {

@@ -122,7 +122,31 @@ TEST_F(PrivateProfile, RefusesWhatWouldBreakTheFile) {
   EXPECT_FALSE(profileWrite(ini, "Tovakin", "a=b", "1"));
   EXPECT_FALSE(profileWrite(ini, "To]vakin", "k", "1"));
   EXPECT_FALSE(profileWrite(ini, "Tovakin", "", "1"));
+  // Keys that would read back as a comment or a section line, never as the key.
+  EXPECT_FALSE(profileWrite(ini, "Tovakin", ";k", "1"));
+  EXPECT_FALSE(profileWrite(ini, "Tovakin", "[k]", "1"));
+  EXPECT_FALSE(profileWrite(ini, "Tovakin", "[k", "1"));
   EXPECT_EQ(readBytes(ini), original);
+  EXPECT_TRUE(profileWrite(ini, "Tovakin", "k;[", "1"));  // only the first character matters
+  EXPECT_EQ(profileRead(ini, "Tovakin", "k;["), "1");
+}
+
+TEST_F(PrivateProfile, SeveralKeysGoInOneWriteAndARefusedOneIsLeftOut) {
+  const WriteResult written = profileWrite(ini, "Tovakin", {{"K0", "0.2"}, {";x", "1"}, {"K30", "0.3"}, {"k0", "0.25"}});
+  EXPECT_EQ(written.error(), EINVAL);
+  EXPECT_EQ(profileRead(ini, "Tovakin", "K0"), "0.25");
+  EXPECT_EQ(profileRead(ini, "Tovakin", "K30"), "0.3");
+  EXPECT_EQ(readBytes(ini).find(";x"), std::string::npos);
+}
+
+TEST_F(PrivateProfile, AFileLargerThanAnySettingsFileIsNotRead) {
+  const std::string head = "[Tovakin]\r\nK0=1\r\n";
+  writeBytes(ini, head + std::string(kProfileMaxBytes - head.size(), '\n'));
+  ASSERT_TRUE(profileLoad(ini).has_value());
+  EXPECT_EQ(profileLoad(ini)->value("Tovakin", "K0"), "1");
+  writeBytes(ini, head + std::string(kProfileMaxBytes - head.size() + 1, '\n'));
+  EXPECT_FALSE(profileLoad(ini).has_value());
+  EXPECT_EQ(profileRead(ini, "Tovakin", "K0"), "");
 }
 
 TEST_F(PrivateProfile, ReadOnlyFileOrFolderGivesFalseAndKeepsTheFile) {

@@ -179,7 +179,7 @@ class RecordingReportBook final : public report::ReportBook {
       dump += "[" + s.name + "]\n";
       for (const auto& [a, c] : s.cells) dump += a + "=" + (c.quotePrefix ? "'" : "") + c.text + "\n";
     }
-    if (!writeFileAtomically(path, dump)) raiseError(err::kPermissionDenied);
+    if (WriteResult written = writeFileAtomically(path, dump); !written) raiseWriteError(written, path);
     savedPaths.push_back(path);
   }
 
