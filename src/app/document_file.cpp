@@ -122,7 +122,8 @@ std::string encodeDesignData(const DesignData& data) {
 
 DesignData decodeDesignData(std::string_view bytes) {
   Bytes b{};
-  std::memcpy(b.data(), bytes.data(), std::min(bytes.size(), b.size()));
+  // An empty view may carry no pointer at all, which memcpy must never see.
+  if (!bytes.empty()) std::memcpy(b.data(), bytes.data(), std::min(bytes.size(), b.size()));
   DesignData data;
 #define TOVAKIN_GET(kind, member, offset, width) get##kind(b, offset, width, data.member);
   TOVAKIN_DESIGN_FIELDS(TOVAKIN_GET)
