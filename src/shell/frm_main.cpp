@@ -312,7 +312,12 @@ frmDocument* frmMain::LoadNewDoc(NewDocMode mode) {
     if (!caption->isEmpty()) document->setWindowTitle(*caption);
     QMdiSubWindow* sub = mdi_->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->show();
+    // Before the main window is shown the area has no size yet and would squeeze the new window
+    // down to its caption: give it the document's own size.
+    sub->resize(document->size() + (sub->size() - sub->contentsRect().size()));
+    sub->showNormal();
+    // Nor can it place the window sensibly then: the first windows start at the top left.
+    if (!isVisible()) sub->move(0, 0);
     // The caller gets the window itself: the area's active window is not set before the main
     // window is shown and while it is inactive.
     mdi_->setActiveSubWindow(sub);

@@ -97,6 +97,11 @@ TEST_F(MainWindow, StartWithoutArgumentsOpensDocumentOneAndNewOpensTwo) {
   ASSERT_EQ(window->documents().size(), 1);
   EXPECT_EQ(window->documents()[0]->windowTitle(), QStringLiteral("管設計 1"));
   EXPECT_TRUE(messages.shown.empty());  // a usable report writer: no warning
+  // Made before the main window is shown, it still has its own size and stands at the top left.
+  const QMdiSubWindow* first = window->mdiArea()->subWindowList()[0];
+  EXPECT_GE(first->height(), window->documents()[0]->height());
+  EXPECT_EQ(first->pos(), QPoint(0, 0));
+  EXPECT_FALSE(first->isMinimized());
   window->findChild<QAction*>("mnuFileNew")->trigger();
   ASSERT_EQ(window->documents().size(), 2);
   EXPECT_EQ(window->documents()[1]->windowTitle(), QStringLiteral("管設計 2"));
