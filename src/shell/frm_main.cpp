@@ -338,6 +338,7 @@ void frmMain::runHandler(const char* label, const std::function<void()>& handler
     guardStep(label, handler);
   } catch (const ProgramAborted&) {
     // 中止: the program ends the normal way, asking about each changed document first.
+    emit programAborted();
     QTimer::singleShot(0, this, [this] { close(); });
   } catch (...) {
     // guardStep reports every std::exception; nothing else may leave an event handler.

@@ -66,6 +66,11 @@ class frmMain : public QMainWindow {
   // then a hook that tests and the start-up can replace.
   std::function<void(frmMain&, const QStringList&)> myCommandLineOpen;
 
+ signals:
+  // 中止 was chosen in an error box: the window is about to close; the start-up ends the run with
+  // the status of an aborted program once it has.
+  void programAborted();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <memory>
@@ -226,9 +227,11 @@ TEST_F(MainWindow, AnAbortedCommandClosesTheMainWindowTheNormalWay) {
   auto window = createMainWindow();
   window->show();
   errors.answer(ErrorAnswer::Abort);
+  QSignalSpy aborted(window.get(), &frmMain::programAborted);
   window->runHandler("mnuTest_Click", [] { raiseError(err::kInvalidCall); });
   QCoreApplication::processEvents();
   EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(aborted.count(), 1);
   EXPECT_EQ(stored(kKeyLeft).isEmpty(), false);
 }
 
