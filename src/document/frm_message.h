@@ -1,0 +1,75 @@
+#pragma once
+// The program's own message window, used by the calculation run in three ways chosen by its
+// mode: a progress notice without buttons that stays up while the program works (-1), a Yes/No
+// question (4) and a message with a close button (every other value, 0 in use). One window per
+// message; the answer of a modal one lands in g_messageAnswer.
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+
+#include "shell/layer.h"
+
+class QCloseEvent;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+
+namespace tovakin::gui {
+
+// The answer of the last modal message: 6 はい, 7 いいえ, 0 閉じる in mode 0. The caller sets it
+// to 0 before it shows a modal message.
+extern std::int32_t g_messageAnswer;
+
+inline constexpr int kMessageNotice = -1;
+inline constexpr int kMessageYesNo = 4;
+inline constexpr int kMessageClose = 0;
+inline constexpr std::int32_t kAnswerYes = 6;
+inline constexpr std::int32_t kAnswerNo = 7;
+
+// The answer a click stores: the mode at the moment of the click and the button's index
+// (0 the right button, 1 the left one).
+std::int32_t messageAnswerFor(int mode, int buttonIndex);
+
+class frmMessage : public QDialog {
+  Q_OBJECT
+ public:
+  // The mode decides the buttons here, once: changing frmMessageSrc later changes the answer a
+  // click stores but not the buttons.
+  explicit frmMessage(int mode, QWidget* parent = nullptr);
+
+  int frmMessageSrc;
+
+  // The text of lblMessage; the window grows so that a long text or a wider face is not cut.
+  void setMessage(const QString& text);
+
+  // A notice: shown without taking the focus and painted at once, without running the
+  // program's other events, so that no command runs inside the caller's work.
+  void showNotice();
+  // A question or close-button message: g_messageAnswer := 0, then modal until a button is
+  // clicked; returns g_messageAnswer.
+  std::int32_t showModal();
+  // The program takes the window down (a notice at the end of its work).
+  void unload();
+
+  QLabel* lblMessage() const { return message_; }
+  QPushButton* cmdCommand(int index) const { return index == 0 ? right_ : left_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  void clicked(int index);
+  void relayout();
+
+  QLabel* message_ = nullptr;
+  QPushButton* right_ = nullptr;  // cmdCommand(0)
+  QPushButton* left_ = nullptr;   // cmdCommand(1)
+  bool unloading_ = false;
+};
+
+inline constexpr const char* kMessageCaption = "計算中です";
+inline constexpr const char* kMessageDesignedText = "計算中です。しばらくお待ち下さい。";
+
+}  // namespace tovakin::gui

@@ -1,0 +1,99 @@
+#pragma once
+// The main window: the MDI parent in which every design document lives, with its menus, toolbar
+// and status bar. It creates the document windows (LoadNewDoc), keeps its placement between runs
+// and, when it closes, closes its documents one by one.
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "shell/layer.h"
+#include "shell/main_window_rules.h"
+
+class QAction;
+class QCloseEvent;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QSettings;
+class QTimer;
+class QToolBar;
+
+namespace tovakin::gui {
+
+class frmDocument;
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit frmMain(QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // The load: texts from the string table, the icon, the recent files, the warning when no
+  // usable report writer is installed and the first document, or the documents named on the
+  // command line.
+  void MDIForm_Load(const QStringList& commandLineFiles = {});
+
+  // Applies the stored placement (kept on the desktop) and shows the window.
+  void showPlaced();
+
+  // Creates and shows one document window: numbered and empty, or empty for a file to fill.
+  // Returns the new window, or nullptr when none was made (the document limit, an error): the
+  // caller then stops.
+  frmDocument* LoadNewDoc(NewDocMode mode);
+
+  // The numbered documents made so far (never decremented).
+  std::int32_t documentNumber() const { return numbered_; }
+
+  QMdiArea* mdiArea() const { return mdi_; }
+  // The document windows in the order they were made.
+  QList<frmDocument*> documents() const;
+
+  // The placement read from the settings (defaults where a value is missing; a value that is not
+  // a number is reported by the error box and, on Ignore, leaves the defaults) and stored on
+  // closing.
+  Placement storedPlacement();
+  void storePlacement();
+
+  // Runs a command of a menu or a button: errors go to the error box and no exception leaves the
+  // event handler; 中止 in the error box closes the main window the normal way, which still asks
+  // about each changed document.
+  void runHandler(const char* label, const std::function<void()>& handler);
+
+  // The documents named on the command line are opened by the open path (later work); until
+  // then a hook that tests and the start-up can replace.
+  std::function<void(frmMain&, const QStringList&)> myCommandLineOpen;
+
+ signals:
+  // 中止 was chosen in an error box: the window is about to close; the start-up ends the run with
+  // the status of an aborted program once it has.
+  void programAborted();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildToolBar();
+  void buildStatusBar();
+  void updateClock();
+
+  QMdiArea* mdi_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* datePanel_ = nullptr;
+  QLabel* timePanel_ = nullptr;
+  QTimer* clock_ = nullptr;
+  std::int32_t numbered_ = 0;
+};
+
+// The main window as the start-up makes it: built and loaded (MDIForm_Load), not yet shown;
+// the start-up shows it with showPlaced().
+std::unique_ptr<frmMain> createMainWindow(const QStringList& commandLineFiles = {});
+
+// The status bar's texts of a moment.
+QString statusDateText(const QDateTime& now);
+QString statusTimeText(const QDateTime& now);
+
+}  // namespace tovakin::gui

@@ -1,0 +1,256 @@
+#include "shell/frm_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <memory>
+
+#include "app/app_state.h"
+#include "document/frm_document.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_error_box.h"
+
+namespace tovakin::gui {
+namespace {
+
+using testing::ScriptedErrorBox;
+using testing::ScriptedMessageBox;
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(settingsDir_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    saved_ = g_app;
+    g_app.g_appPath = std::string(TOVAKIN_APPDIR) + "/";
+    g_app.g_docCount = 0;
+    g_app.g_excelVersion = 12;
+  }
+  void TearDown() override { g_app = saved_; }
+
+  void store(const char* key, const QString& value) {
+    QSettings s(kSettingsOrganization, kSettingsApplication);
+    s.setValue(QStringLiteral("Settings/") + key, value);
+  }
+  QString stored(const char* key) {
+    QSettings s(kSettingsOrganization, kSettingsApplication);
+    return s.value(QStringLiteral("Settings/") + key).toString();
+  }
+
+  ScriptedMessageBox messages;
+  Installed<MessageBoxService> messagesInstalled = installMessageBox(messages);
+  ScriptedErrorBox errors;
+
+ private:
+  QTemporaryDir settingsDir_;
+  AppState saved_;
+};
+
+TEST_F(MainWindow, MenusAndToolbarShowTheStringTableTexts) {
+  auto window = createMainWindow();
+  auto* file = window->findChild<QMenu*>("mnuFile");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+  auto* fileNew = window->findChild<QAction*>("mnuFileNew");
+  ASSERT_NE(fileNew, nullptr);
+  EXPECT_EQ(fileNew->text(), QStringLiteral("新規作成(&N)"));
+  EXPECT_EQ(fileNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+  EXPECT_EQ(window->findChild<QAction*>("mnuFileExit")->text(), QStringLiteral("終了(&X)"));
+  EXPECT_EQ(window->findChild<QAction*>("mnuEditCalc")->text(), QStringLiteral("計算する(&C)"));
+  EXPECT_EQ(window->findChild<QMenu*>("mnuWindow")->title(), QStringLiteral("ｳｨﾝﾄﾞｳ(&W)"));
+  EXPECT_EQ(window->findChild<QAction*>("mnuQuirnWeb")->text(), QStringLiteral("QuirnのWebSiteを表示(&W)"));
+  EXPECT_FALSE(window->findChild<QAction*>("mnuFileSaveAll")->isVisible());
+  EXPECT_FALSE(window->findChild<QAction*>("mnuEditCopy")->isVisible());
+  EXPECT_FALSE(window->findChild<QAction*>("mnuMRUBar")->isVisible());
+
+  auto* bar = window->findChild<QToolBar*>("tbToolBar");
+  ASSERT_NE(bar, nullptr);
+  QStringList tips;
+  for (QAction* a : bar->actions()) tips << a->data().toString() + "=" + a->toolTip();
+  EXPECT_EQ(tips, (QStringList{"新規作成=新規作成", "開く=開く", "上書き保存=上書き保存"}));
+}
+
+TEST_F(MainWindow, StatusBarShowsTodaysDateAndTime) {
+  auto window = createMainWindow();
+  const QDateTime now = QDateTime::currentDateTime();
+  EXPECT_EQ(window->findChild<QLabel*>("sbPanelDate")->text(), statusDateText(now));
+  EXPECT_EQ(window->findChild<QLabel*>("sbPanelTime")->text().isEmpty(), false);
+  EXPECT_TRUE(window->findChild<QTimer*>("sbClock")->isActive());
+  EXPECT_EQ(statusDateText(QDateTime(QDate(2024, 3, 5), QTime(9, 7))), "2024/03/05");
+  EXPECT_EQ(statusTimeText(QDateTime(QDate(2024, 3, 5), QTime(9, 7))), "9:07");
+}
+
+TEST_F(MainWindow, StartWithoutArgumentsOpensDocumentOneAndNewOpensTwo) {
+  auto window = createMainWindow();
+  ASSERT_EQ(window->documents().size(), 1);
+  EXPECT_EQ(window->documents()[0]->windowTitle(), QStringLiteral("管設計 1"));
+  EXPECT_TRUE(messages.shown.empty());  // a usable report writer: no warning
+  // Made before the main window is shown, it still has its own size and stands at the top left.
+  const QMdiSubWindow* first = window->mdiArea()->subWindowList()[0];
+  EXPECT_GE(first->height(), window->documents()[0]->height());
+  EXPECT_EQ(first->pos(), QPoint(0, 0));
+  EXPECT_FALSE(first->isMinimized());
+  window->findChild<QAction*>("mnuFileNew")->trigger();
+  ASSERT_EQ(window->documents().size(), 2);
+  EXPECT_EQ(window->documents()[1]->windowTitle(), QStringLiteral("管設計 2"));
+  EXPECT_EQ(window->mdiArea()->subWindowList()[1]->windowTitle(), QStringLiteral("管設計 2"));
+  // The toolbar's 新規作成 makes one more.
+  window->findChild<QToolBar*>("tbToolBar")->actions()[0]->trigger();
+  EXPECT_EQ(window->documents().size(), 3);
+  EXPECT_EQ(g_app.g_docCount, 3);
+}
+
+TEST_F(MainWindow, AFileOpenedBetweenCountsButDoesNotTakeANumber) {
+  auto window = createMainWindow();
+  frmDocument* forFile = window->LoadNewDoc(NewDocMode::ForFile);
+  ASSERT_NE(forFile, nullptr);
+  EXPECT_EQ(forFile->windowTitle(), QString());
+  frmDocument* second = window->LoadNewDoc(NewDocMode::Numbered);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->windowTitle(), QStringLiteral("管設計 2"));
+  EXPECT_EQ(g_app.g_docCount, 3);
+}
+
+TEST_F(MainWindow, AtTheLimitNoWindowIsMadeAndTheCallerGetsNone) {
+  auto window = createMainWindow();
+  g_app.g_docCount = kDocumentLimit;
+  for (int attempt = 0; attempt < 2; ++attempt) EXPECT_EQ(window->LoadNewDoc(NewDocMode::Numbered), nullptr);
+  EXPECT_EQ(window->documents().size(), 1);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].text, documentLimitMessage().toStdString());
+  EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OK);
+}
+
+TEST_F(MainWindow, NoUsableReportWriterIsWarnedBeforeTheFirstDocument) {
+  g_app.g_excelVersion = -1;
+  auto window = createMainWindow();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, noExcelMessage().toStdString());
+  EXPECT_EQ(window->documents().size(), 1);
+}
+
+TEST_F(MainWindow, CommandLineFilesTakeThePlaceOfTheEmptyDocument) {
+  auto window = std::make_unique<frmMain>();
+  QStringList opened;
+  window->myCommandLineOpen = [&](frmMain&, const QStringList& files) { opened = files; };
+  window->MDIForm_Load({"a.PIPEDATA"});
+  EXPECT_EQ(opened, QStringList{"a.PIPEDATA"});
+  EXPECT_TRUE(window->documents().isEmpty());
+}
+
+TEST_F(MainWindow, FirstStartPlacesTheWindowAtTheDefaultsAndClosingStoresItsPlace) {
+  auto window = createMainWindow();
+  window->showPlaced();
+  EXPECT_EQ(window->frameGeometry(), QRect(67, 67, 433, 433));
+  window->move(150, 90);
+  ASSERT_TRUE(window->close());
+  EXPECT_EQ(stored(kKeyLeft), "2250");
+  EXPECT_EQ(stored(kKeyTop), "1350");
+  EXPECT_EQ(stored(kKeyWidth), "6495");
+  EXPECT_EQ(stored(kKeyHeight), "6495");
+}
+
+TEST_F(MainWindow, AStoredPlacementIsRestoredAndOneOffTheDesktopIsBroughtBack) {
+  store(kKeyLeft, "1500");
+  store(kKeyTop, "3000");
+  store(kKeyWidth, "12000");
+  store(kKeyHeight, "9000");
+  auto window = createMainWindow();
+  window->showPlaced();
+  EXPECT_EQ(window->frameGeometry(), QRect(100, 200, 800, 600));
+  window->close();
+
+  store(kKeyLeft, "900000");
+  store(kKeyWidth, "6000");
+  store(kKeyHeight, "4500");
+  auto away = createMainWindow();
+  away->showPlaced();
+  EXPECT_TRUE(away->screen()->availableGeometry().intersects(away->frameGeometry()));
+  EXPECT_EQ(away->frameGeometry().size(), QSize(400, 300));
+}
+
+TEST_F(MainWindow, AStoredValueThatIsNoNumberIsReportedAndTheDefaultsStand) {
+  store(kKeyWidth, "wide");
+  auto window = createMainWindow();
+  window->showPlaced();
+  ASSERT_EQ(errors.shown.size(), 1u);
+  EXPECT_NE(errors.shown[0].find("MDIForm_Load"), std::string::npos);
+  EXPECT_EQ(window->frameGeometry(), QRect(67, 67, 433, 433));
+}
+
+TEST_F(MainWindow, MinimizedClosingLeavesTheStoredPlacement) {
+  store(kKeyLeft, "1500");
+  auto window = createMainWindow();
+  window->showPlaced();
+  window->showMinimized();
+  window->move(300, 300);
+  if (!window->isMinimized()) GTEST_SKIP() << "the platform does not minimize";
+  window->close();
+  EXPECT_EQ(stored(kKeyLeft), "1500");
+}
+
+TEST_F(MainWindow, ClosingAsksEachChangedDocumentAndStopsAtTheFirstCancel) {
+  auto window = createMainWindow();
+  frmDocument* first = window->documents()[0];
+  frmDocument* second = window->LoadNewDoc(NewDocMode::Numbered);
+  frmDocument* third = window->LoadNewDoc(NewDocMode::Numbered);
+  first->setUnchanged(false);
+  second->setUnchanged(false);
+  third->setUnchanged(false);
+  window->show();
+  messages.answer(MsgAnswer::No);      // the first closes without saving
+  messages.answer(MsgAnswer::Cancel);  // the second stays, and so does the main window
+  EXPECT_FALSE(window->close());
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].text, kSaveQuestion);
+  EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_FALSE(stored(kKeyLeft).size());  // nothing stored: the window did not close
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window->documents().size(), 2);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, AnAbortedCommandClosesTheMainWindowTheNormalWay) {
+  auto window = createMainWindow();
+  window->show();
+  errors.answer(ErrorAnswer::Abort);
+  QSignalSpy aborted(window.get(), &frmMain::programAborted);
+  window->runHandler("mnuTest_Click", [] { raiseError(err::kInvalidCall); });
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(aborted.count(), 1);
+  EXPECT_EQ(stored(kKeyLeft).isEmpty(), false);
+}
+
+TEST_F(MainWindow, WindowMenuListsTheDocumentsAndTilesThem) {
+  auto window = createMainWindow();
+  window->LoadNewDoc(NewDocMode::Numbered);
+  window->showPlaced();
+  window->resize(900, 700);
+  auto* menu = window->findChild<QMenu*>("mnuWindow");
+  emit menu->aboutToShow();
+  QStringList listed;
+  for (QAction* a : menu->actions())
+    if (a->text().contains(QStringLiteral("管設計"))) listed << a->text();
+  EXPECT_EQ(listed, (QStringList{"&1 管設計 1", "&2 管設計 2"}));
+  window->findChild<QAction*>("mnuWindowTileVertical")->trigger();
+  const auto subs = window->mdiArea()->subWindowList(QMdiArea::CreationOrder);
+  EXPECT_EQ(subs[0]->height(), window->mdiArea()->viewport()->height());
+  EXPECT_EQ(subs[0]->width() + subs[1]->width(), window->mdiArea()->viewport()->width());
+}
+
+}  // namespace
+}  // namespace tovakin::gui
