@@ -160,7 +160,10 @@ void frmSplash::showNow() {
   // the main window).
   QElapsedTimer waited;
   waited.start();
-  while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < kExposeWaitMs)
+  const auto mapped = [this] {
+    return testAttribute(Qt::WA_Mapped) && windowHandle() && windowHandle()->isExposed();
+  };
+  while (!mapped() && waited.elapsed() < kExposeWaitMs)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
                                         QEventLoop::WaitForMoreEvents,
                                     10);
