@@ -10,13 +10,16 @@ namespace tovakin::gui {
 
 StartupBenchmark::StartupBenchmark(QWidget& mainWindow, std::chrono::steady_clock::time_point began)
     : window_(mainWindow), began_(began) {
-  window_.installEventFilter(this);
+  // The main window's own area may be covered by its children, which then get the first paint:
+  // watch every widget of the window.
+  QCoreApplication::instance()->installEventFilter(this);
 }
 
-StartupBenchmark::~StartupBenchmark() { window_.removeEventFilter(this); }
+StartupBenchmark::~StartupBenchmark() { QCoreApplication::instance()->removeEventFilter(this); }
 
 bool StartupBenchmark::eventFilter(QObject* watched, QEvent* event) {
-  if (!reported_ && watched == &window_ && event->type() == QEvent::Paint) {
+  const auto* widget = event->type() == QEvent::Paint ? qobject_cast<QWidget*>(watched) : nullptr;
+  if (!reported_ && widget && widget->window() == &window_) {
     reported_ = true;
     const auto now = std::chrono::system_clock::now();
     const auto sinceMain = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began_);
