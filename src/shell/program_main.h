@@ -9,11 +9,11 @@
 
 #include "shell/frm_main.h"
 #include "shell/layer.h"
+#include "shell/single_instance.h"
 
 namespace tovakin::gui {
 
 class frmSplash;
-class InstanceClaim;
 
 // Exit status of a start that another instance took over, and of the refusal while another
 // program holds the pipe-material workbook.
