@@ -24,6 +24,7 @@
 #include "platform/error_box.h"
 #include "platform/message_box.h"
 #include "shell/form_helpers.h"
+#include "shell/single_instance.h"
 
 namespace tovakin::gui {
 
@@ -70,7 +71,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   myCommandLineOpen = [](frmMain&, const QStringList&) {};
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() { setInstanceRaiseHook({}); }
 
 void frmMain::buildMenus() {
   QMenuBar& bar = *menuBar();
@@ -285,6 +286,9 @@ void frmMain::showPlaced() {
   show();
   const QSize border = frameGeometry().size() - size();
   if (!border.isEmpty()) resize(frame.size() - border);
+  // From now on a later start of the program brings this window, or its open dialog, to the
+  // front (set only once shown, so a hand-over during start-up never shows it early).
+  setInstanceRaiseHook([this] { raiseRunningInstanceWindow(this); });
 }
 
 void frmMain::storePlacement() {

@@ -1,21 +1,27 @@
 // Program entry: the Qt application with its Japanese texts and faces, the windows' services
-// installed, then the start-up of the foundation. The main window is not built yet: after a
-// successful start-up the program says so and ends.
+// installed, then Main (one instance, the splash, the start-up, the main window) and the event
+// loop of the main window.
 //
-// Exit status: 0 ready, 1 ended by 中止 in an error box, 2 the pipe-material workbook is held
-// by another program, 3 no desktop to show windows on.
+// Exit status: 0 ended normally or handed over to the running instance, 1 ended by 中止 in an
+// error box, 2 the pipe-material workbook is held by another program, 3 no desktop to show
+// windows on.
+//
+// With TOVAKIN_STARTUP_BENCHMARK set, the program prints when the main window was first painted
+// (the wall clock in nanoseconds, and the milliseconds since main began) and ends: the start-up
+// benchmark (bench/startup_bench.py) measures from the process start with it.
 #include <QApplication>
+#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "app/app_state.h"
-#include "app/cursor.h"
-#include "app/startup.h"
 #include "calc/pipe_database.h"
 #include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "report/xlsx_report_book.h"
 #include "shell/application.h"
@@ -23,9 +29,13 @@
 #include "shell/busy_pointer.h"
 #include "shell/desktop_launcher.h"
 #include "shell/launcher.h"
+#include "shell/program_main.h"
+#include "shell/single_instance.h"
+#include "shell/startup_benchmark.h"
 
 int main(int argc, char** argv) {
   using namespace tovakin::gui;  // and, through it, every layer below
+  const auto began = std::chrono::steady_clock::now();
   const std::string program = argc > 0 && argv[0] ? argv[0] : "tovakin";
   // Qt would end with its own platform plug-in error; say what the user can do instead.
   if (const auto message = noDesktopMessage(program, [](const char* name) { return std::getenv(name); })) {
@@ -48,21 +58,23 @@ int main(int argc, char** argv) {
   const auto desktopInstalled = installLauncher(desktop);
 
   std::optional<SqlitePipeDataSource> pipeData;
-  const auto rebuild = [&] {
+  std::optional<Installed<PipeDataSource>> pipeDataInstalled;
+  MainParts parts;
+  parts.appFolder = QString::fromStdString(executableDir());
+  parts.rebuildDatabase = [&] {
     CreateMyDatabase();
     pipeData.emplace(g_app.g_appPath);
+    // Every lookup from now on reads the database that the rebuild has just made.
+    pipeDataInstalled.emplace(installPipeDataSource(&*pipeData));
   };
   XlsxReportTemplateOpener templates;  // reports are written into .xlsx workbooks
   const auto templatesInstalled = installReportTemplateOpener(templates);
   try {
-    if (runStartup(rebuild) == StartupOutcome::WorkbookInUse) return 2;
-    // Every lookup from now on reads the database that the rebuild has just made.
-    const auto pipeDataInstalled = installPipeDataSource(pipeData ? &*pipeData : nullptr);
-    砂時計(false);
-    std::printf("Tovakin: %s の準備ができました。画面はまだ作られていません。\n", g_app.g_appPath.c_str());
-    std::printf("Tovakin: the application folder %s is ready; the windows are not built yet.\n",
-                g_app.g_appPath.c_str());
-    return 0;
+    MainOutcome started = Main(parts);
+    if (started.exitStatus) return *started.exitStatus;
+    std::optional<StartupBenchmark> benchmark;
+    if (!qEnvironmentVariableIsEmpty("TOVAKIN_STARTUP_BENCHMARK")) benchmark.emplace(*started.window, began);
+    return application.exec();
   } catch (const ProgramAborted&) {
     return 1;
   }

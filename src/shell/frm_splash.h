@@ -1,0 +1,40 @@
+#pragma once
+// The window shown while the program starts: the product name with its shadow, the edition,
+// the version, the platform, the logo and a progress line.
+//
+// It is an ordinary frameless window, not a stay-on-top one, so a box shown during start-up is
+// never hidden behind it; the start-up also hides it while a box is up.
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include "shell/layer.h"
+
+class QLabel;
+
+namespace tovakin::gui {
+
+class frmSplash final : public QWidget {
+  Q_OBJECT
+ public:
+  frmSplash();
+
+  // Shows the window centred on the screen and paints it at once, without an event loop.
+  void showNow();
+  // Puts a progress text into lblMsg and paints it at once.
+  void setProgress(const QString& text);
+  QString progress() const;
+
+  // The designed progress caption, shown until the first progress text.
+  static QString designedProgressCaption();
+  // The logo: the pipe of the window icon, larger, with the product name.
+  static QImage drawLogo();
+  // The platform the program runs on, as the user knows it.
+  static QString platformName();
+
+ private:
+  void Form_Load();
+  QLabel* label(const char* name) const;
+};
+
+}  // namespace tovakin::gui

@@ -1,0 +1,45 @@
+#pragma once
+// The program's start: one instance, the splash with a progress text before each step, the
+// start-up of the foundation, the main window with its first document. Main returns; the caller
+// then runs the event loop until the main window is closed.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "shell/frm_main.h"
+#include "shell/layer.h"
+#include "shell/single_instance.h"
+
+namespace tovakin::gui {
+
+class frmSplash;
+
+// Exit status of a start that another instance took over, and of the refusal while another
+// program holds the pipe-material workbook.
+inline constexpr int kHandedOverStatus = 0;
+inline constexpr int kWorkbookInUseStatus = 2;
+
+struct MainParts {
+  // The application folder whose instance this is (the executable's folder in the program).
+  QString appFolder;
+  // The pipe database rebuild (the calculation layer owns the database).
+  std::function<void()> rebuildDatabase;
+  // Creates and loads the main window.
+  std::function<std::unique_ptr<frmMain>()> createWindow = [] { return createMainWindow(); };
+  // Called once the splash is up (tests watch it).
+  std::function<void(frmSplash&)> splashShown;
+};
+
+struct MainOutcome {
+  // Set when the program ends now with this status; otherwise the main window is shown.
+  std::optional<int> exitStatus;
+  std::unique_ptr<frmMain> window;
+  // The claim of the single instance; it must live as long as the event loop runs.
+  std::unique_ptr<InstanceClaim> claim;
+};
+
+// Runs the start-up. Abort in an error box throws ProgramAborted.
+MainOutcome Main(const MainParts& parts);
+
+}  // namespace tovakin::gui
