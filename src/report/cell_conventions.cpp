@@ -84,4 +84,11 @@ void JyoCharEdit(ReportBook& book, const std::string& sheet, const std::string& 
     guardStep(kLabel, [&] { book.setSuperscript(sheet, address, run.start, run.length); });
 }
 
+std::string deflectionNumerator(double kx, double load, double r) {
+  return "2×" + num(kx, "0.000") + "×" + num(load, "0.000") + "×" + num(r, "0.00000") + "^4";
+}
+std::string deflectionDenominator(double ei, double e, double r) {
+  return num(ei, "0.0000") + "＋0.061×" + num(e, "0.00") + "×" + num(r, "0.00000") + "^3";
+}
+
 }  // namespace tovakin::report

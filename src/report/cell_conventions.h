@@ -52,6 +52,11 @@ Verdict capacityVerdict(double capacity, double demand);
 // Value within a limit ("≦" … "＞").
 Verdict limitVerdict(double value, double limit);
 
+// 2×Kx×W×R^4 and EI＋0.061×e'×R^3: numerator and denominator of a horizontal deflection
+// ΔX = F·2·Kx·W·R⁴ / (EI + 0.061·e'·R³), as every side-load sheet writes them (with "^" markers).
+std::string deflectionNumerator(double kx, double load, double r);
+std::string deflectionDenominator(double ei, double e, double r);
+
 // The superscript pass over one cell: every "^" in the cell's text is removed and the
 // character that followed it is raised. A "^" at the end is removed and raises nothing.
 // Failures show the error box under the label "JyoCharEdit"; Ignore goes on with the next step.

@@ -32,14 +32,8 @@ void writeWeightWaterHorizontalSheet(SectionContext& ctx) {
     });
     ctx.putNumber("H8", r.kantaiJiju, "0.000");
     ctx.putNumber("H11", d.henkeiOkureF1, "0.0");
-    ctx.putRaised("L11", [&] {
-      return "2×" + num(r.keisuKp, "0.000") + "×" + num(r.kantaiJiju, "0.000") + "×" + num(d.chushinHankei, "0.00000") +
-             "^4";
-    });
-    ctx.putRaised("L12", [&] {
-      return num(r.ei, "0.0000") + "＋0.061×" + num(d.hanryokuKeisu, "0.00") + "×" + num(d.chushinHankei, "0.00000") +
-             "^3";
-    });
+    ctx.putRaised("L11", [&] { return deflectionNumerator(r.keisuKp, r.kantaiJiju, d.chushinHankei); });
+    ctx.putRaised("L12", [&] { return deflectionDenominator(r.ei, d.hanryokuKeisu, d.chushinHankei); });
     ctx.putNumber("H13", r.jijuTawami, "0.00000");
     ctx.putNumber("L16", d.hanryokuKeisu, "0.00");
     ctx.putNumber("Q16", r.jijuTawami, "0.00000");
@@ -58,10 +52,7 @@ void writeWeightWaterHorizontalSheet(SectionContext& ctx) {
     return "2×" + num(r.keisuKo, "0.000") + "×" + num(d.mizuTanniJuryo, "0.000") + "×" +
            num(d.chushinHankei, "0.00000") + "^5";
   });
-  ctx.putRaised("L26", [&] {
-    return num(r.ei, "0.0000") + "＋0.061×" + num(d.hanryokuKeisu, "0.00") + "×" + num(d.chushinHankei, "0.00000") +
-           "^3";
-  });
+  ctx.putRaised("L26", [&] { return deflectionDenominator(r.ei, d.hanryokuKeisu, d.chushinHankei); });
   ctx.putNumber("H27", r.suijuTawami, "0.00000");
   ctx.putNumber("L30", d.hanryokuKeisu, "0.00");
   ctx.putNumber("Q30", r.suijuTawami, "0.00000");

@@ -18,15 +18,6 @@ namespace tovakin::report {
 
 namespace {
 
-// 2×Kx×W×R^4 and EI＋0.061×e'×R^3: numerator and denominator of the horizontal deflection
-// ΔX = F·2·Kx·W·R⁴ / (EI + 0.061·e'·R³).
-std::string deflectionNumerator(double kx, double load, double r) {
-  return "2×" + num(kx, "0.000") + "×" + num(load, "0.000") + "×" + num(r, "0.00000") + "^4";
-}
-std::string deflectionDenominator(double ei, double e, double r) {
-  return num(ei, "0.0000") + "＋0.061×" + num(e, "0.00") + "×" + num(r, "0.00000") + "^3";
-}
-
 void writeSidePressures(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   const CalcResult& r = ctx.result;
