@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <cstdlib>
 #include <QTemporaryDir>
 #include <QTest>
 #include <clocale>
@@ -184,11 +185,17 @@ struct DecimalCommaLocale {
   DecimalCommaLocale() {
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8"})
       if (!installed && std::setlocale(LC_ALL, name)) installed = name;
+    if (!installed) {
+      // The one the build generated, when the system has none.
+      ::setenv("LOCPATH", TOVAKIN_TEST_LOCALES, 1);
+      if (std::setlocale(LC_ALL, "de_DE.UTF-8")) installed = "de_DE.UTF-8 (generated)";
+    }
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   }
   ~DecimalCommaLocale() {
     QLocale::setDefault(previousQt);
     std::setlocale(LC_ALL, previous.c_str());
+    ::unsetenv("LOCPATH");
   }
   std::string previous = std::setlocale(LC_ALL, nullptr);
   QLocale previousQt;
