@@ -16,6 +16,8 @@ ChoiceCombo::ChoiceCombo(QWidget* parent) : QComboBox(parent) {
   setAcceptDrops(false);
   lineEdit()->setReadOnly(true);
   lineEdit()->setAcceptDrops(false);
+  // A text longer than the box shows its beginning, as a list entry does.
+  connect(lineEdit(), &QLineEdit::textChanged, lineEdit(), [edit = lineEdit()] { edit->setCursorPosition(0); });
 }
 
 void ChoiceCombo::setText(const QString& text) {

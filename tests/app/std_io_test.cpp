@@ -63,16 +63,11 @@ TEST(MyCDblOverflow, HugeNumberRaisesOverflowUnderItsLabel) {
   EXPECT_EQ(box.shown[0], "オーバーフローしました。(6)\n in myCDbl");
 }
 
-TEST_P(MyCDblTest, ReadsTheSameWithoutTheBox) {
-  testing::ScriptedErrorBox box(ErrorAnswer::Abort);
-  ASSERT_TRUE(leadingNumberOf(GetParam().in).has_value()) << GetParam().in;
-  EXPECT_DOUBLE_EQ(*leadingNumberOf(GetParam().in), GetParam().out) << GetParam().in;
-}
-
 TEST(MyCDblOverflow, TheQuietReadingAnswersNothingForAHugeNumber) {
   testing::ScriptedErrorBox box(ErrorAnswer::Abort);
   EXPECT_EQ(leadingNumberOf("1E400"), std::nullopt);
-  EXPECT_EQ(leadingNumberOf("-99999999999999999999999999999999999999999" + std::string(300, '9')), std::nullopt);
+  EXPECT_EQ(leadingNumberOf("-" + std::string(320, '9')), std::nullopt);
+  EXPECT_EQ(leadingNumberOf(" 3.5kN"), 3.5);
   EXPECT_TRUE(box.shown.empty());
 }
 

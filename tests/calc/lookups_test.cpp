@@ -181,12 +181,6 @@ TEST_F(LookupTest, NoSourceFindsNothing) {
   EXPECT_TRUE(box.shown.empty());
 }
 
-TEST_F(LookupTest, ASourceWithoutAPipeTableOffersNoPipes) {
-  // The hand-made source answers the calculation's lookups but has no selection lists.
-  EXPECT_TRUE(pipeTypeList().empty());
-  EXPECT_FALSE(pipeDimensionsOf("鋼管", "STW", 400).has_value());
-}
-
 TEST_F(LookupTest, SupportAngleCoefficients) {
   struct Row {
     double angle;
