@@ -18,6 +18,7 @@
 #include "document/document_inputs.h"
 #include "document/document_layout.h"
 #include "document/document_rules.h"
+#include "dialogs/frm_kisozai_set.h"
 #include "document/unit_caption.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
@@ -500,7 +501,11 @@ void frmDocument::myForm2Data() {
 
 // ---- Condition dialogs ----------------------------------------------------------------------
 
-void frmDocument::cmdKisozaiSet_Click() {}
+void frmDocument::cmdKisozaiSet_Click() {
+  blnKisozaiWorkFlg = false;
+  myForm2Data();
+  if (runKisozaiSet(window(), data_, blnKisozaiWorkFlg, boxes_[19])) unchanged_ = false;
+}
 void frmDocument::cmdNaigaiatuSet_Click() {}
 
 // ---- Controls -------------------------------------------------------------------------------
