@@ -13,9 +13,11 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/app_state.h"
+#include "platform/error_box.h"
 #include "platform/message_box.h"
 #include "shell/form_helpers.h"
 
@@ -157,7 +159,12 @@ bool frmHelp::showPage(const QUrl& page) {
 
 void frmHelp::openLink(const QUrl& link) {
   if (helpLinkKind(link) == HelpLinkKind::External) {
-    JumpHyperLink(link.toString().toStdString(), this);
+    try {
+      JumpHyperLink(link.toString().toStdString(), this);
+    } catch (const ProgramAborted&) {
+      // 中止 in an error box: the program ends the normal way, through its main window.
+      if (QWidget* owner = parentWidget()) QTimer::singleShot(0, owner->window(), &QWidget::close);
+    }
     return;
   }
   showPage(topic_->source().resolved(link));

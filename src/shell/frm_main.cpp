@@ -1,7 +1,6 @@
 #include "shell/frm_main.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -21,10 +20,10 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "calc/pipe_database.h"
 #include "document/frm_document.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
-#include "calc/pipe_database.h"
 #include "shell/form_helpers.h"
 #include "shell/frm_about.h"
 #include "shell/frm_help.h"
@@ -140,7 +139,8 @@ void frmMain::buildMenus() {
 
   // Each item runs its handler under the error box, labelled with the handler's name.
   const auto on = [this](QAction* a, const char* label, void (frmMain::*handler)()) {
-    connect(a, &QAction::triggered, this, [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
+    connect(a, &QAction::triggered, this,
+            [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
   };
   connect(fileNew, &QAction::triggered, this,
           [this] { runHandler("mnuFileNew_Click", [this] { LoadNewDoc(NewDocMode::Numbered); }); });
