@@ -10,7 +10,11 @@
 namespace picgen {
 // One line per picture: its file name and the function that draws it.
 constexpr Picture kPictures[] = {
-    {nullptr, nullptr},  // keeps the table valid while it is empty; skipped below
+    {"H9-4-11.BMP", drawKijunHanryoku},
+    {"S9-4-14.BMP", drawMizohabaHosei},
+    {"H9-4-13.BMP", drawKatameHosei},
+    {"S9-4-15.BMP", drawChikasuiHosei},
+    {"S9-4-17.BMP", drawTawamiGyakusan},
 };
 }  // namespace picgen
 

@@ -10,4 +10,10 @@ struct Picture {
   QImage (*draw)();
 };
 
+QImage drawKijunHanryoku();   // H9-4-11.BMP
+QImage drawMizohabaHosei();   // S9-4-14.BMP
+QImage drawKatameHosei();     // H9-4-13.BMP
+QImage drawChikasuiHosei();   // S9-4-15.BMP
+QImage drawTawamiGyakusan();  // S9-4-17.BMP
+
 }  // namespace picgen
