@@ -92,18 +92,22 @@ void ConditionDialog::cmdCommand_Click(int index) {
   });
 }
 
-void ConditionDialog::keyPressEvent(QKeyEvent* event) {
-  // QDialog would press the default button on Enter and reject on Escape: here neither does
-  // anything (Enter inside a box moves the focus; the box handles it before it gets here).
+bool swallowCommandKey(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Return:
     case Qt::Key_Enter:
       event->accept();
-      return;
+      return true;
     default:
-      QDialog::keyPressEvent(event);
+      return false;
   }
+}
+
+void ConditionDialog::keyPressEvent(QKeyEvent* event) {
+  // QDialog would press the default button on Enter and reject on Escape: here neither does
+  // anything (Enter inside a box moves the focus; the box handles it before it gets here).
+  if (!swallowCommandKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace tovakin::gui

@@ -14,6 +14,7 @@
 #include "app/design_data.h"
 #include "shell/layer.h"
 
+class QKeyEvent;
 class QPushButton;
 class QWidget;
 
@@ -21,6 +22,10 @@ namespace tovakin::gui {
 
 // The one exchange copy, overwritten at every opening of either dialog.
 extern DesignData g_designDataWork;
+
+// Enter and Escape, which press no button of the program's dialogs: accepts the key and returns
+// true; false for any other key.
+bool swallowCommandKey(QKeyEvent* event);
 
 class ConditionDialog : public QDialog {
   Q_OBJECT

@@ -14,6 +14,7 @@
 
 #include "app/recent_files.h"
 #include "app/settings.h"
+#include "dialogs/condition_dialog.h"
 #include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "shell/form_helpers.h"
@@ -389,15 +390,7 @@ void frmOptions::keyPressEvent(QKeyEvent* event) {
     QCoreApplication::sendEvent(tabs_, event);
     return;
   }
-  switch (key) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
-  }
+  if (!swallowCommandKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace tovakin::gui

@@ -12,6 +12,7 @@
 
 #include "platform/error_box.h"
 #include "shell/form_helpers.h"
+#include "shell/frm_splash.h"
 #include "shell/maker.h"
 #include "shell/version.h"
 
@@ -93,36 +94,11 @@ std::vector<QRect> grownDownward(const std::vector<QRect>& designed, const std::
 }
 
 QImage drawAboutLogo() {
-  // 56 × 47 pixels, the size of the designed logo picture: the soil, the grass and the pipe of the
-  // window icon and the splash logo.
+  // 56 × 47 pixels, the size of the designed logo picture: the splash logo's motif, smaller.
   QImage image(56, 47, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QRectF ground(4, 0, 48, 47);
-  QLinearGradient soil(0, ground.top(), 0, ground.bottom());
-  soil.setColorAt(0.0, QColor(0xC8, 0x9B, 0x62));
-  soil.setColorAt(1.0, QColor(0x8A, 0x5E, 0x33));
-  p.setPen(Qt::NoPen);
-  p.setBrush(soil);
-  p.drawRoundedRect(ground, 6, 6);
-  QPainterPath grass;
-  grass.addRoundedRect(QRectF(ground.left(), ground.top(), ground.width(), 8), 6, 6);
-  p.setBrush(QColor(0x5E, 0x9C, 0x3A));
-  p.drawPath(grass);
-  const QPointF centre(ground.center().x(), 27);
-  const qreal outer = 16, wall = 4;
-  p.setBrush(QColor(0x34, 0x4E, 0x7A));
-  p.drawEllipse(centre, outer, outer);
-  p.setBrush(QColor(0xE6, 0xF0, 0xFA));
-  p.drawEllipse(centre, outer - wall, outer - wall);
-  QFont kanji(QString::fromLatin1("Noto Sans CJK JP"));
-  kanji.setBold(true);
-  kanji.setPixelSize(15);
-  p.setFont(kanji);
-  p.setPen(QColor(0x1F, 0x30, 0x4D));
-  p.drawText(QRectF(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer), Qt::AlignCenter,
-             QStringLiteral("管"));
+  drawPipeLogo(p, {QRectF(4, 0, 48, 47), 6, 8, 27, 16, 4, 15});
   return image;
 }
 

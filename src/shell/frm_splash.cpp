@@ -179,39 +179,43 @@ void frmSplash::setProgress(const QString& text) {
 
 QString frmSplash::progress() const { return label("lblMsg")->text(); }
 
-QImage frmSplash::drawLogo() {
-  // 129 × 110 pixels, the size of the designed logo picture.
-  QImage image(129, 110, QImage::Format_ARGB32);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
+void drawPipeLogo(QPainter& p, const PipeLogoShape& shape) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
-  const QRectF ground(10, 0, 109, 86);
+  const QRectF& ground = shape.ground;
   // Soil in earth brown, darker towards the bottom, under a strip of grass: the icon's motif.
   QLinearGradient soil(0, ground.top(), 0, ground.bottom());
   soil.setColorAt(0.0, QColor(0xC8, 0x9B, 0x62));
   soil.setColorAt(1.0, QColor(0x8A, 0x5E, 0x33));
   p.setPen(Qt::NoPen);
   p.setBrush(soil);
-  p.drawRoundedRect(ground, 12, 12);
+  p.drawRoundedRect(ground, shape.corner, shape.corner);
   QPainterPath grass;
-  grass.addRoundedRect(QRectF(ground.left(), ground.top(), ground.width(), 14), 12, 12);
+  grass.addRoundedRect(QRectF(ground.left(), ground.top(), ground.width(), shape.grass), shape.corner, shape.corner);
   p.setBrush(QColor(0x5E, 0x9C, 0x3A));
   p.drawPath(grass);
   // The pipe wall and its bore, with 管 in it.
-  const QPointF centre(ground.center().x(), 50);
-  const qreal outer = 30, wall = 7;
+  const QPointF centre(ground.center().x(), shape.pipeCentreY);
+  const qreal outer = shape.pipeRadius, wall = shape.wall;
   p.setBrush(QColor(0x34, 0x4E, 0x7A));
   p.drawEllipse(centre, outer, outer);
   p.setBrush(QColor(0xE6, 0xF0, 0xFA));
   p.drawEllipse(centre, outer - wall, outer - wall);
   QFont kanji(QString::fromLatin1("Noto Sans CJK JP"));
   kanji.setBold(true);
-  kanji.setPixelSize(30);
+  kanji.setPixelSize(shape.kanjiPixels);
   p.setFont(kanji);
   p.setPen(QColor(0x1F, 0x30, 0x4D));
   p.drawText(QRectF(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer), Qt::AlignCenter,
              QStringLiteral("管"));
+}
+
+QImage frmSplash::drawLogo() {
+  // 129 × 110 pixels, the size of the designed logo picture.
+  QImage image(129, 110, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  drawPipeLogo(p, {QRectF(10, 0, 109, 86), 12, 14, 50, 30, 7, 30});
   // The product name under the picture.
   QFont font(QString::fromLatin1("Noto Sans CJK JP"));
   font.setBold(true);

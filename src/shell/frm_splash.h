@@ -5,14 +5,29 @@
 // It is an ordinary frameless window, not a stay-on-top one, so a box shown during start-up is
 // never hidden behind it; the start-up also hides it while a box is up.
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
 #include "shell/layer.h"
 
 class QLabel;
+class QPainter;
 
 namespace tovakin::gui {
+
+// The program's logo motif (the window icon's): soil under a strip of grass and a pipe with 管 in
+// its bore, in pixels of the picture it is drawn into.
+struct PipeLogoShape {
+  QRectF ground;
+  qreal corner;
+  qreal grass;  // the grass strip's height
+  qreal pipeCentreY;
+  qreal pipeRadius;
+  qreal wall;
+  int kanjiPixels;
+};
+void drawPipeLogo(QPainter& painter, const PipeLogoShape& shape);
 
 class frmSplash final : public QWidget {
   Q_OBJECT
