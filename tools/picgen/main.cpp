@@ -10,7 +10,7 @@
 namespace picgen {
 // One line per picture: its file name and the function that draws it.
 constexpr Picture kPictures[] = {
-    {nullptr, nullptr},  // keeps the table valid while it is empty; skipped below
+    {"S9-4-1.BMP", drawCombinationFormula},
 };
 }  // namespace picgen
 

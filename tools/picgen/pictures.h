@@ -10,4 +10,7 @@ struct Picture {
   QImage (*draw)();
 };
 
+// IMAGE/S9-4-1.BMP: the combination formula of the internal/external pressures, S and n.
+QImage drawCombinationFormula();
+
 }  // namespace picgen
