@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test: a normal build, then the tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer. The reports are checked by
-# opening them in LibreOffice Calc, which this installs (without its GUI).
+# opening them in LibreOffice Calc, which this installs (without its GUI); one window is tested
+# under a decimal-comma locale, generated into the build folder from the locales package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh libreoffice-calc-nogui
+bash scripts/deps.sh libreoffice-calc-nogui locales
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVAKIN_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"

@@ -2,7 +2,13 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QTimer>
 
+#include "app/user_file.h"
+#include "platform/common_dialog.h"
+#include "platform/error_box.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "shell/form_helpers.h"
 
@@ -19,7 +25,38 @@ frmDocument::frmDocument(QWidget* parent) : QWidget(parent) {
 
 void frmDocument::lblMyCommand(const QString& word) {
   if (word.isEmpty()) return;
-  // The commands (calculate, save, save as, open) come with the document's controls.
+  myFileCommand(word);
+  // 計算する comes with the document's controls.
+}
+
+void frmDocument::myFileCommand(const QString& word) {
+  const bool open = word == QStringLiteral("開く");
+  const bool save = word == QStringLiteral("上書き保存");
+  if (!open && !save && word != QStringLiteral("名前を付けて保存")) return;
+  guardStep("lblMyCommand_Change", [&] {
+    std::string path = lblMyFilename().toStdString();
+    if (open) {
+      if (!myUserLoad(myData_, commonDialog(), path)) {
+        // Nothing to keep: no question, and no second window of the file is found in this one.
+        unchanged_ = true;
+        setMyFilename(QString());
+        QTimer::singleShot(0, this, [this] { closeWindow(); });
+        return;
+      }
+      setWindowTitle(QString::fromStdString(path));
+    } else {
+      bool quiet = save;
+      if (!myUserSave(myData_, commonDialog(), path, quiet)) return;
+    }
+    setMyFilename(QString::fromStdString(path));
+    unchanged_ = true;
+    if (fileExists(path)) setWindowTitle(QString::fromStdString(path));
+  });
+}
+
+void frmDocument::closeWindow() {
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->close();
+  else close();
 }
 
 QString frmDocument::lblMyFilename() const { return filename_->text(); }

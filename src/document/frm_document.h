@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/design_data.h"
 #include "shell/layer.h"
 
 class QCloseEvent;
@@ -38,12 +39,21 @@ class frmDocument : public QWidget {
   // keeps the window when the save did not happen.
   bool queryClose();
 
+  // The design case the window holds.
+  DesignData& myData() { return myData_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The file words: "開く" loads the file named in lblMyFilename (a failure closes the window once
+  // the sender has returned), "上書き保存" and "名前を付けて保存" save through the shared dialog.
+  void myFileCommand(const QString& word);
+  void closeWindow();
+
   QLabel* filename_ = nullptr;
   bool unchanged_ = true;
+  DesignData myData_;
 };
 
 inline constexpr const char* kSaveQuestion = "データは変更されています。保存しますか？";

@@ -18,4 +18,21 @@ std::vector<std::pair<std::string, std::string>> parseFilter(const std::string& 
   return pairs;
 }
 
+namespace {
+
+class CancellingDialog final : public CommonDialog {
+ public:
+  DialogOutcome ShowOpen() override { return DialogOutcome::Cancelled; }
+  DialogOutcome ShowSave() override { return DialogOutcome::Cancelled; }
+};
+
+CancellingDialog g_defaultDialog;
+CommonDialog* g_dialog = nullptr;
+
+}  // namespace
+
+CommonDialog& commonDialog() { return g_dialog ? *g_dialog : g_defaultDialog; }
+
+Installed<CommonDialog> installCommonDialog(CommonDialog& dialog) { return {g_dialog, &dialog}; }
+
 }  // namespace tovakin::platform

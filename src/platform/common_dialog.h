@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/service.h"
+
 namespace tovakin::platform {
 
 enum class DialogOutcome { Ok, Cancelled };
@@ -39,5 +41,11 @@ class CommonDialog {
 // The (description, pattern) pairs of a filter text. A last description without a pattern
 // gets an empty pattern; empty input gives no pairs.
 std::vector<std::pair<std::string, std::string>> parseFilter(const std::string& filter);
+
+// The program's one shared dialog (the main window's): every window opens and saves through it,
+// so that it starts where the user last was. The windows install the real one, tests a scripted
+// one; with none installed every dialog is cancelled.
+CommonDialog& commonDialog();
+Installed<CommonDialog> installCommonDialog(CommonDialog& dialog);
 
 }  // namespace tovakin::platform

@@ -68,7 +68,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   buildMenus();
   buildToolBar();
   buildStatusBar();
-  myCommandLineOpen = [](frmMain&, const QStringList&) {};
+  myCommandLineOpen = [](frmMain& window, const QStringList& files) { window.openFiles(files); };
+  connectFileCommands();
 }
 
 frmMain::~frmMain() { setInstanceRaiseHook({}); }
@@ -197,7 +198,8 @@ void frmMain::buildToolBar() {
     const QString key = a->data().toString();
     runHandler("tbToolBar_ButtonClick", [this, key] {
       if (key == QStringLiteral("新規作成")) LoadNewDoc(NewDocMode::Numbered);
-      // 開く and 上書き保存 come with the document commands.
+      else if (key == QStringLiteral("開く")) mnuFileOpen_Click();
+      else if (key == QStringLiteral("上書き保存")) mnuFileSave_Click();
     });
   });
 }
@@ -236,7 +238,8 @@ void frmMain::updateClock() {
 void frmMain::MDIForm_Load(const QStringList& commandLineFiles) {
   guardStep("MDIForm_Load", [&] { myFormResString(*this); });
   setMyIcon(*this);
-  // The recent-file items and the help file come with the open path and the Help menu.
+  guardStep("MDIForm_Load", [&] { myFormEdit(); });
+  // The help file comes with the Help menu.
   guardStep("MDIForm_Load", [&] {
     if (g_app.g_excelVersion < kFirstUsableExcel) msgBox(noExcelMessage().toStdString(), MsgButtons::OK, MsgIcon::None, "");
   });

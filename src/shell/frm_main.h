@@ -14,6 +14,10 @@
 
 class QAction;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QMimeData;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -62,9 +66,23 @@ class frmMain : public QMainWindow {
   // about each changed document.
   void runHandler(const char* label, const std::function<void()>& handler);
 
-  // The documents named on the command line are opened by the open path (later work); until
-  // then a hook that tests and the start-up can replace.
+  // Opens the documents named on the command line (openFiles); tests may replace it.
   std::function<void(frmMain&, const QStringList&)> myCommandLineOpen;
+
+  // Opening documents and the document commands (frm_main_files.cpp).
+  // What one opening came to.
+  enum class OpenOutcome { Nothing, Activated, Reported, HandedOver, AtLimit };
+  // The one road of every way of opening: "" asks with the open dialog; a file already open
+  // brings its window to the front; a missing file or one that is not a data file is reported;
+  // a data file goes to a new window through the command word "開く".
+  OpenOutcome myFilesOpen(const QString& fileName);
+  // Several names in their order (a drop, the command line); the document limit ends the run.
+  void openFiles(const QStringList& names);
+  // The recent-file items of the File menu from the recent-file list.
+  void myFormEdit();
+  // The document the menus act on: the active one, or, while the main window is not active, the
+  // one that was; nullptr without documents.
+  frmDocument* activeDocument() const;
 
  signals:
   // 中止 was chosen in an error box: the window is about to close; the start-up ends the run with
@@ -73,12 +91,26 @@ class frmMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void buildMenus();
   void buildToolBar();
   void buildStatusBar();
   void updateClock();
+  void connectFileCommands();
+  bool takesDrop(const QMimeData* data) const;
+  void mnuFileOpen_Click();
+  void mnuFileMRU_Click(int index);
+  void mnuFileClose_Click();
+  void mnuFileSave_Click();
+  void mnuFileSaveAs_Click();
+  void mnuFileSaveAll_Click();
+  void mnuEditCalc_Click();
+  void mnuFile_Click();
+  void mnuEdit_Click();
 
   QMdiArea* mdi_ = nullptr;
   QToolBar* toolBar_ = nullptr;

@@ -28,6 +28,8 @@
 #include "shell/boxes.h"
 #include "shell/busy_pointer.h"
 #include "shell/desktop_launcher.h"
+#include "shell/file_dialog.h"
+#include "shell/file_menu_rules.h"
 #include "shell/launcher.h"
 #include "shell/program_main.h"
 #include "shell/single_instance.h"
@@ -56,11 +58,17 @@ int main(int argc, char** argv) {
   const auto errorsInstalled = installErrorBox(errors);
   const auto messagesInstalled = installMessageBox(messages);
   const auto desktopInstalled = installLauncher(desktop);
+  QtCommonDialog fileDialog;
+  const auto fileDialogInstalled = installCommonDialog(fileDialog);
 
   std::optional<SqlitePipeDataSource> pipeData;
   std::optional<Installed<PipeDataSource>> pipeDataInstalled;
   MainParts parts;
   parts.appFolder = QString::fromStdString(executableDir());
+  // Each argument names one file to open in place of the empty first document.
+  parts.createWindow = [files = commandLineFileNames(application.arguments().mid(1))] {
+    return createMainWindow(files);
+  };
   parts.rebuildDatabase = [&] {
     CreateMyDatabase();
     pipeData.emplace(g_app.g_appPath);

@@ -1,0 +1,135 @@
+#include "dialogs/options_table.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/number_format.h"
+#include "app/std_io.h"
+
+namespace tovakin::gui {
+namespace {
+
+// Rows of the pages (twips from the frame's top) and the columns of the support-angle grid and
+// of the impact-coefficient table.
+constexpr int kRow0 = 240, kRow1 = 600, kRow2 = 960, kRow3 = 1320, kRow4 = 1680;
+constexpr int kBoxColumn = 3360;    // pages 1 and 3
+constexpr int kAngleColumn0 = 1800;  // 0°; each further angle 1200 to the right
+constexpr int kImpactColumn0 = 7200;  // H < 1.5; each further column 1200 to the right
+constexpr int kColumnStep = 1200;
+constexpr int kImpactPavedRow = 1440;
+constexpr int kGridRowStep = 360;
+
+// Enter runs through the support-angle grid row by row and leaves its last box for OK.
+constexpr int gridNext(int row, int col) { return row == 2 && col == 5 ? kEnterOk : 13 + 6 * row + col + 1; }
+
+}  // namespace
+
+const std::array<OptionsBox, kOptionsBoxCount>& optionsBoxes() {
+#define M(expr) [](CalcSettings& s) -> double& { return s.expr; }
+  // The support-angle grid: the first index of shijikakuKeisu is the angle column, the second
+  // the row (K, Ko, Kp); box 13 + i is K at column i, 19 + i Ko, 25 + i Kp.
+#define K_BOX(row, col, key)                                                                 \
+  OptionsBox {                                                                               \
+    kPageSupportAngle, "0.000", key, M(shijikakuKeisu[col][row]), gridNext(row, col),        \
+        kAngleColumn0 + kColumnStep * (col), kRow1 + kGridRowStep * (row), nullptr           \
+  }
+#define IMPACT_BOX(road, member, col, key, next)                                             \
+  OptionsBox {                                                                               \
+    kPageLoads, "0.0", key, M(shogekiKeisu[road].member), next,                              \
+        kImpactColumn0 + kColumnStep * (col), (road) == 0 ? kRow2 : kImpactPavedRow, nullptr \
+  }
+  static const std::array<OptionsBox, kOptionsBoxCount> boxes = {{
+      /* 0 */ {kPageUnitWeights, "0.00", "土の単位体積重量", M(tuchiTanniJuryo), 1, kBoxColumn, kRow0, "kN/m^3"},
+      /* 1 */ {kPageUnitWeights, "0.00", "飽和土単位体積重量", M(howadoTanniJuryo), 2, kBoxColumn, kRow1, "kN/m^3"},
+      /* 2 */ {kPageUnitWeights, "0.00", "水の単位体積重量", M(mizuTanniJuryo), kEnterOk, kBoxColumn, kRow2, "kN/m^3"},
+      /* 3 */ {kPageConditions, "0", "荷重分布角", M(kajuBunpukaku), 4, kBoxColumn, kRow0, "^o"},
+      /* 4 */ {kPageConditions, "0.00", "車両占有幅", M(sharyoSenyuHaba), 12, kBoxColumn, kRow1, "m"},
+      /* 5 */ {kPageLoads, "0.00", "後輪荷重T25", M(korinKaju[0]), 6, 1680, kRow1, nullptr},
+      /* 6 */ {kPageLoads, "0.00", "後輪荷重T20", M(korinKaju[1]), 7, 1680, kRow2, nullptr},
+      /* 7 */ {kPageLoads, "0.00", "後輪荷重T14", M(korinKaju[2]), 8, 1680, kRow3, nullptr},
+      /* 8 */ {kPageLoads, "0.00", "後輪荷重T10", M(korinKaju[3]), 9, 1680, kRow4, nullptr},
+      /* 9 */ {kPageLoads, "0.00", "βT25時", M(betaT25), 10, 4440, kRow1, nullptr},
+      /* 10 */ {kPageLoads, "0.00", "βT25以外時", M(betaT25Igai), 31, 4440, kRow2, nullptr},
+      /* 11 */ {kPageConditions, "0", "内部摩擦角", M(naibuMasatukaku), kEnterOk, kBoxColumn, kRow3, "^o"},
+      /* 12 */ {kPageConditions, "0.0", "浮上検討安全率", M(fujoKentoAnzenritu), 11, kBoxColumn, kRow2, nullptr},
+      /* 13 to 18 */ K_BOX(0, 0, "K0"), K_BOX(0, 1, "K30"), K_BOX(0, 2, "K60"),
+      K_BOX(0, 3, "K90"), K_BOX(0, 4, "K120"), K_BOX(0, 5, "K180"),
+      /* 19 to 24 */ K_BOX(1, 0, "Ko0"), K_BOX(1, 1, "Ko30"), K_BOX(1, 2, "Ko60"),
+      K_BOX(1, 3, "Ko90"), K_BOX(1, 4, "Ko120"), K_BOX(1, 5, "Ko180"),
+      /* 25 to 30 */ K_BOX(2, 0, "Kp0"), K_BOX(2, 1, "Kp30"), K_BOX(2, 2, "Kp60"),
+      K_BOX(2, 3, "Kp90"), K_BOX(2, 4, "Kp120"), K_BOX(2, 5, "Kp180"),
+      /* 31 to 33 */ IMPACT_BOX(0, a, 0, "衝撃係数未舗装A", 32), IMPACT_BOX(0, b, 1, "衝撃係数未舗装B", 33),
+      IMPACT_BOX(0, c, 2, "衝撃係数未舗装C", 34),
+      /* 34 to 36 */ IMPACT_BOX(1, a, 0, "衝撃係数舗装A", 35), IMPACT_BOX(1, b, 1, "衝撃係数舗装B", 36),
+      IMPACT_BOX(1, c, 2, "衝撃係数舗装C", kEnterOk),
+  }};
+#undef IMPACT_BOX
+#undef K_BOX
+#undef M
+  return boxes;
+}
+
+const std::array<int, kOptionsBoxCount>& optionsTabOrder() {
+  static const std::array<int, kOptionsBoxCount> order = {0,  1,  2,  13, 14, 15, 16, 17, 18, 19, 20, 21, 22,
+                                                          23, 24, 25, 26, 27, 28, 29, 30, 3,  4,  12, 11, 5,
+                                                          6,  7,  8,  9,  10, 31, 32, 33, 34, 35, 36};
+  return order;
+}
+
+const std::array<int, kOptionsBoxCount>& optionsReadOrder() {
+  static const std::array<int, kOptionsBoxCount> order = {0,  2,  1,  3,  11, 4,  12, 5,  6,  7,  8,  9,  10,
+                                                          31, 32, 33, 34, 35, 36, 13, 14, 15, 16, 17, 18, 19,
+                                                          20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
+  return order;
+}
+
+std::string optionsBoxText(const CalcSettings& settings, int index) {
+  const OptionsBox& box = optionsBoxes().at(static_cast<std::size_t>(index));
+  CalcSettings copy = settings;
+  const double v = box.member(copy);
+  return formatPattern(std::isfinite(v) ? v : 0.0, box.pattern);
+}
+
+std::optional<double> optionsBoxValue(std::string_view text) {
+  if (text.empty()) return 0.0;
+  double v = 0.0;
+  if (!parseDecimal(text, v) || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::optional<int> optionsForm2Data(const std::array<std::string, kOptionsBoxCount>& texts, CalcSettings& data) {
+  CalcSettings work = data;
+  for (int index : optionsReadOrder()) {
+    const std::optional<double> v = optionsBoxValue(texts[static_cast<std::size_t>(index)]);
+    if (!v) return index;
+    optionsBoxes()[static_cast<std::size_t>(index)].member(work) = *v;
+  }
+  data = work;
+  return std::nullopt;
+}
+
+bool historyClearEnabled(const std::array<std::string, 4>& recentFiles) {
+  return std::any_of(recentFiles.begin(), recentFiles.end(), [](const std::string& f) { return !f.empty(); });
+}
+
+OptionsLayout optionsLayout(const std::array<std::pair<int, int>, kOptionsPageCount>& frames, int commandWidth) {
+  std::optional<double> w = 0.0;
+  std::optional<double> h = 0.0;
+  for (const auto& [width, height] : frames) {
+    w = UserMax(w, width);
+    h = UserMax(h, height);
+  }
+  OptionsLayout l;
+  l.frameWidth = static_cast<int>(*w);
+  l.tabLeft = 120;
+  l.tabTop = 120;
+  l.tabWidth = static_cast<int>(*w) + 480;
+  l.tabHeight = static_cast<int>(*h) + 1000;
+  l.formWidth = l.tabWidth + 240;
+  l.formHeight = l.tabHeight + 1000;
+  l.commandLeft = l.tabWidth - commandWidth;
+  l.commandTop = l.tabHeight + 240;
+  return l;
+}
+
+}  // namespace tovakin::gui

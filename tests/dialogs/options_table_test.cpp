@@ -1,0 +1,82 @@
+#include "dialogs/options_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "app/settings.h"
+
+namespace tovakin::gui {
+namespace {
+
+// Where a binding's member lives in a record: two bindings of one member give the same offset.
+std::ptrdiff_t offsetOf(double& (*member)(CalcSettings&)) {
+  static CalcSettings probe;
+  return reinterpret_cast<const char*>(&member(probe)) - reinterpret_cast<const char*>(&probe);
+}
+
+TEST(OptionsTable, EachBoxShowsTheMemberOfItsIniKeyWithItsBuiltInValue) {
+  std::set<std::ptrdiff_t> members;
+  for (int i = 0; i < kOptionsBoxCount; ++i) {
+    const OptionsBox& box = optionsBoxes()[static_cast<std::size_t>(i)];
+    const app::SettingsKey* key = nullptr;
+    for (const app::SettingsKey& k : app::settingsKeys())
+      if (std::strcmp(k.key, box.iniKey) == 0) key = &k;
+    ASSERT_NE(key, nullptr) << "box " << i;
+    EXPECT_EQ(offsetOf(box.member), offsetOf(key->member)) << "box " << i << " " << box.iniKey;
+    members.insert(offsetOf(box.member));
+  }
+  EXPECT_EQ(members.size(), 37u);  // no member shown twice
+  const CalcSettings s = app::builtInCalcSettings();
+  const std::pair<int, const char*> shown[] = {{0, "18.00"},  {1, "20.00"}, {2, "9.80"}, {3, "45"},    {4, "2.75"},
+                                               {5, "100.00"}, {8, "39.00"}, {9, "0.90"}, {10, "1.00"}, {11, "30"},
+                                               {12, "1.2"},   {31, "0.4"},  {33, "0.2"}, {36, "0.1"}};
+  for (const auto& [box, text] : shown) EXPECT_EQ(optionsBoxText(s, box), text) << "box " << box;
+  // Box 13 + i is K at the i-th angle, 19 + i Ko, 25 + i Kp: a transposed grid shows 0.107 in 14.
+  const char* grid[3][6] = {{"0.110", "0.108", "0.103", "0.096", "0.089", "0.083"},
+                            {"0.107", "0.104", "0.096", "0.085", "0.075", "0.065"},
+                            {"0.215", "0.208", "0.191", "0.169", "0.149", "0.131"}};
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(optionsBoxText(s, 13 + 6 * row + col), grid[row][col]) << row << col;
+}
+
+TEST(OptionsTable, ReadingStoresEveryBoxAsShownOrNothingWhenOneHoldsNoNumber) {
+  CalcSettings data = app::builtInCalcSettings();
+  data.korinKaju[4] = 7;  // members without a box
+  data.shijikakuKeisu[6] = {0.5, 0.6, 0.7};
+  data.kajuA = 0.25;
+  data.shijikakuKeisu[3][1] = 0.1234;  // more decimals than its box shows
+  std::array<std::string, kOptionsBoxCount> texts;
+  for (int i = 0; i < kOptionsBoxCount; ++i) texts[static_cast<std::size_t>(i)] = optionsBoxText(data, i);
+  const CalcSettings before = data;
+  for (const char* bad : {" ", "abc", "12,5", "inf", "nan", "1e999"}) {
+    auto wrong = texts;
+    wrong[1] = bad;
+    wrong[2] = "x";  // read before box 1: the one reported
+    EXPECT_EQ(optionsForm2Data(wrong, data), 2) << bad;
+    wrong[2] = "9.80";
+    EXPECT_EQ(optionsForm2Data(wrong, data), 1) << bad;
+    EXPECT_EQ(data, before) << bad;
+  }
+  texts[28] = "0.170";  // Kp at 90°
+  texts[33] = "";       // an emptied box stores 0
+  ASSERT_EQ(optionsForm2Data(texts, data), std::nullopt);
+  CalcSettings expected = before;
+  expected.shijikakuKeisu[3][2] = 0.17;
+  expected.shogekiKeisu[0].c = 0;
+  expected.shijikakuKeisu[3][1] = 0.123;
+  EXPECT_EQ(data, expected);
+}
+
+TEST(OptionsTable, TheLayoutFollowsTheWidestAndTallestFrame) {
+  const OptionsLayout l =
+      optionsLayout({{{5640, 1425}, {9120, 1755}, {5640, 3225}, {10800, 2505}, {5640, 3225}}}, 3615);
+  EXPECT_EQ(l.frameWidth, 10800);
+  EXPECT_EQ(std::make_pair(l.tabWidth, l.tabHeight), std::make_pair(11280, 4225));
+  EXPECT_EQ(std::make_pair(l.formWidth, l.formHeight), std::make_pair(11520, 5225));
+  EXPECT_EQ(std::make_pair(l.commandLeft, l.commandTop), std::make_pair(7665, 4465));
+}
+
+}  // namespace
+}  // namespace tovakin::gui
