@@ -126,16 +126,28 @@ std::optional<std::string> myTrim(const std::optional<std::string>& value) {
 
 std::string myTrim(double value) { return myTrim(formatGeneral(value)); }
 
+namespace {
+std::string packedNumberText(std::string_view text) {
+  std::string packed;
+  packed.reserve(text.size());
+  for (char c : text)
+    if (c != ' ' && c != '\t' && c != '\n') packed.push_back(c);
+  return packed;
+}
+}  // namespace
+
 double myCDbl(std::string_view text) {
   double result = 0.0;
-  guardStep("myCDbl", [&] {
-    std::string packed;
-    packed.reserve(text.size());
-    for (char c : text)
-      if (c != ' ' && c != '\t' && c != '\n') packed.push_back(c);
-    result = leadingNumber(packed);
-  });
+  guardStep("myCDbl", [&] { result = leadingNumber(packedNumberText(text)); });
   return result;
+}
+
+std::optional<double> leadingNumberOf(std::string_view text) {
+  try {
+    return leadingNumber(packedNumberText(text));
+  } catch (const RuntimeError&) {
+    return std::nullopt;  // overflow is the one error of the reading
+  }
 }
 
 std::string toNarrow(std::string_view text) {

@@ -36,14 +36,6 @@ void CreateMyDatabase(const std::string& appPath);
 // The same for the program's own folder (g_app.g_appPath).
 void CreateMyDatabase();
 
-// The dimensions of one pipe as 管DB holds them (Null cells are nullopt).
-struct PipeDimensions {
-  std::optional<double> gaikei;         // 外径
-  std::optional<double> kanatu;         // 管厚
-  std::optional<double> chushinHankei;  // 管厚中心半径
-  std::optional<double> naikei;         // 内径
-};
-
 // The lookups of the calculation on the database of one application folder. Each call opens
 // the database, runs one query and closes it; failures raise RuntimeError (the free lookup
 // functions show them in their error boxes).
@@ -65,12 +57,12 @@ class SqlitePipeDataSource final : public PipeDataSource {
 
   // The pipe-selection lists of the document window: distinct values of 管DB in sort order
   // (texts in Japanese order, sizes as numbers), each as its text; a Null cell is nullopt.
-  std::vector<std::optional<std::string>> pipeTypes();
-  std::vector<std::optional<std::string>> standards(const std::string& kanshu);
-  std::vector<std::optional<std::string>> nominalSizes(const std::string& kanshu, const std::string& kikaku);
+  std::vector<std::optional<std::string>> pipeTypes() override;
+  std::vector<std::optional<std::string>> standards(const std::string& kanshu) override;
+  std::vector<std::optional<std::string>> nominalSizes(const std::string& kanshu, const std::string& kikaku) override;
   // The first row of 管DB for the pipe (呼び径 compared as a number); nullopt when none matches.
   std::optional<PipeDimensions> pipeDimensions(const std::string& kanshu, const std::string& kikaku,
-                                               double yobikei);
+                                               double yobikei) override;
 
  private:
   std::string databasePath_;

@@ -155,4 +155,25 @@ double func標準溝幅(std::string& yobikei) {
       kLabel, 0.0, [&](PipeDataSource& s) { return s.standardTrenchWidth(key); }, asIs);
 }
 
+std::vector<std::optional<std::string>> pipeTypeList() {
+  PipeDataSource* src = g_source;
+  return src ? src->pipeTypes() : std::vector<std::optional<std::string>>{};
+}
+
+std::vector<std::optional<std::string>> pipeStandardList(const std::string& kanshu) {
+  PipeDataSource* src = g_source;
+  return src ? src->standards(kanshu) : std::vector<std::optional<std::string>>{};
+}
+
+std::vector<std::optional<std::string>> pipeSizeList(const std::string& kanshu, const std::string& kikaku) {
+  PipeDataSource* src = g_source;
+  return src ? src->nominalSizes(kanshu, kikaku) : std::vector<std::optional<std::string>>{};
+}
+
+std::optional<PipeDimensions> pipeDimensionsOf(const std::string& kanshu, const std::string& kikaku,
+                                               double yobikei) {
+  PipeDataSource* src = g_source;
+  return src ? src->pipeDimensions(kanshu, kikaku, yobikei) : std::nullopt;
+}
+
 }  // namespace tovakin::calc

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/design_data.h"
 #include "calc/layer.h"
@@ -17,6 +18,14 @@
 namespace tovakin::calc {
 
 enum class MaterialColumn { UnitWeight, Elasticity, Class, Tensile, AllowableTensile };
+
+// The dimensions of one pipe as 管DB holds them (Null cells are nullopt).
+struct PipeDimensions {
+  std::optional<double> gaikei;         // 外径
+  std::optional<double> kanatu;         // 管厚
+  std::optional<double> chushinHankei;  // 管厚中心半径
+  std::optional<double> naikei;         // 内径
+};
 
 // Raw cells: nullopt when no row matches or the cell of the first matching row is Null.
 // Keys arrive trimmed.
@@ -37,6 +46,21 @@ class PipeDataSource {
                                                   std::int32_t shijikaku, const std::string& shoJoken) = 0;
   // 標準溝幅.BS値 of the row whose 呼び径 text equals the key.
   virtual std::optional<double> standardTrenchWidth(const std::string& yobikei) = 0;
+
+  // The pipe selection of the document window: the distinct values of 管DB in the database's
+  // order (texts in Japanese order, sizes as numbers), each as its text, a Null cell as nullopt;
+  // and the first row of a pipe (呼び径 compared as a number). A source without a pipe table
+  // offers no pipes.
+  virtual std::vector<std::optional<std::string>> pipeTypes() { return {}; }
+  virtual std::vector<std::optional<std::string>> standards(const std::string& /*kanshu*/) { return {}; }
+  virtual std::vector<std::optional<std::string>> nominalSizes(const std::string& /*kanshu*/,
+                                                               const std::string& /*kikaku*/) {
+    return {};
+  }
+  virtual std::optional<PipeDimensions> pipeDimensions(const std::string& /*kanshu*/, const std::string& /*kikaku*/,
+                                                       double /*yobikei*/) {
+    return std::nullopt;
+  }
 };
 
 // The installed source; nullptr is "no database": every lookup is not found.
@@ -58,5 +82,13 @@ double funcDBモーメント係数(const std::string& taishoKan, const std::stri
 double func曲げモーメント係数(int loadCase, double kisoKeishiki, double shijikaku, double kanzaiKubun);
 // Rewrites the argument to "100以下" for sizes of 100 or less.
 double func標準溝幅(std::string& yobikei);
+
+// The pipe selection through the installed source (no source: no pipes). The keys go to the
+// source as they are, as bound values, so any text is a key; a failure of the source is raised
+// to the caller, which reports it under its own name.
+std::vector<std::optional<std::string>> pipeTypeList();
+std::vector<std::optional<std::string>> pipeStandardList(const std::string& kanshu);
+std::vector<std::optional<std::string>> pipeSizeList(const std::string& kanshu, const std::string& kikaku);
+std::optional<PipeDimensions> pipeDimensionsOf(const std::string& kanshu, const std::string& kikaku, double yobikei);
 
 }  // namespace tovakin::calc

@@ -5,10 +5,8 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QTimer>
-#include <cmath>
 
-#include "app/number_format.h"
-#include "app/std_io.h"
+#include "dialogs/box_style.h"
 #include "shell/form_helpers.h"
 
 namespace tovakin::gui {
@@ -44,16 +42,16 @@ void DialogNumericBox::setEnterSuccessorOk(QAbstractButton* ok, QAbstractButton*
 }
 
 void DialogNumericBox::txtTextBoxCheck() {
-  const std::string formatted = myNumberStyle(text().toStdString(), pattern_);
+  const std::string formatted = boxStyle(text().toStdString(), pattern_);
   const QString shown = QString::fromStdString(formatted);
   if (shown != text()) setText(shown);
 }
 
-double DialogNumericBox::value() const { return myCDbl(myNumberStyle(text().toStdString(), pattern_)); }
+double DialogNumericBox::value() const { return boxValue(text().toStdString(), pattern_); }
 
 void DialogNumericBox::setValue(double value) {
   // A value that is not a number never reaches a box: it shows as 0.
-  setText(QString::fromStdString(formatPattern(std::isfinite(value) ? value : 0.0, pattern_)));
+  setText(QString::fromStdString(boxText(value, pattern_)));
 }
 
 void DialogNumericBox::focusAndSelect() {
@@ -91,6 +89,8 @@ void DialogNumericBox::focusInEvent(QFocusEvent* event) {
 void DialogNumericBox::focusOutEvent(QFocusEvent* event) {
   txtTextBoxCheck();
   QLineEdit::focusOutEvent(event);
+  // A number wider than its box shows its leading digits, not its last decimals.
+  home(false);
 }
 
 void DialogNumericBox::moveOnEnter() {

@@ -21,6 +21,7 @@ inline constexpr std::uint32_t kReadOnlyBoxColour = 0x00C0FFFF;
 class DialogNumericBox : public QLineEdit {
   Q_OBJECT
  public:
+  // `pattern` may also be kGeneralPattern (box_style.h): the number with all its digits.
   DialogNumericBox(int index, std::string_view pattern, bool readOnly, QWidget* parent = nullptr);
 
   int index() const { return index_; }

@@ -1,27 +1,544 @@
 #include "document/frm_document.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTimer>
+#include <functional>
 
+#include "app/document_file.h"
+#include "app/std_io.h"
 #include "app/user_file.h"
 #include "platform/common_dialog.h"
-#include "platform/error_box.h"
 #include "platform/file_system.h"
+#include "calc/pipe_lookups.h"
+#include "document/document_inputs.h"
+#include "document/document_layout.h"
+#include "document/document_rules.h"
+#include "document/unit_caption.h"
+#include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "platform/ole_date.h"
 #include "shell/form_helpers.h"
+#include "shell/frm_main.h"
 
 namespace tovakin::gui {
+
+namespace {
+
+constexpr int kInvalidUseOfNull = 94;
+
+QString qtext(const std::string& s) { return QString::fromStdString(s); }
+
+QString controlName(const DesignedControl& c) {
+  QString name = QString::fromLatin1(c.name);
+  if (c.index >= 0) name += QStringLiteral("_%1").arg(c.index);
+  return name;
+}
+
+void paintBehind(QWidget& widget, QPalette::ColorRole role, std::uint32_t bgr) {
+  QPalette palette = widget.palette();
+  palette.setColor(role, designColour(bgr));
+  widget.setPalette(palette);
+  widget.setAutoFillBackground(true);
+}
+
+DocCombo comboOf(std::string_view name) {
+  if (name == "cbKanshu") return DocCombo::Kanshu;
+  if (name == "cbKikaku") return DocCombo::Kikaku;
+  if (name == "cbYobina") return DocCombo::Yobina;
+  if (name == "cbMaisetu") return DocCombo::Maisetu;
+  if (name == "cbKiso") return DocCombo::Kiso;
+  if (name == "cbKajuJoken") return DocCombo::KajuJoken;
+  if (name == "cbBuruJoken") return DocCombo::BuruJoken;
+  return DocCombo::DoroJoken;
+}
+
+FixedList fixedListOf(DocCombo which) {
+  switch (which) {
+    case DocCombo::Maisetu: return FixedList::Maisetu;
+    case DocCombo::Kiso: return FixedList::Kiso;
+    case DocCombo::KajuJoken: return FixedList::KajuJoken;
+    case DocCombo::BuruJoken: return FixedList::BuruJoken;
+    default: return FixedList::DoroJoken;
+  }
+}
+
+}  // namespace
 
 frmDocument::frmDocument(QWidget* parent) : QWidget(parent) {
   setObjectName(kDocumentTag);
   setTag(*this, kDocumentTag);
-  filename_ = new QLabel(this);
-  filename_->setObjectName("lblMyFilename");
-  filename_->hide();
-  resize(twipsSize(8000, 5000));
+  buildControls();
+  Form_Load();
 }
+
+frmDocument::~frmDocument() = default;
+
+void frmDocument::buildControls() {
+  QFont font(QString::fromUtf8(kDocumentFace));
+  font.setPointSizeF(kDocumentPoints);
+  setFont(font);
+  paintBehind(*this, QPalette::Window, kWindowColour);
+
+  for (const DesignedControl& c : documentControls()) {
+    QWidget* container = this;
+    if (c.container == DocContainer::Form) container = form_;
+    else if (c.container == DocContainer::Tousei) container = tousei_;
+    else if (c.container == DocContainer::Command) container = commandPanel_;
+
+    QWidget* made = nullptr;
+    const std::string_view name = c.name;
+    switch (c.kind) {
+      case DocKind::Panel: {
+        made = new QWidget(container);
+        if (name == "picMyForm") form_ = made;
+        else if (name == "picTouseiField") tousei_ = made;
+        else commandPanel_ = made;
+        break;
+      }
+      case DocKind::Label: {
+        auto* label = new QLabel(QString::fromUtf8(c.caption), container);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (c.backColour != kNoColour) paintBehind(*label, QPalette::Window, c.backColour);
+        if (name == "lblAppTitle") appTitle_ = label;
+        else if (name == "lblKanshu") kanshuLabel_ = label;
+        else if (name == "lblMizohaba") mizohabaLabel_ = label;
+        else if (name == "lblMyFilename") filename_ = label;
+        else if (name == "lblMyCommand") command_ = label;
+        made = label;
+        break;
+      }
+      case DocKind::TextBox: {
+        auto* box = new QLineEdit(container);
+        // A file dropped on a box is the main window's to open, not text for the box.
+        box->setAcceptDrops(false);
+        if (isReadOnlyBox(c.index)) {
+          box->setReadOnly(true);
+          paintBehind(*box, QPalette::Base, kReadOnlyColour);
+        }
+        if (c.index == 0) box->setValidator(new RecordTextValidator(kTitleBytes, box));
+        if (c.index == 13) box->setValidator(new RecordTextValidator(kSurchargeNameBytes, box));
+        boxes_[static_cast<std::size_t>(c.index)] = box;
+        made = box;
+        break;
+      }
+      case DocKind::Combo: {
+        auto* combo = new ChoiceCombo(container);
+        combos_[static_cast<std::size_t>(comboOf(name))] = combo;
+        made = combo;
+        break;
+      }
+      case DocKind::Unit: {
+        auto* unit = new UnitCaption(container);
+        units_[static_cast<std::size_t>(c.index)] = unit;
+        made = unit;
+        break;
+      }
+      case DocKind::Button: {
+        auto* button = new QPushButton(QString::fromUtf8(c.caption), container);
+        if (name == "cmdKisozaiSet") kisozaiSet_ = button;
+        else if (name == "cmdNaigaiatuSet") naigaiatuSet_ = button;
+        else commands_[static_cast<std::size_t>(c.index)] = button;
+        made = button;
+        break;
+      }
+    }
+    made->setObjectName(controlName(c));
+    made->setGeometry(twipsRect(c.left, c.top, c.width, c.height));
+  }
+  filename_->hide();
+  command_->hide();
+
+  connect(choice(DocCombo::Kanshu), &QComboBox::activated, this,
+          [this] { runHandler("cbKanshu_Click", [this] { cbKanshu_Click(); }); });
+  connect(choice(DocCombo::Kikaku), &QComboBox::activated, this,
+          [this] { runHandler("cbKikaku_Click", [this] { cbKikaku_Click(); }); });
+  connect(choice(DocCombo::Yobina), &QComboBox::activated, this,
+          [this] { runHandler("cbYobina_Click", [this] { cbYobina_Click(); }); });
+  connect(kisozaiSet_, &QPushButton::clicked, this,
+          [this] { runHandler("cmdKisozaiSet_Click", [this] { cmdKisozaiSet_Click(); }); });
+  connect(naigaiatuSet_, &QPushButton::clicked, this,
+          [this] { runHandler("cmdNaigaiatuSet_Click", [this] { cmdNaigaiatuSet_Click(); }); });
+}
+
+void frmDocument::runHandler(const char* label, const std::function<void()>& handler) {
+  try {
+    guardStep(label, handler);
+  } catch (const ProgramAborted&) {
+    // 中止 ends the program the main window's way, which still asks about changed documents.
+    if (auto* main = qobject_cast<frmMain*>(window())) main->runHandler(label, [] { throw ProgramAborted(); });
+  } catch (...) {
+    // guardStep reports every std::exception; nothing else may leave an event handler.
+  }
+}
+
+// ---- Loading and layout ---------------------------------------------------------------------
+
+void frmDocument::Form_Load() {
+  const char* label = "Form_Load";
+  guardStep(label, [&] { setWindowTitle(QString()); });
+  guardStep(label, [&] { myFormResString(*this); });
+  guardStep(label, [&] { myFormEdit(); });
+  guardStep(label, [&] { ToolTip2Caption(*this); });
+  guardStep(label, [&] { cbMaisetuEdit(); });
+  guardStep(label, [&] { cbKisoEdit(); });
+  guardStep(label, [&] { cbKajuJokenEdit(); });
+  guardStep(label, [&] { cbBuruJokenEdit(); });
+  guardStep(label, [&] { cbDoroJokenEdit(); });
+  guardStep(label, [&] { cbKanshuEdit(); });
+  guardStep(label, [&] { cbKikakuEdit(); });
+  guardStep(label, [&] { cbYobinaEdit(); });
+  guardStep(label, [&] { myKanDataReFreshBody(); });
+  guardStep(label, [&] { myFormKanshuEdit(); });
+  guardStep(label, [&] { myDataInit(); });
+  guardStep(label, [&] { myFormTenki(); });
+  unchanged_ = true;
+}
+
+void frmDocument::myFormEdit() {
+  guardStep("myFormEdit", [&] {
+    for (QLineEdit* box : boxes_) box->clear();
+    for (int i = 0; i < kUnitCaptionCount; ++i)
+      TanniPrint(*units_[static_cast<std::size_t>(i)], qtext(std::string(unitTextOf(i))), 11, 0);
+    appTitle_->setText(QString::fromUtf8(kAppTitleCaption));
+    paintBehind(*appTitle_, QPalette::Window, kTitleColour);
+    // The buttons go to the bottom-right corner of the input panel.
+    const DesignedControl* panel = designedControl("picMyForm");
+    const DesignedControl* buttons = designedControl("picCommand");
+    const TwipsSize panelSize{panel->width, panel->height};
+    const TwipsPoint corner = commandPanelCorner(panelSize, {buttons->width, buttons->height});
+    commandPanel_->setGeometry(twipsRect(corner.left, corner.top, buttons->width, buttons->height));
+    // The designed window is the panel with room for the caption and frame; Qt sizes the inside,
+    // which is the panel itself.
+    const TwipsSize client = documentClientSize(documentOuterSize(panelSize));
+    resize(twipsSize(client.width, client.height));
+  });
+}
+
+void frmDocument::myFormKanshuEdit() {
+  guardStep("myFormKanshuEdit", [&] {
+    const std::int32_t kubun = func管材区分(comboText(DocCombo::Kanshu));
+    const KanshuSwitch state = kanshuSwitchFor(kubun, comboText(DocCombo::Kiso));
+    naigaiatuSet_->setVisible(state.naigaiatuButton);
+    tousei_->setVisible(state.touseiPanel);
+    kanshuLabel_->setText(QString::fromUtf8(state.caption));
+    kanshuLabel_->update();
+    tousei_->update();
+  });
+}
+
+void frmDocument::myMizohabaEdit(double maisetuKeishiki) {
+  const TrenchControls trench = trenchControlsFor(maisetuKeishiki);
+  mizohabaLabel_->setText(QString::fromUtf8(trench.caption));
+  mizohabaLabel_->setEnabled(trench.enabled);
+  boxes_[5]->setEnabled(trench.enabled);
+}
+
+// ---- The lists ------------------------------------------------------------------------------
+
+void frmDocument::fillFixedList(DocCombo which) {
+  ChoiceCombo* list = choice(which);
+  list->clear();
+  for (const ListItem& item : fixedListItems(fixedListOf(which))) list->addItem(QString::fromUtf8(item.text));
+}
+
+void frmDocument::cbMaisetuEdit() {
+  guardStep("cbMaisetuEdit", [&] {
+    fillFixedList(DocCombo::Maisetu);
+    myMizohabaEdit(0.0);  // the trench of 溝型, the entry shown
+    data_.maisetuKeishiki = fixedListDefault(FixedList::Maisetu);
+  });
+}
+
+void frmDocument::cbKisoEdit() {
+  guardStep("cbKisoEdit", [&] {
+    fillFixedList(DocCombo::Kiso);
+    data_.kisoKeishiki = fixedListDefault(FixedList::Kiso);
+  });
+}
+
+void frmDocument::cbKajuJokenEdit() {
+  guardStep("cbKajuJokenEdit", [&] {
+    fillFixedList(DocCombo::KajuJoken);
+    data_.kajuJoken = fixedListDefault(FixedList::KajuJoken);
+  });
+}
+
+void frmDocument::cbBuruJokenEdit() {
+  guardStep("cbBuruJokenEdit", [&] {
+    fillFixedList(DocCombo::BuruJoken);
+    data_.buruJoken = fixedListDefault(FixedList::BuruJoken);
+  });
+}
+
+void frmDocument::cbDoroJokenEdit() {
+  guardStep("cbDoroJokenEdit", [&] {
+    fillFixedList(DocCombo::DoroJoken);
+    choice(DocCombo::DoroJoken)->setCurrentIndex(-1);  // no entry until the record is shown
+    data_.doroJoken = fixedListDefault(FixedList::DoroJoken);
+  });
+}
+
+template <class Field, class Rows>
+void frmDocument::fillPipeList(const char* label, DocCombo which, Field& field, Rows&& rows) {
+  std::vector<std::optional<std::string>> values;
+  // A database that cannot be read leaves the list empty, as one without pipes.
+  guardStep(label, [&] { values = rows(); });
+  ChoiceCombo* list = choice(which);
+  list->clear();
+  for (const std::optional<std::string>& value : values) {
+    // An empty cell is no entry: the box says so, and Ignore goes on without it.
+    guardStep(label, [&] {
+      if (!value) raiseError(kInvalidUseOfNull, "Null の使い方が不正です。");
+      list->addItem(qtext(*value));
+    });
+  }
+  field = comboText(which);
+  myFormRefresh(*this);
+}
+
+void frmDocument::cbKanshuEdit() {
+  fillPipeList("cbKanshuEdit", DocCombo::Kanshu, data_.kanshu, [] { return pipeTypeList(); });
+}
+
+void frmDocument::cbKikakuEdit() {
+  const std::string kanshu = comboText(DocCombo::Kanshu);
+  fillPipeList("cbKikakuEdit", DocCombo::Kikaku, data_.kikaku, [&] { return pipeStandardList(kanshu); });
+}
+
+void frmDocument::cbYobinaEdit() {
+  const std::string kanshu = comboText(DocCombo::Kanshu);
+  const std::string kikaku = comboText(DocCombo::Kikaku);
+  fillPipeList("cbYobinaEdit", DocCombo::Yobina, data_.yobikei, [&] { return pipeSizeList(kanshu, kikaku); });
+}
+
+// ---- The pipe -------------------------------------------------------------------------------
+
+void frmDocument::cbKanshu_Click() {
+  myFormKanshuEdit();
+  cbKikakuEdit();
+  cbYobinaEdit();
+  myKanDataReFreshBody();
+  unchanged_ = false;
+}
+
+void frmDocument::cbKikaku_Click() {
+  cbYobinaEdit();
+  myKanDataReFreshBody();
+  unchanged_ = false;
+}
+
+void frmDocument::cbYobina_Click() {
+  myKanDataReFreshBody();
+  unchanged_ = false;
+}
+
+void frmDocument::myKanDataReFresh() { myKanDataReFreshBody(); }
+
+void frmDocument::myKanDataReFreshBody() {
+  const char* label = "myKanDataReFreshBody";
+  const std::string kanshu = comboText(DocCombo::Kanshu);
+  const std::string kikaku = comboText(DocCombo::Kikaku);
+  const std::optional<double> size = nominalSizeValue(comboText(DocCombo::Yobina));
+  std::optional<calc::PipeDimensions> row;
+  // A size that is no number, or a database that cannot be read, finds no pipe.
+  if (size) guardStep(label, [&] { row = pipeDimensionsOf(kanshu, kikaku, *size); });
+  PipeBoxes values;
+  if (row && row->gaikei && row->kanatu)
+    values = pipeBoxesFor(row, func管材区分(kanshu), 管材の単位体積重量(kanshu));
+  guardStep(label, [&] {
+    setBoxText(1, showNumber(values.gaikei, "0.00"));
+    setBoxText(21, showNumber(values.kanatu, "0.00"));
+    setBoxText(2, showNumber(values.sekkeiKanatu, "0.00"));
+    setBoxText(3, showNumber(values.chushinHankei, "0.00"));
+    setBoxText(4, showNumber(values.unitWeight, "0.00"));
+  });
+}
+
+// ---- The record -----------------------------------------------------------------------------
+
+void frmDocument::myDataInit() {
+  guardStep("myDataInit", [&] {
+    unchanged_ = true;
+    NewCasePipe pipe;
+    pipe.kanshu = comboText(DocCombo::Kanshu);
+    pipe.kikaku = comboText(DocCombo::Kikaku);
+    pipe.yobikei = comboText(DocCombo::Yobina);
+    pipe.kanzaiKubun = func管材区分(pipe.kanshu);
+    DesignData fresh = newDesignData(pipe);
+    // The codes are those the list fills wrote.
+    fresh.maisetuKeishiki = data_.maisetuKeishiki;
+    fresh.kisoKeishiki = data_.kisoKeishiki;
+    fresh.kajuJoken = data_.kajuJoken;
+    fresh.buruJoken = data_.buruJoken;
+    fresh.doroJoken = data_.doroJoken;
+    fresh.kanzaiKubun = pipe.kanzaiKubun;
+    data_ = fresh;
+  });
+}
+
+void frmDocument::myFormTenki() {
+  const char* label = "myFormTenki";
+  // The pipe first, before any list is refilled: each refill writes the entry it shows into the
+  // record.
+  std::string kanshu, kikaku, yobikei;
+  guardStep(label, [&] {
+    kanshu = myTrim(data_.kanshu);
+    kikaku = myTrim(data_.kikaku);
+    yobikei = myTrim(data_.yobikei);
+  });
+  guardStep(label, [&] { setComboText(DocCombo::Kanshu, kanshu); });
+  cbKikakuEdit();
+  guardStep(label, [&] { setComboText(DocCombo::Kikaku, kikaku); });
+  cbYobinaEdit();
+  guardStep(label, [&] { setComboText(DocCombo::Yobina, yobikei); });
+  // The record keeps the pipe it holds, not the first entries the refills wrote.
+  guardStep(label, [&] {
+    data_.kikaku = comboText(DocCombo::Kikaku);
+    data_.yobikei = comboText(DocCombo::Yobina);
+  });
+  myKanDataReFreshBody();
+  guardStep(label, [&] { setComboText(DocCombo::Kiso, fixedListText(FixedList::Kiso, data_.kisoKeishiki)); });
+  myFormKanshuEdit();
+  guardStep(label, [&] { setBoxText(0, myTrim(data_.keisanshoTitle)); });
+  guardStep(label, [&] {
+    setComboText(DocCombo::Maisetu, fixedListText(FixedList::Maisetu, data_.maisetuKeishiki));
+    myMizohabaEdit(data_.maisetuKeishiki);
+  });
+  guardStep(label, [&] {
+    setComboText(DocCombo::KajuJoken, fixedListText(FixedList::KajuJoken, data_.kajuJoken));
+    setComboText(DocCombo::BuruJoken, fixedListText(FixedList::BuruJoken, data_.buruJoken));
+    setComboText(DocCombo::DoroJoken, fixedListText(FixedList::DoroJoken, data_.doroJoken));
+  });
+  guardStep(label, [&] {
+    const auto show = [&](int index, double value) { setBoxText(index, showNumber(value, boxPattern(index))); };
+    show(5, data_.mizohaba);
+    show(6, data_.shijikaku);
+    show(7, data_.dokaburi);
+    show(9, data_.chinkahi);
+    show(10, data_.tuchiTanniJuryo);
+    show(11, data_.howadoTanniJuryo);
+    show(8, data_.mizuTanniJuryo);
+    show(12, data_.naibuMasatukaku);
+    setBoxText(13, myTrim(data_.josaiKajuMeisho));
+    setBoxText(14, surchargeToBox(data_.josaiKaju.str()));
+    show(15, data_.kyatapiraSu);
+    show(16, data_.sekojiShogekiKeisu);
+    show(17, data_.seisuiatu);
+    show(18, data_.suigekiatu);
+    show(19, data_.hanryokuKeisu);
+    show(20, data_.henkeiOkureF1);
+    show(22, data_.henkeiOkureF2);
+    show(23, data_.sekkeiTawamiritu);
+  });
+}
+
+void frmDocument::myForm2Data() {
+  const char* label = "myForm2Data";
+  guardStep(label, [&] {
+    data_.dataTag = app::kDataTag;
+    data_.keisanshoTitle = boxText(0);
+    data_.updateDate = oleDateNow();
+  });
+  guardStep(label, [&] {
+    if (auto code = fixedListCode(FixedList::Maisetu, comboText(DocCombo::Maisetu))) data_.maisetuKeishiki = *code;
+    if (auto code = fixedListCode(FixedList::Kiso, comboText(DocCombo::Kiso))) data_.kisoKeishiki = *code;
+  });
+  guardStep(label, [&] {
+    data_.kanshu = comboText(DocCombo::Kanshu);
+    data_.kikaku = comboText(DocCombo::Kikaku);
+    data_.yobikei = comboText(DocCombo::Yobina);
+  });
+  guardStep(label, [&] {
+    if (auto code = fixedListCode(FixedList::KajuJoken, comboText(DocCombo::KajuJoken))) data_.kajuJoken = *code;
+    if (auto code = fixedListCode(FixedList::BuruJoken, comboText(DocCombo::BuruJoken))) data_.buruJoken = *code;
+    if (auto code = fixedListCode(FixedList::DoroJoken, comboText(DocCombo::DoroJoken))) data_.doroJoken = *code;
+  });
+  guardStep(label, [&] {
+    // The pipe boxes show millimetres; the record keeps metres.
+    data_.gaikei = boxNumber(1) / 1000.0;
+    data_.kanatu = boxNumber(2) / 1000.0;
+    data_.naikei = data_.gaikei - 2.0 * data_.kanatu;
+    data_.chushinHankei = boxNumber(3) / 1000.0;
+    data_.kanatuKeisan = boxNumber(21) / 1000.0;
+    data_.naikeiKeisan = data_.gaikei - 2.0 * data_.kanatuKeisan;
+    data_.spare19 = 0;
+  });
+  guardStep(label, [&] {
+    data_.mizohaba = boxNumber(5);  // read also while the box is disabled
+    data_.kisozaiMizohaba = data_.mizohaba;
+  });
+  guardStep(label, [&] {
+    data_.shijikaku = boxNumber(6);
+    data_.dokaburi = boxNumber(7);
+    data_.chinkahi = boxNumber(9);
+    data_.mizuTanniJuryo = boxNumber(8);
+    data_.tuchiTanniJuryo = boxNumber(10);
+    data_.howadoTanniJuryo = boxNumber(11);
+    data_.naibuMasatukaku = boxNumber(12);
+    data_.josaiKajuMeisho = boxText(13);
+    data_.josaiKaju = surchargeToRecord(boxText(14));
+    // The count is rounded half to even from the text as it stands, not from its "0" display.
+    data_.kyatapiraSu = caterpillarCount(readNumberBox(boxText(15), "0.000000000000000"));
+    data_.sekojiShogekiKeisu = boxNumber(16);
+    data_.seisuiatu = boxNumber(17);
+    data_.suigekiatu = boxNumber(18);
+    data_.hanryokuKeisu = boxNumber(19);
+    data_.henkeiOkureF1 = boxNumber(20);
+    data_.henkeiOkureF2 = boxNumber(22);
+    data_.sekkeiTawamiritu = boxNumber(23);
+  });
+  guardStep(label, [&] {
+    data_.spare18 = 0;
+    data_.kanzaiKubun = func管材区分(data_.kanshu);
+  });
+}
+
+// ---- Condition dialogs ----------------------------------------------------------------------
+
+void frmDocument::cmdKisozaiSet_Click() {}
+void frmDocument::cmdNaigaiatuSet_Click() {}
+
+// ---- Controls -------------------------------------------------------------------------------
+
+QLineEdit* frmDocument::txtTextBox(int index) const {
+  if (index < 0 || index >= kTextBoxCount) return nullptr;
+  return boxes_[static_cast<std::size_t>(index)];
+}
+
+QComboBox* frmDocument::combo(DocCombo which) const { return choice(which); }
+
+ChoiceCombo* frmDocument::choice(DocCombo which) const { return combos_[static_cast<std::size_t>(which)]; }
+
+QPushButton* frmDocument::cmdCommand(int index) const {
+  if (index < 0 || index > 1) return nullptr;
+  return commands_[static_cast<std::size_t>(index)];
+}
+
+UnitCaption* frmDocument::picTanni(int index) const {
+  if (index < 0 || index >= kUnitCaptionCount) return nullptr;
+  return units_[static_cast<std::size_t>(index)];
+}
+
+std::string frmDocument::comboText(DocCombo which) const { return choice(which)->text().toStdString(); }
+
+void frmDocument::setComboText(DocCombo which, const std::string& text) { choice(which)->setText(qtext(text)); }
+
+std::string frmDocument::boxText(int index) const {
+  return boxes_[static_cast<std::size_t>(index)]->text().toStdString();
+}
+
+void frmDocument::setBoxText(int index, const std::string& text) {
+  boxes_[static_cast<std::size_t>(index)]->setText(qtext(text));
+}
+
+double frmDocument::boxNumber(int index) const { return readNumberBox(boxText(index), boxPattern(index)); }
+
+// ---- Commands and closing -------------------------------------------------------------------
 
 void frmDocument::lblMyCommand(const QString& word) {
   if (word.isEmpty()) return;
@@ -36,7 +553,7 @@ void frmDocument::myFileCommand(const QString& word) {
   guardStep("lblMyCommand_Change", [&] {
     std::string path = lblMyFilename().toStdString();
     if (open) {
-      if (!myUserLoad(myData_, commonDialog(), path)) {
+      if (!myUserLoad(data_, commonDialog(), path)) {
         // Nothing to keep: no question, and no second window of the file is found in this one.
         unchanged_ = true;
         setMyFilename(QString());
@@ -44,9 +561,11 @@ void frmDocument::myFileCommand(const QString& word) {
         return;
       }
       setWindowTitle(QString::fromStdString(path));
+      myFormTenki();
     } else {
+      myForm2Data();
       bool quiet = save;
-      if (!myUserSave(myData_, commonDialog(), path, quiet)) return;
+      if (!myUserSave(data_, commonDialog(), path, quiet)) return;
     }
     setMyFilename(QString::fromStdString(path));
     unchanged_ = true;

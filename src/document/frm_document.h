@@ -1,26 +1,47 @@
 #pragma once
-// The design document window: one design case in the main window's MDI area. For now it carries
-// what the main window relies on: its caption, the path of its file, the command entry point and
-// the "changed" state with the save question on closing. Its controls come later.
+// The design document window: one design case in the main window's MDI area. It shows the case
+// in its controls (the pipe chosen from the pipe database, the burial, the loads, the pressures
+// and, for a flexible pipe, the deflection values), keeps it in its record, and carries what the
+// main window relies on: its caption, the path of its file, the command entry point and the
+// "changed" state with the save question on closing.
+//
+// The window is thin: the lists, codes, switches, pipe values and transfers follow the plain
+// rules of document_rules.h, its controls the designed table of document_layout.h.
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
 
 #include "app/design_data.h"
+#include "calc/calc_result.h"
 #include "shell/layer.h"
 
 class QCloseEvent;
+class QComboBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace tovakin::gui {
+
+class ChoiceCombo;
+class UnitCaption;
 
 // The designed Tag by which other windows recognise document windows.
 inline constexpr const char* kDocumentTag = "frmDocument";
 
+// The eight lists of the window.
+enum class DocCombo { Kanshu, Kikaku, Yobina, Maisetu, Kiso, KajuJoken, BuruJoken, DoroJoken };
+
 class frmDocument : public QWidget {
   Q_OBJECT
  public:
+  // Builds a ready window (Form_Load): lists filled, the first pipe chosen and its data shown,
+  // the defaults of a new case in the controls, nothing changed.
   explicit frmDocument(QWidget* parent = nullptr);
+  ~frmDocument() override;
 
   // The command channel: runs the command word at once and returns when it has ended; the empty
   // word does nothing, so a sender writes "" first and then the word, and the same word sent
@@ -39,8 +60,70 @@ class frmDocument : public QWidget {
   // keeps the window when the save did not happen.
   bool queryClose();
 
-  // The design case the window holds.
-  DesignData& myData() { return myData_; }
+  // Set by the condition dialogs when their values are to be taken over.
+  bool blnKisozaiWorkFlg = false;
+  bool blnNaigaiatuWorkFlg = false;
+
+  // The case of this window, and the result of its last calculation.
+  app::DesignData& myData() { return data_; }
+  const app::DesignData& myData() const { return data_; }
+  calc::CalcResult& myCalcResult() { return result_; }
+
+  // The record's defaults of a new case (the pipe and the codes as the lists show them, the
+  // soil and water values of the calculation settings as they stand now); nothing changed.
+  void myDataInit();
+  // The record into the controls. Leaves the changed state alone.
+  void myFormTenki();
+  // The controls into the record. Never fails: every number box is read leniently.
+  void myForm2Data();
+  // Reads the chosen pipe's data again into the read-only boxes 1, 21, 2, 3 and 4 (the options
+  // dialog calls it after new settings); leaves the changed state alone.
+  void myKanDataReFresh();
+  // The rigid / flexible switch from the pipe type and the support shown.
+  void myFormKanshuEdit();
+  // The trench-width caption and enabled state for a burial code.
+  void myMizohabaEdit(double maisetuKeishiki);
+
+  // The list fills; each also writes the list's field of the record.
+  void cbMaisetuEdit();
+  void cbKisoEdit();
+  void cbKajuJokenEdit();
+  void cbBuruJokenEdit();
+  void cbDoroJokenEdit();
+  void cbKanshuEdit();
+  void cbKikakuEdit();
+  void cbYobinaEdit();
+
+  // The user's choice in the pipe lists: the cascade type -> standard -> size, then the pipe
+  // data; the case is changed.
+  void cbKanshu_Click();
+  void cbKikaku_Click();
+  void cbYobina_Click();
+
+  // The two condition-dialog buttons (the dialogs come later).
+  void cmdKisozaiSet_Click();
+  void cmdNaigaiatuSet_Click();
+
+  // The controls.
+  QLineEdit* txtTextBox(int index) const;  // 0 to 23, nullptr outside
+  QComboBox* combo(DocCombo which) const;
+  QComboBox* cbKanshu() const { return combo(DocCombo::Kanshu); }
+  QComboBox* cbKikaku() const { return combo(DocCombo::Kikaku); }
+  QComboBox* cbYobina() const { return combo(DocCombo::Yobina); }
+  QComboBox* cbMaisetu() const { return combo(DocCombo::Maisetu); }
+  QComboBox* cbKiso() const { return combo(DocCombo::Kiso); }
+  QComboBox* cbKajuJoken() const { return combo(DocCombo::KajuJoken); }
+  QComboBox* cbBuruJoken() const { return combo(DocCombo::BuruJoken); }
+  QComboBox* cbDoroJoken() const { return combo(DocCombo::DoroJoken); }
+  QPushButton* cmdCommand(int index) const;  // 0 閉じる, 1 計算する
+  QPushButton* cmdKisozaiSet() const { return kisozaiSet_; }
+  QPushButton* cmdNaigaiatuSet() const { return naigaiatuSet_; }
+  QLabel* lblKanshu() const { return kanshuLabel_; }
+  QLabel* lblMizohaba() const { return mizohabaLabel_; }
+  QWidget* picMyForm() const { return form_; }
+  QWidget* picTouseiField() const { return tousei_; }
+  QWidget* picCommand() const { return commandPanel_; }
+  UnitCaption* picTanni(int index) const;  // 0 to 17
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -51,9 +134,42 @@ class frmDocument : public QWidget {
   void myFileCommand(const QString& word);
   void closeWindow();
 
-  QLabel* filename_ = nullptr;
+  void buildControls();
+  void Form_Load();
+  void myFormEdit();
+  void myKanDataReFreshBody();
+  void fillFixedList(DocCombo which);
+  // Runs a handler of a control: errors go to the error box, no exception leaves the event
+  // handler, and 中止 ends the program the main window's way.
+  void runHandler(const char* label, const std::function<void()>& handler);
+  // Fills a pipe list from the rows of the database; the list's text goes into `field`.
+  template <class Field, class Rows>
+  void fillPipeList(const char* label, DocCombo which, Field& field, Rows&& rows);
+  ChoiceCombo* choice(DocCombo which) const;
+  std::string comboText(DocCombo which) const;
+  void setComboText(DocCombo which, const std::string& text);
+  std::string boxText(int index) const;
+  void setBoxText(int index, const std::string& text);
+  double boxNumber(int index) const;
+
+  app::DesignData data_;
+  calc::CalcResult result_;
   bool unchanged_ = true;
-  DesignData myData_;
+
+  QWidget* form_ = nullptr;
+  QWidget* tousei_ = nullptr;
+  QWidget* commandPanel_ = nullptr;
+  QLabel* filename_ = nullptr;
+  QLabel* command_ = nullptr;
+  QLabel* appTitle_ = nullptr;
+  QLabel* kanshuLabel_ = nullptr;
+  QLabel* mizohabaLabel_ = nullptr;
+  QPushButton* kisozaiSet_ = nullptr;
+  QPushButton* naigaiatuSet_ = nullptr;
+  std::array<QLineEdit*, 24> boxes_{};
+  std::array<ChoiceCombo*, 8> combos_{};
+  std::array<UnitCaption*, 18> units_{};
+  std::array<QPushButton*, 2> commands_{};
 };
 
 inline constexpr const char* kSaveQuestion = "データは変更されています。保存しますか？";

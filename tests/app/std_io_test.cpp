@@ -63,6 +63,14 @@ TEST(MyCDblOverflow, HugeNumberRaisesOverflowUnderItsLabel) {
   EXPECT_EQ(box.shown[0], "オーバーフローしました。(6)\n in myCDbl");
 }
 
+TEST(MyCDblOverflow, TheQuietReadingAnswersNothingForAHugeNumber) {
+  testing::ScriptedErrorBox box(ErrorAnswer::Abort);
+  EXPECT_EQ(leadingNumberOf("1E400"), std::nullopt);
+  EXPECT_EQ(leadingNumberOf("-" + std::string(320, '9')), std::nullopt);
+  EXPECT_EQ(leadingNumberOf(" 3.5kN"), 3.5);
+  EXPECT_TRUE(box.shown.empty());
+}
+
 struct StyleCase {
   std::string in, format, out;
 };

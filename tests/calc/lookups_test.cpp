@@ -174,6 +174,10 @@ TEST_F(LookupTest, NoSourceFindsNothing) {
   EXPECT_EQ(func曲げモーメント係数(1, 0.0, 90.0, 0.0), 0.0);
   std::string size = "200";
   EXPECT_EQ(func標準溝幅(size), 0.0);
+  EXPECT_TRUE(pipeTypeList().empty());
+  EXPECT_TRUE(pipeStandardList("鋼管").empty());
+  EXPECT_TRUE(pipeSizeList("鋼管", "STW").empty());
+  EXPECT_FALSE(pipeDimensionsOf("鋼管", "STW", 400).has_value());
   EXPECT_TRUE(box.shown.empty());
 }
 

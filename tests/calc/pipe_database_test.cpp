@@ -380,6 +380,21 @@ TEST_F(PipeDatabaseTest, PipeListsSortInJapaneseOrderAndSizesAsNumbers) {
   EXPECT_FALSE(source.pipeDimensions("鋼管", "B", 76).has_value());
 }
 
+TEST_F(PipeDatabaseTest, TheSelectionListsReachTheInstalledDatabase) {
+  Sheets sheets = baseSheets();
+  sheetOf(sheets, "とう性管").push_back({"鋼管\"A", "x\"y", "500", "510", "5", "", "", "", "", ""});
+  build(sheets);
+  using List = std::vector<std::optional<std::string>>;
+  EXPECT_EQ(pipeTypeList(), source.pipeTypes());
+  EXPECT_EQ(pipeStandardList("鋼管\"A"), List{"x\"y"});
+  EXPECT_EQ(pipeSizeList("鋼管\"A", "x\"y"), List{"500"});
+  const std::optional<PipeDimensions> row = pipeDimensionsOf("鋼管\"A", "x\"y", 500);
+  ASSERT_TRUE(row.has_value());
+  EXPECT_EQ(row->gaikei, 510.0);
+  EXPECT_EQ(row->kanatu, 5.0);
+  EXPECT_EQ(row->chushinHankei, std::nullopt);
+}
+
 TEST_F(PipeDatabaseTest, TheShippedWorkbookRebuildsCleanly) {
   fs::copy_file(TOVAKIN_APPDIR "/DATABASE/Tovakin.xlsx", app.workbook());
   ASSERT_EQ(app.rebuild(), std::vector<std::string>{});

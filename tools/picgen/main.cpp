@@ -10,6 +10,11 @@
 namespace picgen {
 // One line per picture: its file name and the function that draws it.
 constexpr Picture kPictures[] = {
+    {"H9-4-11.BMP", drawKijunHanryoku},
+    {"S9-4-14.BMP", drawMizohabaHosei},
+    {"H9-4-13.BMP", drawKatameHosei},
+    {"S9-4-15.BMP", drawChikasuiHosei},
+    {"S9-4-17.BMP", drawTawamiGyakusan},
     {"S9-4-1.BMP", drawCombinationFormula},
 };
 }  // namespace picgen

@@ -10,7 +10,11 @@ struct Picture {
   QImage (*draw)();
 };
 
-// IMAGE/S9-4-1.BMP: the combination formula of the internal/external pressures, S and n.
-QImage drawCombinationFormula();
+QImage drawKijunHanryoku();   // H9-4-11.BMP
+QImage drawMizohabaHosei();   // S9-4-14.BMP
+QImage drawKatameHosei();     // H9-4-13.BMP
+QImage drawChikasuiHosei();   // S9-4-15.BMP
+QImage drawTawamiGyakusan();  // S9-4-17.BMP
+QImage drawCombinationFormula();  // S9-4-1.BMP
 
 }  // namespace picgen

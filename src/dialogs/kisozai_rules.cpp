@@ -1,0 +1,430 @@
+#include "dialogs/kisozai_rules.h"
+
+#include <algorithm>
+
+#include "app/calc_settings.h"
+#include "app/number_format.h"
+#include "app/std_io.h"
+#include "calc/coefficients.h"
+#include "calc/pipe_lookups.h"
+#include "calc/reaction_modulus.h"
+#include "dialogs/box_style.h"
+#include "platform/error_box.h"
+#include "platform/message_box.h"
+
+namespace tovakin::gui {
+
+KisozaiSetData kisozaiFromDesign(const DesignData& work) {
+  KisozaiSetData record;
+#define TOVAKIN_KISOZAI_LOAD(type, name) record.name = work.name;
+  TOVAKIN_KISOZAI_FIELDS(TOVAKIN_KISOZAI_LOAD)
+#undef TOVAKIN_KISOZAI_LOAD
+  return record;
+}
+
+void kisozaiToDesign(const KisozaiSetData& record, DesignData& work) {
+#define TOVAKIN_KISOZAI_STORE(type, name) work.name = record.name;
+  TOVAKIN_KISOZAI_FIELDS(TOVAKIN_KISOZAI_STORE)
+#undef TOVAKIN_KISOZAI_STORE
+}
+
+// ---- the methods and the boxes ------------------------------------------------------------
+
+const std::array<const char*, kKisozaiMethods> kKisozaiMethodCaptions = {
+    "入力値とする", "式：e'0・αa・αb・αw で計算", "ソイルセメント使用より7000とする",
+    "口径300mm以下として3000とする", "たわみ量計測値から計算"};
+
+int adoptedBox(int method) {
+  static constexpr std::array<int, kKisozaiMethods> kBoxes = {0, 5, 6, 7, 15};
+  return method >= 0 && method < kKisozaiMethods ? kBoxes[static_cast<std::size_t>(method)] : -1;
+}
+
+namespace {
+constexpr EnterTarget toBox(int box) { return {EnterTarget::Box, box}; }
+constexpr EnterTarget toOk() { return {EnterTarget::Ok, 0}; }
+constexpr EnterTarget toSub(int sub) { return {EnterTarget::Sub, sub}; }
+}  // namespace
+
+// The moment of inertia of a pipe wall per metre is far below 0.0005 m⁴/m (8.3E-08 for a 10 mm
+// wall): it keeps all its digits, a fixed "0.000" would show and store it as 0.
+const std::array<KisozaiBoxDesign, kKisozaiBoxes> kKisozaiBoxDesigns = {{
+    {0, 0, "0.00", false, 240, "Label1_0", "基礎材の反力係数：ｅ’", 0, -1, 6, -1, toOk()},
+    {1, 1, "0.00", false, 300, "Label1_1", "基礎材の基準反力係数：e'0", -1, -1, 7, -1, toBox(16)},
+    {16, 1, "0.000", false, 900, "Label1_3", "標準溝幅：BS値", 10, 1, 9, 15, toBox(2)},
+    {2, 1, "0.00", false, 1200, "Label1_2", "溝幅による補正係数：αａ", -1, 7, 10, 16, toBox(3)},
+    {3, 1, "0.00", false, 1500, "lblLabel_3", "基礎材の縦固め度による補正係数：αb", -1, -1, 11, -1, toBox(17)},
+    {17, 1, "0", false, 1800, "lblLabel_13", "基礎材の縦固め度：Pr", 11, -1, 12, -1, toBox(4)},
+    {4, 1, "0.00", false, 2100, "lblLabel_4", "地下水位の影響による補正係数：αw", -1, 5, 13, 17, toSub(1)},
+    {5, 1, "0.00", true, 2400, "lblLabel_12", "基礎材の反力係数：ｅ’", 1, 6, 14, 18, toSub(1)},
+    {6, 2, "0.00", true, 240, "lblLabel_0", "基礎材の反力係数：ｅ’", 2, -1, 19, -1, toOk()},
+    {7, 3, "0.00", true, 240, "lblLabel_1", "基礎材の反力係数：ｅ’", 3, -1, 20, -1, toOk()},
+    {9, 4, "0.0", false, 300, "lblLabel_5", "変形遅れ係数：F1(F1=1.0)", -1, 9, 21, 29, toBox(10)},
+    {10, 4, "0.000", false, 600, "lblLabel_6", "基礎の支持角から決まる係数：Ｋ", -1, 10, 22, 30, toBox(11)},
+    {11, 4, "0.000", false, 900, "lblLabel_7", "土圧・上載荷重による鉛直荷重：Ｗｖ", 5, -1, 23, -1, toBox(12)},
+    {12, 4, "0.000", false, 1200, "lblLabel_8", "管厚中心半径：Ｒ", 6, -1, 24, -1, toBox(13)},
+    {13, 4, "0.000", false, 1500, "lblLabel_9", "管材のヤング係数：Ｅ", 7, -1, 25, -1, toBox(14)},
+    {14, 4, kGeneralPattern, false, 1800, "lblLabel_10", "管材断面二次モーメント：I", 8, -1, 26, -1, toBox(8)},
+    {8, 4, "0.000", false, 2100, "lblLabel_2", "増加たわみ量：ΔX", 4, -1, 27, -1, toSub(9)},
+    {15, 4, "0.00", true, 2400, "lblLabel_11", "基礎材の反力係数：ｅ’", 9, 11, 28, 31, toSub(9)},
+}};
+
+const KisozaiBoxDesign& boxDesign(int box) {
+  const auto it = std::find_if(kKisozaiBoxDesigns.begin(), kKisozaiBoxDesigns.end(),
+                               [box](const KisozaiBoxDesign& d) { return d.box == box; });
+  if (it == kKisozaiBoxDesigns.end()) raiseError(err::kOutOfRange);
+  return *it;
+}
+
+const std::array<const char*, 12> kKisozaiUnits = {"kN/m^2", "kN/m^2", "kN/m^2", "kN/m^2", "m",  "kN/m^2",
+                                                   "m",      "kN/m^2", "m^4/m",  "kN/m^2", "mm", "％"};
+
+namespace {
+
+// The record's member each box shows and stores, by box index.
+double KisozaiSetData::*const kBoxMembers[kKisozaiBoxes] = {
+    &KisozaiSetData::hanryokuKeisuNyuryoku,        // 0
+    &KisozaiSetData::kijunHanryokuKeisu,           // 1
+    &KisozaiSetData::alphaA,                       // 2
+    &KisozaiSetData::alphaB,                       // 3
+    &KisozaiSetData::alphaW,                       // 4
+    &KisozaiSetData::hanryokuKeisuHyojunshiki,     // 5
+    &KisozaiSetData::hanryokuKeisuSemento,         // 6
+    &KisozaiSetData::hanryokuKeisuShokokei,        // 7
+    &KisozaiSetData::tawamiDeltaX,                 // 8
+    &KisozaiSetData::tawamiF1,                     // 9
+    &KisozaiSetData::tawamiK,                      // 10
+    &KisozaiSetData::tawamiWv,                     // 11
+    &KisozaiSetData::tawamiR,                      // 12
+    &KisozaiSetData::tawamiE,                      // 13
+    &KisozaiSetData::tawamiI,                      // 14
+    &KisozaiSetData::hanryokuKeisuTawamiryoshiki,  // 15
+    &KisozaiSetData::hyojunMizohaba,               // 16
+    &KisozaiSetData::katameDo,                     // 17
+};
+
+const char* patternOf(int box) { return boxDesign(box).pattern; }
+
+// The fixed e' of the two fixed methods: what their captions and the report say they adopt.
+void fixTheFixedMethods(KisozaiSetData& record) {
+  record.hanryokuKeisuSemento = calc::kSoilCementReactionModulus;
+  record.hanryokuKeisuShokokei = calc::kSmallBoreReactionModulus;
+}
+
+}  // namespace
+
+std::array<std::string, kKisozaiBoxes> kisozaiBoxTexts(const KisozaiSetData& record) {
+  KisozaiSetData shown = record;
+  fixTheFixedMethods(shown);
+  std::array<std::string, kKisozaiBoxes> texts;
+  for (int box = 0; box < kKisozaiBoxes; ++box)
+    texts[static_cast<std::size_t>(box)] = boxText(shown.*kBoxMembers[box], patternOf(box));
+  return texts;
+}
+
+// ---- OK and Apply ---------------------------------------------------------------------------
+
+std::string negativeReactionModulusMessage(double value) {
+  return "基礎材の反力係数ｅ’が負の値（" + formatPattern(value, "0.00") +
+         "）になります。入力値を確認して下さい。";
+}
+
+KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
+                              bool rock, std::optional<int> method) {
+  KisozaiStore out;
+  KisozaiSetData& r = out.record;
+  r = current;
+  auto value = [&](int box) { return boxValue(texts[static_cast<std::size_t>(box)], patternOf(box)); };
+  for (int box = 0; box < kKisozaiBoxes; ++box) r.*kBoxMembers[box] = value(box);
+
+  // On rock ground the trench width corrects nothing: αa is 1.
+  out.alphaAText = texts[2];
+  if (rock) {
+    r.alphaA = 1.0;
+    out.alphaAText = boxText(1.0, patternOf(2));
+  }
+
+  const double standard = calc::standardReactionModulus(r.kijunHanryokuKeisu, r.alphaA, r.alphaB, r.alphaW, rock);
+  out.standardText = boxText(standard, patternOf(5));
+  r.hanryokuKeisuHyojunshiki = boxValue(out.standardText, patternOf(5));
+
+  fixTheFixedMethods(r);
+
+  calc::MeasuredDeflection m;
+  m.deltaX = r.tawamiDeltaX;
+  m.f1 = r.tawamiF1;
+  m.k = r.tawamiK;
+  m.wv = r.tawamiWv;
+  m.r = r.tawamiR;
+  m.e = r.tawamiE;
+  m.i = r.tawamiI;
+  out.deflectionText = boxText(calc::deflectionReactionModulus(m), patternOf(15));
+  r.hanryokuKeisuTawamiryoshiki = boxValue(out.deflectionText, patternOf(15));
+
+  r.ganbanFlg = rock ? -1 : 0;
+
+  if (method && *method >= 0 && *method < kKisozaiMethods) {
+    r.hanryokuKeisuHoho = *method;
+    r.hanryokuKeisu = r.*kBoxMembers[adoptedBox(*method)];
+    // A negative e' makes the deflection check pass with a negative deflection.
+    if (r.hanryokuKeisu < 0.0)
+      out.refusal = KisozaiRefusal{negativeReactionModulusMessage(r.hanryokuKeisu), adoptedBox(*method)};
+  }
+  return out;
+}
+
+// ---- the value buttons ----------------------------------------------------------------------
+
+namespace {
+
+// Puts up a notice, focuses the box when one is named.
+void notice(const std::string& text, KisozaiBoxes& boxes, int focus = -1) {
+  msgBox(text, MsgButtons::OK, MsgIcon::None, "");
+  if (focus >= 0) boxes.focusBox(focus);
+}
+
+bool ask(const std::string& text) { return msgBox(text, MsgButtons::YesNo, MsgIcon::None, "") == MsgAnswer::Yes; }
+
+double boxNumber(const KisozaiBoxes& boxes, int box) { return boxValue(boxes.text(box), patternOf(box)); }
+
+void setNumber(KisozaiBoxes& boxes, int box, double value) { boxes.setText(box, boxText(value, patternOf(box))); }
+
+// Index 1: the standard trench width of the nominal size, after a question.
+void standardWidthButton(KisozaiBoxes& boxes, const DesignData& work) {
+  std::string size = myTrim(work.yobikei);
+  const double bs = calc::func標準溝幅(size);
+  if (bs == 0.0) {
+    notice(kNoStandardWidth, boxes);
+    return;
+  }
+  if (!ask("現在の管条件の呼び径＝" + size + "の標準BS値は、" + formatGeneral(bs) + "です。\r\nこの値を入力しますか"))
+    return;
+  std::string again = myTrim(work.yobikei);
+  setNumber(boxes, 16, calc::func標準溝幅(again));
+}
+
+// Index 5: αw from the compaction degree.
+void groundwaterButton(KisozaiBoxes& boxes) {
+  if (boxes.text(17).empty()) {
+    notice("Prを設定して下さい。", boxes, 17);
+    return;
+  }
+  const double pr = boxNumber(boxes, 17);
+  if (pr < calc::kLowestCompactionDegree) {
+    notice(kPrLowMessage, boxes, 17);
+    return;
+  }
+  setNumber(boxes, 4, calc::groundwaterFactor(pr));
+}
+
+// Index 6: e' by the standard formula, once its four factors are there.
+void standardFormulaButton(KisozaiBoxes& boxes) {
+  static constexpr std::array<std::pair<int, const char*>, 4> kNeeded = {
+      {{1, "e'0を設定して下さい。"}, {2, "αaを設定して下さい。"}, {3, "αbを設定して下さい。"}, {4, "αwを設定して下さい。"}}};
+  for (const auto& [box, message] : kNeeded) {
+    if (boxes.text(box).empty()) {
+      notice(message, boxes, box);
+      return;
+    }
+  }
+  const bool rock = boxes.rockChecked();
+  setNumber(boxes, 5,
+            calc::standardReactionModulus(boxNumber(boxes, 1), boxNumber(boxes, 2), boxNumber(boxes, 3),
+                                          boxNumber(boxes, 4), rock));
+}
+
+// Index 7: αa from the document's trench width B and the standard width BS.
+void trenchWidthButton(KisozaiBoxes& boxes, const DesignData& work) {
+  if (boxes.rockChecked()) {
+    boxes.setText(2, "1.00");
+    return;
+  }
+  // A new case, or a projecting burial, has no trench width: αa would come out below 1 for no
+  // reason and lower e'.
+  if (!(work.kisozaiMizohaba > 0.0)) {
+    notice(kNoTrenchWidth, boxes);
+    return;
+  }
+  const double bs = boxNumber(boxes, 16);
+  if (!(bs > 0.0)) {
+    notice(kNoBsMessage, boxes, 16);
+    return;
+  }
+  setNumber(boxes, 2, calc::trenchWidthFactor(work.kisozaiMizohaba, bs));
+}
+
+// Index 10: the support-angle coefficient K, after a question.
+void supportCoefficientButton(KisozaiBoxes& boxes, const DesignData& work) {
+  const double k = calc::func設計支持角係数(work.shijikaku, 0);
+  if (k == 0.0) {
+    notice(kNoSupportCoefficient, boxes);
+    return;
+  }
+  if (!ask("現在の設計条件の設計支持角＝" + formatGeneral(work.shijikaku) + "に対するＫ値は、" + formatGeneral(k) +
+           "です。\r\nこの値を入力しますか"))
+    return;
+  setNumber(boxes, 10, calc::func設計支持角係数(work.shijikaku, 0));
+}
+
+// Index 11: e' by the back-calculation, once ΔX and R are there.
+void deflectionButton(KisozaiBoxes& boxes) {
+  if (boxes.text(8).empty()) {
+    notice("ΔXを設定して下さい。", boxes, 8);
+    return;
+  }
+  if (boxes.text(12).empty()) {
+    notice("Rを設定して下さい。", boxes, 12);
+    return;
+  }
+  calc::MeasuredDeflection m;
+  m.deltaX = boxNumber(boxes, 8);
+  m.f1 = boxNumber(boxes, 9);
+  m.k = boxNumber(boxes, 10);
+  m.wv = boxNumber(boxes, 11);
+  m.r = boxNumber(boxes, 12);
+  m.e = boxNumber(boxes, 13);
+  m.i = boxNumber(boxes, 14);
+  setNumber(boxes, 15, calc::deflectionReactionModulus(m));
+}
+
+}  // namespace
+
+void cmdCommandSub_Click(int index, KisozaiBoxes& boxes, const DesignData& work) {
+  guardStep("cmdCommandSub_Click", [&] {
+    switch (index) {
+      case 1: standardWidthButton(boxes, work); break;
+      case 5: groundwaterButton(boxes); break;
+      case 6: standardFormulaButton(boxes); break;
+      case 7: trenchWidthButton(boxes, work); break;
+      case 9: boxes.setText(9, "1.0"); break;
+      case 10: supportCoefficientButton(boxes, work); break;
+      case 11: deflectionButton(boxes); break;
+      default: break;
+    }
+  });
+}
+
+// ---- explanations ---------------------------------------------------------------------------
+
+const std::array<const char*, 5> kKisozaiPictures = {"H9-4-11.BMP", "S9-4-14.BMP", "H9-4-13.BMP", "S9-4-15.BMP",
+                                                     "S9-4-17.BMP"};
+
+namespace {
+constexpr const char* kEnteredText = "【解説】　直接入力値で計算します。";
+constexpr const char* kFormulaText = "【解説】基礎材の基準反力係数から以下の式で算出します。|式：e'＝e'0・αa・αb・αw||「パイプライン」P.293";
+constexpr const char* kSoilCementText =
+    "【解説】　ソイルセメント基礎材料に使用の場合、|'7000'を用いてもよい。||「パイプライン」P.295";
+constexpr const char* kSmallBoreText =
+    "【解説】　口径300mm以下の場合、水平土圧が小さいため|'3000'を用いてもよい。||「パイプライン」P.296";
+
+KisozaiExplanation picture(const char* name) { return {KisozaiExplanation::Picture, name}; }
+KisozaiExplanation text(const char* content) { return {KisozaiExplanation::Text, content}; }
+}  // namespace
+
+KisozaiExplanation boxExplanation(int box) {
+  switch (box) {
+    case 0: return text(kEnteredText);
+    case 1: return picture("H9-4-11.BMP");
+    case 2:
+    case 16: return picture("S9-4-14.BMP");
+    case 3: return picture("H9-4-13.BMP");
+    case 4:
+    case 17: return picture("S9-4-15.BMP");
+    case 5: return text(kFormulaText);
+    case 6: return text(kSoilCementText);
+    case 7: return text(kSmallBoreText);
+    default:
+      if (box >= 8 && box <= 15) return picture("S9-4-17.BMP");
+      return {KisozaiExplanation::Clear, nullptr};
+  }
+}
+
+KisozaiExplanation optionExplanation(int option) {
+  switch (option) {
+    case 0: return text(kEnteredText);
+    case 1: return text(kFormulaText);
+    case 2: return text(kSoilCementText);
+    case 3: return text(kSmallBoreText);
+    case 4: return picture("S9-4-17.BMP");
+    default: return {};
+  }
+}
+
+std::vector<std::string> explanationLines(std::string_view text) {
+  std::vector<std::string> lines{" "};
+  for (char c : text) {
+    if (c == '|') {
+      lines.emplace_back(" ");
+    } else {
+      lines.back().push_back(c);
+    }
+  }
+  return lines;
+}
+
+// ---- unit captions --------------------------------------------------------------------------
+
+namespace {
+// The length of the UTF-8 character that starts with this byte.
+std::size_t utf8Length(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+}  // namespace
+
+std::vector<UnitRun> unitRuns(std::string_view unit) {
+  std::vector<UnitRun> runs;
+  auto append = [&](std::string_view piece, bool small, bool raised) {
+    if (runs.empty() || runs.back().small != small || runs.back().raised != raised) runs.push_back({{}, small, raised});
+    runs.back().text.append(piece);
+  };
+  for (std::size_t i = 0; i < unit.size();) {
+    const char c = unit[i];
+    if ((c == '^' || c == '~') && i + 1 < unit.size()) {
+      const std::size_t n = std::min(utf8Length(static_cast<unsigned char>(unit[i + 1])), unit.size() - i - 1);
+      append(unit.substr(i + 1, n), true, c == '^');
+      i += 1 + n;
+      continue;
+    }
+    if (c == '^' || c == '~') break;  // a marker at the very end prints nothing
+    const std::size_t n = std::min(utf8Length(static_cast<unsigned char>(c)), unit.size() - i);
+    append(unit.substr(i, n), false, false);
+    i += n;
+  }
+  return runs;
+}
+
+// ---- layout ---------------------------------------------------------------------------------
+
+namespace {
+// Designed sizes (twips).
+constexpr int kMainFrameWidth = 3735, kMainFrameHeight = 1575;  // fraMain
+constexpr int kImageWidth = 5775, kImageHeight = 3015;          // picImage
+constexpr std::array<std::pair<int, int>, kKisozaiMethods> kFrameSizes = {
+    {{5640, 1005}, {7080, 2745}, {5640, 975}, {5640, 1005}, {6960, 3285}}};
+constexpr int kBarWidth = 3735, kBarHeight = 555;  // picCommand
+}  // namespace
+
+KisozaiLayout kisozaiLayout(int captionHeight) {
+  KisozaiLayout l{};
+  l.topWidth = kImageWidth + kMainFrameWidth + 100;
+  l.topHeight = std::max(kMainFrameHeight, kImageHeight) + captionHeight;
+  for (const auto& [w, h] : kFrameSizes) {
+    l.frameWidth = std::max(l.frameWidth, w);
+    l.frameHeight = std::max(l.frameHeight, h);
+  }
+  l.formWidth = std::max(l.topWidth, l.frameWidth) + 600;
+  l.formHeight = l.frameHeight + l.topHeight + 1000;
+  l.barLeft = l.formWidth - kBarWidth;
+  l.barTop = l.formHeight - kBarHeight;
+  l.allFramesWidth = std::max(l.topWidth, l.frameWidth);
+  l.panelTop = l.topHeight;
+  l.panelWidth = l.formWidth - 120;
+  l.panelHeight = l.formHeight - 120;
+  l.dialogWidth = l.formWidth;
+  l.dialogHeight = l.formHeight + captionHeight;
+  return l;
+}
+
+}  // namespace tovakin::gui

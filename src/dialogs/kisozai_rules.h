@@ -1,0 +1,205 @@
+#pragma once
+// The rules behind the reaction-modulus dialog frmKisozaiSet, without a widget: its record, the
+// boxes it shows them in, what OK and Apply store (and when they refuse), what each value button
+// does, which explanation goes with which box or option, the unit captions and the layout.
+//
+// e' decides the deflection of every flexible pipe, so the dialog never adopts a value that
+// would pass an unsafe pipe silently: a negative e' is refused, the fixed methods adopt their
+// fixed values, and the moment of inertia keeps all its digits.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/design_data.h"
+#include "shell/layer.h"
+
+namespace tovakin::gui {
+
+// The dialog's own copy of the fields it edits, in the order it moves them, each named as its
+// DesignData field.
+#define TOVAKIN_KISOZAI_FIELDS(X)          \
+  X(double, hanryokuKeisu)                 \
+  X(std::int32_t, hanryokuKeisuHoho)       \
+  X(double, hanryokuKeisuNyuryoku)         \
+  X(double, kijunHanryokuKeisu)            \
+  X(double, kisozaiMizohaba)               \
+  X(double, hyojunMizohaba)                \
+  X(double, alphaA)                        \
+  X(double, alphaB)                        \
+  X(double, katameDo)                      \
+  X(double, alphaW)                        \
+  X(double, hanryokuKeisuHyojunshiki)      \
+  X(double, hanryokuKeisuSemento)          \
+  X(double, hanryokuKeisuShokokei)         \
+  X(double, tawamiDeltaX)                  \
+  X(double, tawamiF1)                      \
+  X(double, tawamiK)                       \
+  X(double, tawamiWv)                      \
+  X(double, tawamiR)                       \
+  X(double, tawamiE)                       \
+  X(double, tawamiI)                       \
+  X(double, hanryokuKeisuTawamiryoshiki)   \
+  X(std::int16_t, ganbanFlg)
+
+struct KisozaiSetData {
+#define TOVAKIN_KISOZAI_MEMBER(type, name) type name{};
+  TOVAKIN_KISOZAI_FIELDS(TOVAKIN_KISOZAI_MEMBER)
+#undef TOVAKIN_KISOZAI_MEMBER
+  bool operator==(const KisozaiSetData&) const = default;
+};
+
+// The fields from the exchange copy, and back; nothing else of the record is touched.
+KisozaiSetData kisozaiFromDesign(const DesignData& work);
+void kisozaiToDesign(const KisozaiSetData& record, DesignData& work);
+
+// ---- the methods and the boxes ------------------------------------------------------------
+
+inline constexpr int kKisozaiMethods = 5;  // optKisozaiSet 0 to 4
+inline constexpr int kKisozaiBoxes = 18;   // txtTextBox 0 to 17
+enum KisozaiMethod { kMethodEntered = 0, kMethodFormula = 1, kMethodSoilCement = 2, kMethodSmallBore = 3,
+                     kMethodDeflection = 4 };
+
+// The option captions, by method (also the captions of the panels' frames).
+extern const std::array<const char*, kKisozaiMethods> kKisozaiMethodCaptions;
+// The box holding the e' each method adopts: 0, 5, 6, 7, 15.
+int adoptedBox(int method);
+
+// Where Enter moves the focus from a box.
+struct EnterTarget {
+  enum Kind { Box, Ok, Sub } kind;
+  int index;  // the box or the cmdCommandSub index
+};
+
+// One row of a method's panel: a caption, its box, a unit and a 計算 button where it has them.
+struct KisozaiBoxDesign {
+  int box;              // txtTextBox index
+  int panel;            // the method whose panel holds it
+  const char* pattern;  // display pattern
+  bool readOnly;        // a value the dialog computes or fixes
+  int top;              // twips inside the panel's frame
+  const char* label;    // objectName of the caption label
+  const char* caption;
+  int tanni;            // picTanni index, -1 for none
+  int sub;              // cmdCommandSub index beside it, -1 for none
+  int boxTab;           // tab index of the box
+  int subTab;           // tab index of the button
+  EnterTarget enter;
+};
+// The 18 rows in screen order, panel by panel.
+extern const std::array<KisozaiBoxDesign, kKisozaiBoxes> kKisozaiBoxDesigns;
+const KisozaiBoxDesign& boxDesign(int box);
+
+// Unit captions by picTanni index (0 to 11); "^" raises the next character.
+extern const std::array<const char*, 12> kKisozaiUnits;
+
+// The texts the boxes show for a record (myFormTenki), by box index. The two fixed methods show
+// their fixed e' whatever the record holds.
+std::array<std::string, kKisozaiBoxes> kisozaiBoxTexts(const KisozaiSetData& record);
+
+// ---- OK and Apply ---------------------------------------------------------------------------
+
+// Why OK or Apply store nothing: the message and the box to put the focus into.
+struct KisozaiRefusal {
+  std::string message;
+  int box;
+};
+
+struct KisozaiStore {
+  KisozaiSetData record;       // what OK or Apply store
+  std::string alphaAText;      // box 2 after storing ("1.00" on rock ground)
+  std::string standardText;    // box 5: e' by the standard formula
+  std::string deflectionText;  // box 15: e' by the back-calculation
+  std::optional<KisozaiRefusal> refusal;
+};
+
+// myForm2Data: the box texts (as shown, by box index), the rock box and the selected method
+// (nullopt when none is) into the record. Both formulas are recomputed whatever the method; the
+// adopted e' and the method follow the selected option, and with none selected they keep their
+// values. A negative adopted e' is refused. Raises the formulas' errors (overflow).
+KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
+                              bool rock, std::optional<int> method);
+
+// The message of a negative adopted e'.
+std::string negativeReactionModulusMessage(double value);
+
+// ---- the value buttons ----------------------------------------------------------------------
+
+// What a value button reads and changes of the dialog.
+class KisozaiBoxes {
+ public:
+  virtual ~KisozaiBoxes() = default;
+  virtual std::string text(int box) const = 0;
+  virtual void setText(int box, const std::string& text) = 0;
+  virtual void focusBox(int box) = 0;
+  virtual bool rockChecked() const = 0;
+};
+
+// cmdCommandSub_Click: the 計算 buttons 1 (BS), 5 (αw), 6 (e' by the formula), 7 (αa), 9 (F1),
+// 10 (K) and 11 (e' by the back-calculation); any other index does nothing. `work` is the
+// exchange copy (nominal size, support angle, trench width). Notices and questions go through
+// the installed message box; errors to the error box labelled "cmdCommandSub_Click".
+void cmdCommandSub_Click(int index, KisozaiBoxes& boxes, const DesignData& work);
+
+// The notices of the value buttons.
+inline constexpr const char* kNoStandardWidth = "現在の管条件に対応するBS標準値はありません。";
+inline constexpr const char* kNoSupportCoefficient = "現在の条件に対応するK値はありません。";
+inline constexpr const char* kPrLowMessage = "Prが45未満ではαwが負になります。Prを45以上に設定して下さい。";
+inline constexpr const char* kNoTrenchWidth =
+    "溝幅Bが設定されていません。設計条件の溝幅を入力してからαaを計算して下さい。";
+inline constexpr const char* kNoBsMessage = "BSを設定して下さい。";
+
+// ---- explanations ---------------------------------------------------------------------------
+
+struct KisozaiExplanation {
+  enum Kind { Keep, Clear, Picture, Text } kind = Keep;
+  const char* content = nullptr;  // the picture's file name under IMAGE/, or the text
+};
+// For a box that got the focus (an unknown box clears the area).
+KisozaiExplanation boxExplanation(int box);
+// For a method option that got the focus (an unknown option changes nothing).
+KisozaiExplanation optionExplanation(int option);
+// The lines an explanation text is printed in: "|" breaks a line, every line starts with one
+// blank.
+std::vector<std::string> explanationLines(std::string_view text);
+
+// The explanation pictures, in the order the boxes use them.
+extern const std::array<const char*, 5> kKisozaiPictures;
+
+// ---- unit captions --------------------------------------------------------------------------
+
+// A unit caption in runs: a "^" (or "~") is not printed and makes the next character small, "^"
+// also raised ("kN/m^2": "kN/m", then a small raised "2").
+struct UnitRun {
+  std::string text;
+  bool small = false;
+  bool raised = false;
+};
+std::vector<UnitRun> unitRuns(std::string_view unit);
+
+// ---- layout ---------------------------------------------------------------------------------
+
+// The dialog's layout in twips for a caption height C (SystemInformationCaptionHeight): the
+// form container picMyForm, the button bar at its bottom-right corner, every panel below the
+// band of the method frame and the explanation area, every frame the same size.
+struct KisozaiLayout {
+  int topWidth;      // W0
+  int topHeight;     // H0
+  int frameWidth;    // Wf, the widest frame
+  int frameHeight;   // Hf, the highest frame
+  int formWidth;     // picMyForm
+  int formHeight;
+  int barLeft;       // picCommand
+  int barTop;
+  int panelTop;      // picOptions(i)
+  int panelWidth;
+  int panelHeight;
+  int allFramesWidth;  // every fraFrame(i) at 120, 120
+  int dialogWidth;     // the window with its caption
+  int dialogHeight;
+};
+KisozaiLayout kisozaiLayout(int captionHeight);
+
+}  // namespace tovakin::gui

@@ -1,0 +1,48 @@
+#include "document/document_inputs.h"
+
+#include <QLineEdit>
+#include <QWheelEvent>
+
+#include "document/document_rules.h"
+
+namespace tovakin::gui {
+
+ChoiceCombo::ChoiceCombo(QWidget* parent) : QComboBox(parent) {
+  // Editable, so that a text outside the list can be shown; its line is read-only, so that
+  // only a choice changes it.
+  setEditable(true);
+  setInsertPolicy(QComboBox::NoInsert);
+  setCompleter(nullptr);
+  setAcceptDrops(false);
+  lineEdit()->setReadOnly(true);
+  lineEdit()->setAcceptDrops(false);
+  // A text longer than the box shows its beginning, as a list entry does.
+  connect(lineEdit(), &QLineEdit::textChanged, lineEdit(), [edit = lineEdit()] { edit->setCursorPosition(0); });
+}
+
+void ChoiceCombo::setText(const QString& text) {
+  const int entry = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (entry >= 0) {
+    setCurrentIndex(entry);
+    return;
+  }
+  setCurrentIndex(-1);
+  setEditText(text);
+}
+
+void ChoiceCombo::wheelEvent(QWheelEvent* event) {
+  if (!hasFocus()) {
+    event->ignore();  // scrolling the window past a list must not change the case
+    return;
+  }
+  QComboBox::wheelEvent(event);
+}
+
+RecordTextValidator::RecordTextValidator(std::size_t maxBytes, QObject* parent)
+    : QValidator(parent), maxBytes_(maxBytes) {}
+
+QValidator::State RecordTextValidator::validate(QString& input, int& /*pos*/) const {
+  return fitsRecordText(input.toStdString(), maxBytes_) ? Acceptable : Invalid;
+}
+
+}  // namespace tovakin::gui

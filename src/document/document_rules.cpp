@@ -1,0 +1,180 @@
+#include "document/document_rules.h"
+
+#include <array>
+#include <cfloat>
+#include <cmath>
+
+#include "app/number_format.h"
+#include "app/std_io.h"
+#include "platform/cp932.h"
+
+namespace tovakin::gui {
+
+namespace {
+
+const std::vector<ListItem> kMaisetu{{"溝型", 0}, {"突出型", 1}, {"矢板施工", 2}};
+const std::vector<ListItem> kKiso{{"自由支承", 0}, {"固定支承", 1}};
+const std::vector<ListItem> kKajuJoken{{"T-25", 25}, {"T-20", 20}, {"T-14", 14}, {"T-10", 10}, {"なし", 0}};
+const std::vector<ListItem> kBuruJoken{{"3ton級", 3},   {"6ton級", 6},   {"8ton級", 8},
+                                       {"11ton級", 11}, {"15ton級", 15}, {"なし", 0}};
+const std::vector<ListItem> kDoroJoken{{"未舗装道路", 0}, {"舗装道路", 1}};
+
+// The entry of a code, when the code has one of its own.
+const ListItem* entryOf(const std::vector<ListItem>& items, double code) {
+  for (const ListItem& item : items)
+    if (item.code == code) return &item;
+  return nullptr;
+}
+
+constexpr std::array<const char*, kTextBoxCount> kPatterns{
+    "",     "0.00", "0.00", "0.00", "0.00", "0.000", "0",   "0.000", "0.00", "0.0", "0.00", "0.00",
+    "0",    "",     "0.00", "0",    "0.0",  "0.000", "0.000", "0.00", "0.0", "0.00", "0.0", "0.0"};
+
+int decimalsOf(std::string_view pattern) {
+  const std::size_t point = pattern.find('.');
+  return point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+}
+
+}  // namespace
+
+const std::vector<ListItem>& fixedListItems(FixedList list) {
+  switch (list) {
+    case FixedList::Maisetu: return kMaisetu;
+    case FixedList::Kiso: return kKiso;
+    case FixedList::KajuJoken: return kKajuJoken;
+    case FixedList::BuruJoken: return kBuruJoken;
+    case FixedList::DoroJoken: return kDoroJoken;
+  }
+  return kMaisetu;
+}
+
+double fixedListDefault(FixedList list) { return fixedListItems(list).front().code; }
+
+std::string fixedListText(FixedList list, double code) {
+  const std::vector<ListItem>& items = fixedListItems(list);
+  switch (list) {
+    case FixedList::Maisetu:  // every code beyond the first two is the sheet-pile method
+    case FixedList::Kiso:     // every code but 0 is the fixed support
+    case FixedList::DoroJoken: {
+      const ListItem* own = entryOf(items, code);
+      return own ? own->text : items.back().text;
+    }
+    case FixedList::KajuJoken:
+    case FixedList::BuruJoken: {
+      const ListItem* own = entryOf(items, code);
+      return own ? own->text : "なし";
+    }
+  }
+  return {};
+}
+
+std::optional<double> fixedListCode(FixedList list, std::string_view text) {
+  for (const ListItem& item : fixedListItems(list))
+    if (text == item.text) return item.code;
+  if (list == FixedList::BuruJoken) return 0.0;
+  return std::nullopt;
+}
+
+KanshuSwitch kanshuSwitchFor(std::int32_t kanzaiKubun, std::string_view kisoText) {
+  const bool free = kisoText == kFreeSupport;
+  if (kanzaiKubun == 0) return {true, false, kRigidCaption};
+  if (kanzaiKubun == 5) return {true, free, kFlexibleCaption};
+  return {false, free, kFlexibleCaption};
+}
+
+TrenchControls trenchControlsFor(double maisetuKeishiki) {
+  if (maisetuKeishiki == 0.0) return {"管頂部溝幅", true};
+  if (maisetuKeishiki == 1.0) return {"管頂部溝幅", false};
+  return {"矢板中心溝幅", true};
+}
+
+double designWallThickness(std::int32_t kanzaiKubun, double kanatu, double gaikei) {
+  const double innerDiameter = gaikei - 2.0 * kanatu;
+  const bool large = innerDiameter >= 800.0;
+  if (kanzaiKubun == 1) {
+    if (kanatu >= 9.0) return large ? kanatu / 1.1 : kanatu / 1.1 - 1.0;
+    return large ? kanatu - 1.0 : kanatu - 2.0;
+  }
+  if (kanzaiKubun == 2) return large ? kanatu : kanatu - 2.0;
+  return kanatu;
+}
+
+PipeBoxes pipeBoxesFor(const std::optional<calc::PipeDimensions>& row, std::int32_t kanzaiKubun,
+                       double unitWeight) {
+  if (!row || !row->gaikei || !row->kanatu) return {};
+  PipeBoxes boxes;
+  boxes.gaikei = *row->gaikei;
+  boxes.kanatu = *row->kanatu;
+  boxes.sekkeiKanatu = designWallThickness(kanzaiKubun, boxes.kanatu, boxes.gaikei);
+  boxes.chushinHankei = (boxes.gaikei - boxes.sekkeiKanatu) / 2.0;
+  boxes.unitWeight = unitWeight;
+  return boxes;
+}
+
+std::optional<double> nominalSizeValue(std::string_view text) {
+  if (text.empty()) return 0.0;
+  double value = 0.0;
+  if (!parseDecimal(myTrim(text), value) || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::string_view boxPattern(int index) {
+  if (index < 0 || index >= kTextBoxCount) return {};
+  return kPatterns[static_cast<std::size_t>(index)];
+}
+
+bool isReadOnlyBox(int index) {
+  return index == 1 || index == 2 || index == 3 || index == 4 || index == 19 || index == 21;
+}
+
+bool isTextBox(int index) { return index == 0 || index == 13; }
+
+double readNumberBox(std::string_view text, std::string_view pattern) {
+  const std::string narrow = toNarrow(text);
+  const std::string trimmed = myTrim(narrow);
+  if (trimmed.empty()) return 0.0;
+  const std::optional<double> value = leadingNumberOf(narrow);
+  if (!value) return trimmed.front() == '-' ? -DBL_MAX : DBL_MAX;
+  // Beyond 15 digits a pattern of at most five decimals has nothing left to round.
+  if (std::fabs(*value) >= 1e15) return *value;
+  return roundTo(*value, decimalsOf(pattern));
+}
+
+std::int32_t caterpillarCount(double value) {
+  if (std::isnan(value)) return 0;
+  const double r = std::nearbyint(value);  // halves to the even neighbour
+  if (r < -2147483648.0) return INT32_MIN;
+  if (r > 2147483647.0) return INT32_MAX;
+  return static_cast<std::int32_t>(r);
+}
+
+std::string showNumber(double value, std::string_view pattern) {
+  return formatPattern(std::isfinite(value) ? value : 0.0, pattern);
+}
+
+std::string surchargeToRecord(std::string_view boxText) {
+  if (boxText.empty()) return "0";
+  return formatGeneral(readNumberBox(boxText, "0.00"));
+}
+
+std::string surchargeToBox(std::string_view stored) {
+  const std::string text = myTrim(stored);
+  double value = 0.0;
+  if (parseDecimal(text, value) && std::isfinite(value)) return formatPattern(value, "0.00");
+  return text;
+}
+
+bool fitsRecordText(std::string_view utf8, std::size_t maxBytes) {
+  const std::string bytes = platform::toCp932(utf8);
+  return bytes.size() <= maxBytes && platform::fromCp932(bytes) == utf8;
+}
+
+TwipsSize documentOuterSize(TwipsSize panel) { return {panel.width, panel.height + kCaptionAllowance}; }
+
+TwipsSize documentClientSize(TwipsSize outer) { return {outer.width, outer.height - kCaptionAllowance}; }
+
+TwipsPoint commandPanelCorner(TwipsSize panel, TwipsSize buttons) {
+  return {panel.width - buttons.width, panel.height - buttons.height};
+}
+
+}  // namespace tovakin::gui

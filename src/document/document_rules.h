@@ -1,0 +1,143 @@
+#pragma once
+// The rules behind the design document window, as plain functions over texts and numbers: the
+// items and codes of the fixed lists, the rigid / flexible switch, the trench-width controls,
+// the design wall thickness and the five pipe boxes, the display patterns of the boxes and how
+// a box is read back into the record. The window only applies them to its controls.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/pipe_lookups.h"
+#include "shell/layer.h"
+
+namespace tovakin::gui {
+
+// ---- The fixed lists ----------------------------------------------------------------------
+
+// One entry of a fixed list and the code the record keeps for it.
+struct ListItem {
+  const char* text;
+  double code;
+};
+
+enum class FixedList { Maisetu, Kiso, KajuJoken, BuruJoken, DoroJoken };
+
+// The entries in list order, and the code a new case starts with (the first entry's).
+const std::vector<ListItem>& fixedListItems(FixedList list);
+double fixedListDefault(FixedList list);
+
+// Record code -> the text the list shows.
+//   burial   0 溝型, 1 突出型, any other 矢板施工
+//   support  0 自由支承, any other 固定支承
+//   truck    10, 14, 20, 25 "T-n", any other なし
+//   bulldozer 3, 6, 8, 11, 15 "nton級", any other なし
+//   road     0 未舗装道路, any other 舗装道路
+std::string fixedListText(FixedList list, double code);
+// The list's text -> the code to store, compared exactly. nullopt: a text that is no entry,
+// which leaves the record's code as it is; the bulldozer list stores 0 for any other text.
+std::optional<double> fixedListCode(FixedList list, std::string_view text);
+
+// ---- The rigid / flexible switch and the trench controls ------------------------------------
+
+inline constexpr const char* kRigidCaption = "不とう性管";
+inline constexpr const char* kFlexibleCaption = "とう性管";
+inline constexpr const char* kFreeSupport = "自由支承";
+
+struct KanshuSwitch {
+  bool naigaiatuButton;  // cmdNaigaiatuSet shown
+  bool touseiPanel;      // picTouseiField shown
+  const char* caption;   // lblKanshu
+};
+// By the pipe class (0 rigid, 5 flexible with the EI check, any other flexible, -1 unknown)
+// and the support list's text (the free support is compared exactly).
+KanshuSwitch kanshuSwitchFor(std::int32_t kanzaiKubun, std::string_view kisoText);
+
+struct TrenchControls {
+  const char* caption;  // lblMizohaba
+  bool enabled;         // lblMizohaba and box 5
+};
+// 0 溝型: "管頂部溝幅", enabled; 1 突出型: "管頂部溝幅", disabled; any other: "矢板中心溝幅", enabled.
+TrenchControls trenchControlsFor(double maisetuKeishiki);
+
+// ---- The pipe boxes -------------------------------------------------------------------------
+
+// The design wall thickness of a pipe by its class, from the catalogue thickness and outer
+// diameter (mm). Class 1 and 2 take the rules of the inner diameter D = 外径 - 2 管厚
+// (threshold 800 mm, and for class 1 a thickness threshold of 9 mm); every other class uses
+// the catalogue thickness.
+double designWallThickness(std::int32_t kanzaiKubun, double kanatu, double gaikei);
+
+// The values of the read-only pipe boxes, in mm (unit weight in kN/m³).
+struct PipeBoxes {
+  double gaikei = 0.0;         // box 1
+  double kanatu = 0.0;         // box 21, the catalogue thickness
+  double sekkeiKanatu = 0.0;   // box 2, the design thickness
+  double chushinHankei = 0.0;  // box 3, (外径 - design thickness) / 2
+  double unitWeight = 0.0;     // box 4
+};
+// No row, or a row without 外径 or 管厚, is no pipe: every box 0, so that the input check
+// stops a calculation instead of carrying another pipe's dimensions under this pipe's name.
+PipeBoxes pipeBoxesFor(const std::optional<calc::PipeDimensions>& row, std::int32_t kanzaiKubun,
+                       double unitWeight);
+
+// The size of the nominal-size list's text as the pipe table compares it: blanks around it
+// allowed; "" is 0; nullopt for a text that is no number (no row can match it).
+std::optional<double> nominalSizeValue(std::string_view text);
+
+// ---- The boxes and the record ---------------------------------------------------------------
+
+inline constexpr int kTextBoxCount = 24;
+// The display pattern of box `index` ("0", "0.0", "0.00", "0.000"), "" for the two text boxes
+// (0 title, 13 surcharge name).
+std::string_view boxPattern(int index);
+bool isReadOnlyBox(int index);  // 1, 2, 3, 4, 19, 21
+bool isTextBox(int index);      // 0, 13
+
+// A number box read as it is displayed: the leading number of the text (full-width digits and
+// signs taken as half-width, "." the point whatever the locale, nothing readable is 0), rounded
+// to the box's pattern. It never fails: a number beyond the range of a double is the largest
+// double of its sign.
+double readNumberBox(std::string_view text, std::string_view pattern);
+// The caterpillar count of box 15: rounded half to even and held to the 32-bit range, so that
+// an absurd count reaches the input check instead of failing the transfer.
+std::int32_t caterpillarCount(double value);
+
+// A value in its box's pattern; a value that is not finite shows as 0.
+std::string showNumber(double value, std::string_view pattern);
+// The surcharge as the record keeps it, a number text: an empty box "0", else the number in its
+// shortest form (12.50 -> "12.5"). And back: a stored number text shows with two decimals, any
+// other text as it is.
+std::string surchargeToRecord(std::string_view boxText);
+std::string surchargeToBox(std::string_view stored);
+
+// The widths in bytes of code page 932 of the two free texts of the record.
+inline constexpr std::size_t kTitleBytes = 128;       // box 0, keisanshoTitle
+inline constexpr std::size_t kSurchargeNameBytes = 32;  // box 13, josaiKajuMeisho
+// True when the text can be kept in a record field of that many bytes: every character exists
+// in code page 932 and the text takes no more bytes there.
+bool fitsRecordText(std::string_view utf8, std::size_t maxBytes);
+
+// ---- Window size ----------------------------------------------------------------------------
+
+// The input panel decides the window: the designed window is the panel plus 400 twips of
+// caption and frame in height and exactly the panel in width; the inside is the panel.
+inline constexpr int kCaptionAllowance = 400;
+struct TwipsSize {
+  int width;
+  int height;
+  bool operator==(const TwipsSize&) const = default;
+};
+TwipsSize documentOuterSize(TwipsSize panel);
+TwipsSize documentClientSize(TwipsSize outer);
+struct TwipsPoint {
+  int left;
+  int top;
+  bool operator==(const TwipsPoint&) const = default;
+};
+// The button panel's top-left corner when it is moved into the bottom-right corner of the
+// input panel.
+TwipsPoint commandPanelCorner(TwipsSize panel, TwipsSize buttons);
+
+}  // namespace tovakin::gui

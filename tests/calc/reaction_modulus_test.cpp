@@ -1,0 +1,54 @@
+#include "calc/reaction_modulus.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "app/number_format.h"
+#include "platform/error_box.h"
+
+namespace tovakin::calc {
+namespace {
+
+TEST(ReactionModulus, StandardFormulaLeavesOutTheTrenchWidthOnRock) {
+  EXPECT_EQ(formatPattern(standardReactionModulus(5000, 1.06, 0.90, 1.00, false), "0.00"), "4770.00");
+  // on rock the trench width corrects nothing, whatever αa holds
+  for (double alphaA : {1.06, 0.0, 7.5})
+    EXPECT_EQ(formatPattern(standardReactionModulus(5000, alphaA, 0.90, 1.00, true), "0.00"), "4500.00") << alphaA;
+}
+
+TEST(ReactionModulus, BackCalculationFromAMeasuredDeflection) {
+  struct Row {
+    MeasuredDeflection m;
+    const char* expected;
+  };
+  for (const Row& row : {Row{{0.010, 1.0, 0.096, 30.0, 0.300, 0.0, 0.0}, "2832.79"},
+                         Row{{0.010, 1.0, 0.096, 30.0, 0.300, 1000.0, 0.002}, "1618.46"},
+                         // a 10 mm PVC wall, I = t³/12 per metre: the E·I term takes off 40 %
+                         Row{{0.005, 1.0, 0.096, 30.0, 0.155, 3.33e6, 1e-6 / 12}, "1705.59"},
+                         Row{{0.0, 1.0, 0.096, 30.0, 0.300, 0.0, 0.0}, "0.00"},
+                         Row{{0.010, 1.0, 0.096, 30.0, 0.0, 0.0, 0.0}, "0.00"}})
+    EXPECT_EQ(formatPattern(deflectionReactionModulus(row.m), "0.00"), row.expected) << row.expected;
+}
+
+TEST(ReactionModulus, TrenchWidthAndGroundwaterFactors) {
+  // B 1.2 m against BS 800 mm: 1 + 0.1 × 400 / 1000, not 1 + 400 / 1000
+  EXPECT_EQ(formatPattern(trenchWidthFactor(1.2, 800), "0.00"), "1.04");
+  EXPECT_EQ(formatPattern(trenchWidthFactor(0.6, 800), "0.00"), "0.98");
+  EXPECT_EQ(formatPattern(groundwaterFactor(90), "0.00"), "0.90");
+  EXPECT_NEAR(groundwaterFactor(kLowestCompactionDegree), 0.0, 1e-12);
+}
+
+TEST(ReactionModulus, ANonFiniteResultRaisesOverflow) {
+  const double huge = std::numeric_limits<double>::max();
+  try {
+    standardReactionModulus(huge, huge, 1, 1, false);
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number(), err::kOverflow);
+  }
+  EXPECT_THROW(deflectionReactionModulus({1e-300, 1, 1, 1, 1e200, 0, 0}), RuntimeError);
+}
+
+}  // namespace
+}  // namespace tovakin::calc

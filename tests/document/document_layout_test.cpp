@@ -1,0 +1,68 @@
+#include "document/document_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace tovakin::gui {
+namespace {
+
+TEST(DocumentLayout, HasEveryControlOnceWithItsIndex) {
+  std::map<std::string, std::set<int>> indices;
+  std::map<std::string, int> count;
+  for (const DesignedControl& c : documentControls()) {
+    indices[c.name].insert(c.index);
+    ++count[c.name];
+  }
+  const auto range = [](int n, int skip = -1) {
+    std::set<int> s;
+    for (int i = 0; i < n; ++i)
+      if (i != skip) s.insert(i);
+    return s;
+  };
+  EXPECT_EQ(indices["txtTextBox"], range(24));
+  EXPECT_EQ(indices["lblLabel"], range(36, 9));  // the label array has no index 9
+  EXPECT_EQ(indices["picTanni"], range(18));
+  EXPECT_EQ(count["txtTextBox"] + count["lblLabel"] + count["picTanni"], 24 + 35 + 18);
+  for (const char* single : {"cbKanshu", "cbKikaku", "cbYobina", "cbMaisetu", "cbKiso", "cbKajuJoken",
+                             "cbBuruJoken", "cbDoroJoken", "lblAppTitle", "lblKanshu", "lblMizohaba",
+                             "lblMyFilename", "lblMyCommand", "picMyForm", "picTouseiField", "picCommand",
+                             "cmdKisozaiSet", "cmdNaigaiatuSet"})
+    EXPECT_EQ(count[single], 1) << single;
+}
+
+// Each box with the caption at the left of its row and the unit text at its right.
+TEST(DocumentLayout, EveryBoxHasItsCaptionAndUnitBesideIt) {
+  struct Row {
+    int box;
+    const char* caption;
+    const char* unit;
+  };
+  const Row rows[] = {{0, "計算書タイトル", ""},       {1, "管外径", "mm"},          {2, "管厚計算値", "mm"},
+                      {3, "管厚中心半径", "mm"},       {4, "管材単位体積重量", "kN/m^3"}, {5, "管頂部溝幅", "m"},
+                      {6, "設計支持角(2θ)", "^o"},    {7, "土かぶり", "m"},         {8, "水の単位体積重量", "kN/m^3"},
+                      {9, "沈下比", ""},               {10, "土の単位体積重量", "kN/m^3"},
+                      {11, "飽和土単位体積重量", "kN/m^3"}, {12, "内部摩擦角", "^o"}, {13, "上載荷重名称", ""},
+                      {14, "上載荷重", "kN/m^2"},      {15, "キャタピラ数", ""},       {16, "施工時衝撃係数", ""},
+                      {17, "静水圧", "Mpa"},           {18, "水撃圧", "Mpa"},         {19, "基礎材の反力係数", "kN/m^2"},
+                      {20, "変形遅れ係数(F1)", ""},    {21, "管厚", "mm"},            {22, "変形遅れ係数(F2)", ""},
+                      {23, "設計たわみ率", "％"}};
+  for (const Row& row : rows) {
+    const DesignedControl* box = designedControl("txtTextBox", row.box);
+    ASSERT_NE(box, nullptr);
+    const DesignedControl *caption = nullptr, *unit = nullptr;
+    for (const DesignedControl& c : documentControls()) {
+      if (c.container != box->container || c.top != box->top) continue;
+      if (c.kind == DocKind::Label && c.left < box->left && (!caption || c.left > caption->left)) caption = &c;
+      if (c.kind == DocKind::Unit && c.left > box->left && (!unit || c.left < unit->left)) unit = &c;
+    }
+    ASSERT_NE(caption, nullptr) << row.box;
+    EXPECT_STREQ(caption->caption, row.caption) << row.box;
+    EXPECT_EQ(unit ? unitTextOf(unit->index) : "", row.unit) << row.box;
+  }
+}
+
+}  // namespace
+}  // namespace tovakin::gui

@@ -1,0 +1,108 @@
+#include "document/document_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace tovakin::gui {
+namespace {
+
+using L = FixedList;
+
+TEST(FixedLists, StartAtTheFirstEntryAndKeepTheCodeForATextThatIsNoEntry) {
+  EXPECT_EQ(fixedListItems(L::BuruJoken).size(), 6u);
+  EXPECT_EQ(fixedListDefault(L::KajuJoken), 25);
+  EXPECT_EQ(fixedListDefault(L::BuruJoken), 3);
+  for (const char* text : {"x", "", "t-25", "T-25 ", "Ｔ-25"})  // exact: case, blanks, width
+    EXPECT_EQ(fixedListCode(L::KajuJoken, text), std::nullopt) << text;
+  EXPECT_EQ(fixedListCode(L::Maisetu, "x"), std::nullopt);
+  EXPECT_EQ(fixedListCode(L::BuruJoken, "x"), 0.0);  // the bulldozer alone falls to none
+  // Codes without an entry of their own show the list's fallback.
+  EXPECT_EQ(fixedListText(L::Maisetu, 7) + fixedListText(L::Kiso, 0.5) + fixedListText(L::KajuJoken, 12) +
+                fixedListText(L::BuruJoken, 4) + fixedListText(L::DoroJoken, 3),
+            "矢板施工固定支承なしなし舗装道路");
+}
+
+TEST(RigidFlexible, FollowsTheClassAndTheSupportExactly) {
+  EXPECT_TRUE(kanshuSwitchFor(5, "自由支承").touseiPanel);
+  EXPECT_FALSE(kanshuSwitchFor(5, "自由支承 ").touseiPanel);
+  EXPECT_FALSE(kanshuSwitchFor(0, "自由支承").touseiPanel);
+  EXPECT_FALSE(trenchControlsFor(1).enabled);
+  EXPECT_STREQ(trenchControlsFor(9).caption, "矢板中心溝幅");
+}
+
+TEST(DesignThickness, FollowsTheClassRulesAtTheirEdges) {
+  struct Case {
+    std::int32_t kubun;
+    double kanatu, gaikei;
+    const char* box2;
+  };
+  for (const Case& c : {Case{1, 9.00, 818.00, "8.18"},  // D = 800: 管厚 / 1.1
+                        Case{1, 8.99, 817.90, "6.99"},  // D just below 800, 管厚 < 9: 管厚 - 2
+                        Case{1, 8.99, 818.00, "7.99"},  // D above 800, 管厚 < 9: 管厚 - 1
+                        Case{1, 10.0, 818.00, "8.09"},  // D = 798: 管厚 / 1.1 - 1
+                        Case{2, 10.0, 820.00, "10.00"}, Case{2, 10.0, 819.00, "8.00"},
+                        Case{0, 10.0, 300.00, "10.00"}, Case{5, 10.0, 300.00, "10.00"},
+                        Case{-1, 10.0, 300.00, "10.00"}})
+    EXPECT_EQ(showNumber(designWallThickness(c.kubun, c.kanatu, c.gaikei), "0.00"), c.box2) << c.kubun << c.kanatu;
+  const PipeBoxes b = pipeBoxesFor(calc::PipeDimensions{818.0, 9.0, 1.0, 1.0}, 1, 71.0);
+  EXPECT_EQ(showNumber(b.chushinHankei, "0.00"), "404.91");  // from the design thickness
+  // A row without 外径 or 管厚 is no pipe.
+  EXPECT_EQ(pipeBoxesFor(calc::PipeDimensions{std::nullopt, 10.0, 1.0, 1.0}, 0, 24.5).unitWeight, 0.0);
+  EXPECT_EQ(pipeBoxesFor(calc::PipeDimensions{300.0, std::nullopt, 1.0, 1.0}, 0, 24.5).gaikei, 0.0);
+  EXPECT_EQ(nominalSizeValue(""), 0.0);
+  EXPECT_EQ(nominalSizeValue("100以下"), std::nullopt);
+}
+
+TEST(ReadBox, ReadsLenientlyAsDisplayedAndNeverFails) {
+  struct Case {
+    const char *text, *pattern;
+    double value;
+  };
+  for (const Case& c : {Case{"", "0.00", 0}, Case{"１２．５", "0.00", 12.5}, Case{"－３", "0.0", -3},
+                        Case{"12abc", "0.00", 12}, Case{"abc", "0.00", 0}, Case{"12,5", "0.00", 12},
+                        Case{"0.6005", "0.000", 0.601}, Case{"2.5", "0", 3}, Case{"1e999", "0.00", DBL_MAX},
+                        Case{"-1e999", "0.00", -DBL_MAX}, Case{"1e-999", "0.00", 0}})
+    EXPECT_EQ(readNumberBox(c.text, c.pattern), c.value) << c.text;
+  EXPECT_EQ(caterpillarCount(2.5), 2);
+  EXPECT_EQ(caterpillarCount(3.5), 4);
+  EXPECT_EQ(caterpillarCount(99999999999.0), INT32_MAX);
+  EXPECT_EQ(caterpillarCount(-DBL_MAX), INT32_MIN);
+  EXPECT_EQ(showNumber(std::numeric_limits<double>::quiet_NaN(), "0.00"), "0.00");
+  EXPECT_EQ(boxPattern(9), "0.0");
+  EXPECT_TRUE(isReadOnlyBox(19));
+}
+
+TEST(Surcharge, IsKeptAsAShortNumberTextAndShownWithTwoDecimals) {
+  EXPECT_EQ(surchargeToRecord(""), "0");
+  EXPECT_EQ(surchargeToRecord("12.50"), "12.5");
+  EXPECT_EQ(surchargeToRecord("10.00"), "10");
+  EXPECT_EQ(surchargeToBox("12.5     "), "12.50");
+  EXPECT_EQ(surchargeToBox("abc"), "abc");
+}
+
+TEST(RecordText, FitsInTheBytesOfCodePage932) {
+  EXPECT_TRUE(fitsRecordText(std::string(128, 'a'), kTitleBytes));
+  EXPECT_FALSE(fitsRecordText(std::string(129, 'a'), kTitleBytes));
+  std::string kanji;
+  for (int i = 0; i < 16; ++i) kanji += "管";
+  EXPECT_TRUE(fitsRecordText(kanji, kSurchargeNameBytes));  // 16 characters, 32 bytes
+  EXPECT_FALSE(fitsRecordText(kanji + "a", kSurchargeNameBytes));
+  EXPECT_TRUE(fitsRecordText("ｱｲｳ①㈱", 7));
+  EXPECT_FALSE(fitsRecordText("😀", kTitleBytes));
+  EXPECT_FALSE(fitsRecordText("ä", kTitleBytes));
+}
+
+TEST(WindowSize, TheInsideIsThePanelAndTheButtonsSitInItsCorner) {
+  const TwipsSize panel{9495, 7455};
+  EXPECT_EQ(documentOuterSize(panel), (TwipsSize{9495, 7855}));
+  EXPECT_EQ(documentClientSize(documentOuterSize(panel)), panel);
+  EXPECT_EQ(commandPanelCorner(panel, {3975, 735}), (TwipsPoint{5520, 6720}));
+}
+
+}  // namespace
+}  // namespace tovakin::gui
