@@ -15,6 +15,8 @@
 #include "platform/common_dialog.h"
 #include "platform/file_system.h"
 #include "calc/pipe_lookups.h"
+#include "dialogs/frm_kisozai_set.h"
+#include "dialogs/frm_naigaiatu_set.h"
 #include "document/document_inputs.h"
 #include "document/document_layout.h"
 #include "document/document_rules.h"
@@ -500,8 +502,19 @@ void frmDocument::myForm2Data() {
 
 // ---- Condition dialogs ----------------------------------------------------------------------
 
-void frmDocument::cmdKisozaiSet_Click() {}
-void frmDocument::cmdNaigaiatuSet_Click() {}
+// Each dialog is shown over the main window and reports to this document through its own flag;
+// a take-over marks the case changed.
+void frmDocument::cmdKisozaiSet_Click() {
+  blnKisozaiWorkFlg = false;
+  myForm2Data();
+  if (runKisozaiSet(window(), data_, blnKisozaiWorkFlg, txtTextBox(19))) setUnchanged(false);
+}
+
+void frmDocument::cmdNaigaiatuSet_Click() {
+  blnNaigaiatuWorkFlg = false;
+  myForm2Data();
+  if (runNaigaiatuSet(window(), data_, blnNaigaiatuWorkFlg)) setUnchanged(false);
+}
 
 // ---- Controls -------------------------------------------------------------------------------
 

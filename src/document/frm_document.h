@@ -100,7 +100,8 @@ class frmDocument : public QWidget {
   void cbKikaku_Click();
   void cbYobina_Click();
 
-  // The two condition-dialog buttons (the dialogs come later).
+  // The two condition-dialog buttons: the controls into the record, the dialog over the main
+  // window, the exchange copy taken back when the dialog's OK or Apply raised the flag.
   void cmdKisozaiSet_Click();
   void cmdNaigaiatuSet_Click();
 
