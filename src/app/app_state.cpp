@@ -19,11 +19,22 @@ std::optional<std::string>& appFolderOverride() {
   static std::optional<std::string> folder;
   return folder;
 }
+ExcelProbe* g_probe = nullptr;
 }  // namespace
 
 void setAppFolderOverride(std::optional<std::string> folder) { appFolderOverride() = std::move(folder); }
 
-std::int16_t funcExcelVersion() { return 12; }
+std::int16_t funcExcelVersion() {
+  // The probe shows no message: a failure is the answer -1, as for a writer that is not there.
+  if (!g_probe) return 12;
+  try {
+    return g_probe->version();
+  } catch (...) {
+    return -1;
+  }
+}
+
+Installed<ExcelProbe> installExcelProbe(ExcelProbe& probe) { return {g_probe, &probe}; }
 
 void MyFlagSet() {
   const char* label = "MyFlagSet";

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+
 #include "app/layer.h"
+#include "platform/service.h"
 
 namespace tovakin::app {
 
@@ -37,6 +39,17 @@ std::string Set_Env(const std::string& name);
 
 // The version of the report writer. Reports are written as Office Open XML by the program
 // itself, so the writer is always there: 12, the first spreadsheet version of that format.
+// An installed probe answers instead (tests reach the runs without a usable writer this way).
 std::int16_t funcExcelVersion();
+
+// What funcExcelVersion asks when one is installed: the version, or -1 for none.
+class ExcelProbe {
+ public:
+  virtual ~ExcelProbe() = default;
+  virtual std::int16_t version() = 0;
+};
+
+// Installs a probe until the guard goes out of scope.
+Installed<ExcelProbe> installExcelProbe(ExcelProbe& probe);
 
 }  // namespace tovakin::app

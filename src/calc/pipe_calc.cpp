@@ -21,14 +21,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
-// Every statement that can fail runs on its own under the error box: Retry repeats it,
-// Ignore skips it, so the member it would have written keeps its earlier value.
-template <class Statement>
-void step(Statement&& statement) {
-  static const std::string kLabel = "funcPipeCalc";
-  guardStep(kLabel, std::forward<Statement>(statement));
-}
-
 double radians(double degrees) { return degrees * kPi / 180.0; }
 
 // Whole-number powers are written x ^ n in the formulas.
@@ -74,7 +66,19 @@ class PipeCalculation {
   void allowableInternalPressure();
   void deflectionRatioOrRequiredEi();
 
+  // True when every statement completed (at once or on Retry).
+  bool completed() const { return !skipped_; }
+
  private:
+  // Every statement that can fail runs on its own under the error box: Retry repeats it,
+  // Ignore skips it, so the member it would have written keeps its earlier value, and the
+  // run is no longer complete: that member belongs to an earlier case, or to none.
+  template <class Statement>
+  void step(Statement&& statement) {
+    static const std::string kLabel = "funcPipeCalc";
+    if (!guardStep(kLabel, std::forward<Statement>(statement))) skipped_ = true;
+  }
+
   // Vertical earth pressure of the two pipe kinds.
   void rigidVerticalEarthPressure();
   void flexibleVerticalEarthPressure();
@@ -129,6 +133,7 @@ class PipeCalculation {
 
   bool flexible = false;  // from the pipe class of step 1
   double t = 0.0;         // the wall thickness as rounded in step 3
+  bool skipped_ = false;  // a statement failed and was passed by Ignore
 };
 
 void PipeCalculation::pipeAndMaterial() {
@@ -480,7 +485,7 @@ bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& se
   calc.bendingMoments();               // 19
   calc.allowableInternalPressure();    // 20
   calc.deflectionRatioOrRequiredEi();  // 21
-  return true;
+  return calc.completed();
 }
 
 bool funcPipeCalc(DesignData& design, CalcResult& result) { return funcPipeCalc(design, result, g_calcSettings); }

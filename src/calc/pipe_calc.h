@@ -14,7 +14,9 @@ namespace tovakin::calc {
 // written; the others keep their earlier values. Of the design record it rounds the two wall
 // thicknesses (kanatu, kanatuKeisan) to five decimals in place. A failing statement shows the
 // error box labelled "funcPipeCalc": Retry repeats it, Ignore leaves its member as it was and
-// goes on. Returns true at the end.
+// goes on. Returns true when every statement completed (a statement that succeeded on Retry
+// counts as completed), false when any was passed by Ignore: the result then mixes this case
+// with whatever the record held before, and must not be reported.
 bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& settings);
 
 // The same with g_calcSettings, the working copy the program calculates with.

@@ -1,6 +1,7 @@
 #include "document/frm_document.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,11 +16,12 @@
 #include "platform/common_dialog.h"
 #include "platform/file_system.h"
 #include "calc/pipe_lookups.h"
-#include "dialogs/frm_kisozai_set.h"
-#include "dialogs/frm_naigaiatu_set.h"
+#include "document/calculation_run.h"
 #include "document/document_inputs.h"
 #include "document/document_layout.h"
 #include "document/document_rules.h"
+#include "dialogs/frm_kisozai_set.h"
+#include "dialogs/frm_naigaiatu_set.h"
 #include "document/unit_caption.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
@@ -68,6 +70,36 @@ FixedList fixedListOf(DocCombo which) {
     default: return FixedList::DoroJoken;
   }
 }
+
+// The document as the calculation run sees it.
+class DocumentRun final : public CalculationDocument {
+ public:
+  explicit DocumentRun(frmDocument& document) : d_(document) {}
+  DesignData& myData() override { return d_.myData(); }
+  CalcResult& myCalcResult() override { return d_.myCalcResult(); }
+  void myForm2Data() override { d_.myForm2Data(); }
+  void focusCheckTarget(const CheckTarget& target) override {
+    QWidget* control = nullptr;
+    QLineEdit* text = nullptr;
+    switch (target.kind) {
+      case CheckTarget::Kind::TextBox: control = text = d_.txtTextBox(target.textBox); break;
+      case CheckTarget::Kind::Kanshu: control = d_.cbKanshu(); break;
+      case CheckTarget::Kind::Kikaku: control = d_.cbKikaku(); break;
+      case CheckTarget::Kind::Yobina: control = d_.cbYobina(); break;
+    }
+    if (!control) raiseError(err::kOutOfRange);
+    if (auto* combo = qobject_cast<QComboBox*>(control)) text = combo->lineEdit();
+    control->setFocus(Qt::OtherFocusReason);
+    // Typing the correction replaces the whole wrong value.
+    if (text) text->selectAll();
+  }
+  QString lblMyFilename() const override { return d_.lblMyFilename(); }
+  CommonDialog& dlgCommonDialog() override { return commonDialog(); }
+  QWidget* messageOwner() const override { return d_.window(); }
+
+ private:
+  frmDocument& d_;
+};
 
 }  // namespace
 
@@ -161,6 +193,10 @@ void frmDocument::buildControls() {
           [this] { runHandler("cbKikaku_Click", [this] { cbKikaku_Click(); }); });
   connect(choice(DocCombo::Yobina), &QComboBox::activated, this,
           [this] { runHandler("cbYobina_Click", [this] { cbYobina_Click(); }); });
+  for (int i = 0; i < 2; ++i) {
+    connect(commands_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+            [this, i] { runHandler("cmdCommand_Click", [this, i] { cmdCommand_Click(i); }); });
+  }
   connect(kisozaiSet_, &QPushButton::clicked, this,
           [this] { runHandler("cmdKisozaiSet_Click", [this] { cmdKisozaiSet_Click(); }); });
   connect(naigaiatuSet_, &QPushButton::clicked, this,
@@ -507,13 +543,13 @@ void frmDocument::myForm2Data() {
 void frmDocument::cmdKisozaiSet_Click() {
   blnKisozaiWorkFlg = false;
   myForm2Data();
-  if (runKisozaiSet(window(), data_, blnKisozaiWorkFlg, txtTextBox(19))) setUnchanged(false);
+  if (runKisozaiSet(window(), data_, blnKisozaiWorkFlg, boxes_[19])) unchanged_ = false;
 }
 
 void frmDocument::cmdNaigaiatuSet_Click() {
   blnNaigaiatuWorkFlg = false;
   myForm2Data();
-  if (runNaigaiatuSet(window(), data_, blnNaigaiatuWorkFlg)) setUnchanged(false);
+  if (runNaigaiatuSet(window(), data_, blnNaigaiatuWorkFlg)) unchanged_ = false;
 }
 
 // ---- Controls -------------------------------------------------------------------------------
@@ -554,9 +590,22 @@ double frmDocument::boxNumber(int index) const { return readNumberBox(boxText(in
 // ---- Commands and closing -------------------------------------------------------------------
 
 void frmDocument::lblMyCommand(const QString& word) {
-  if (word.isEmpty()) return;
+  // While a calculation runs no command starts inside it (nor in any other document).
+  if (word.isEmpty() || calculationRunning()) return;
+  if (word == QStringLiteral("計算する")) {
+    commands_[1]->click();
+    return;
+  }
   myFileCommand(word);
-  // 計算する comes with the document's controls.
+}
+
+void frmDocument::cmdCommand_Click(int index) {
+  if (index == 0) {
+    closeWindow();
+  } else if (index == 1) {
+    DocumentRun run(*this);
+    runCalculation(run);
+  }
 }
 
 void frmDocument::myFileCommand(const QString& word) {
@@ -595,6 +644,8 @@ QString frmDocument::lblMyFilename() const { return filename_->text(); }
 void frmDocument::setMyFilename(const QString& path) { filename_->setText(path); }
 
 bool frmDocument::queryClose() {
+  // A running calculation holds the record and shows its windows over the main window.
+  if (calculationRunning()) return false;
   if (unchanged_) return true;
   switch (msgBox(kSaveQuestion, MsgButtons::YesNoCancel, MsgIcon::None, "")) {
     case MsgAnswer::No:

@@ -100,6 +100,10 @@ class frmDocument : public QWidget {
   void cbKikaku_Click();
   void cbYobina_Click();
 
+  // The two command buttons: 0 closes the window through its closing question, 1 runs the
+  // calculation (calculation_run.h); any other index does nothing.
+  void cmdCommand_Click(int index);
+
   // The two condition-dialog buttons: the controls into the record, the dialog over the main
   // window, the exchange copy taken back when the dialog's OK or Apply raised the flag.
   void cmdKisozaiSet_Click();

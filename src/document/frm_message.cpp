@@ -13,6 +13,12 @@ namespace tovakin::gui {
 
 std::int32_t g_messageAnswer = 0;
 
+namespace {
+MessageModality* g_modality = nullptr;
+}  // namespace
+
+Installed<MessageModality> installMessageModality(MessageModality& modality) { return {g_modality, &modality}; }
+
 std::int32_t messageAnswerFor(int mode, int buttonIndex) {
   if (mode == kMessageClose) return 0;
   return buttonIndex == 0 ? kAnswerNo : kAnswerYes;
@@ -102,7 +108,8 @@ std::int32_t frmMessage::showModal() {
   g_messageAnswer = 0;
   if (left_->isEnabled()) left_->setFocus();
   else if (right_->isEnabled()) right_->setFocus();
-  exec();
+  if (g_modality) g_modality->runModal(*this);
+  else exec();
   return g_messageAnswer;
 }
 

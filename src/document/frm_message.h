@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "platform/service.h"
 #include "shell/layer.h"
 
 class QCloseEvent;
@@ -68,6 +69,18 @@ class frmMessage : public QDialog {
   QPushButton* left_ = nullptr;   // cmdCommand(1)
   bool unloading_ = false;
 };
+
+// How a question or close-button message waits for its answer: without one installed, Qt's
+// modal loop. Tests install a double that answers by clicking one of the window's buttons, so no
+// modal loop runs in a test.
+class MessageModality {
+ public:
+  virtual ~MessageModality() = default;
+  // Returns once a button of the window has been clicked (the click has unloaded it).
+  virtual void runModal(frmMessage& window) = 0;
+};
+// Installs a modality until the guard goes out of scope.
+Installed<MessageModality> installMessageModality(MessageModality& modality);
 
 inline constexpr const char* kMessageCaption = "計算中です";
 inline constexpr const char* kMessageDesignedText = "計算中です。しばらくお待ち下さい。";

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -126,10 +127,18 @@ void setMyIcon(QWidget& form) {
     try {
       const std::string path = g_app.g_appPath + kIconFile;
       if (!fileExists(path)) raiseError(err::kFileNotFound);
+      // Every size the file holds, so that title bars and task lists need not scale one.
       QImageReader reader(qtext(path));
-      const QImage image = reader.read();
-      if (image.isNull()) raiseError(kInvalidPicture, "ピクチャが不正です。");
-      form.setWindowIcon(QIcon(QPixmap::fromImage(image)));
+      QIcon icon;
+      const int count = std::max(1, reader.imageCount());
+      for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToImage(i)) break;
+        const QImage image = reader.read();
+        if (image.isNull()) break;
+        icon.addPixmap(QPixmap::fromImage(image));
+      }
+      if (icon.isNull()) raiseError(kInvalidPicture, "ピクチャが不正です。");
+      form.setWindowIcon(icon);
       return;
     } catch (const RuntimeError& e) {
       if (reportError(e, "setMyIcon", "") == ErrorAnswer::Ignore) return;

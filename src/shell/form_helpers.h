@@ -40,7 +40,8 @@ void ToolTip2Caption(QWidget& form);
 // Repaints every control of the window at once but its push buttons and labels.
 void myFormRefresh(QWidget& form);
 
-// The window's icon from IMAGE/KANA.ico in the application folder. A missing or unreadable file
+// The window's icon from IMAGE/KANA.ico in the application folder, with every size the file holds.
+// A missing or unreadable file
 // shows the error box with an empty title; on Ignore the window keeps its icon.
 void setMyIcon(QWidget& form);
 inline constexpr const char* kIconFile = "IMAGE/KANA.ico";

@@ -1,7 +1,6 @@
 #include "shell/frm_main.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -17,13 +16,20 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <vector>
 
 #include "app/app_state.h"
+#include "calc/pipe_database.h"
+#include "dialogs/frm_options.h"
 #include "document/frm_document.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
 #include "shell/form_helpers.h"
+#include "shell/frm_about.h"
+#include "shell/frm_help.h"
+#include "shell/launcher.h"
+#include "shell/maker.h"
 #include "shell/single_instance.h"
 
 namespace tovakin::gui {
@@ -70,6 +76,16 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   buildStatusBar();
   myCommandLineOpen = [](frmMain& window, const QStringList& files) { window.openFiles(files); };
   connectFileCommands();
+  // New constants reach every open document at once; clearing the history empties the items.
+  showOptionsDialog = [this](QWidget& owner) {
+    OptionsOpener opener;
+    opener.refreshDocuments = [this] {
+      for (frmDocument* document : documents()) document->myKanDataReFresh();
+    };
+    opener.hideRecentFiles = [this] { myFormEdit(); };
+    frmOptions dialog(&owner, std::move(opener));
+    dialog.exec();
+  };
 }
 
 frmMain::~frmMain() { setInstanceRaiseHook({}); }
@@ -102,78 +118,68 @@ void frmMain::buildMenus() {
   item(*edit, "mnuEditCalc", QStringLiteral("計算する(&C)"));
 
   QMenu* view = menu(bar, "mnuView", "1019");
-  item(*view, "mnuViewToolbar", "1020")->setCheckable(true);
-  item(*view, "mnuViewStatusBar", "1021")->setCheckable(true);
-  for (QAction* a : view->actions()) a->setChecked(true);
+  QAction* viewToolbar = item(*view, "mnuViewToolbar", "1020");
+  QAction* viewStatusBar = item(*view, "mnuViewStatusBar", "1021");
+  for (QAction* a : {viewToolbar, viewStatusBar}) {
+    a->setCheckable(true);
+    a->setChecked(true);
+  }
   separator(*view, "mnuViewBar0");
-  item(*view, "mnuViewOptions", "1023");
+  QAction* viewOptions = item(*view, "mnuViewOptions", "1023");
   separator(*view, "mnuViewBar1");
-  item(*view, "mnuViewExcel", QStringLiteral("Microsoft Excel を起動(&E)"));
-  item(*view, "mnuViewExcelKanzai", QStringLiteral("Excelで管材情報を開く(&K)"));
+  QAction* viewExcel = item(*view, "mnuViewExcel", QStringLiteral("Microsoft Excel を起動(&E)"));
+  QAction* viewKanzai = item(*view, "mnuViewExcelKanzai", QStringLiteral("Excelで管材情報を開く(&K)"));
 
   QMenu* tools = menu(bar, "mnuTools", "1025");
-  item(*tools, "mnuToolsOptions", "1026");
+  QAction* toolsOptions = item(*tools, "mnuToolsOptions", "1026");
 
-  QMenu* window = menu(bar, "mnuWindow", "1027");
-  QAction* newWindow = item(*window, "mnuWindowNewWindow", "1028");
-  separator(*window, "mnuWindowBar0");
-  QAction* cascade = item(*window, "mnuWindowCascade", "1029");
-  QAction* tileHorizontal = item(*window, "mnuWindowTileHorizontal", "1030");
-  QAction* tileVertical = item(*window, "mnuWindowTileVertical", "1031");
-  item(*window, "mnuWindowArrangeIcons", "1032");
+  windowMenu_ = menu(bar, "mnuWindow", "1027");
+  QAction* newWindow = item(*windowMenu_, "mnuWindowNewWindow", "1028");
+  separator(*windowMenu_, "mnuWindowBar0");
+  QAction* cascade = item(*windowMenu_, "mnuWindowCascade", "1029");
+  QAction* tileHorizontal = item(*windowMenu_, "mnuWindowTileHorizontal", "1030");
+  QAction* tileVertical = item(*windowMenu_, "mnuWindowTileVertical", "1031");
+  QAction* arrangeIcons = item(*windowMenu_, "mnuWindowArrangeIcons", "1032");
 
   QMenu* help = menu(bar, "mnuHelp", "1033");
-  item(*help, "mnuHelpContents", "1034");
-  item(*help, "mnuHelpSearchForHelpOn", "1035");
+  QAction* helpContents = item(*help, "mnuHelpContents", "1034");
+  QAction* helpSearch = item(*help, "mnuHelpSearchForHelpOn", "1035");
   separator(*help, "mnuHelpBar0");
-  item(*help, "mnuQuirnWeb", "1075");
+  QAction* web = item(*help, "mnuQuirnWeb", "1075");
   separator(*help, "mnuHelpBar1");
-  item(*help, "mnuHelpAbout", "1036");
+  QAction* about = item(*help, "mnuHelpAbout", "1036");
 
+  // Each item runs its handler under the error box, labelled with the handler's name.
+  const auto on = [this](QAction* a, const char* label, void (frmMain::*handler)()) {
+    connect(a, &QAction::triggered, this,
+            [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
+  };
   connect(fileNew, &QAction::triggered, this,
           [this] { runHandler("mnuFileNew_Click", [this] { LoadNewDoc(NewDocMode::Numbered); }); });
+  connect(exit, &QAction::triggered, this, [this] { runHandler("mnuFileExit_Click", [this] { close(); }); });
+  connect(view, &QMenu::aboutToShow, this, [this] { runHandler("mnuView_Click", [this] { mnuView_Click(); }); });
+  on(viewToolbar, "mnuViewToolbar_Click", &frmMain::mnuViewToolbar_Click);
+  on(viewStatusBar, "mnuViewStatusBar_Click", &frmMain::mnuViewStatusBar_Click);
+  on(viewOptions, "mnuViewOptions_Click", &frmMain::mnuToolsOptions_Click);
+  on(viewExcel, "mnuViewExcel_Click", &frmMain::mnuViewExcel_Click);
+  on(viewKanzai, "mnuViewExcelKanzai_Click", &frmMain::mnuViewExcelKanzai_Click);
+  on(toolsOptions, "mnuToolsOptions_Click", &frmMain::mnuToolsOptions_Click);
+  connect(windowMenu_, &QMenu::aboutToShow, this,
+          [this] { runHandler("mnuWindow_Click", [this] { mnuWindow_Click(); }); });
   connect(newWindow, &QAction::triggered, this,
           [this] { runHandler("mnuWindowNewWindow_Click", [this] { LoadNewDoc(NewDocMode::Numbered); }); });
-  connect(exit, &QAction::triggered, this, [this] { close(); });
-  connect(cascade, &QAction::triggered, this,
-          [this] { runHandler("mnuWindowCascade_Click", [this] { mdi_->cascadeSubWindows(); }); });
-  const auto tile = [this](bool horizontal) {
-    QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder))
-      if (!sub->isHidden() && !sub->isMinimized()) shown.push_back(sub);
-    const auto rects = tiledRects(mdi_->viewport()->rect(), int(shown.size()), horizontal);
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-      shown[i]->showNormal();
-      shown[i]->setGeometry(rects[size_t(i)]);
-    }
+  const auto arrange = [this](QAction* a, const char* label, Arrangement arrangement) {
+    connect(a, &QAction::triggered, this,
+            [this, label, arrangement] { runHandler(label, [this, arrangement] { Arrange(arrangement); }); });
   };
-  connect(tileHorizontal, &QAction::triggered, this,
-          [this, tile] { runHandler("mnuWindowTileHorizontal_Click", [&] { tile(true); }); });
-  connect(tileVertical, &QAction::triggered, this,
-          [this, tile] { runHandler("mnuWindowTileVertical_Click", [&] { tile(false); }); });
-
-  // The open document windows at the end of the Window menu, the active one checked.
-  auto* listed = new QActionGroup(window);
-  connect(window, &QMenu::aboutToShow, this, [this, window, listed] {
-    for (QAction* a : listed->actions()) {
-      window->removeAction(a);
-      delete a;
-    }
-    const auto subs = mdi_->subWindowList(QMdiArea::CreationOrder);
-    if (subs.isEmpty()) return;
-    listed->addAction(window->addSeparator());
-    int n = 0;
-    for (QMdiSubWindow* sub : subs) {
-      QAction* a = window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
-      a->setCheckable(true);
-      a->setChecked(sub == mdi_->activeSubWindow());
-      listed->addAction(a);
-      QPointer<QMdiSubWindow> target(sub);
-      connect(a, &QAction::triggered, this, [this, target] {
-        if (target) mdi_->setActiveSubWindow(target);
-      });
-    }
-  });
+  arrange(cascade, "mnuWindowCascade_Click", Arrangement::Cascade);
+  arrange(tileHorizontal, "mnuWindowTileHorizontal_Click", Arrangement::TileHorizontal);
+  arrange(tileVertical, "mnuWindowTileVertical_Click", Arrangement::TileVertical);
+  arrange(arrangeIcons, "mnuWindowArrangeIcons_Click", Arrangement::ArrangeIcons);
+  on(helpContents, "mnuHelpContents_Click", &frmMain::mnuHelpContents_Click);
+  on(helpSearch, "mnuHelpSearchForHelpOn_Click", &frmMain::mnuHelpSearchForHelpOn_Click);
+  on(web, "mnuQuirnWeb_Click", &frmMain::mnuQuirnWeb_Click);
+  on(about, "mnuHelpAbout_Click", &frmMain::mnuHelpAbout_Click);
 }
 
 void frmMain::buildToolBar() {
@@ -196,11 +202,7 @@ void frmMain::buildToolBar() {
   }
   connect(toolBar_, &QToolBar::actionTriggered, this, [this](QAction* a) {
     const QString key = a->data().toString();
-    runHandler("tbToolBar_ButtonClick", [this, key] {
-      if (key == QStringLiteral("新規作成")) LoadNewDoc(NewDocMode::Numbered);
-      else if (key == QStringLiteral("開く")) mnuFileOpen_Click();
-      else if (key == QStringLiteral("上書き保存")) mnuFileSave_Click();
-    });
+    runHandler("tbToolBar_ButtonClick", [this, key] { tbToolBar_ButtonClick(key); });
   });
 }
 
@@ -239,7 +241,8 @@ void frmMain::MDIForm_Load(const QStringList& commandLineFiles) {
   guardStep("MDIForm_Load", [&] { myFormResString(*this); });
   setMyIcon(*this);
   guardStep("MDIForm_Load", [&] { myFormEdit(); });
-  // The help file comes with the Help menu.
+  // Every later window takes the same icon: documents, dialogs, boxes and the help viewer.
+  if (!windowIcon().isNull()) QApplication::setWindowIcon(windowIcon());
   guardStep("MDIForm_Load", [&] {
     if (g_app.g_excelVersion < kFirstUsableExcel) msgBox(noExcelMessage().toStdString(), MsgButtons::OK, MsgIcon::None, "");
   });
@@ -362,6 +365,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     closed = closeEachInTurn(closers);
     if (closed) storePlacement();
+    if (closed && help_) help_->close();
   } catch (const ProgramAborted&) {
     closed = true;  // 中止 while storing the placement: the window was closing anyway
   } catch (...) {
@@ -369,6 +373,162 @@ void frmMain::closeEvent(QCloseEvent* event) {
   }
   if (closed) event->accept();
   else event->ignore();
+}
+
+// The menus and the toolbar that act on no single document.
+
+void frmMain::mnuView_Click() {
+  // Asked afresh each time: a spreadsheet program may have been installed or removed meanwhile.
+  const bool found = launcher().defaultProgramFor(kWorkbookExtension).has_value();
+  const ViewMenuState state = viewMenuState(found, !mdi_->subWindowList().isEmpty());
+  QAction* excel = findChild<QAction*>("mnuViewExcel");
+  QAction* kanzai = findChild<QAction*>("mnuViewExcelKanzai");
+  excel->setText(state.excelCaption);
+  excel->setEnabled(state.excelEnabled);
+  kanzai->setText(state.kanzaiCaption);
+  kanzai->setEnabled(state.kanzaiEnabled);
+}
+
+void frmMain::mnuViewToolbar_Click() {
+  // The item checks and unchecks itself; the bar follows it.
+  toolBar_->setVisible(findChild<QAction*>("mnuViewToolbar")->isChecked());
+}
+
+void frmMain::mnuViewStatusBar_Click() {
+  statusBar()->setVisible(findChild<QAction*>("mnuViewStatusBar")->isChecked());
+}
+
+namespace {
+
+// Starts the desktop's program for workbooks on the files (none: the program alone). No program,
+// or one that cannot be started, is an error of the calling handler.
+void startSpreadsheet(const std::vector<std::string>& files) {
+  const auto program = launcher().defaultProgramFor(kWorkbookExtension);
+  if (!program || !startDesktopProgram(*program, files)) raiseError(err::kFileNotFound);
+}
+
+}  // namespace
+
+void frmMain::mnuViewExcel_Click() { startSpreadsheet({}); }
+
+void frmMain::mnuViewExcelKanzai_Click() {
+  const MsgAnswer answer =
+      msgBox(kanzaiQuestion().toStdString(), MsgButtons::YesNo, MsgIcon::None, kKanzaiQuestionTitle);
+  if (answer != MsgAnswer::Yes) return;
+  // Retry starts again without asking again. Whether the workbook is there the spreadsheet
+  // program says itself.
+  guardStep("mnuViewExcelKanzai_Click", [] { startSpreadsheet({pipeWorkbookPath(g_app.g_appPath)}); });
+}
+
+void frmMain::mnuToolsOptions_Click() {
+  if (showOptionsDialog) showOptionsDialog(*this);
+}
+
+void frmMain::mnuWindow_Click() {
+  const qsizetype open = mdi_->subWindowList().size();
+  const bool enabled = arrangementsEnabled(int(open));
+  for (const char* name : {"mnuWindowCascade", "mnuWindowTileHorizontal", "mnuWindowTileVertical",
+                           "mnuWindowArrangeIcons"})
+    findChild<QAction*>(name)->setEnabled(enabled);
+
+  // The open document windows at the end of the menu, the current one checked.
+  for (QAction* a : std::as_const(windowList_)) {
+    windowMenu_->removeAction(a);
+    delete a;
+  }
+  windowList_.clear();
+  const auto subs = mdi_->subWindowList(QMdiArea::CreationOrder);
+  if (subs.isEmpty()) return;
+  QAction* bar = windowMenu_->addSeparator();
+  bar->setObjectName("mnuWindowListBar");
+  windowList_.push_back(bar);
+  // The area's active window is null while the main window is inactive; its current one is not.
+  const QMdiSubWindow* current = mdi_->activeSubWindow() ? mdi_->activeSubWindow() : mdi_->currentSubWindow();
+  int n = 0;
+  for (QMdiSubWindow* sub : subs) {
+    QAction* a = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
+    a->setObjectName(QStringLiteral("mnuWindowList_%1").arg(n));
+    a->setCheckable(true);
+    a->setChecked(sub == current);
+    windowList_.push_back(a);
+    QPointer<QMdiSubWindow> target(sub);
+    connect(a, &QAction::triggered, this, [this, target] {
+      if (target) mdi_->setActiveSubWindow(target);
+    });
+  }
+}
+
+void frmMain::Arrange(Arrangement arrangement) {
+  const QRect area = mdi_->viewport()->rect();
+  QList<QMdiSubWindow*> normal;
+  QList<QMdiSubWindow*> minimized;
+  for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+    if (sub->isHidden()) continue;
+    (sub->isMinimized() ? minimized : normal).push_back(sub);
+  }
+  // The minimized windows along the bottom, in the order they were made; the others keep clear
+  // of them.
+  std::sort(minimized.begin(), minimized.end(), [this](QMdiSubWindow* a, QMdiSubWindow* b) {
+    const auto order = mdi_->subWindowList(QMdiArea::CreationOrder);
+    return order.indexOf(a) < order.indexOf(b);
+  });
+  std::vector<QSize> sizes;
+  for (QMdiSubWindow* sub : std::as_const(minimized)) sizes.push_back(sub->size());
+  const IconLayout icons = iconLayout(area, sizes);
+  for (qsizetype i = 0; i < minimized.size(); ++i) minimized[i]->move(icons.positions[size_t(i)]);
+  if (arrangement == Arrangement::ArrangeIcons || normal.isEmpty()) return;
+
+  QRect free = area;
+  if (!minimized.isEmpty()) free.setHeight(std::max(1, icons.top - area.y()));
+  std::vector<QRect> rects;
+  if (arrangement == Arrangement::Cascade) {
+    // Back to front, so that the window in front stands last, lowest and rightmost, still in front.
+    rects = cascadeRects(free, int(normal.size()), style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  } else {
+    // The window in front takes the first place, at the top or on the left.
+    std::reverse(normal.begin(), normal.end());
+    rects = tiledRects(free, int(normal.size()), arrangement == Arrangement::TileHorizontal);
+  }
+  for (qsizetype i = 0; i < normal.size(); ++i) {
+    if (normal[i]->isMaximized()) normal[i]->showNormal();
+    normal[i]->setGeometry(rects[size_t(i)]);
+  }
+  if (arrangement == Arrangement::Cascade)
+    for (QMdiSubWindow* sub : std::as_const(normal)) sub->raise();
+}
+
+frmHelp& frmMain::help() {
+  if (!help_) help_ = new frmHelp(this);
+  return *help_;
+}
+
+void frmMain::mnuHelpContents_Click() { help().showContents(); }
+
+void frmMain::mnuHelpSearchForHelpOn_Click() { help().showIndex(); }
+
+void frmMain::mnuQuirnWeb_Click() { JumpHyperLink(kMakerWebPage, this); }
+
+void frmMain::mnuHelpAbout_Click() { frmAbout::showModal(*this); }
+
+void frmMain::runFileItem(const char* name) {
+  // The item's own handler, whether or not the menu left the item enabled when it last opened.
+  if (QAction* a = findChild<QAction*>(name)) emit a->triggered(false);
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key) {
+  switch (toolbarCommand(key)) {
+    case ToolbarCommand::NewDocument:
+      LoadNewDoc(NewDocMode::Numbered);
+      break;
+    case ToolbarCommand::Open:
+      runFileItem("mnuFileOpen");
+      break;
+    case ToolbarCommand::Save:
+      runFileItem("mnuFileSave");
+      break;
+    case ToolbarCommand::None:
+      break;
+  }
 }
 
 std::unique_ptr<frmMain> createMainWindow(const QStringList& commandLineFiles) {

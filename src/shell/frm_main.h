@@ -9,7 +9,9 @@
 #include <functional>
 #include <memory>
 
+#include "shell/frm_help.h"
 #include "shell/layer.h"
+#include "shell/main_menu_rules.h"
 #include "shell/main_window_rules.h"
 
 class QAction;
@@ -19,6 +21,7 @@ class QDragMoveEvent;
 class QDropEvent;
 class QMimeData;
 class QLabel;
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 class QSettings;
@@ -28,6 +31,9 @@ class QToolBar;
 namespace tovakin::gui {
 
 class frmDocument;
+
+// The Window menu's arrangements, numbered as the MDI parent's arrangement operation numbers them.
+enum class Arrangement { Cascade = 0, TileHorizontal = 1, TileVertical = 2, ArrangeIcons = 3 };
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -84,6 +90,39 @@ class frmMain : public QMainWindow {
   // one that was; nullptr without documents.
   frmDocument* activeDocument() const;
 
+  // The menus and the toolbar that do not act on one document. Each runs under runHandler with
+  // its own name as the error box's label.
+  // 表示: the spreadsheet items' captions and enabling, computed as the menu opens.
+  void mnuView_Click();
+  void mnuViewToolbar_Click();
+  void mnuViewStatusBar_Click();
+  // Starts the desktop's spreadsheet program.
+  void mnuViewExcel_Click();
+  // Asks, then opens the pipe-material workbook in the desktop's spreadsheet program.
+  void mnuViewExcelKanzai_Click();
+  // Both options items (表示 and ﾂｰﾙ) show the one modal options dialog, owned by this window.
+  void mnuToolsOptions_Click();
+  // The options dialog as the options items show it; nothing until the dialog is installed.
+  std::function<void(QWidget& owner)> showOptionsDialog;
+  // ｳｨﾝﾄﾞｳ: the arrangements' enabling and the list of the open documents, as the menu opens.
+  void mnuWindow_Click();
+  void Arrange(Arrangement arrangement);
+  // ﾍﾙﾌﾟ: the contents page, the keyword index, the maker's web page, the About box.
+  void mnuHelpContents_Click();
+  void mnuHelpSearchForHelpOn_Click();
+  void mnuQuirnWeb_Click();
+  void mnuHelpAbout_Click();
+  // A toolbar button, by its key: 新規作成 makes a document, 開く and 上書き保存 run the File menu's
+  // items of those names (whatever their enabling in the menu).
+  void tbToolBar_ButtonClick(const QString& key);
+
+  // No context menu of the toolbar and the status bar: the View menu's check marks say whether
+  // they show.
+  QMenu* createPopupMenu() override { return nullptr; }
+
+  // The help viewer, made on first use; nullptr before.
+  frmHelp* helpWindow() const { return help_; }
+
  signals:
   // 中止 was chosen in an error box: the window is about to close; the start-up ends the run with
   // the status of an aborted program once it has.
@@ -112,11 +151,17 @@ class frmMain : public QMainWindow {
   void mnuFile_Click();
   void mnuEdit_Click();
 
+  void runFileItem(const char* name);
+  frmHelp& help();
+
   QMdiArea* mdi_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QLabel* datePanel_ = nullptr;
   QLabel* timePanel_ = nullptr;
   QTimer* clock_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
+  QList<QAction*> windowList_;
+  QPointer<frmHelp> help_;
   std::int32_t numbered_ = 0;
 };
 

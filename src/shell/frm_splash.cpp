@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include "shell/form_helpers.h"
+#include "shell/maker.h"
 #include "shell/version.h"
 
 namespace tovakin::gui {
@@ -98,7 +99,7 @@ frmSplash::frmSplash() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) 
   setTag(*version, QStringLiteral("1047"));
   auto* copyright = makeLabel(picture, "lblCopyright", {2400, 1920, 4695, 255}, nullptr);
   copyright->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  copyright->setText(QStringLiteral("Copyright (C) Quirn"));
+  copyright->setText(QString::fromLatin1(kMakerNotice));
   auto* platform = makeLabel(picture, "lblPlatform", {6840, 2160, 255, 195}, nullptr);
   platform->setFont(designedFont(9.75, false));
   platform->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "platform/file_system.h"
@@ -50,6 +51,23 @@ TEST_F(MyFlagSetTest, FillsEveryMember) {
   EXPECT_EQ(g_app.g_reportPath, "");
   EXPECT_EQ(g_app.g_excelVisible, 0);
   EXPECT_EQ(g_app.g_docCount, 0);
+}
+
+// The installed probe decides whether reports can be written; one that fails means none.
+TEST_F(MyFlagSetTest, TheInstalledProbeDecidesTheWriterVersion) {
+  struct Probe final : ExcelProbe {
+    std::int16_t version() override { return fails ? throw std::runtime_error("no writer") : answer; }
+    std::int16_t answer = 8;
+    bool fails = false;
+  } probe;
+  {
+    const auto installed = installExcelProbe(probe);
+    MyFlagSet();
+    EXPECT_EQ(g_app.g_excelVersion, 8);
+    probe.fails = true;
+    EXPECT_EQ(funcExcelVersion(), -1);
+  }
+  EXPECT_EQ(funcExcelVersion(), 12);
 }
 
 TEST_F(MyFlagSetTest, WithoutOverrideTakesTheExecutablesFolder) {

@@ -420,7 +420,7 @@ TEST_F(PipeCalcTest, DivisionByZeroShowsTheBoxAndIgnoreKeepsTheMember) {
   CalcResult r;
   r.fujoHitsuyoDokaburi = 123.0;
   box.answer(ErrorAnswer::Retry);  // Retry repeats the statement, which fails again
-  EXPECT_TRUE(funcPipeCalc(d, r));
+  EXPECT_FALSE(funcPipeCalc(d, r)) << "a statement passed by Ignore leaves the result incomplete";
   ASSERT_EQ(box.shown.size(), 2u);
   EXPECT_EQ(box.shown[0], "0 で除算しました。(11)\n in funcPipeCalc");
   EXPECT_EQ(box.shown[1], box.shown[0]);
@@ -428,6 +428,44 @@ TEST_F(PipeCalcTest, DivisionByZeroShowsTheBoxAndIgnoreKeepsTheMember) {
   EXPECT_EQ(r.fujoHitsuyoDokaburi, 123.0);
   EXPECT_GT(r.wv, 0.0);  // the run went on to the end
   EXPECT_GT(r.naiatuKento[1].kyoyoNaiatu, 0.0);
+}
+
+// A statement that fails and then succeeds on Retry is no failure: the run is complete.
+TEST_F(PipeCalcTest, AStatementThatSucceedsOnRetryLeavesTheRunComplete) {
+  DesignData d = makeDesign(rigidCase());
+  d.josaiKaju = "abc";  // the surcharge cannot be read as a number
+  struct MendingBox final : ErrorBox {
+    DesignData* design = nullptr;
+    std::vector<std::string> shown;
+    ErrorAnswer show(const std::string& text, const std::string&) override {
+      shown.push_back(text);
+      design->josaiKaju = "10";  // the user mends the value, then Retry
+      return ErrorAnswer::Retry;
+    }
+  } mending;
+  mending.design = &d;
+  const auto installed = installErrorBox(mending);
+  CalcResult r;
+  EXPECT_TRUE(funcPipeCalc(d, r));
+  EXPECT_EQ(mending.shown, std::vector<std::string>{boxText("型が一致しません。", 13)});
+  EXPECT_EQ(r.kajuKeisan[1].bunpuKaju, 10.0);
+}
+
+// A statement passed by Ignore makes the run incomplete wherever it stands.
+TEST_F(PipeCalcTest, IgnoreAnywhereMakesTheRunIncomplete) {
+  const std::vector<void (*)(DesignData&)> faults = {
+      [](DesignData& d) { d.howadoTanniJuryo = d.mizuTanniJuryo; },  // flotation, an early group
+      [](DesignData& d) { d.josaiKaju = "abc"; },                      // surcharge, a middle group
+      [](DesignData& d) { d.henkeiOkureF1 = 0.0; },                    // deflection, the last group
+  };
+  for (std::size_t i = 0; i < faults.size(); ++i) {
+    DesignData d = makeDesign(flexibleCase());
+    faults[i](d);
+    CalcResult r;
+    box.shown.clear();
+    EXPECT_FALSE(funcPipeCalc(d, r)) << i;
+    EXPECT_FALSE(box.shown.empty()) << i;
+  }
 }
 
 TEST_F(PipeCalcTest, FaultsOfAFlexiblePipeNeverStoreInfOrNaN) {
@@ -453,7 +491,7 @@ TEST_F(PipeCalcTest, FaultsOfAFlexiblePipeNeverStoreInfOrNaN) {
     row.change(d);
     CalcResult r;
     box.shown.clear();
-    EXPECT_TRUE(funcPipeCalc(d, r));
+    EXPECT_FALSE(funcPipeCalc(d, r));
     EXPECT_FALSE(box.shown.empty());
     if (!row.texts.empty()) {
       EXPECT_EQ(box.shown, row.texts);

@@ -373,6 +373,7 @@ TEST_F(RecordTransfer, NoFillTransferOrRefreshMarksTheCaseChanged) {
     EXPECT_EQ(d.blnUnchanged(), unchanged);
   }
   EXPECT_EQ(chosen.count(), 0);  // filling a list is no choice
+  EXPECT_FALSE(d.blnKisozaiWorkFlg || d.blnNaigaiatuWorkFlg);
 }
 
 // Plays the user in the modal dialog a button opens, once it is up.

@@ -191,6 +191,9 @@ TEST_F(AppFolderTest, SetMyIconLoadsTheShippedIcon) {
   EXPECT_TRUE(errors.shown.empty());
   ASSERT_FALSE(form.windowIcon().isNull());
   EXPECT_EQ(form.windowIcon().pixmap(64, 64).width(), 64);
+  // Each size the file holds, drawn at that size, rather than one picture scaled down.
+  EXPECT_EQ(form.windowIcon().availableSizes(),
+            (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64)}));
 }
 
 TEST_F(AppFolderTest, SetMyIconWithoutTheFileShowsTheErrorBoxAndKeepsTheIconOnIgnore) {

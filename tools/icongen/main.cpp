@@ -1,11 +1,16 @@
 // Build-time tool: draws the program's window icon, a buried pipe seen in cross-section with the
-// character 管 in its bore, and writes it as a 64-pixel .ico file (Qt scales it for smaller uses).
+// character 管 in its bore, and writes it as one .ico file holding the icon at 16, 32, 48 and 64
+// pixels, each drawn at its own size (the character only where it can be read).
 //
 //   icongen OUTPUT.ico
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
 #include <QImageWriter>
+#include <QList>
 #include <QPainter>
 #include <QPainterPath>
 #include <cstdio>
@@ -42,7 +47,8 @@ QImage drawIcon(int size) {
   p.setBrush(QColor(0xE6, 0xF0, 0xFA));
   p.drawEllipse(centre, outer - wall, outer - wall);
 
-  // 管 in the bore.
+  // 管 in the bore, where the bore is large enough to read it.
+  if (size < 32) return image;
   QFont font(QStringLiteral("Noto Sans CJK JP"));
   font.setBold(true);
   font.setPixelSize(qRound((outer - wall) * 1.35));
@@ -51,6 +57,33 @@ QImage drawIcon(int size) {
   const QRectF bore(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer);
   p.drawText(bore, Qt::AlignCenter, QStringLiteral("管"));
   return image;
+}
+
+// One icon file of several images: each image is written as an icon file of its own, then the
+// directory entries are gathered into one directory and the images' data follow it.
+QByteArray iconFile(const QList<QImage>& images, QString* error) {
+  constexpr int kHeader = 6, kEntry = 16;
+  QByteArray directory, data;
+  const int first = kHeader + kEntry * int(images.size());
+  for (const QImage& image : images) {
+    QBuffer single;
+    single.open(QIODevice::WriteOnly);
+    QImageWriter writer(&single, "ico");
+    if (!writer.write(image)) {
+      *error = writer.errorString();
+      return {};
+    }
+    const QByteArray bytes = single.data();
+    QByteArray entry = bytes.mid(kHeader, kEntry);
+    const quint32 offset = quint32(first + data.size());
+    for (int i = 0; i < 4; ++i) entry[12 + i] = char((offset >> (8 * i)) & 0xFF);
+    directory += entry;
+    data += bytes.mid(kHeader + kEntry);
+  }
+  QByteArray file(kHeader, '\0');
+  file[2] = 1;  // an icon
+  file[4] = char(images.size());
+  return file + directory + data;
 }
 
 }  // namespace
@@ -63,9 +96,11 @@ int main(int argc, char** argv) {
   // Drawing text needs a GUI application but never a display.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication application(argc, argv);
-  QImageWriter writer(QString::fromLocal8Bit(argv[1]), "ico");
-  if (!writer.write(drawIcon(64))) {
-    std::fprintf(stderr, "icongen: %s\n", qPrintable(writer.errorString()));
+  QString error;
+  const QByteArray bytes = iconFile({drawIcon(16), drawIcon(32), drawIcon(48), drawIcon(64)}, &error);
+  QFile out(QString::fromLocal8Bit(argv[1]));
+  if (bytes.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+    std::fprintf(stderr, "icongen: %s\n", qPrintable(error.isEmpty() ? out.errorString() : error));
     return 1;
   }
   return 0;

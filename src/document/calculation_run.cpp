@@ -1,0 +1,189 @@
+#include "document/calculation_run.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QPointer>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/cursor.h"
+#include "calc/data_check.h"
+#include "calc/pipe_calc.h"
+#include "document/frm_message.h"
+#include "platform/error_box.h"
+#include "platform/message_box.h"
+#include "report/report_file.h"
+#include "report/report_writer.h"
+#include "shell/launcher.h"
+#include "shell/main_window_rules.h"
+
+namespace tovakin::gui {
+
+namespace {
+
+constexpr const char* kLabel = "cmdCommand_Click";
+
+bool g_running = false;
+
+// One run. The message window in use is the only one: every change of mode takes the old window
+// down before the new one is made. Leaving the run by any path (the end of a branch, or Abort in
+// an error box) takes the last window down and puts the ordinary pointer back.
+class Run {
+ public:
+  explicit Run(CalculationDocument& document) : doc_(document) { g_running = true; }
+  ~Run() {
+    closeMessage();
+    砂時計(false);
+    g_running = false;
+  }
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+
+  RunOutcome go();
+
+ private:
+  frmMessage& newMessage(int mode) {
+    closeMessage();
+    message_ = new frmMessage(mode, doc_.messageOwner());
+    return *message_;
+  }
+  void closeMessage() {
+    if (!message_) return;
+    message_->unload();
+    delete message_;
+    message_ = nullptr;
+  }
+  // The notice's text, painted before the next step goes on; the first notice of the run makes
+  // the window. A new window reaches the screen only through the event queue (the window system
+  // maps and exposes it there), so each text is followed by one pass over the queue that leaves
+  // the user's input (keys, mouse, closing) waiting until the run is over; whatever else runs in
+  // that pass finds calculationRunning() true and starts nothing.
+  void notice(const char* text) {
+    if (!message_ || message_->frmMessageSrc != kMessageNotice) {
+      newMessage(kMessageNotice).showNotice();
+    }
+    message_->setMessage(QString::fromUtf8(text));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (message_) message_->repaint();
+  }
+  // A close-button message or a question, with the ordinary pointer; the notice goes first.
+  std::int32_t modal(int mode, const char* caption, const QString& text) {
+    砂時計(false);
+    frmMessage& message = newMessage(mode);
+    message.setWindowTitle(QString::fromUtf8(caption));
+    message.setMessage(text);
+    const std::int32_t answer = message.showModal();
+    closeMessage();
+    return answer;
+  }
+  RunOutcome openReport();
+
+  CalculationDocument& doc_;
+  QPointer<frmMessage> message_;  // the program's g_msgForm
+};
+
+RunOutcome Run::go() {
+  砂時計(true);
+  guardStep(kLabel, [&] { doc_.myForm2Data(); });
+
+  notice(kNoticeChecking);
+  std::int32_t code = 0;
+  guardStep(kLabel, [&] { code = calc::MyDataCheck(doc_.myData()); });
+  if (code != 0) {
+    砂時計(false);
+    closeMessage();
+    frmMessage& message = newMessage(kMessageClose);
+    message.setWindowTitle(QString::fromUtf8(kCheckCaption));
+    計算エラー処理(code, doc_, message);
+    message.showModal();
+    closeMessage();
+    return RunOutcome::CheckFailed;
+  }
+
+  notice(kNoticeCalculating);
+  bool completed = false;
+  guardStep(kLabel, [&] { completed = calc::funcPipeCalc(doc_.myData(), doc_.myCalcResult()); });
+  if (!completed) {
+    // Members of this case that could not be calculated hold an earlier case's values: a report
+    // of them would show that case's numbers and verdicts as this one's.
+    modal(kMessageClose, kNotCompletedCaption, QString::fromUtf8(kNotCompletedText));
+    return RunOutcome::CalculationFailed;
+  }
+
+  if (g_app.g_excelVersion < kFirstUsableExcel) {
+    modal(kMessageClose, kFinishedCaption, QString::fromUtf8(kNoWriterText));
+    return RunOutcome::NoReportWriter;
+  }
+
+  notice(kNoticeChooseReport);
+  // A copy of the document's path: the dialog's choice must never become the document's own
+  // file, or the next quiet save would write the case over the report.
+  std::string reportFile = doc_.lblMyFilename().toStdString();
+  bool chosen = false;
+  砂時計(false);
+  guardStep(kLabel, [&] { chosen = report::myUserExcelSave(doc_.dlgCommonDialog(), reportFile); });
+  if (!chosen) return RunOutcome::ReportCancelled;
+  砂時計(true);
+
+  notice(kNoticeWriting);
+  bool written = false;
+  guardStep(kLabel, [&] { written = report::subExcelSheetCreate(doc_.myData(), doc_.myCalcResult(), doc_.dlgCommonDialog()); });
+  if (!written) {
+    // The file at the path, if any, is not this case's report: never offer to open it.
+    modal(kMessageClose, kFinishedCaption, QString::fromUtf8(kNotWrittenText));
+    return RunOutcome::ReportNotWritten;
+  }
+
+  if (modal(kMessageYesNo, kFinishedCaption, QString::fromUtf8(kOpenQuestion)) != kAnswerYes) {
+    return RunOutcome::ReportKept;
+  }
+  RunOutcome outcome = RunOutcome::ProgramNotStarted;
+  guardStep(kLabel, [&] { outcome = openReport(); });
+  return outcome;
+}
+
+// The report with the program the desktop uses for its type; the path is one argument, blanks
+// and all.
+RunOutcome Run::openReport() {
+  const std::string path = g_app.g_reportPath;
+  const std::string extension = std::string(report::kReportExtension).substr(1);
+  const auto program = launcher().defaultProgramFor(extension);
+  if (!program) {
+    msgBox(noReportProgramText(QString::fromStdString(path)).toStdString(), MsgButtons::OK, MsgIcon::Information);
+    return RunOutcome::NoProgram;
+  }
+  if (!startDesktopProgram(*program, {path})) {
+    msgBox(reportProgramFailedText(QString::fromStdString(path)).toStdString(), MsgButtons::OK, MsgIcon::Exclamation);
+    return RunOutcome::ProgramNotStarted;
+  }
+  return RunOutcome::ReportOpened;
+}
+
+}  // namespace
+
+RunOutcome runCalculation(CalculationDocument& document) {
+  if (g_running) return RunOutcome::Refused;
+  Run run(document);
+  return run.go();
+}
+
+bool calculationRunning() { return g_running; }
+
+void 計算エラー処理(std::int32_t code, CalculationDocument& document, frmMessage& message) {
+  const CheckMessage row = checkMessage(code);
+  const char* label = "計算エラー処理";
+  // The focus first: the text is what the user reads once the control is ready for the fix.
+  if (row.focus) guardStep(label, [&] { document.focusCheckTarget(*row.focus); });
+  if (row.text) guardStep(label, [&] { message.setMessage(*row.text); });
+}
+
+QString noReportProgramText(const QString& reportPath) {
+  return QStringLiteral("計算書を開くプログラムが見つかりません。\n計算書は次の場所に保存されています。\n") + reportPath;
+}
+
+QString reportProgramFailedText(const QString& reportPath) {
+  return QStringLiteral("計算書を開くプログラムを起動できませんでした。\n計算書は次の場所に保存されています。\n") +
+         reportPath;
+}
+
+}  // namespace tovakin::gui

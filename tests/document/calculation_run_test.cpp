@@ -1,0 +1,235 @@
+// Every path of the calculation run against a stand-in document, with the message windows, the
+// file dialog, the boxes and the desktop answered from scripts, the busy pointer recorded and
+// the notices caught as they are painted.
+#include "document/calculation_run.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/app_state.h"
+#include "calc/calc_fixture.h"
+#include "platform/temp_dir.h"
+#include "report/xlsx_report_book.h"
+#include "support/recording_cursor.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_launcher.h"
+#include "support/scripted_message_windows.h"
+
+namespace tovakin::testing {
+namespace {
+
+using gui::CheckTarget;
+using gui::RunOutcome;
+
+// A document whose controls hold `typed`; it records where the check put the focus.
+struct FakeDocument final : gui::CalculationDocument {
+  DesignData& myData() override { return data; }
+  CalcResult& myCalcResult() override { return result; }
+  void myForm2Data() override { data = typed; }
+  void focusCheckTarget(const CheckTarget& target) override { focused.push_back(target); }
+  QString lblMyFilename() const override { return path; }
+  CommonDialog& dlgCommonDialog() override { return dialog; }
+  QWidget* messageOwner() const override { return const_cast<QWidget*>(&owner); }
+
+  QWidget owner;
+  DesignData typed, data;
+  CalcResult result;
+  QString path;
+  std::vector<CheckTarget> focused;
+  struct : ScriptedCommonDialog {
+    std::function<void()> during;
+    DialogOutcome ShowSave() override {
+      if (during) during();
+      return ScriptedCommonDialog::ShowSave();
+    }
+  } dialog;
+};
+
+// Records the texts of the notice as they reach the screen.
+struct NoticePaints final : QObject {
+  NoticePaints() { qApp->installEventFilter(this); }
+  ~NoticePaints() override { qApp->removeEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* label = event->type() == QEvent::Paint ? qobject_cast<QLabel*>(watched) : nullptr;
+    auto* window = label ? qobject_cast<gui::frmMessage*>(label->window()) : nullptr;
+    if (window && window->frmMessageSrc == gui::kMessageNotice) {
+      const std::string text = window->lblMessage()->text().toStdString();
+      if (texts.empty() || texts.back() != text) texts.push_back(text);
+    }
+    return false;
+  }
+  std::vector<std::string> texts;
+};
+
+struct CalculationRun : CalcTest {
+  void SetUp() override {
+    CalcTest::SetUp();
+    g_app.g_appPath = dir.path() + "/";
+    std::filesystem::create_directories(dir.path() + "/DATA");
+    g_app.g_templatePath = std::string(TOVAKIN_APPDIR) + "/DATABASE/QXWork.xlsx";
+    g_app.g_excelVersion = 12;
+    g_app.g_docCount = 1;
+    doc.typed = makeDesign(rigidCase());
+    doc.result.wv = -1.0;  // no calculation of the case gives it
+    // The pointer while a message or the file dialog waits.
+    windows.during = [this](gui::frmMessage&) { busyWhileWaiting.push_back(cursor.switches.back()); };
+    doc.dialog.during = [this] { busyWhileWaiting.push_back(cursor.switches.back()); };
+  }
+  void TearDown() override {
+    g_app = saved;
+    CalcTest::TearDown();
+  }
+  // After every path: the ordinary pointer, no message window, no run going on.
+  void expectCleanEnd() {
+    EXPECT_TRUE(cursor.switches.front());
+    EXPECT_FALSE(cursor.switches.back());
+    EXPECT_EQ(liveMessageWindows(), 0);
+    EXPECT_FALSE(gui::calculationRunning());
+  }
+
+  AppState saved = g_app;
+  test::TempDir dir;
+  std::string report = dir.file("my report 1.xlsx");
+  report::XlsxReportTemplateOpener opener;
+  Installed<report::ReportTemplateOpener> openerInstalled = report::installReportTemplateOpener(opener);
+  ScriptedMessageWindows windows;
+  RecordingBusyCursor cursor;
+  ScriptedMessageBox messages;
+  Installed<MessageBoxService> messagesInstalled = installMessageBox(messages);
+  ScriptedLauncher desktop;
+  NoticePaints notices;
+  FakeDocument doc;
+  std::vector<bool> busyWhileWaiting;
+  struct : ExcelProbe {
+    std::int16_t answer = 12;
+    std::int16_t version() override { return answer; }
+  } probe;
+  Installed<ExcelProbe> probeInstalled = installExcelProbe(probe);
+};
+
+struct Path {
+  const char* name;
+  std::function<void(CalculationRun&)> arrange;
+  RunOutcome outcome;
+  int notices;                 // how many of the four notices were painted, in order
+  const char* message;         // the one modal message, "" for none
+  bool reportWritten;
+  std::vector<ScriptedLauncher::Started> started;  // REPORT: the report's path
+  QString (*box)(const QString&) = nullptr;        // the message box that follows, of the path
+};
+
+const std::vector<std::string> kNotices{gui::kNoticeChecking, gui::kNoticeCalculating, gui::kNoticeChooseReport,
+                                        gui::kNoticeWriting};
+
+void writeReport(CalculationRun& t, int answer) {
+  t.doc.dialog.answerOk(t.report);
+  t.windows.answer(answer);
+}
+
+const Path kPaths[] = {
+    {"check", [](CalculationRun& t) { t.doc.typed.naibuMasatukaku = 0.0; }, RunOutcome::CheckFailed, 1,
+     "内部摩擦角を0以下にすることは出来ません。", false, {}},
+    {"incomplete calculation", [](CalculationRun& t) { t.doc.typed.josaiKaju = "abc"; },
+     RunOutcome::CalculationFailed, 2, gui::kNotCompletedText, false, {}},
+    {"no report writer", [](CalculationRun& t) { t.probe.answer = -1; }, RunOutcome::NoReportWriter, 2,
+     gui::kNoWriterText, false, {}},
+    {"report file cancelled", [](CalculationRun& t) { t.doc.dialog.answerCancel(); }, RunOutcome::ReportCancelled, 3,
+     "", false, {}},
+    {"はい", [](CalculationRun& t) {
+       writeReport(t, 1);
+       t.desktop.programs["xlsx"] = DesktopProgram{"sheets.desktop", "/usr/bin/sheets", {"--view", "%f"}};
+     },
+     RunOutcome::ReportOpened, 4, gui::kOpenQuestion, true, {{"/usr/bin/sheets", {"--view", "REPORT"}}}},
+    {"いいえ", [](CalculationRun& t) { writeReport(t, 0); }, RunOutcome::ReportKept, 4, gui::kOpenQuestion, true, {}},
+    {"no program for .xlsx", [](CalculationRun& t) { writeReport(t, 1); }, RunOutcome::NoProgram, 4,
+     gui::kOpenQuestion, true, {}, gui::noReportProgramText},
+    {"the program does not start", [](CalculationRun& t) {
+       writeReport(t, 1);
+       t.desktop.programs["xlsx"] = DesktopProgram{"s.desktop", "/usr/bin/s", {"%f"}};
+       t.desktop.starts = false;
+     },
+     RunOutcome::ProgramNotStarted, 4, gui::kOpenQuestion, true, {{"/usr/bin/s", {"REPORT"}}},
+     gui::reportProgramFailedText},
+    {"report not written",
+     [](CalculationRun& t) {
+       std::ofstream(t.report) << "earlier report";
+       t.messages.answer(MsgAnswer::Yes);  // overwrite
+       g_app.g_templatePath = t.dir.file("missing.xlsx");
+       writeReport(t, 1);
+     },
+     RunOutcome::ReportNotWritten, 4, gui::kNotWrittenText, false, {}},
+};
+
+struct RunPath : CalculationRun, ::testing::WithParamInterface<Path> {};
+
+TEST_P(RunPath, ShowsOneMessageWindowAtATimeAndEndsWithTheOrdinaryPointer) {
+  const Path& p = GetParam();
+  p.arrange(*this);
+  g_app.g_excelVersion = funcExcelVersion();  // as the start-up asks it
+  EXPECT_EQ(gui::runCalculation(doc), p.outcome);
+  EXPECT_EQ(notices.texts, std::vector<std::string>(kNotices.begin(), kNotices.begin() + p.notices));
+  ASSERT_EQ(windows.shown.size(), std::string(p.message).empty() ? 0u : 1u);
+  for (const auto& shown : windows.shown) {
+    EXPECT_EQ(shown.text.toStdString(), p.message);
+    EXPECT_EQ(shown.liveWindows, 1) << "the notice is gone before the message comes";
+    EXPECT_EQ(shown.owner, &doc.owner);
+  }
+  EXPECT_EQ(busyWhileWaiting, std::vector<bool>(windows.shown.size() + doc.dialog.calls.size(), false));
+  EXPECT_EQ(doc.dialog.calls.size(), p.notices >= 3 ? 1u : 0u);
+  EXPECT_EQ(std::filesystem::exists(report) && std::filesystem::file_size(report) > 100, p.reportWritten);
+  auto started = p.started;
+  for (auto& s : started) std::replace(s.arguments.begin(), s.arguments.end(), std::string("REPORT"), report);
+  EXPECT_EQ(desktop.started, started) << "the path with blanks is one argument";
+  if (p.box) {
+    EXPECT_EQ(messages.shown.at(0).text, p.box(QString::fromStdString(report)).toStdString());
+  }
+  const bool checked = p.outcome == RunOutcome::CheckFailed;
+  EXPECT_EQ(doc.focused, checked ? std::vector<CheckTarget>{CheckTarget::box(12)} : std::vector<CheckTarget>{});
+  EXPECT_EQ(doc.result.wv > 0.0, !checked) << "a stopped check keeps the last result";
+  expectCleanEnd();
+}
+INSTANTIATE_TEST_SUITE_P(Paths, RunPath, ::testing::ValuesIn(kPaths), [](const auto& info) {
+  return "path" + std::to_string(info.index);
+});
+
+TEST_F(CalculationRun, TheReportIsProposedFromACopyOfTheDocumentsPath) {
+  const std::string dataFile = dir.file("case 1.PIPEDATA");
+  std::ofstream(dataFile) << "x";
+  doc.path = QString::fromStdString(dataFile);
+  writeReport(*this, 0);
+  EXPECT_EQ(gui::runCalculation(doc), RunOutcome::ReportKept);
+  EXPECT_EQ(doc.dialog.calls.at(0).fileName, dir.file("case 1.xlsx"));
+  EXPECT_EQ(doc.path.toStdString(), dataFile) << "the report never becomes the document's file";
+}
+
+// A run can be asked for again inside itself: by a timer in the event pass that paints a
+// notice, from the file dialog, from a message. None of them starts.
+TEST_F(CalculationRun, NoSecondRunStartsInsideARun) {
+  std::vector<RunOutcome> inner;
+  const auto again = [&] { inner.push_back(gui::runCalculation(doc)); };
+  QTimer::singleShot(0, again);
+  doc.dialog.during = again;
+  windows.during = [&](gui::frmMessage&) { again(); };
+  writeReport(*this, 0);
+  EXPECT_EQ(gui::runCalculation(doc), RunOutcome::ReportKept);
+  EXPECT_EQ(inner, std::vector<RunOutcome>(3, RunOutcome::Refused));
+  expectCleanEnd();
+}
+
+TEST_F(CalculationRun, AbortEndsTheRunWithoutAWindowOrTheBusyPointerLeft) {
+  doc.typed.josaiKaju = "abc";
+  box.answer(ErrorAnswer::Abort);
+  EXPECT_THROW(gui::runCalculation(doc), ProgramAborted);
+  expectCleanEnd();
+}
+
+}  // namespace
+}  // namespace tovakin::testing
