@@ -2,8 +2,10 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcutEvent>
 #include <QWidget>
 
+#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "shell/form_helpers.h"
 
@@ -41,6 +43,7 @@ QWidget* ConditionDialog::buildCommandBar(int left, int top) {
     // Neither Enter nor Escape presses a button of these dialogs.
     button->setAutoDefault(false);
     button->setDefault(false);
+    button->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, [this, i] { cmdCommand_Click(i); });
     commands_[static_cast<std::size_t>(i)] = button;
   }
@@ -69,8 +72,26 @@ void ConditionDialog::myData2KanData() {
   });
 }
 
+bool ConditionDialog::eventFilter(QObject* watched, QEvent* event) {
+  // An access key (Alt+A) presses its button now, as a click does: a button left to press itself
+  // would run its command only some 100 ms later.
+  if (event->type() == QEvent::Shortcut) {
+    auto* button = qobject_cast<QPushButton*>(watched);
+    const auto* shortcut = static_cast<QShortcutEvent*>(event);
+    if (button && !shortcut->isAmbiguous() && button->isEnabled()) {
+      button->click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void ConditionDialog::cmdCommand_Click(int index) {
   guardStep("cmdCommand_Click", [&] {
+    // An access key leaves the focus in the box: its raw text is re-formatted before it is read.
+    if (index == kOk || index == kApply) {
+      if (auto* box = qobject_cast<DialogNumericBox*>(focusWidget())) box->txtTextBoxCheck();
+    }
     switch (index) {
       case kOk:
         if (!myForm2Data()) return;

@@ -61,6 +61,7 @@ class ConditionDialog : public QDialog {
   virtual bool myForm2Data() = 0;
 
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void myData2KanData();

@@ -21,6 +21,7 @@
 #include "document/document_layout.h"
 #include "document/document_rules.h"
 #include "dialogs/frm_kisozai_set.h"
+#include "dialogs/frm_naigaiatu_set.h"
 #include "document/unit_caption.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
@@ -537,12 +538,19 @@ void frmDocument::myForm2Data() {
 
 // ---- Condition dialogs ----------------------------------------------------------------------
 
+// Each dialog is shown over the main window and reports to this document through its own flag;
+// a take-over marks the case changed.
 void frmDocument::cmdKisozaiSet_Click() {
   blnKisozaiWorkFlg = false;
   myForm2Data();
   if (runKisozaiSet(window(), data_, blnKisozaiWorkFlg, boxes_[19])) unchanged_ = false;
 }
-void frmDocument::cmdNaigaiatuSet_Click() {}
+
+void frmDocument::cmdNaigaiatuSet_Click() {
+  blnNaigaiatuWorkFlg = false;
+  myForm2Data();
+  if (runNaigaiatuSet(window(), data_, blnNaigaiatuWorkFlg)) unchanged_ = false;
+}
 
 // ---- Controls -------------------------------------------------------------------------------
 

@@ -104,7 +104,8 @@ class frmDocument : public QWidget {
   // calculation (calculation_run.h); any other index does nothing.
   void cmdCommand_Click(int index);
 
-  // The two condition-dialog buttons (the dialogs come later).
+  // The two condition-dialog buttons: the controls into the record, the dialog over the main
+  // window, the exchange copy taken back when the dialog's OK or Apply raised the flag.
   void cmdKisozaiSet_Click();
   void cmdNaigaiatuSet_Click();
 

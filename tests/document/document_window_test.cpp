@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QValidator>
 #include <QWheelEvent>
 #include <climits>
@@ -17,6 +18,9 @@
 #include "app/settings.h"
 #include "calc/data_check.h"
 #include "calc/pipe_db_workbook.h"
+#include "dialogs/frm_kisozai_set.h"
+#include "dialogs/frm_naigaiatu_set.h"
+#include "dialogs/numeric_box.h"
 #include "document/frm_document.h"
 #include "shell/form_helpers.h"
 #include "support/scripted_error_box.h"
@@ -370,6 +374,43 @@ TEST_F(RecordTransfer, NoFillTransferOrRefreshMarksTheCaseChanged) {
   }
   EXPECT_EQ(chosen.count(), 0);  // filling a list is no choice
   EXPECT_FALSE(d.blnKisozaiWorkFlg || d.blnNaigaiatuWorkFlg);
+}
+
+// Plays the user in the modal dialog a button opens, once it is up.
+template <class Dialog>
+void whenShown(const std::function<void(Dialog&)>& act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      ADD_FAILURE() << "not the expected dialog";
+      if (QWidget* other = QApplication::activeModalWidget()) other->close();
+      return;
+    }
+    act(*dialog);
+  });
+}
+
+TEST_F(RecordTransfer, TheConditionButtonsOpenTheirDialogsAndOnlyATakeOverChangesTheCase) {
+  frmDocument d;
+  d.txtTextBox(7)->setText("1.200");  // reaches the record before the exchange
+  const QString box19 = box(d, 19);
+  whenShown<frmKisozaiSet>([](frmKisozaiSet& k) { k.cmdCommand(ConditionDialog::kCancel)->click(); });
+  d.cmdKisozaiSet()->click();
+  whenShown<frmNaigaiatuSet>([](frmNaigaiatuSet& n) { n.cmdCommand(ConditionDialog::kCancel)->click(); });
+  d.cmdNaigaiatuSet()->click();
+  EXPECT_TRUE(d.blnUnchanged());
+  EXPECT_EQ(box(d, 19), box19);
+
+  whenShown<frmNaigaiatuSet>([](frmNaigaiatuSet& n) {
+    EXPECT_EQ(n.txtTextBox(1)->text(), "2.00");  // a new case's n
+    n.txtTextBox(0)->focusAndSelect();
+    QTest::keyClicks(n.txtTextBox(0), "3");
+    n.cmdCommand(ConditionDialog::kOk)->click();
+  });
+  d.cmdNaigaiatuSet()->click();
+  EXPECT_TRUE(d.blnNaigaiatuWorkFlg && !d.blnUnchanged());
+  EXPECT_DOUBLE_EQ(d.myData().naigaiatuAnzenritu, 3.0);
+  EXPECT_DOUBLE_EQ(d.myData().dokaburi, 1.2);
 }
 
 TEST_F(RecordTransfer, TheFreeTextsHoldNoMoreThanTheFileKeeps) {

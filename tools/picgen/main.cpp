@@ -15,6 +15,7 @@ constexpr Picture kPictures[] = {
     {"H9-4-13.BMP", drawKatameHosei},
     {"S9-4-15.BMP", drawChikasuiHosei},
     {"S9-4-17.BMP", drawTawamiGyakusan},
+    {"S9-4-1.BMP", drawCombinationFormula},
 };
 }  // namespace picgen
 

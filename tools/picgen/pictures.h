@@ -15,5 +15,6 @@ QImage drawMizohabaHosei();   // S9-4-14.BMP
 QImage drawKatameHosei();     // H9-4-13.BMP
 QImage drawChikasuiHosei();   // S9-4-15.BMP
 QImage drawTawamiGyakusan();  // S9-4-17.BMP
+QImage drawCombinationFormula();  // S9-4-1.BMP
 
 }  // namespace picgen

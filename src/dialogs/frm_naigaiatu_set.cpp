@@ -1,0 +1,213 @@
+#include "dialogs/frm_naigaiatu_set.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "app/app_state.h"
+#include "app/std_io.h"
+#include "dialogs/numeric_box.h"
+#include "platform/error_box.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "shell/form_helpers.h"
+
+namespace tovakin::gui {
+namespace {
+
+constexpr int kInvalidPicture = 481;  // the runtime's "invalid picture"
+// A fixed dialog frame is 3 pixels wide on each side at the designed 96 dots per inch.
+constexpr int kFixedDialogBorderTwips = 3 * kTwipsPerPixel;
+constexpr std::uint32_t kLabelColour = 0x00E0E0E0;
+
+QRect rect(int left, int top, int width, int height) { return {left, top, width, height}; }
+QRect pixels(const QRect& twips) { return twipsRect(twips.x(), twips.y(), twips.width(), twips.height()); }
+
+}  // namespace
+
+NaigaiatuSetData naigaiatuFromExchange(const DesignData& work) {
+  NaigaiatuSetData data;
+  data.naigaiatuAnzenritu = work.naigaiatuAnzenritu;
+  data.naigaiatuKeisuN = work.naigaiatuKeisuN;
+  return data;
+}
+
+void naigaiatuToExchange(const NaigaiatuSetData& data, DesignData& work) {
+  work.naigaiatuAnzenritu = data.naigaiatuAnzenritu;
+  work.naigaiatuKeisuN = data.naigaiatuKeisuN;
+}
+
+std::optional<NaigaiatuRefusal> naigaiatuRefusal(const NaigaiatuSetData& data) {
+  // "not greater than 0" also refuses a value that is not a number.
+  if (!(data.naigaiatuAnzenritu > 0)) return NaigaiatuRefusal{0, kNaigaiatuSRefused};
+  if (!(data.naigaiatuKeisuN > 0)) return NaigaiatuRefusal{1, kNaigaiatuNRefused};
+  return std::nullopt;
+}
+
+NaigaiatuLayout naigaiatuLayout() {
+  NaigaiatuLayout l;
+  l.picMyForm = rect(0, 0, 6495, 5235);
+  l.picImage = rect(120, 60, 6135, 3135);
+  l.fraFrame = rect(120, 3300, 6120, 1125);
+  l.label1 = rect(120, 360, 3375, 255);
+  l.box0 = rect(3600, 360, 1095, 270);
+  l.label2 = rect(120, 660, 3375, 255);
+  l.box1 = rect(3600, 660, 1095, 270);
+  constexpr int kBarWidth = 3735, kBarHeight = 555;
+  l.picCommand = rect(l.picMyForm.width() - kBarWidth, l.picMyForm.height() - kBarHeight, kBarWidth, kBarHeight);
+  return l;
+}
+
+QSize conditionDialogOuterTwips(QSize picMyForm, int captionTwips) {
+  return {picMyForm.width(), picMyForm.height() + captionTwips};
+}
+
+QSize conditionDialogClientTwips(QSize outer, int captionTwips, int borderTwips) {
+  return {outer.width() - 2 * borderTwips, outer.height() - captionTwips - 2 * borderTwips};
+}
+
+frmNaigaiatuSet::frmNaigaiatuSet(QWidget* mainWindow, bool& takeOverFlag) : ConditionDialog(mainWindow, takeOverFlag) {
+  setObjectName(QStringLiteral("frmNaigaiatuSet"));
+  setWindowTitle(QString::fromUtf8(kNaigaiatuCaption));
+  // A fixed dialog frame: no minimise or maximise button, no size grip.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  const NaigaiatuLayout l = naigaiatuLayout();
+
+  picMyForm_ = new QWidget(this);
+  picMyForm_->setObjectName(QStringLiteral("picMyForm"));
+  picMyForm_->setGeometry(pixels(l.picMyForm));
+
+  picImage_ = new QLabel(picMyForm_);
+  picImage_->setObjectName(QStringLiteral("picImage"));
+  picImage_->setGeometry(pixels(l.picImage));
+  picImage_->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+  picImage_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  picImage_->setAutoFillBackground(true);
+  picImage_->setBackgroundRole(QPalette::Base);
+  picImage_->setForegroundRole(QPalette::Text);
+
+  fraFrame_ = new QGroupBox(QStringLiteral("内外圧合成式係数"), picMyForm_);
+  fraFrame_->setObjectName(QStringLiteral("fraFrame_1"));
+  fraFrame_->setGeometry(pixels(l.fraFrame));
+
+  const struct {
+    const char* caption;
+    QRect label;
+    QRect box;
+  } rows[] = {{"安全率(S)", l.label1, l.box0}, {"管の種類や構造等によって決まる係数(n)", l.label2, l.box1}};
+  for (int i = 0; i < 2; ++i) {
+    auto* label = new QLabel(QString::fromUtf8(rows[i].caption), fraFrame_);
+    label->setObjectName(QStringLiteral("Label1_%1").arg(i + 1));
+    label->setGeometry(pixels(rows[i].label));
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, designColour(kLabelColour));
+    label->setPalette(p);
+    boxes_[i] = new DialogNumericBox(i, kNaigaiatuPattern, false, fraFrame_);
+    boxes_[i]->setGeometry(pixels(rows[i].box));
+    connect(boxes_[i], &DialogNumericBox::edited, this, [this] { markEdited(); });
+  }
+
+  picCommand_ = buildCommandBar(l.picCommand.x(), l.picCommand.y());
+  picCommand_->setParent(picMyForm_);
+  picCommand_->setGeometry(pixels(l.picCommand));
+
+  // Enter: S to n, n to OK (to Cancel while OK is disabled).
+  boxes_[0]->setEnterSuccessor(boxes_[1]);
+  boxes_[1]->setEnterSuccessorOk(cmdCommand(kOk), cmdCommand(kCancel));
+  // The buttons come first in the tab order; OK is disabled at the start, so Cancel has the focus.
+  setTabOrder(cmdCommand(kOk), cmdCommand(kCancel));
+  setTabOrder(cmdCommand(kCancel), cmdCommand(kApply));
+  setTabOrder(cmdCommand(kApply), boxes_[0]);
+  setTabOrder(boxes_[0], boxes_[1]);
+
+  const QSize outer = conditionDialogOuterTwips(l.picMyForm.size(), SystemInformationCaptionHeight());
+  const QSize client = conditionDialogClientTwips(outer, SystemInformationCaptionHeight(), kFixedDialogBorderTwips);
+  setFixedSize(twipsSize(client.width(), client.height()));
+}
+
+DialogNumericBox* frmNaigaiatuSet::txtTextBox(int index) const { return boxes_[index == 0 ? 0 : 1]; }
+
+void frmNaigaiatuSet::setVisible(bool visible) {
+  if (visible && isHidden()) Form_Load();
+  ConditionDialog::setVisible(visible);
+}
+
+void frmNaigaiatuSet::Form_Load() {
+  guardStep("Form_Load", [&] {
+    myFormResString(*this);
+    setMyIcon(*this);
+    myFormEdit();
+    myFormInit();
+    myFormTenki();
+    cmdCommand(kCancel)->setFocus(Qt::OtherFocusReason);
+  });
+}
+
+void frmNaigaiatuSet::myFormEdit() {
+  guardStep("myFormEdit", [&] {
+    for (DialogNumericBox* box : boxes_) box->setText(QString());
+    ToolTip2Caption(*this);
+  });
+  picImage_->clear();
+  // A missing or unreadable picture: Retry reads it again, Ignore leaves the area empty.
+  guardStep("myFormEdit", [&] {
+    const std::string path = myPathEdit(g_app.g_appPath) + kNaigaiatuPicture;
+    if (!fileExists(path)) raiseError(err::kFileNotFound);
+    QImageReader reader(QString::fromStdString(path));
+    const QImage image = reader.read();
+    if (image.isNull()) raiseError(kInvalidPicture, "ピクチャが不正です。");
+    picImage_->setPixmap(QPixmap::fromImage(image));
+  });
+  picCommand_->raise();
+}
+
+void frmNaigaiatuSet::myFormTenki() {
+  guardStep("myFormTenki", [&] {
+    boxes_[0]->setValue(data_.naigaiatuAnzenritu);
+    boxes_[1]->setValue(data_.naigaiatuKeisuN);
+  });
+}
+
+bool frmNaigaiatuSet::myForm2Data() {
+  // The values as the boxes show them (an empty box reads as 0), refused before anything is kept.
+  NaigaiatuSetData shown;
+  shown.naigaiatuAnzenritu = boxes_[0]->value();
+  shown.naigaiatuKeisuN = boxes_[1]->value();
+  if (const auto refusal = naigaiatuRefusal(shown)) {
+    platform::msgBox(refusal->message);
+    boxes_[refusal->box]->focusAndSelect();
+    return false;
+  }
+  data_ = shown;
+  return true;
+}
+
+void frmNaigaiatuSet::loadFromExchange(const DesignData& work) { data_ = naigaiatuFromExchange(work); }
+
+void frmNaigaiatuSet::storeToExchange(DesignData& work) const { naigaiatuToExchange(data_, work); }
+
+void showModal(QDialog& dialog) { dialog.exec(); }
+
+bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog) {
+  flag = false;
+  g_designDataWork = record;
+  showDialog();
+  if (!flag) return false;
+  record = g_designDataWork;
+  return true;
+}
+
+bool runNaigaiatuSet(QWidget* mainWindow, DesignData& record, bool& flag, const ShowDialog& show) {
+  return runConditionExchange(record, flag, [&] {
+    frmNaigaiatuSet dialog(mainWindow, flag);
+    show(dialog);
+  });
+}
+
+}  // namespace tovakin::gui
