@@ -169,6 +169,56 @@ bool fitsRecordText(std::string_view utf8, std::size_t maxBytes) {
   return bytes.size() <= maxBytes && platform::fromCp932(bytes) == utf8;
 }
 
+std::string enterTarget(std::string_view from, const EnterState& state) {
+  static const std::vector<std::pair<std::string_view, std::string_view>> kLinks{
+      {"cbKanshu", "cbKikaku"},           {"cbKikaku", "cbYobina"},
+      {"cbYobina", "cbKajuJoken"},        {"cbKajuJoken", "cbDoroJoken"},
+      {"cbDoroJoken", "txtTextBox_13"},   {"cbBuruJoken", "txtTextBox_15"},
+      {"cbMaisetu", "cbKiso"},            {"cbKiso", "txtTextBox_7"},
+      {"txtTextBox_0", "cbKanshu"},       {"txtTextBox_1", "cbKajuJoken"},
+      {"txtTextBox_2", "cbKajuJoken"},    {"txtTextBox_3", "cbKajuJoken"},
+      {"txtTextBox_4", "cbKajuJoken"},    {"txtTextBox_5", "txtTextBox_12"},
+      {"txtTextBox_6", "txtTextBox_8"},   {"txtTextBox_8", "txtTextBox_10"},
+      {"txtTextBox_10", "txtTextBox_11"}, {"txtTextBox_11", "txtTextBox_9"},
+      {"txtTextBox_12", "txtTextBox_6"},  {"txtTextBox_13", "txtTextBox_14"},
+      {"txtTextBox_14", "cbBuruJoken"},   {"txtTextBox_15", "txtTextBox_16"},
+      {"txtTextBox_16", "txtTextBox_17"}, {"txtTextBox_17", "txtTextBox_18"},
+      {"txtTextBox_18", "cbMaisetu"},     {"txtTextBox_19", "txtTextBox_20"},
+      {"txtTextBox_20", "txtTextBox_22"}, {"txtTextBox_21", "cbKajuJoken"},
+      {"txtTextBox_22", "txtTextBox_23"}, {"txtTextBox_23", "cmdCommand_1"}};
+  if (from == "txtTextBox_7") return state.trenchEnabled ? "txtTextBox_5" : "txtTextBox_12";
+  if (from == "txtTextBox_9") {
+    if (state.naigaiatuButton) return "cmdNaigaiatuSet";
+    return state.touseiPanel ? "cmdKisozaiSet" : "cmdCommand_1";
+  }
+  for (const auto& [source, target] : kLinks)
+    if (source == from) return std::string(target);
+  return {};
+}
+
+const std::vector<std::string>& tabOrder() {
+  static const std::vector<std::string> kOrder{
+      "txtTextBox_0",  "cbKanshu",      "cbKikaku",        "cbYobina",      "cbKajuJoken",   "cbDoroJoken",
+      "txtTextBox_13", "txtTextBox_14", "cbBuruJoken",     "txtTextBox_15", "txtTextBox_16", "txtTextBox_17",
+      "txtTextBox_18", "cbMaisetu",     "cbKiso",          "txtTextBox_7",  "txtTextBox_5",  "txtTextBox_12",
+      "txtTextBox_6",  "txtTextBox_8",  "txtTextBox_10",   "txtTextBox_11", "txtTextBox_9",  "cmdNaigaiatuSet",
+      "cmdKisozaiSet", "txtTextBox_19", "txtTextBox_20",   "txtTextBox_22", "txtTextBox_23", "cmdCommand_1",
+      "cmdCommand_0"};
+  return kOrder;
+}
+
+bool inTabOrder(int textBox) { return !isReadOnlyBox(textBox) || textBox == 19; }
+
+std::string reformatBox(int index, std::string_view text) {
+  if (isTextBox(index)) return myTrim(text);
+  const std::string_view pattern = boxPattern(index);
+  // Box 19 shows what the foundation-material dialog wrote; it is read with a pattern, never
+  // re-formatted.
+  if (pattern.empty() || index == 19) return std::string(text);
+  // A number beyond a double's range is read as the largest one; the box never shows "inf".
+  return showNumber(readNumberBox(text, pattern), pattern);
+}
+
 TwipsSize documentOuterSize(TwipsSize panel) { return {panel.width, panel.height + kCaptionAllowance}; }
 
 TwipsSize documentClientSize(TwipsSize outer) { return {outer.width, outer.height - kCaptionAllowance}; }

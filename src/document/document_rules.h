@@ -119,6 +119,29 @@ inline constexpr std::size_t kSurchargeNameBytes = 32;  // box 13, josaiKajuMeis
 // in code page 932 and the text takes no more bytes there.
 bool fitsRecordText(std::string_view utf8, std::size_t maxBytes);
 
+// ---- The keyboard ---------------------------------------------------------------------------
+
+// What decides where Enter goes from boxes 7 and 9: box 5 takes input, and which of the
+// condition buttons and the flexible-pipe panel are part of the window now.
+struct EnterState {
+  bool trenchEnabled = true;      // box 5
+  bool naigaiatuButton = true;    // cmdNaigaiatuSet shown
+  bool touseiPanel = true;        // picTouseiField shown
+};
+// The control Enter moves the focus to from an input (a box "txtTextBox_n" or a list "cbKanshu"
+// ...), by its object name; "" for a control Enter does not move from (a button presses itself).
+// Moving never chooses a list entry and never marks the case changed.
+std::string enterTarget(std::string_view from, const EnterState& state);
+// The Tab order of the window by object name. It follows the Enter links, so Tab and Enter agree;
+// hidden and disabled controls are passed over by Tab as Enter passes over them. The read-only
+// pipe boxes 1, 2, 3, 4 and 21 are not in it: Enter skips them too.
+const std::vector<std::string>& tabOrder();
+bool inTabOrder(int textBox);  // false for the read-only pipe boxes
+
+// The text of box `index` re-formatted when the user leaves it or presses Enter: the two free
+// texts trimmed, a number box in its pattern (nothing readable 0), box 19 as it stands.
+std::string reformatBox(int index, std::string_view text);
+
 // ---- Window size ----------------------------------------------------------------------------
 
 // The input panel decides the window: the designed window is the panel plus 400 twips of

@@ -2,14 +2,18 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
+#include "app/cursor.h"
 #include "app/document_file.h"
 #include "app/std_io.h"
 #include "app/user_file.h"
@@ -187,12 +191,20 @@ void frmDocument::buildControls() {
   filename_->hide();
   command_->hide();
 
-  connect(choice(DocCombo::Kanshu), &QComboBox::activated, this,
-          [this] { runHandler("cbKanshu_Click", [this] { cbKanshu_Click(); }); });
-  connect(choice(DocCombo::Kikaku), &QComboBox::activated, this,
-          [this] { runHandler("cbKikaku_Click", [this] { cbKikaku_Click(); }); });
-  connect(choice(DocCombo::Yobina), &QComboBox::activated, this,
-          [this] { runHandler("cbYobina_Click", [this] { cbYobina_Click(); }); });
+  // activated is the user's choice, also of the entry already shown; what the program sets
+  // emits none, so filling and showing a case runs no handler.
+  const auto onChoice = [this](DocCombo which, const char* label, void (frmDocument::*handler)()) {
+    connect(choice(which), &QComboBox::activated, this,
+            [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
+  };
+  onChoice(DocCombo::Kanshu, "cbKanshu_Click", &frmDocument::cbKanshu_Click);
+  onChoice(DocCombo::Kikaku, "cbKikaku_Click", &frmDocument::cbKikaku_Click);
+  onChoice(DocCombo::Yobina, "cbYobina_Click", &frmDocument::cbYobina_Click);
+  onChoice(DocCombo::Kiso, "cbKiso_Click", &frmDocument::cbKiso_Click);
+  onChoice(DocCombo::Maisetu, "cbMaisetu_Click", &frmDocument::cbMaisetu_Click);
+  onChoice(DocCombo::KajuJoken, "cbKajuJoken_Click", &frmDocument::cbJoken_Click);
+  onChoice(DocCombo::DoroJoken, "cbDoroJoken_Click", &frmDocument::cbJoken_Click);
+  onChoice(DocCombo::BuruJoken, "cbBuruJoken_Click", &frmDocument::cbJoken_Click);
   for (int i = 0; i < 2; ++i) {
     connect(commands_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
             [this, i] { runHandler("cmdCommand_Click", [this, i] { cmdCommand_Click(i); }); });
@@ -201,6 +213,87 @@ void frmDocument::buildControls() {
           [this] { runHandler("cmdKisozaiSet_Click", [this] { cmdKisozaiSet_Click(); }); });
   connect(naigaiatuSet_, &QPushButton::clicked, this,
           [this] { runHandler("cmdNaigaiatuSet_Click", [this] { cmdNaigaiatuSet_Click(); }); });
+  wireKeyboard();
+}
+
+void frmDocument::wireKeyboard() {
+  for (int i = 0; i < kTextBoxCount; ++i) {
+    QLineEdit* box = boxes_[static_cast<std::size_t>(i)];
+    box->installEventFilter(this);
+    // Every edit of the user, and only the user's: typing, Delete, Backspace, cut, paste, undo
+    // and the input method's commits; what the program writes into a box emits no textEdited.
+    connect(box, &QLineEdit::textEdited, this, [this] { unchanged_ = false; });
+    // Tab passes over the pipe boxes as Enter does; the mouse still reaches them for copying.
+    if (!inTabOrder(i)) box->setFocusPolicy(Qt::ClickFocus);
+  }
+  for (ChoiceCombo* list : combos_) list->installEventFilter(this);
+  // Enter on a focused button presses it, as at the end of the Enter links.
+  for (QPushButton* button : {commands_[0], commands_[1], kisozaiSet_, naigaiatuSet_}) button->setAutoDefault(true);
+  QWidget* previous = nullptr;
+  for (const std::string& name : tabOrder()) {
+    auto* next = findChild<QWidget*>(QString::fromStdString(name));
+    if (previous && next) setTabOrder(previous, next);
+    if (next) previous = next;
+  }
+}
+
+bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  auto* box = qobject_cast<QLineEdit*>(watched);
+  const auto found = std::find(boxes_.begin(), boxes_.end(), box);
+  const int index = box && found != boxes_.end() ? static_cast<int>(found - boxes_.begin()) : -1;
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key != Qt::Key_Return && key != Qt::Key_Enter) break;
+      // An editable list with a read-only line has no Enter of its own; a box re-formats first.
+      const std::string label =
+          index >= 0 ? std::string("txtTextBox_KeyPress") : widget->objectName().toStdString() + "_KeyPress";
+      if (index >= 0) runHandler(label.c_str(), [&] { txtTextBoxCheck(index); });
+      runHandler(label.c_str(), [&] { enterFrom(widget); });
+      return true;
+    }
+    case QEvent::FocusIn:
+      // Typing replaces the whole value however the box was reached. Selected after the focusing
+      // event has ended: a mouse press would otherwise place the cursor over the selection.
+      if (index >= 0)
+        QTimer::singleShot(0, box, [box] {
+          if (box->hasFocus()) box->selectAll();
+        });
+      break;
+    case QEvent::FocusOut:
+      // Leaving re-formats; a context menu opening over the box is no leaving.
+      if (index >= 0 && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        runHandler("txtTextBox_Validate", [&] { txtTextBoxCheck(index); });
+      break;
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmDocument::enterFrom(QWidget* from) {
+  EnterState state;
+  state.trenchEnabled = boxes_[5]->isEnabled();
+  // isHidden, not isVisible: the links are the same while the window itself is not shown.
+  state.naigaiatuButton = !naigaiatuSet_->isHidden();
+  state.touseiPanel = !tousei_->isHidden();
+  const std::string target = enterTarget(from->objectName().toStdString(), state);
+  if (target.empty()) return;
+  if (auto* next = findChild<QWidget*>(QString::fromStdString(target))) next->setFocus(Qt::OtherFocusReason);
+}
+
+void frmDocument::txtTextBoxCheck(int index) {
+  QLineEdit* box = txtTextBox(index);
+  if (!box) return;
+  const QString text = qtext(reformatBox(index, box->text().toStdString()));
+  // setText emits no textEdited: re-formatting is no change of the user's.
+  if (text != box->text()) box->setText(text);
+  app::砂時計(false);
+}
+
+void frmDocument::txtTextBoxCheckAll() {
+  for (int i = 0; i < kTextBoxCount; ++i) guardStep("txtTextBoxCheckAll", [&] { txtTextBoxCheck(i); });
 }
 
 void frmDocument::runHandler(const char* label, const std::function<void()>& handler) {
@@ -374,6 +467,20 @@ void frmDocument::cbYobina_Click() {
   myKanDataReFreshBody();
   unchanged_ = false;
 }
+
+void frmDocument::cbKiso_Click() {
+  myFormKanshuEdit();  // the flexible-pipe panel depends on the support
+  unchanged_ = false;
+}
+
+void frmDocument::cbMaisetu_Click() {
+  unchanged_ = false;
+  // By the text chosen, exactly; a text that is no entry is the plain trench. The box keeps its
+  // text while greyed, so the width stays in the record for 突出型.
+  myMizohabaEdit(fixedListCode(FixedList::Maisetu, comboText(DocCombo::Maisetu)).value_or(0.0));
+}
+
+void frmDocument::cbJoken_Click() { unchanged_ = false; }
 
 void frmDocument::myKanDataReFresh() { myKanDataReFreshBody(); }
 
@@ -590,10 +697,13 @@ double frmDocument::boxNumber(int index) const { return readNumberBox(boxText(in
 // ---- Commands and closing -------------------------------------------------------------------
 
 void frmDocument::lblMyCommand(const QString& word) {
+  // The caption of the hidden label: the same text written again is no change and runs nothing.
+  if (command_->text() == word) return;
+  command_->setText(word);
   // While a calculation runs no command starts inside it (nor in any other document).
   if (word.isEmpty() || calculationRunning()) return;
   if (word == QStringLiteral("計算する")) {
-    commands_[1]->click();
+    commands_[1]->click();  // at once: the sender sees the run's effects when this returns
     return;
   }
   myFileCommand(word);
@@ -610,29 +720,42 @@ void frmDocument::cmdCommand_Click(int index) {
 
 void frmDocument::myFileCommand(const QString& word) {
   const bool open = word == QStringLiteral("開く");
-  const bool save = word == QStringLiteral("上書き保存");
-  if (!open && !save && word != QStringLiteral("名前を付けて保存")) return;
+  const bool save = word == QStringLiteral("上書き保存") || word == QStringLiteral("名前を付けて保存");
   guardStep("lblMyCommand_Change", [&] {
+    // A copy: a cancelled dialog or a failed write leaves the window's name as it was.
     std::string path = lblMyFilename().toStdString();
-    if (open) {
+    if (save) {
+      // A menu takes no focus: the box being typed in still holds the raw text.
+      if (QWidget* focused = focusWidget())
+        for (int i = 0; i < kTextBoxCount; ++i)
+          if (boxes_[static_cast<std::size_t>(i)] == focused) txtTextBoxCheck(i);
+      myForm2Data();
+      bool quiet = command_->text() == QStringLiteral("上書き保存");
+      // Cancelled, declined, in use or not written: no save, the case stays changed.
+      if (!myUserSave(data_, commonDialog(), path, quiet)) return;
+      setMyFilename(QString::fromStdString(path));
+      unchanged_ = true;
+    } else if (open) {
       if (!myUserLoad(data_, commonDialog(), path)) {
         // Nothing to keep: no question, and no second window of the file is found in this one.
+        // Closed once the sender's open has returned; it holds this window weakly.
         unchanged_ = true;
         setMyFilename(QString());
         QTimer::singleShot(0, this, [this] { closeWindow(); });
         return;
       }
-      setWindowTitle(QString::fromStdString(path));
+      setMyFilename(QString::fromStdString(path));
+      setWindowTitle(lblMyFilename());
       myFormTenki();
-    } else {
-      myForm2Data();
-      bool quiet = save;
-      if (!myUserSave(data_, commonDialog(), path, quiet)) return;
+      unchanged_ = true;
     }
-    setMyFilename(QString::fromStdString(path));
-    unchanged_ = true;
-    if (fileExists(path)) setWindowTitle(QString::fromStdString(path));
+    captionRefresh();
   });
+}
+
+void frmDocument::captionRefresh() {
+  // A case never saved keeps the numbered caption the main window gave it.
+  if (fileExists(lblMyFilename().toStdString())) setWindowTitle(lblMyFilename());
 }
 
 void frmDocument::closeWindow() {
@@ -646,6 +769,7 @@ void frmDocument::setMyFilename(const QString& path) { filename_->setText(path);
 bool frmDocument::queryClose() {
   // A running calculation holds the record and shows its windows over the main window.
   if (calculationRunning()) return false;
+  txtTextBoxCheckAll();
   if (unchanged_) return true;
   switch (msgBox(kSaveQuestion, MsgButtons::YesNoCancel, MsgIcon::None, "")) {
     case MsgAnswer::No:

@@ -43,9 +43,11 @@ class frmDocument : public QWidget {
   explicit frmDocument(QWidget* parent = nullptr);
   ~frmDocument() override;
 
-  // The command channel: runs the command word at once and returns when it has ended; the empty
-  // word does nothing, so a sender writes "" first and then the word, and the same word sent
-  // twice acts twice.
+  // The command channel, the hidden label's caption: a new word runs at once and returns when it
+  // has ended. Writing the word the label already holds runs nothing, so every sender writes ""
+  // first and then the word (DocumentCommand). "計算する" presses the calculate button, "上書き保存"
+  // and "名前を付けて保存" save, "開く" loads the file named in lblMyFilename; any other word only
+  // refreshes the caption.
   void lblMyCommand(const QString& word);
   // The path of the document's file, "" while it has none.
   QString lblMyFilename() const;
@@ -58,7 +60,13 @@ class frmDocument : public QWidget {
   // The question before the window closes: true when it may close. Unchanged documents close;
   // a changed one asks "save?" (Yes / No / Cancel): No closes, Cancel keeps it, Yes saves and
   // keeps the window when the save did not happen.
+  // Every box is re-formatted first, as when the user leaves it.
   bool queryClose();
+
+  // Re-formats a box as leaving it does (the free texts trimmed, a number in its pattern, box 19
+  // as it stands); the changed state stays as it is.
+  void txtTextBoxCheck(int index);
+  void txtTextBoxCheckAll();
 
   // Set by the condition dialogs when their values are to be taken over.
   bool blnKisozaiWorkFlg = false;
@@ -99,6 +107,11 @@ class frmDocument : public QWidget {
   void cbKanshu_Click();
   void cbKikaku_Click();
   void cbYobina_Click();
+  // The other lists: each choice changes the case, also the entry already shown; the support
+  // list switches the flexible-pipe panel, the burial list the trench-width controls.
+  void cbKiso_Click();
+  void cbMaisetu_Click();
+  void cbJoken_Click();
 
   // The two command buttons: 0 closes the window through its closing question, 1 runs the
   // calculation (calculation_run.h); any other index does nothing.
@@ -132,12 +145,20 @@ class frmDocument : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The keyboard of the boxes and lists: select-all on focus, Enter along the links, re-format
+  // on leaving.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // The file words: "開く" loads the file named in lblMyFilename (a failure closes the window once
   // the sender has returned), "上書き保存" and "名前を付けて保存" save through the shared dialog.
   void myFileCommand(const QString& word);
   void closeWindow();
+  // The caption becomes the file's path once that file exists.
+  void captionRefresh();
+  // Enter in a box or a list: the focus to the next input of the links.
+  void enterFrom(QWidget* from);
+  void wireKeyboard();
 
   void buildControls();
   void Form_Load();

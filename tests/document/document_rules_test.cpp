@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cstdint>
 #include <limits>
@@ -102,6 +103,53 @@ TEST(WindowSize, TheInsideIsThePanelAndTheButtonsSitInItsCorner) {
   EXPECT_EQ(documentOuterSize(panel), (TwipsSize{9495, 7855}));
   EXPECT_EQ(documentClientSize(documentOuterSize(panel)), panel);
   EXPECT_EQ(commandPanelCorner(panel, {3975, 735}), (TwipsPoint{5520, 6720}));
+}
+
+}  // namespace
+}  // namespace tovakin::gui
+
+namespace tovakin::gui {
+namespace {
+
+std::string box(int i) { return "txtTextBox_" + std::to_string(i); }
+
+TEST(EnterLinks, NineDependsOnTheButtonBeforeThePanelAndButtonsHaveNoLink) {
+  EXPECT_EQ(enterTarget("txtTextBox_9", {true, true, false}), "cmdNaigaiatuSet");
+  EXPECT_EQ(enterTarget("txtTextBox_9", {true, false, true}), "cmdKisozaiSet");
+  EXPECT_EQ(enterTarget("txtTextBox_9", {true, false, false}), "cmdCommand_1");
+  for (const char* none : {"cmdCommand_1", "txtTextBox_24", ""}) EXPECT_EQ(enterTarget(none, {}), "") << none;
+}
+
+TEST(EnterLinks, TabFollowsEveryEnterLinkAndPassesOverThePipeBoxes) {
+  const std::vector<std::string>& order = tabOrder();
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+    const std::string target = enterTarget(order[i], EnterState{});
+    // Buttons press themselves on Enter; every input hands on to the control Tab reaches next.
+    if (!target.empty()) {
+      EXPECT_EQ(target, order[i + 1]) << order[i];
+    }
+  }
+  for (int i = 0; i < kTextBoxCount; ++i) {
+    const bool listed = std::find(order.begin(), order.end(), box(i)) != order.end();
+    EXPECT_EQ(listed, inTabOrder(i)) << i;
+    EXPECT_EQ(inTabOrder(i), !isReadOnlyBox(i) || i == 19) << i;
+  }
+  EXPECT_EQ(order.size(), 8u + 19u + 4u);  // the lists, the boxes Tab reaches, the buttons
+}
+
+TEST(BoxReformat, TrimsTheTextsShowsNumbersInTheirPatternAndLeavesBox19) {
+  struct Row {
+    int index;
+    const char* typed;
+    const char* shown;
+  };
+  for (const Row& row : {Row{8, "12abc", "12.00"}, Row{8, "abc", "0.00"}, Row{7, "１２．５", "12.500"},
+                         Row{6, "", "0"}, Row{12, "29.6", "30"}, Row{16, "2.25", "2.3"}, Row{17, " -3 ", "-3.000"},
+                         Row{0, "", ""}, Row{0, " 　題 名　 ", "題 名"}, Row{13, "　盛土 ", "盛土"},
+                         Row{19, " 7,000 kN ", " 7,000 kN "}, Row{1, "95", "95.00"}})
+    EXPECT_EQ(reformatBox(row.index, row.typed), row.shown) << row.index << " " << row.typed;
+  // Beyond a double's range: the largest number, never "inf".
+  EXPECT_EQ(reformatBox(14, "1e400").find("inf"), std::string::npos);
 }
 
 }  // namespace
