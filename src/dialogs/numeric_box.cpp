@@ -4,7 +4,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPalette>
-#include <QTimer>
 
 #include "dialogs/box_style.h"
 #include "shell/form_helpers.h"
@@ -79,10 +78,7 @@ void DialogNumericBox::keyPressEvent(QKeyEvent* event) {
 
 void DialogNumericBox::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  // After the event: a focusing mouse click would undo a selection made here.
-  QTimer::singleShot(0, this, [this] {
-    if (hasFocus()) selectAll();
-  });
+  selectAllAfterFocus(*this);
   emit entered(index_);
 }
 

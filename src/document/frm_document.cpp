@@ -254,12 +254,7 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     case QEvent::FocusIn:
-      // Typing replaces the whole value however the box was reached. Selected after the focusing
-      // event has ended: a mouse press would otherwise place the cursor over the selection.
-      if (index >= 0)
-        QTimer::singleShot(0, box, [box] {
-          if (box->hasFocus()) box->selectAll();
-        });
+      if (index >= 0) selectAllAfterFocus(*box);
       break;
     case QEvent::FocusOut:
       // Leaving re-formats; a context menu opening over the box is no leaving.

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -181,6 +183,12 @@ QRect twipsRect(int left, int top, int width, int height) {
 
 QColor designColour(std::uint32_t bgr) {
   return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+void selectAllAfterFocus(QLineEdit& box) {
+  QTimer::singleShot(0, &box, [b = &box] {
+    if (b->hasFocus()) b->selectAll();
+  });
 }
 
 }  // namespace tovakin::gui

@@ -16,6 +16,7 @@
 
 #include "shell/layer.h"
 
+class QLineEdit;
 class QObject;
 class QWidget;
 
@@ -67,5 +68,10 @@ QRect twipsRect(int left, int top, int width, int height);
 
 // A designed colour &H00BBGGRR (blue, green, red from the high byte down): &H00C0C0FF is a light red.
 QColor designColour(std::uint32_t bgr);
+
+// Selects the box's whole text once the focusing event has ended, so that typing replaces the
+// value however the box was reached (a focusing mouse click would undo a selection made during
+// the focus event; focus from code selects nothing by itself).
+void selectAllAfterFocus(QLineEdit& box);
 
 }  // namespace tovakin::gui
