@@ -103,9 +103,11 @@ double settingsNumber(const std::string& text) {
   return v;
 }
 
-// Creates the file empty when the directory search does not find it.
+// Creates the file empty when the directory search does not find it; a failure is raised with
+// the number of its cause and names the file.
 void ensureFile(const std::string& file) {
-  if (!fileExists(file) && !createEmptyFileIfMissing(file)) raiseError(err::kPathFileAccess);
+  if (fileExists(file)) return;
+  if (WriteResult created = createEmptyFileIfMissing(file); !created) raiseWriteError(created, file);
 }
 
 // The settings file read once. One larger than any settings file is not read: the runtime
@@ -179,7 +181,7 @@ void myINIWrite(const std::string& file, const std::string& section, const std::
 
 bool myINIWriteKeys(const std::string& file, const std::string& section, const ProfileEntries& entries,
                     const std::string& label) {
-  if (!guardStep("myINIWrite", [&] { ensureFile(file); })) return false;  // one cause, one box
+  if (!guardStep(label, [&] { ensureFile(file); })) return false;  // one cause, one box
   return guardStep(label, [&] {
     if (WriteResult written = profileWrite(file, section, entries); !written) raiseWriteError(written);
   });

@@ -12,6 +12,7 @@
 #include "calc/coefficients.h"
 #include "calc/he_solver.h"
 #include "calc/layer.h"
+#include "calc/pipe_db_sqlite.h"
 #include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
 
@@ -469,6 +470,14 @@ void PipeCalculation::deflectionRatioOrRequiredEi() {
 }  // namespace
 
 bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& settings) {
+  // One calculation is one action: a database that fails is reported once, and a value it
+  // could not give makes the run incomplete, as a failed statement does.
+  PipeDataAction action;
+  // Without a usable database every pipe value would be 0: nothing is calculated on that.
+  if (!guardStep("funcPipeCalc", [] {
+        if (const auto why = pipeDataUnavailable()) raiseError(pipedb::dberr::kFileNotFound, *why);
+      }))
+    return false;
   PipeCalculation calc(design, result, settings);
   calc.pipeAndMaterial();              // 1-4 pipe class, material, wall thickness, I
   calc.supportAndStiffness();          // 5-6 lower end of the side pressure, K Ko Kp, EI
@@ -485,7 +494,7 @@ bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& se
   calc.bendingMoments();               // 19
   calc.allowableInternalPressure();    // 20
   calc.deflectionRatioOrRequiredEi();  // 21
-  return calc.completed();
+  return calc.completed() && !action.failed();
 }
 
 bool funcPipeCalc(DesignData& design, CalcResult& result) { return funcPipeCalc(design, result, g_calcSettings); }

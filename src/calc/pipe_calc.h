@@ -15,8 +15,10 @@ namespace tovakin::calc {
 // thicknesses (kanatu, kanatuKeisan) to five decimals in place. A failing statement shows the
 // error box labelled "funcPipeCalc": Retry repeats it, Ignore leaves its member as it was and
 // goes on. Returns true when every statement completed (a statement that succeeded on Retry
-// counts as completed), false when any was passed by Ignore: the result then mixes this case
-// with whatever the record held before, and must not be reported.
+// counts as completed), false when any was passed by Ignore or a pipe-material lookup failed:
+// the result then mixes this case with whatever the record held before, and must not be
+// reported. With a pipe database that cannot answer at all (pipeDataUnavailable) nothing is
+// calculated: one box says why, and the result is false.
 bool funcPipeCalc(DesignData& design, CalcResult& result, const CalcSettings& settings);
 
 // The same with g_calcSettings, the working copy the program calculates with.

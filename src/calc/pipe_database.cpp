@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <map>
 #include <memory>
 
 #include "app/app_state.h"
@@ -39,9 +40,55 @@ void removeJournals(const std::string& dbPath) {
   }
 }
 
-// The rebuild: every step under the error box; a step whose input failed earlier is skipped
-// without a second box for the same cause. The new database is built in a hidden temporary file
-// beside the old one and replaces it only when every step completed.
+// How the database of an application folder stands after this run's rebuild. Kept: the rebuild
+// failed and the previous database stays in use as it was; its links answer from the kept copy
+// and are not read again from the workbook that was refused (refusedStamp, "" when it was
+// missing) until a changed workbook reads cleanly. problem: why the database in place cannot
+// answer a calculation at all.
+struct Standing {
+  std::string workbook;
+  bool rebuildFailed = false;
+  bool kept = false;
+  std::string refusedStamp;
+  std::optional<std::string> problem;
+};
+
+std::map<std::string, Standing>& standings() {
+  static std::map<std::string, Standing> byDatabase;
+  return byDatabase;
+}
+
+Standing* standingOf(const std::string& dbPath) {
+  auto found = standings().find(dbPath);
+  return found == standings().end() ? nullptr : &found->second;
+}
+
+// The tables the lookups and the pipe selection read.
+constexpr const char* kQueriedTables[] = {"管DB", "管材データ", "モーメント係数", "標準溝幅"};
+
+// Why the database at the path cannot answer a calculation: no file, or tables missing.
+std::optional<std::string> problemOf(const std::string& dbPath, const std::string& workbookPath) {
+  const std::string advice = "ブック '" + workbookPath + "' を直してから、Tovakin を起動し直して下さい。";
+  if (!fileExists(dbPath))
+    return "管材データベース '" + dbPath + "' がありません。管材のデータがないため計算できません。" + advice;
+  std::vector<std::string> missing;
+  try {
+    Connection c(dbPath, Connection::Mode::OpenExisting);
+    for (const char* table : kQueriedTables)
+      if (pipedb::tableColumns(c, table).empty()) missing.emplace_back(table);
+  } catch (const RuntimeError& e) {
+    return "管材データベース '" + dbPath + "' を読めません。" + e.description() + advice;
+  }
+  if (missing.empty()) return std::nullopt;
+  return "管材データベース '" + dbPath + "' に表 " + joinNames(missing) +
+         " がありません。管材のデータが揃わないため計算できません。" + advice;
+}
+
+// The rebuild: every step under the error box. The first failure is the one box of the rebuild:
+// with a previous database the rebuild stops there and keeps that database; without one the
+// remaining steps still build what they can, without a box of their own (what is then missing
+// is named where it is needed). The new database is built in a hidden temporary file beside the
+// old one and replaces it only when every step completed.
 class Rebuild {
  public:
   explicit Rebuild(const std::string& appPath)
@@ -50,38 +97,67 @@ class Rebuild {
         hadPrevious_(fileExists(dbPath_)) {}
 
   void run() {
-    if (!step([&] { createDatabase(); })) {
+    build();
+    if (complete_ || !hadPrevious_) {
+      // Without a previous database, what could be built is better than none.
+      if (!step([&] { finish(); })) discardTemp();
+    } else {
       discardTemp();
-      return;
     }
-    const bool haveWorkbook = step([&] { loadWorkbook(); });
-    const auto& sheets = pipedb::workbookSheets();
-    const bool rigid = haveWorkbook && link(sheets[0]);
-    const bool flexible = haveWorkbook && link(sheets[1]);
-    const bool kanDB = rigid && step([&] { copyRigidPipes(); });
-    if (kanDB && flexible) step([&] { appendFlexiblePipes(); });
-    for (std::size_t i = 2; i < sheets.size(); ++i)
-      if (haveWorkbook) link(sheets[i]);
-    // Without a previous database, what could be built is better than none: the lookups then
-    // name what is missing.
-    if ((!complete_ && hadPrevious_) || !step([&] { finish(); })) discardTemp();
+    Standing standing;
+    standing.workbook = workbookPath_;
+    standing.rebuildFailed = !complete_;
+    standing.kept = !complete_ && hadPrevious_;
+    if (standing.kept) standing.refusedStamp = pipedb::fileStamp(workbookPath_).value_or("");
+    if (!complete_) standing.problem = problemOf(dbPath_, workbookPath_);
+    standings()[dbPath_] = std::move(standing);
   }
 
  private:
-  // A failed step leaves the previous database in use, and its box says so.
+  void build() {
+    if (!step([&] { createDatabase(); })) return;
+    const bool haveWorkbook = step([&] { loadWorkbook(); }, true);
+    const auto& sheets = pipedb::workbookSheets();
+    const bool rigid = haveWorkbook && link(sheets[0]);
+    const bool flexible = haveWorkbook && link(sheets[1]);
+    const bool kanDB = rigid && step([&] { copyRigidPipes(); }, true);
+    if (kanDB && flexible) step([&] { appendFlexiblePipes(); }, true);
+    for (std::size_t i = 2; i < sheets.size(); ++i)
+      if (haveWorkbook) link(sheets[i]);
+  }
+
+  // One step. A failure of the workbook's says what the user can do about it.
   template <class F>
-  bool step(F&& f) {
+  bool step(F&& f, bool aboutWorkbook = false) {
+    if (!complete_ && hadPrevious_) return false;  // the previous database stays: nothing more to do
+    if (!complete_) {
+      // Told once already; what this step cannot make is named where it is needed.
+      bool done = false;
+      try {
+        f();
+        done = true;
+      } catch (const ProgramAborted&) {
+        throw;
+      } catch (const std::exception&) {
+      }
+      return done;
+    }
+    std::string advice;
+    if (hadPrevious_)
+      advice = " 前回のデータベース '" + dbPath_ + "' をそのまま使います。";
+    if (aboutWorkbook)
+      advice += hadPrevious_ ? "ブックを直して Tovakin を起動し直すと、データベースを作り直します。"
+                             : " ブックを直してから、Tovakin を起動し直して下さい。";
     const bool done = guardStep(kRebuildLabel, [&] {
-      if (!hadPrevious_) return f();
-      const std::string kept = " 前回のデータベース '" + dbPath_ + "' をそのまま使います。";
+      if (advice.empty()) return f();
       try {
         f();
       } catch (const RuntimeError& e) {
-        throw RuntimeError(e.number(), e.description() + kept);
+        throw RuntimeError(e.number(), e.description() + advice);
       } catch (const ProgramAborted&) {
         throw;
       } catch (const std::exception& e) {
-        throw RuntimeError(err::kApplication, e.what() + kept);
+        throw RuntimeError(err::kApplication, e.what() + advice);
       }
     });
     complete_ = complete_ && done;
@@ -110,7 +186,8 @@ class Rebuild {
   // A sheet that lacks columns the program reads is linked with the columns it has.
   bool link(const pipedb::SheetSpec& layout) {
     bool linked = false, again = false;
-    step([&] {
+    step(
+        [&] {
       if (again) loadWorkbook();  // Retry: the user may have mended the workbook meanwhile
       again = true;
       if (!workbook_->hasSheet(layout.sheet))
@@ -123,9 +200,10 @@ class Rebuild {
       });
       linked = true;
       if (!missing.empty())
-        raiseError(dberr::kFieldNotFound,
-                   "シート '" + std::string(layout.sheet) + "' に列 " + joinNames(missing) + " がありません。");
-    });
+        raiseError(dberr::kFieldNotFound, "ブック '" + workbookPath_ + "' のシート '" + std::string(layout.sheet) +
+                                              "' に列 " + joinNames(missing) + " がありません。");
+        },
+        true);
     return linked;
   }
 
@@ -215,6 +293,37 @@ void CreateMyDatabase() { CreateMyDatabase(g_app.g_appPath); }
 
 SqlitePipeDataSource::SqlitePipeDataSource(const std::string& appPath) : databasePath_(pipeDatabasePath(appPath)) {}
 
+std::optional<std::string> SqlitePipeDataSource::unavailable() {
+  const Standing* standing = standingOf(databasePath_);
+  return standing ? standing->problem : std::nullopt;
+}
+
+void SqlitePipeDataSource::refresh(Connection& c, const std::string& table) {
+  Standing* standing = standingOf(databasePath_);
+  if (!standing || !standing->kept) return pipedb::refreshLinks(c, table);
+  // The kept database answers as it stood. A workbook changed since it was refused is tried
+  // once per change: when it reads cleanly its sheets are taken and read live from then on.
+  const std::optional<std::string> now = pipedb::fileStamp(standing->workbook);
+  if (!now || *now == standing->refusedStamp) return;
+  if (pipedb::refreshAllLinksCleanly(c))
+    standing->kept = false;
+  else
+    standing->refusedStamp = *now;
+}
+
+template <class Query>
+auto SqlitePipeDataSource::answer(Query&& query) {
+  try {
+    return query();
+  } catch (const RuntimeError& e) {
+    const Standing* standing = standingOf(databasePath_);
+    const bool missing = e.number() == dberr::kTableNotFound || e.number() == dberr::kFileNotFound;
+    if (!standing || !standing->rebuildFailed || !missing) throw;
+    throw RuntimeError(e.number(), e.description() + " 起動時にブック '" + standing->workbook +
+                                       "' から作れませんでした。ブックを直してから、Tovakin を起動し直して下さい。");
+  }
+}
+
 namespace {
 
 std::optional<double> crackPressure(const std::string& dbPath, const char* column, const std::string& kanshu,
@@ -229,105 +338,119 @@ std::optional<double> crackPressure(const std::string& dbPath, const char* colum
   return firstNumber(s);
 }
 
+const char* materialQuery(MaterialColumn column) {
+  switch (column) {
+    case MaterialColumn::UnitWeight:
+      return "SELECT 単位体積重量 FROM 管材データ WHERE 管種 = ?1 ORDER BY 管種 COLLATE ja, rowid LIMIT 1";
+    case MaterialColumn::Elasticity:  // the smallest modulus first
+      return "SELECT 弾性係数 FROM 管材データ WHERE 管種 = ?1 ORDER BY 弾性係数, rowid LIMIT 1";
+    case MaterialColumn::Class:
+      return "SELECT 管材区分 FROM 管材データ WHERE 管種 = ?1 ORDER BY 管種 COLLATE ja, rowid LIMIT 1";
+    case MaterialColumn::Tensile:
+      return "SELECT 引張応力 FROM 管材データ WHERE 管種 = ?1 ORDER BY rowid LIMIT 1";
+    case MaterialColumn::AllowableTensile:
+      return "SELECT 許容引張応力度 FROM 管材データ WHERE 管種 = ?1 ORDER BY rowid LIMIT 1";
+  }
+  return "";
+}
+
 }  // namespace
 
 std::optional<double> SqlitePipeDataSource::crackExternalPressure(const std::string& kanshu,
                                                                   const std::string& kikaku, double yobikei) {
-  return crackPressure(databasePath_, "ひびわれ外圧", kanshu, kikaku, yobikei);
+  return answer([&] { return crackPressure(databasePath_, "ひびわれ外圧", kanshu, kikaku, yobikei); });
 }
 
 std::optional<double> SqlitePipeDataSource::crackInternalPressure(const std::string& kanshu,
                                                                   const std::string& kikaku, double yobikei) {
-  return crackPressure(databasePath_, "ひびわれ内圧", kanshu, kikaku, yobikei);
+  return answer([&] { return crackPressure(databasePath_, "ひびわれ内圧", kanshu, kikaku, yobikei); });
 }
 
 std::optional<double> SqlitePipeDataSource::material(const std::string& kanshu, MaterialColumn column) {
-  const char* sql = nullptr;
-  switch (column) {
-    case MaterialColumn::UnitWeight:
-      sql = "SELECT 単位体積重量 FROM 管材データ WHERE 管種 = ?1 ORDER BY 管種 COLLATE ja, rowid LIMIT 1";
-      break;
-    case MaterialColumn::Elasticity:  // the smallest modulus first
-      sql = "SELECT 弾性係数 FROM 管材データ WHERE 管種 = ?1 ORDER BY 弾性係数, rowid LIMIT 1";
-      break;
-    case MaterialColumn::Class:
-      sql = "SELECT 管材区分 FROM 管材データ WHERE 管種 = ?1 ORDER BY 管種 COLLATE ja, rowid LIMIT 1";
-      break;
-    case MaterialColumn::Tensile:
-      sql = "SELECT 引張応力 FROM 管材データ WHERE 管種 = ?1 ORDER BY rowid LIMIT 1";
-      break;
-    case MaterialColumn::AllowableTensile:
-      sql = "SELECT 許容引張応力度 FROM 管材データ WHERE 管種 = ?1 ORDER BY rowid LIMIT 1";
-      break;
-  }
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  pipedb::refreshLinks(c, "管材データ");
-  Statement s(c, sql, "管材データ");
-  s.bind(1, kanshu);
-  return firstNumber(s);
+  return answer([&] {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    refresh(c, "管材データ");
+    Statement s(c, materialQuery(column), "管材データ");
+    s.bind(1, kanshu);
+    return firstNumber(s);
+  });
 }
 
 std::optional<double> SqlitePipeDataSource::eiValue(const std::string& kanshu, const std::string& kikaku,
                                                     double yobikei) {
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  Statement s(c, "SELECT EI値 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 AND 呼び径 = ?3 ORDER BY rowid LIMIT 1",
-              "管DB");
-  s.bind(1, kanshu).bind(2, kikaku).bind(3, yobikei);
-  return firstNumber(s);
+  return answer([&] {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    Statement s(c, "SELECT EI値 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 AND 呼び径 = ?3 ORDER BY rowid LIMIT 1",
+                "管DB");
+    s.bind(1, kanshu).bind(2, kikaku).bind(3, yobikei);
+    return firstNumber(s);
+  });
 }
 
 std::optional<double> SqlitePipeDataSource::momentCoefficient(const std::string& taishoKan,
                                                               const std::string& taishoKaju, std::int32_t shijikaku,
                                                               const std::string& shoJoken) {
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  pipedb::refreshLinks(c, "モーメント係数");
-  Statement s(c,
-              "SELECT 係数 FROM モーメント係数 WHERE 対象管 = ?1 AND 対象荷重 = ?2 AND 設計支持角 = ?3"
-              " AND 支承条件 = ?4 ORDER BY rowid LIMIT 1",
-              "モーメント係数");
-  s.bind(1, taishoKan).bind(2, taishoKaju).bind(3, static_cast<std::int64_t>(shijikaku)).bind(4, shoJoken);
-  return firstNumber(s);
+  return answer([&] {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    refresh(c, "モーメント係数");
+    Statement s(c,
+                "SELECT 係数 FROM モーメント係数 WHERE 対象管 = ?1 AND 対象荷重 = ?2 AND 設計支持角 = ?3"
+                " AND 支承条件 = ?4 ORDER BY rowid LIMIT 1",
+                "モーメント係数");
+    s.bind(1, taishoKan).bind(2, taishoKaju).bind(3, static_cast<std::int64_t>(shijikaku)).bind(4, shoJoken);
+    return firstNumber(s);
+  });
 }
 
 std::optional<double> SqlitePipeDataSource::standardTrenchWidth(const std::string& yobikei) {
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  pipedb::refreshLinks(c, "標準溝幅");
-  Statement s(c, "SELECT BS値 FROM 標準溝幅 WHERE 呼び径 = ?1 ORDER BY rowid LIMIT 1", "標準溝幅");
-  s.bind(1, yobikei);
-  return firstNumber(s);
+  return answer([&] {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    refresh(c, "標準溝幅");
+    Statement s(c, "SELECT BS値 FROM 標準溝幅 WHERE 呼び径 = ?1 ORDER BY rowid LIMIT 1", "標準溝幅");
+    s.bind(1, yobikei);
+    return firstNumber(s);
+  });
 }
 
 std::vector<std::optional<std::string>> SqlitePipeDataSource::pipeTypes() {
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  Statement s(c, "SELECT 管種 FROM 管DB GROUP BY 管種 ORDER BY 管種 COLLATE ja", "管DB");
-  return allTexts(s);
+  return answer([&] {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    Statement s(c, "SELECT 管種 FROM 管DB GROUP BY 管種 ORDER BY 管種 COLLATE ja", "管DB");
+    return allTexts(s);
+  });
 }
 
 std::vector<std::optional<std::string>> SqlitePipeDataSource::standards(const std::string& kanshu) {
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  Statement s(c, "SELECT 規格 FROM 管DB WHERE 管種 = ?1 GROUP BY 規格 ORDER BY 規格 COLLATE ja", "管DB");
-  s.bind(1, kanshu);
-  return allTexts(s);
+  return answer([&] {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    Statement s(c, "SELECT 規格 FROM 管DB WHERE 管種 = ?1 GROUP BY 規格 ORDER BY 規格 COLLATE ja", "管DB");
+    s.bind(1, kanshu);
+    return allTexts(s);
+  });
 }
 
 std::vector<std::optional<std::string>> SqlitePipeDataSource::nominalSizes(const std::string& kanshu,
                                                                            const std::string& kikaku) {
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  Statement s(c, "SELECT 呼び径 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 GROUP BY 呼び径 ORDER BY 呼び径", "管DB");
-  s.bind(1, kanshu).bind(2, kikaku);
-  return allTexts(s);
+  return answer([&] {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    Statement s(c, "SELECT 呼び径 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 GROUP BY 呼び径 ORDER BY 呼び径", "管DB");
+    s.bind(1, kanshu).bind(2, kikaku);
+    return allTexts(s);
+  });
 }
 
 std::optional<PipeDimensions> SqlitePipeDataSource::pipeDimensions(const std::string& kanshu,
                                                                    const std::string& kikaku, double yobikei) {
-  Connection c(databasePath_, Connection::Mode::OpenExisting);
-  Statement s(c,
-              "SELECT 外径, 管厚, 管厚中心半径, 内径 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 AND 呼び径 = ?3"
-              " ORDER BY rowid LIMIT 1",
-              "管DB");
-  s.bind(1, kanshu).bind(2, kikaku).bind(3, yobikei);
-  if (!s.step()) return std::nullopt;
-  return PipeDimensions{s.number(0), s.number(1), s.number(2), s.number(3)};
+  return answer([&]() -> std::optional<PipeDimensions> {
+    Connection c(databasePath_, Connection::Mode::OpenExisting);
+    Statement s(c,
+                "SELECT 外径, 管厚, 管厚中心半径, 内径 FROM 管DB WHERE 管種 = ?1 AND 規格 = ?2 AND 呼び径 = ?3"
+                " ORDER BY rowid LIMIT 1",
+                "管DB");
+    s.bind(1, kanshu).bind(2, kikaku).bind(3, yobikei);
+    if (!s.step()) return std::nullopt;
+    return PipeDimensions{s.number(0), s.number(1), s.number(2), s.number(3)};
+  });
 }
 
 }  // namespace tovakin::calc

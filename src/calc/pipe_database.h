@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "calc/layer.h"
+#include "calc/pipe_db_sqlite.h"
 #include "calc/pipe_lookups.h"
 
 namespace tovakin::calc {
@@ -27,11 +28,13 @@ std::string pipeWorkbookPath(const std::string& appPath);  // appPath + "DATABAS
 
 // Rebuilds the pipe database of the application folder `appPath` (with its trailing "/") from
 // its workbook. Each step runs under the error box labelled "CreateMyDatabase": Retry repeats
-// the step (reading the workbook again), Ignore goes on. The database is built in a hidden
-// temporary file beside it (platform::FileReplacement) and renamed over it only when every step
-// completed: while there is a previous database, a failed step keeps it in use (the rebuild
-// leaves it as it was, and the box says so). Without one, what could be built is put in place,
-// and what is then missing is reported by the queries that need it.
+// the step (reading the workbook again), Ignore goes on; the first failure is the only box. The
+// database is built in a hidden temporary file beside it (platform::FileReplacement) and
+// renamed over it only when every step completed: while there is a previous database, a failed
+// step keeps it in use as it was (the box says so) and its linked sheets answer from it, not
+// from the refused workbook, until a changed workbook reads cleanly. Without one, what could be
+// built is put in place, and what is then missing is reported once per action by the queries
+// that need it; a database that cannot answer a calculation says so through unavailable().
 void CreateMyDatabase(const std::string& appPath);
 // The same for the program's own folder (g_app.g_appPath).
 void CreateMyDatabase();
@@ -64,7 +67,15 @@ class SqlitePipeDataSource final : public PipeDataSource {
   std::optional<PipeDimensions> pipeDimensions(const std::string& kanshu, const std::string& kikaku,
                                                double yobikei) override;
 
+  std::optional<std::string> unavailable() override;
+
  private:
+  // Makes a linked table current before it is read (see CreateMyDatabase for a kept database).
+  void refresh(pipedb::Connection& c, const std::string& table);
+  // Runs a query; a failure after a failed rebuild also says what the user can do.
+  template <class Query>
+  auto answer(Query&& query);
+
   std::string databasePath_;
 };
 

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <map>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "app/number_format.h"
 #include "app/std_io.h"
@@ -15,6 +17,12 @@ namespace {
 using Kind = ColumnKind;
 
 constexpr const char* kLinkCatalog = "MSysLinks";
+
+// Workbooks whose reading failed: the file stamp then and the failure.
+std::map<std::string, std::pair<std::string, RuntimeError>>& refusedWorkbooks() {
+  static std::map<std::string, std::pair<std::string, RuntimeError>> refused;
+  return refused;
+}
 
 bool isRowidAlias(std::string_view name) {
   return sameColumnName(name, "rowid") || sameColumnName(name, "_rowid_") || sameColumnName(name, "oid");
@@ -37,25 +45,30 @@ bool rowIsEmpty(const xlsx::Row& row) {
   return true;
 }
 
+// The key under which SQLite takes two column names for one: ASCII letters in either case.
+std::string columnKey(std::string_view name) {
+  std::string key(name);
+  for (char& ch : key)
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  return key;
+}
+
 // Column names from the first row: blanks around a name are dropped; a column without a name, or
 // whose name is taken already, is called F and its position (F1 for the first column).
 std::vector<std::string> columnNames(const xlsx::Row* header, std::size_t width) {
   std::vector<std::string> names;
-  auto taken = [&](std::string_view n) {
-    for (const auto& x : names)
-      if (sameColumnName(x, n)) return true;
-    return false;
-  };
+  std::unordered_set<std::string> taken;
   for (std::size_t i = 0; i < width; ++i) {
     std::string name;
     if (header && i < header->size()) {
       const auto& cell = (*header)[i];
       if (cell.type != xlsx::CellValue::Type::Error) name = myTrim(cellAsText(cell));
     }
-    if (name.empty() || taken(name) || isRowidAlias(name)) {
+    if (name.empty() || taken.count(columnKey(name)) || isRowidAlias(name)) {
       name = "F" + std::to_string(i + 1);
-      while (taken(name)) name += "_";
+      while (taken.count(columnKey(name))) name += "_";
     }
+    taken.insert(columnKey(name));
     names.push_back(std::move(name));
   }
   if (names.empty()) names.push_back("F1");
@@ -187,6 +200,12 @@ std::vector<std::string> importSheet(Connection& c, const xlsx::Workbook& workbo
         break;
       }
   }
+  // A table has a bounded number of columns; a sheet wider than that is refused before its
+  // columns are named, which costs as much as the sheet is wide.
+  if (const std::size_t limit = c.columnLimit(); width > limit)
+    raiseError(dberr::kTooManyFields, "ブック '" + workbook.path() + "' のシート '" + std::string(layout.sheet) +
+                                          "' は " + std::to_string(width) + " 列あります。読める列は " +
+                                          std::to_string(limit) + " 列までです。使っていない列のセルを消して下さい。");
   const std::vector<std::string> names =
       columnNames(headerIndex < rows.size() ? &rows[headerIndex] : nullptr, width);
   std::vector<Kind> kinds;
@@ -263,7 +282,19 @@ void refreshLinks(Connection& c, const std::string& table) {
   std::optional<std::string> now = fileStamp(wanted->workbook);
   if (!now) raiseError(dberr::kFileNotFound, "ファイル '" + wanted->workbook + "' が見つかりません。");
   if (*now != wanted->stamp) {
-    xlsx::Workbook workbook = openWorkbook(wanted->workbook);
+    // A workbook refused once is refused again, without reading it again, until it changes.
+    auto& refused = refusedWorkbooks();
+    if (auto found = refused.find(wanted->workbook); found != refused.end() && found->second.first == *now)
+      throw found->second.second;
+    std::optional<xlsx::Workbook> opened;
+    try {
+      opened.emplace(openWorkbook(wanted->workbook));
+    } catch (const RuntimeError& e) {
+      refused.insert_or_assign(wanted->workbook, std::make_pair(*now, e));
+      throw;
+    }
+    refused.erase(wanted->workbook);
+    xlsx::Workbook& workbook = *opened;
     inTransaction(c, [&] {
       Statement mark(c, std::string("UPDATE ") + kLinkCatalog + " SET stamp = ?1, error = ?2 WHERE name = ?3");
       for (auto& l : links) {
@@ -292,6 +323,42 @@ void refreshLinks(Connection& c, const std::string& table) {
     });
   }
   if (wanted->error) raiseError(dberr::kObjectNotFound, *wanted->error);
+}
+
+bool refreshAllLinksCleanly(Connection& c) {
+  try {
+    struct Link {
+      std::string name, workbook;
+    };
+    std::vector<Link> links;
+    {
+      Statement s(c, std::string("SELECT name, workbook FROM ") + kLinkCatalog + " ORDER BY rowid");
+      while (s.step()) links.push_back({s.text(0).value_or(""), s.text(1).value_or("")});
+    }
+    inTransaction(c, [&] {
+      std::map<std::string, std::pair<xlsx::Workbook, std::string>> books;  // path -> workbook, stamp
+      Statement mark(c, std::string("UPDATE ") + kLinkCatalog + " SET stamp = ?1, error = NULL WHERE name = ?2");
+      for (const auto& l : links) {
+        auto book = books.find(l.workbook);
+        if (book == books.end()) {
+          std::optional<std::string> stamp = fileStamp(l.workbook);
+          if (!stamp) raiseError(dberr::kFileNotFound);
+          book = books.emplace(l.workbook, std::make_pair(openWorkbook(l.workbook), *stamp)).first;
+        }
+        const SheetSpec& layout = sheetSpec(l.name);
+        if (!book->second.first.hasSheet(layout.sheet)) raiseError(dberr::kObjectNotFound);
+        if (!importSheet(c, book->second.first, layout).empty()) raiseError(dberr::kFieldNotFound);
+        mark.bind(1, book->second.second).bind(2, l.name);
+        mark.step();
+        mark.reset();
+      }
+    });
+    return true;
+  } catch (const ProgramAborted&) {
+    throw;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 std::vector<std::string> tableColumns(Connection& c, const std::string& table) {

@@ -60,6 +60,11 @@ void recordLink(Connection& c, const SheetSpec& layout, const std::string& workb
 // the table's sheet is gone. A table that is no link is left alone.
 void refreshLinks(Connection& c, const std::string& table);
 
+// Reads every link again, all in one transaction, and only when the workbook reads cleanly: it
+// opens, has every linked sheet and each has the columns the program reads. False (and the
+// tables as they were) otherwise.
+bool refreshAllLinksCleanly(Connection& c);
+
 // The columns of a table in order (empty when there is no such table).
 std::vector<std::string> tableColumns(Connection& c, const std::string& table);
 

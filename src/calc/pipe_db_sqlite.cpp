@@ -79,20 +79,27 @@ std::string quoteIdentifier(std::string_view name) {
 // ---------------------------------------------------------------------------------------------
 // Connection
 
+namespace {
+
+// The database engine's own texts are English; the box gives its code, for whoever looks
+// further, in place of them.
+std::string engineCode(int rc) { return "（データベースエンジンのエラーコード " + std::to_string(rc) + "）"; }
+
+}  // namespace
+
 Connection::Connection(const std::string& path, Mode mode, const std::string& shownAs)
     : path_(path), shownAs_(shownAs.empty() ? path : shownAs) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
   if (mode == Mode::CreateNew) flags |= SQLITE_OPEN_CREATE;
   int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
   if (rc != SQLITE_OK) {
-    std::string detail = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     sqlite3_close(db_);
     db_ = nullptr;
     // Without the create flag a missing file cannot be opened; nothing is created in its place.
     struct stat st;
     if (mode == Mode::OpenExisting && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)))
       raiseError(dberr::kFileNotFound, "ファイル '" + shownAs_ + "' が見つかりません。");
-    raiseError(dberr::kCannotOpen, "データベース '" + shownAs_ + "' を開けません。(" + detail + ")");
+    raiseError(dberr::kCannotOpen, "データベース '" + shownAs_ + "' を開けません。" + engineCode(rc));
   }
   rc = sqlite3_create_collation_v2(db_, "ja", SQLITE_UTF8, nullptr, collateJapanese, nullptr);
   if (rc != SQLITE_OK) {
@@ -110,6 +117,10 @@ Connection::~Connection() {
   if (db_) sqlite3_close_v2(db_);
 }
 
+std::size_t Connection::columnLimit() const {
+  return static_cast<std::size_t>(sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1));
+}
+
 void Connection::exec(const std::string& sql) {
   int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) fail(rc);
@@ -122,7 +133,7 @@ void Connection::fail(int rc, const std::string& table) const {
     case SQLITE_CORRUPT:
       raiseError(dberr::kUnrecognizedDatabase, "データベース '" + shownAs_ + "' の形式を認識できません。");
     case SQLITE_CANTOPEN:
-      raiseError(dberr::kCannotOpen, "データベース '" + shownAs_ + "' を開けません。(" + message + ")");
+      raiseError(dberr::kCannotOpen, "データベース '" + shownAs_ + "' を開けません。" + engineCode(rc));
     case SQLITE_FULL:
       raiseWriteError(WriteResult(ENOSPC), shownAs_);
     case SQLITE_IOERR:
@@ -144,7 +155,7 @@ void Connection::fail(int rc, const std::string& table) const {
                                           ? "列 '" + column + "' がありません。"
                                           : "列 '" + column + "' がテーブル '" + table + "' にありません。");
   }
-  raiseError(err::kApplication, "データベース '" + shownAs_ + "' のエラー: " + message);
+  raiseError(err::kApplication, "データベース '" + shownAs_ + "' を処理できません。" + engineCode(rc));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // A thin layer over SQLite for the pipe database: one connection per use, prepared statements
 // with bound parameters, the Japanese collation "ja" on every connection, and SQLite failures
 // turned into the program's run-time errors with texts that name the file, table or column.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@ inline constexpr int kFileNotFound = 3024;      // the database or the workbook 
 inline constexpr int kCannotOpen = 3051;        // the file exists but cannot be opened
 inline constexpr int kTableNotFound = 3078;     // a table the query reads is not in the database
 inline constexpr int kUnknownInsertField = 3127;  // a column the copy needs is not in the target
+inline constexpr int kTooManyFields = 3190;     // a sheet has more columns than a table may
 inline constexpr int kFieldNotFound = 3265;     // a column the program reads is missing
 inline constexpr int kExternalFormat = 3274;    // the workbook is not a readable workbook
 inline constexpr int kUnrecognizedDatabase = 3343;  // the database file is not a database
@@ -53,6 +55,9 @@ class Connection {
 
   const std::string& path() const { return path_; }
   sqlite3* handle() const { return db_; }
+
+  // The most columns a table of this connection may have.
+  std::size_t columnLimit() const;
 
   // Runs statements without results; raises on failure.
   void exec(const std::string& sql);

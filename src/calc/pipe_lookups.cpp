@@ -15,6 +15,43 @@ namespace {
 
 PipeDataSource* g_source = nullptr;
 
+// The action going on: how deep its scopes nest, and whether a lookup of it has failed.
+int g_actionDepth = 0;
+bool g_actionFailed = false;
+
+bool toldInThisAction() { return g_actionDepth > 0 && g_actionFailed; }
+
+// Runs a query of an action whose user has been told of a failure already: a second failure
+// changes nothing the user can act on, so it answers as Ignore would.
+template <class Query>
+void quietly(Query&& query) {
+  try {
+    query();
+  } catch (const RuntimeError&) {
+  } catch (const ProgramAborted&) {
+    throw;
+  } catch (const std::exception&) {
+  }
+}
+
+// A list query: raised to its caller, which reports it; the action remembers it.
+template <class Query>
+auto listQuery(Query&& query) -> decltype(query()) {
+  decltype(query()) out{};
+  if (toldInThisAction()) {
+    quietly([&] { out = query(); });
+    return out;
+  }
+  try {
+    return query();
+  } catch (const ProgramAborted&) {
+    throw;
+  } catch (const std::exception&) {
+    if (g_actionDepth > 0) g_actionFailed = true;
+    throw;
+  }
+}
+
 // The nominal size of a pipe-table key: the text read as a number, blanks around it
 // allowed, and compared exactly, as the pipe selection compares it, so that a fractional
 // size finds the same row here as there. A text that is not a number can match no row of
@@ -29,11 +66,16 @@ bool nominalSize(const std::string& yobikei, double& out) {
 template <class Fetch, class Convert>
 double lookup(const std::string& label, double notFound, Fetch&& fetch, Convert&& convert) {
   double result = 0.0;
-  guardStep(label, [&] {
+  const auto query = [&] {
     PipeDataSource* src = g_source;
     std::optional<double> cell = src ? fetch(*src) : std::nullopt;
     result = cell ? convert(*cell) : notFound;
-  });
+  };
+  if (toldInThisAction()) {
+    quietly(query);
+  } else if (!guardStep(label, query) && g_actionDepth > 0) {
+    g_actionFailed = true;
+  }
   return result;
 }
 
@@ -71,6 +113,19 @@ double momentCoefficient(const std::string& taishoKan, const std::string& taisho
 }  // namespace
 
 PipeDataSource* pipeDataSource() { return g_source; }
+
+std::optional<std::string> pipeDataUnavailable() {
+  PipeDataSource* src = g_source;
+  return src ? src->unavailable() : std::nullopt;
+}
+
+PipeDataAction::PipeDataAction() {
+  if (g_actionDepth++ == 0) g_actionFailed = false;
+}
+
+PipeDataAction::~PipeDataAction() { --g_actionDepth; }
+
+bool PipeDataAction::failed() const { return g_actionFailed; }
 
 Installed<PipeDataSource> installPipeDataSource(PipeDataSource* source) { return {g_source, source}; }
 
@@ -157,23 +212,27 @@ double func標準溝幅(std::string& yobikei) {
 
 std::vector<std::optional<std::string>> pipeTypeList() {
   PipeDataSource* src = g_source;
-  return src ? src->pipeTypes() : std::vector<std::optional<std::string>>{};
+  if (!src) return {};
+  return listQuery([&] { return src->pipeTypes(); });
 }
 
 std::vector<std::optional<std::string>> pipeStandardList(const std::string& kanshu) {
   PipeDataSource* src = g_source;
-  return src ? src->standards(kanshu) : std::vector<std::optional<std::string>>{};
+  if (!src) return {};
+  return listQuery([&] { return src->standards(kanshu); });
 }
 
 std::vector<std::optional<std::string>> pipeSizeList(const std::string& kanshu, const std::string& kikaku) {
   PipeDataSource* src = g_source;
-  return src ? src->nominalSizes(kanshu, kikaku) : std::vector<std::optional<std::string>>{};
+  if (!src) return {};
+  return listQuery([&] { return src->nominalSizes(kanshu, kikaku); });
 }
 
 std::optional<PipeDimensions> pipeDimensionsOf(const std::string& kanshu, const std::string& kikaku,
                                                double yobikei) {
   PipeDataSource* src = g_source;
-  return src ? src->pipeDimensions(kanshu, kikaku, yobikei) : std::nullopt;
+  if (!src) return std::nullopt;
+  return listQuery([&] { return src->pipeDimensions(kanshu, kikaku, yobikei); });
 }
 
 }  // namespace tovakin::calc

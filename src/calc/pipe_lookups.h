@@ -61,12 +61,33 @@ class PipeDataSource {
                                                        double /*yobikei*/) {
     return std::nullopt;
   }
+
+  // Why the source cannot answer a calculation at all (its database is missing or lacks a table
+  // the calculation reads), as the text for the user; nullopt when it can.
+  virtual std::optional<std::string> unavailable() { return std::nullopt; }
 };
 
 // The installed source; nullptr is "no database": every lookup is not found.
 PipeDataSource* pipeDataSource();
 // Installs a source (nullptr: no database) until the guard goes out of scope.
 Installed<PipeDataSource> installPipeDataSource(PipeDataSource* source);
+
+// Why the installed source cannot answer a calculation (nullopt: it can, or there is no source).
+std::optional<std::string> pipeDataUnavailable();
+
+// One action of the user (a calculation, a choice in a window, a button). The first lookup
+// that fails inside it shows its box; once the user has answered it with Ignore, later failures
+// in the same action answer as Ignore would, without a box: one cause, one box. Actions nest;
+// the outermost one is the action. Outside any action every lookup stands alone.
+class PipeDataAction {
+ public:
+  PipeDataAction();
+  ~PipeDataAction();
+  PipeDataAction(const PipeDataAction&) = delete;
+  PipeDataAction& operator=(const PipeDataAction&) = delete;
+  // True when a lookup of the action has failed so far: what it answered is no value.
+  bool failed() const;
+};
 
 double func許容内水圧PC(const DesignData& d);
 double func許容内水圧HC(const DesignData& d);  // × 1000

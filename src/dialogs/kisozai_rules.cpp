@@ -190,6 +190,7 @@ void setNumber(KisozaiBoxes& boxes, int box, double value) { boxes.setText(box, 
 
 // Index 1: the standard trench width of the nominal size, after a question.
 void standardWidthButton(KisozaiBoxes& boxes, const DesignData& work) {
+  const calc::PipeDataAction action;  // both lookups of the button: one box at most
   std::string size = myTrim(work.yobikei);
   const double bs = calc::func標準溝幅(size);
   if (bs == 0.0) {

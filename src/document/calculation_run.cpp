@@ -9,6 +9,7 @@
 #include "app/cursor.h"
 #include "calc/data_check.h"
 #include "calc/pipe_calc.h"
+#include "calc/pipe_lookups.h"
 #include "document/frm_message.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
@@ -83,6 +84,11 @@ class Run {
 };
 
 RunOutcome Run::go() {
+  // Without a usable pipe database nothing is calculated: one message says why.
+  if (const auto why = calc::pipeDataUnavailable()) {
+    modal(kMessageClose, kNotCompletedCaption, QString::fromStdString(*why));
+    return RunOutcome::CalculationFailed;
+  }
   砂時計(true);
   guardStep(kLabel, [&] { doc_.myForm2Data(); });
 

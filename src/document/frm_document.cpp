@@ -292,6 +292,7 @@ void frmDocument::txtTextBoxCheckAll() {
 }
 
 void frmDocument::runHandler(const char* label, const std::function<void()>& handler) {
+  const PipeDataAction action;  // one event, one box for a failing pipe database
   try {
     guardStep(label, handler);
   } catch (const ProgramAborted&) {
@@ -306,6 +307,7 @@ void frmDocument::runHandler(const char* label, const std::function<void()>& han
 
 void frmDocument::Form_Load() {
   const char* label = "Form_Load";
+  const PipeDataAction action;  // the lists and the pipe of a new window: one box at most
   guardStep(label, [&] { setWindowTitle(QString()); });
   guardStep(label, [&] { myFormResString(*this); });
   guardStep(label, [&] { myFormEdit(); });

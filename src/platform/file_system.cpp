@@ -256,15 +256,16 @@ std::optional<std::string> readFileBytes(const std::string& path, std::size_t ma
   return out;
 }
 
-bool createEmptyFileIfMissing(const std::string& path) {
+WriteResult createEmptyFileIfMissing(const std::string& path) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd >= 0) {
     ::close(fd);
-    return true;
+    return {};
   }
-  if (errno != EEXIST) return false;
+  if (errno != EEXIST) return WriteResult(errno);
   struct stat st;
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (::stat(path.c_str(), &st) != 0) return WriteResult(errno);
+  return S_ISREG(st.st_mode) ? WriteResult() : WriteResult(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
 }
 
 bool removeFile(const std::string& path) {

@@ -95,8 +95,9 @@ Installed<WriteFaults> installWriteFaults(WriteFaults& faults);
 // The first maxBytes bytes of a file (all of it by default); nullopt when it cannot be read.
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 
-// Creates an empty file when nothing is at the path; true when a file is there afterwards.
-bool createEmptyFileIfMissing(const std::string& path);
+// Creates an empty file when nothing is at the path. Succeeds when a file is there afterwards;
+// else the errno of the cause (EISDIR when a folder is in the way).
+WriteResult createEmptyFileIfMissing(const std::string& path);
 
 // Removes a file; true when it was removed.
 bool removeFile(const std::string& path);

@@ -7,6 +7,7 @@
 #include "app/design_data.h"
 #include "app/std_io.h"
 #include "calc/calc_result.h"
+#include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "report/layer.h"
@@ -93,7 +94,11 @@ bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, con
     g_app.g_reportPath = target;
   });
 
+  // The lookups of the fill are one action: a database that fails is reported once, and a
+  // report with a value it could not give is not saved.
+  calc::PipeDataAction action;
   fillReport(*book, design, result, settings, plan);
+  if (action.failed()) return false;
 
   return guardStep(kReportLabel, [&] { saveOver(*book, target); });
 }

@@ -344,6 +344,7 @@ QList<frmDocument*> frmMain::documents() const {
 }
 
 void frmMain::runHandler(const char* label, const std::function<void()>& handler) {
+  const calc::PipeDataAction action;  // one event, one box for a failing pipe database
   try {
     guardStep(label, handler);
   } catch (const ProgramAborted&) {
