@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <string>
 
 #include "app/number_format.h"
 #include "app/foundation_fixture.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "support/write_faults.h"
 
 namespace tovakin::app {
 namespace {
@@ -199,9 +202,40 @@ TEST_F(SettingsTest, AFileThatCannotBeCreatedShowsTheErrorBox) {
   EXPECT_EQ(myINIRead(nowhere, "Tovakin", "K0"), "");
   myINIWrite(nowhere, "Tovakin", "K0", "1");
   ASSERT_EQ(errors_.shown.size(), 2u);
-  EXPECT_EQ(errors_.shown[0], "パス名が無効です。(75)\n in myINIRead");
-  EXPECT_EQ(errors_.shown[1], "パス名が無効です。(75)\n in myINIWrite");
+  EXPECT_EQ(errors_.shown[0], "パスが見つかりません。（" + nowhere + "）(76)\n in myINIRead");
+  EXPECT_EQ(errors_.shown[1], "パスが見つかりません。（" + nowhere + "）(76)\n in myINIWrite");
   EXPECT_FALSE(fileExists(nowhere));
+}
+
+// Every writer of the settings file reports under its own label, with the number of the cause.
+TEST_F(SettingsTest, WriteFailuresCarryTheCallersLabelAndTheCausesNumber) {
+  const struct {
+    const char* what;
+    int error;  // of the replacement's temporary file; 0: the file cannot even be created
+    std::string number;
+  } cases[] = {
+      {"full disk", ENOSPC, "(61)"},
+      {"read-only folder", EACCES, "(70)"},
+      {"other cause", EIO, "(75)"},
+      {"folder in the way", 0, "(75)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    errors_.shown.clear();
+    std::filesystem::remove_all(iniPath());
+    if (c.error == 0) {
+      std::filesystem::create_directory(iniPath());
+    } else {
+      writeIni("[Tovakin]\r\n");
+    }
+    testing::RefusedWrites refused(WriteStage::Create, c.error == 0 ? EIO : c.error);
+    APP初期値ファイルの書き込み();
+    EXPECT_FALSE(myINIWriteKeys(iniPath(), "Tovakin", {{"FILE0", "/a.PIPEDATA"}}, "myRecentSave"));
+    ASSERT_EQ(errors_.shown.size(), 2u);
+    EXPECT_TRUE(errors_.shown[0].ends_with(c.number + "\n in APP初期値ファイルの書き込み")) << errors_.shown[0];
+    EXPECT_TRUE(errors_.shown[1].ends_with(c.number + "\n in myRecentSave")) << errors_.shown[1];
+  }
+  std::filesystem::remove_all(iniPath());
 }
 
 TEST_F(SettingsTest, CreationInAMissingFolderShowsTheErrorBox) {

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <tuple>
 
+#include "calc/pipe_calc.h"
 #include "calc/pipe_db_workbook.h"
 #include "calc/pipe_lookups.h"
 #include "support/fake_pipe_source.h"
@@ -77,7 +79,8 @@ TEST_F(PipeDatabaseTest, RebuildReplacesAnOldDatabaseAndLeavesNothingElseBehind)
 // A rebuild that cannot complete leaves the database of the last good start in place: the pipe
 // lists do not go empty.
 TEST_F(PipeDatabaseTest, AFailedRebuildKeepsThePreviousDatabaseAndSaysSo) {
-  const std::string kept = " 前回のデータベース '" + app.database() + "' をそのまま使います。";
+  const std::string kept = " 前回のデータベース '" + app.database() +
+                           "' をそのまま使います。ブックを直して Tovakin を起動し直すと、データベースを作り直します。";
   const struct {
     const char* what;
     std::function<void()> spoil;
@@ -97,7 +100,9 @@ TEST_F(PipeDatabaseTest, AFailedRebuildKeepsThePreviousDatabaseAndSaysSo) {
     SCOPED_TRACE(c.what);
     build();
     c.spoil();
+    const std::string before = readFile(app.database());
     EXPECT_EQ(app.rebuild(), std::vector<std::string>{c.box});
+    EXPECT_EQ(readFile(app.database()), before);
     EXPECT_EQ(app.query("SELECT count(*) FROM 管DB"), (Rows{{"4"}}));
     for (const auto& e : fs::directory_iterator(fs::path(app.database()).parent_path()))
       EXPECT_EQ(e.path().filename().string().find(".tovakin-tmp."), std::string::npos) << e.path();
@@ -189,15 +194,118 @@ TEST_F(PipeDatabaseTest, LookupsOnWhatTheRebuildCouldNotMakeShowTheirOwnBox) {
   Sheets sheets = baseSheets();
   std::erase_if(sheets, [](const auto& s) { return s.first == "管材データ" || s.first == "不とう性管"; });
   app.write(sheets);
-  EXPECT_EQ(app.rebuild().size(), 2u);
+  EXPECT_EQ(app.rebuild().size(), 1u);  // the first failure is the rebuild's one box
   ScriptedErrorBox box;
   EXPECT_EQ(管材の単位体積重量("鋼管"), 0.0);
   EXPECT_EQ(func管材区分("鋼管"), 0);  // after Ignore: the value the lookup started from
   EXPECT_EQ(funcEI値("鋼管", "STW", 400), 0.0);
   ASSERT_EQ(box.shown.size(), 3u);
-  EXPECT_TRUE(endsWith(box.shown[0], "(3078)\n in 管材の単位体積重量")) << box.shown[0];
+  EXPECT_TRUE(endsWith(box.shown[0], "を起動し直して下さい。(3078)\n in 管材の単位体積重量")) << box.shown[0];
+  EXPECT_NE(box.shown[0].find(app.workbook()), std::string::npos) << box.shown[0];
   EXPECT_TRUE(endsWith(box.shown[1], "\n in func管材区分")) << box.shown[1];
   EXPECT_NE(box.shown[2].find("管DB"), std::string::npos) << box.shown[2];
+
+  // Inside one action the user is told once, and the action knows its values are missing.
+  box.shown.clear();
+  PipeDataAction action;
+  EXPECT_EQ(管材の単位体積重量("鋼管"), 0.0);
+  EXPECT_EQ(func管材区分("鋼管"), 0);
+  EXPECT_TRUE(pipeTypeList().empty());
+  EXPECT_EQ(管材の単位体積重量("ヒューム管"), 0.0);
+  EXPECT_EQ(box.shown.size(), 1u);
+  EXPECT_TRUE(action.failed());
+}
+
+// Without any database worth the name nothing is calculated: one box, and the run is incomplete.
+TEST_F(PipeDatabaseTest, WithoutAUsableDatabaseTheCalculationRefusesInOneBox) {
+  writeFile(app.workbook(), "PK not really a zip");
+  EXPECT_EQ(app.rebuild().size(), 1u);
+  const std::optional<std::string> why = source.unavailable();
+  ASSERT_TRUE(why.has_value());
+  EXPECT_NE(why->find(app.workbook()), std::string::npos) << *why;
+  EXPECT_EQ(pipeDataUnavailable(), why);
+
+  ScriptedErrorBox box;
+  DesignData d = pipe("鋼管", "STW", "400");
+  CalcResult r;
+  r.kanzaiKubun = 7.0;
+  EXPECT_FALSE(funcPipeCalc(d, r));
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0], *why + "(3024)\n in funcPipeCalc");
+  EXPECT_EQ(r.kanzaiKubun, 7.0);  // nothing calculated
+
+  build();  // a clean rebuild makes the database usable again
+  EXPECT_EQ(source.unavailable(), std::nullopt);
+}
+
+// A failed rebuild keeps the previous database, and the program works on it as it stood: no
+// lookup reads the refused workbook again, none shows a box, until the workbook reads cleanly.
+TEST_F(PipeDatabaseTest, TheKeptDatabaseAnswersEveryLookupUntilTheWorkbookReadsCleanly) {
+  const struct {
+    const char* what;
+    std::function<void()> spoil;
+  } cases[] = {
+      {"missing", [&] { fs::remove(app.workbook()); }},
+      {"garbage", [&] { writeFile(app.workbook(), "PK not really a zip"); }},
+      {"sheet missing",
+       [&] {
+         Sheets sheets = baseSheets();
+         std::erase_if(sheets, [](const auto& s) { return s.first == "標準溝幅"; });
+         app.write(sheets);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    build();
+    c.spoil();
+    EXPECT_EQ(app.rebuild().size(), 1u);
+    EXPECT_EQ(source.unavailable(), std::nullopt);
+    ScriptedErrorBox box;
+    std::string size = "150";
+    EXPECT_EQ(管材の単位体積重量("ヒューム管"), 24.5);
+    EXPECT_EQ(func管材区分("鋼管"), 2);
+    EXPECT_EQ(func曲げモーメント係数(1, 0, 90, 0), 0.314);
+    EXPECT_EQ(func標準溝幅(size), 550.0);
+    EXPECT_EQ(func許容内水圧PC(pipe("ヒューム管", "1種", "300")), 18.0);
+    EXPECT_EQ(pipeTypeList().size(), 2u);
+    EXPECT_EQ(box.shown, std::vector<std::string>{});
+
+    // A mended workbook is read live again.
+    Sheets mended = baseSheets();
+    sheetOf(mended, "管材データ")[1][1] = "23";
+    app.write(mended);
+    EXPECT_EQ(管材の単位体積重量("ヒューム管"), 23.0);
+    EXPECT_EQ(func標準溝幅(size), 550.0);
+    EXPECT_EQ(box.shown, std::vector<std::string>{});
+  }
+}
+
+// Hostile workbooks are refused at once, whether the program starts with a previous database or
+// without one, and the refusal names the workbook and the sheet.
+TEST_F(PipeDatabaseTest, HostileWorkbooksAreRefusedWithinTheirBounds) {
+  Sheets wide = baseSheets();
+  for (auto& [name, rows] : wide) {
+    rows[0].resize(16384);
+    rows[0].back() = "X";
+  }
+  for (bool previous : {false, true}) {
+    SCOPED_TRACE(previous ? "with a previous database" : "without one");
+    TestApp local;
+    if (previous) {
+      local.write(baseSheets());
+      EXPECT_EQ(local.rebuild(), std::vector<std::string>{});
+    }
+    local.write(wide);
+    const auto began = std::chrono::steady_clock::now();
+    const auto shown = local.rebuild();
+    const auto took = std::chrono::steady_clock::now() - began;
+    EXPECT_LT(took, std::chrono::seconds(1));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("シート '不とう性管' は 16384 列あります。読める列は 2000 列まで"), std::string::npos)
+        << shown[0];
+    EXPECT_NE(shown[0].find(local.workbook()), std::string::npos) << shown[0];
+    EXPECT_TRUE(endsWith(shown[0], "(3190)\n in CreateMyDatabase")) << shown[0];
+  }
 }
 
 TEST_F(PipeDatabaseTest, LookupsWithoutADatabaseReportTheMissingFileAndCreateNone) {
