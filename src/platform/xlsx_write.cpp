@@ -184,15 +184,16 @@ void Editor::rebuildSharedStrings() {
   loadSharedItems();
   std::vector<std::uint64_t> uses(sharedItems.size(), 0);
   std::vector<std::pair<pugi::xml_node, std::uint32_t>> references;  // <v>, old index
-  for (auto& [key, sd] : sheetDocs) {
-    forEachCell(*sd, [&](pugi::xml_node, pugi::xml_node c) {
+  for (auto& entry : sheetDocs) {
+    SheetDoc& sd = *entry.second;  // a named reference: a structured binding is not captured everywhere
+    forEachCell(sd, [&](pugi::xml_node, pugi::xml_node c) {
       if (std::string_view(c.attribute("t").value()) != "s") return;
       pugi::xml_node v = child(c, "v");
       std::uint32_t index = 0;
       if (!parseIndex(v.text().get(), index) || index >= sharedItems.size()) return;  // shown empty; left so
       ++uses[index];
       references.emplace_back(v, index);
-      sd->dirty = true;
+      sd.dirty = true;
     });
   }
   pugi::xml_node sst = m.sharedStringsXml->document_element();

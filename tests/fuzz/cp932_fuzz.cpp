@@ -4,6 +4,7 @@
 // raw bytes taken as UTF-8.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz/fuzz_target.h"
 #include "platform/cp932.h"
@@ -29,9 +30,16 @@ std::string replacementsAsQuestionMarks(std::string_view text) {
   return out;
 }
 
-// Walks a text: the characters tile it, each has a sane length, a well-formed one is written
-// back to the very same bytes, and the UTF-16 position helpers agree with the walk.
+// Walks a text once: the characters tile it, each has a sane length, a well-formed one is
+// written back to the very same bytes, and the UTF-16 position helpers agree with the walk. The
+// helpers walk from the start themselves, so they are asked at a few characters spread over
+// the text (and at its end), which keeps one input linear in its length.
 void walk(std::string_view text, bool mustBeWellFormed) {
+  constexpr std::size_t kProbes = 16;
+  struct Position {
+    std::size_t offset, units;
+  };
+  std::vector<Position> positions;
   std::size_t next = 0;
   std::size_t units = 0;
   bool allValid = true;
@@ -46,10 +54,19 @@ void walk(std::string_view text, bool mustBeWellFormed) {
       TOVAKIN_FUZZ_CHECK(c.codePoint == utf8::kReplacement && c.length <= 3);
       allValid = false;
     }
-    TOVAKIN_FUZZ_CHECK(utf8::utf16OffsetOfByte(text, c.offset) == units);
-    TOVAKIN_FUZZ_CHECK(utf8::byteOffsetOfUtf16(text, units) == c.offset);
+    positions.push_back({c.offset, units});
     units += c.utf16Units();
     next = c.offset + c.length;
+  }
+  const std::size_t step = positions.size() / kProbes + 1;
+  for (std::size_t i = 0; i < positions.size(); i += step) {
+    TOVAKIN_FUZZ_CHECK(utf8::utf16OffsetOfByte(text, positions[i].offset) == positions[i].units);
+    TOVAKIN_FUZZ_CHECK(utf8::byteOffsetOfUtf16(text, positions[i].units) == positions[i].offset);
+  }
+  if (!positions.empty()) {
+    const Position& last = positions.back();
+    TOVAKIN_FUZZ_CHECK(utf8::utf16OffsetOfByte(text, last.offset) == last.units);
+    TOVAKIN_FUZZ_CHECK(utf8::byteOffsetOfUtf16(text, last.units) == last.offset);
   }
   TOVAKIN_FUZZ_CHECK(next == text.size());
   TOVAKIN_FUZZ_CHECK(utf8::utf16Length(text) == units);
