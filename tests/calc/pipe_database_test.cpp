@@ -296,6 +296,15 @@ TEST_F(PipeDatabaseTest, HostileWorkbooksAreRefusedWithinTheirBounds) {
       EXPECT_EQ(local.rebuild(), std::vector<std::string>{});
     }
     local.write(wide);
+    // A cell on the last row of every sheet as well: a sheet as tall as the grid.
+    {
+      Sheets tall = wide;
+      for (auto& [name, rows] : tall) {
+        rows.resize(1048576);
+        rows.back() = {"Y"};
+      }
+      local.write(tall);
+    }
     const auto began = std::chrono::steady_clock::now();
     const auto shown = local.rebuild();
     const auto took = std::chrono::steady_clock::now() - began;
