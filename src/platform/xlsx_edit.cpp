@@ -27,13 +27,6 @@ bool isTrue(pugi::xml_attribute a) {
   return v == "1" || v == "true";
 }
 
-bool parseRowNumber(std::string_view s, std::uint32_t& out) {
-  CellRef ref;
-  if (!parseCellRef("A" + std::string(s), ref)) return false;
-  out = ref.row;
-  return true;
-}
-
 // "A1:C5" or "A1": the corners.
 bool parseArea(std::string_view s, CellRef& a, CellRef& b) {
   const auto colon = s.find(':');
@@ -122,64 +115,40 @@ SheetDoc& Editor::indexedSheet(std::size_t index) {
   sd.sheetData = child(sd.root, "sheetData");
   if (!sd.sheetData) sd.sheetData = insertInOrder(sd.root, "sheetData", kWorksheetOrder);
 
-  // Rows and cells keyed by their numbers; rows or cells without a number follow the previous
-  // one and get their number written, so that new ones can be put in order between them.
-  std::uint64_t cellCount = 0;
-  std::uint32_t rowNumber = 0;
-  bool rowsSorted = true;
-  std::vector<pugi::xml_node> rowOrder;
-  for (pugi::xml_node row = sd.sheetData.first_child(); row; row = row.next_sibling()) {
-    if (row.type() != pugi::node_element || localName(row.name()) != "row") continue;
-    std::uint32_t number = rowNumber + 1;
-    if (const pugi::xml_attribute r = row.attribute("r")) {
-      if (!parseRowNumber(r.value(), number)) {
-        sheetFail("の行番号「" + std::string(r.value()) + "」が正しくありません。");
-      }
-    } else {
-      if (number > kMaxRows) sheetFail("の行が多すぎます。");
-      row.append_attribute("r") = number;
+  // Rows and cells keyed by their numbers; rows or cells without a number get their number
+  // written, so that new ones can be put in order between them.
+  struct Indexer final : SheetDataVisitor {
+    explicit Indexer(SheetDoc& sheet) : sd(sheet) {}
+    void row(pugi::xml_node node, std::uint32_t number, bool numbered) override {
+      finishRow();
+      if (!numbered) node.append_attribute("r") = number;
+      rowsSorted = rowsSorted && (sd.rows.empty() || number > lastRow);
+      lastRow = number;
+      entry = &sd.rows.emplace(number, RowEntry{node, {}}).first->second;
+      cellsSorted = true;
+      lastColumn = 0;
     }
-    if (number <= rowNumber) rowsSorted = false;
-    rowNumber = number;
-    auto [it, added] = sd.rows.emplace(number, RowEntry{row, {}});
-    if (!added) sheetFail("の行 " + std::to_string(number) + " が重複しています。");
-    rowOrder.push_back(row);
-
-    RowEntry& entry = it->second;
-    std::uint32_t column = 0;
-    bool first = true;
-    bool cellsSorted = true;
-    pugi::xml_node extLst;
-    for (pugi::xml_node c = row.first_child(); c; c = c.next_sibling()) {
-      if (c.type() != pugi::node_element) continue;
-      if (localName(c.name()) == "extLst") extLst = c;
-      if (localName(c.name()) != "c") continue;
-      if (++cellCount > m.limits.maxCellsPerSheet) sheetFail("のセルが多すぎます。");
-      std::uint32_t col = first ? 0 : column + 1;
-      if (const pugi::xml_attribute r = c.attribute("r")) {
-        CellRef ref;
-        if (!parseCellRef(r.value(), ref) || ref.row != number) {
-          sheetFail("のセル番地「" + std::string(r.value()) + "」が正しくありません。");
-        }
-        col = ref.column;
-      } else {
-        if (col >= kMaxColumns) sheetFail("の列が多すぎます。");
-        c.append_attribute("r") = formatCellRef({col, number}).c_str();
-      }
-      if (!first && col <= column) cellsSorted = false;
-      first = false;
-      column = col;
-      if (!entry.cells.emplace(col, c).second) {
-        sheetFail("のセル「" + formatCellRef({col, number}) + "」が重複しています。");
-      }
+    void cell(pugi::xml_node node, CellRef ref, bool numbered) override {
+      if (!numbered) node.append_attribute("r") = formatCellRef(ref).c_str();
+      cellsSorted = cellsSorted && (entry->cells.empty() || ref.column > lastColumn);
+      lastColumn = ref.column;
+      entry->cells.emplace(ref.column, node);
     }
-    if (!cellsSorted) {
+    // Cells out of order are put in order, before the row's extLst.
+    void finishRow() {
+      if (!entry || cellsSorted) return;
       std::vector<pugi::xml_node> order;
-      for (const auto& [col, node] : entry.cells) order.push_back(node);
-      reorderChildren(row, order, extLst);
+      for (const auto& [col, node] : entry->cells) order.push_back(node);
+      reorderChildren(entry->node, order, child(entry->node, "extLst"));
     }
-  }
-  if (!rowsSorted) {
+    SheetDoc& sd;
+    RowEntry* entry = nullptr;
+    std::uint32_t lastRow = 0, lastColumn = 0;
+    bool rowsSorted = true, cellsSorted = true;
+  } indexer(sd);
+  walkSheetData(sd.sheetData, m.limits.maxCellsPerSheet, sheetFail, indexer);
+  indexer.finishRow();
+  if (!indexer.rowsSorted) {
     std::vector<pugi::xml_node> order;
     for (const auto& [number, entry] : sd.rows) order.push_back(entry.node);
     reorderChildren(sd.sheetData, order, {});

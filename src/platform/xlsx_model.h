@@ -8,6 +8,7 @@
 // package is written. Parts nobody parsed travel through unchanged as bytes.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -103,6 +104,24 @@ std::uint64_t xmlTreeCostBound(std::string_view xml);
 std::string stringItemText(pugi::xml_node item);
 // Decodes the "_xHHHH_" escapes of an OOXML string.
 std::string decodeOoxmlEscapes(std::string_view text);
+
+// ---- the cells of a worksheet -------------------------------------------------------------------
+
+// One walk over the rows and cells of a worksheet's <sheetData>: the one reading of their
+// numbering that the reader and the editor share. Blanks around a row number or a cell reference
+// are dropped; a row without its number follows the previous row, a cell without its reference
+// the previous cell of its row (the first one is in column A); a cell reference must lie in its
+// row. A row number or a cell that comes twice is refused, since which of the two holds the
+// value would be a guess. Every <c> counts against `maxCells`. `fail` raises xlsx::Error with
+// the text that follows the sheet's name ("の行 3 が重複しています。").
+struct SheetDataVisitor {
+  virtual ~SheetDataVisitor() = default;
+  // numbered: the element carries its number or reference (else the walk gave it one).
+  virtual void row(pugi::xml_node row, std::uint32_t number, bool numbered) = 0;
+  virtual void cell(pugi::xml_node cell, CellRef ref, bool numbered) = 0;
+};
+void walkSheetData(pugi::xml_node sheetData, std::uint64_t maxCells,
+                   const std::function<void(const std::string&)>& fail, SheetDataVisitor& visitor);
 
 // ---- relationships and content types -----------------------------------------------------------
 

@@ -115,8 +115,8 @@ TEST_F(XlsxParts, PositionsFromReferencesOrFollowingOn) {
 }
 
 TEST_F(XlsxParts, RowsOutOfOrderLandWhereTheySay) {
-  const auto rows = rowsOf("<row r=\"3\"><c r=\"B3\"><v>3</v></c></row><row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"
-                           "<row r=\"3\"><c r=\"A3\"><v>4</v></c></row>");
+  const auto rows = rowsOf("<row r=\"3\"><c r=\"B3\"><v>3</v></c><c r=\"A3\"><v>4</v></c></row>"
+                           "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (Row{num(1)}));
   EXPECT_EQ(rows[2], (Row{num(4), num(3)}));

@@ -3,6 +3,8 @@
 // runs in the cell's font, and defined names address cells.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <pugixml.hpp>
 
 #include "platform/xlsx.h"
@@ -406,6 +408,56 @@ TEST_F(XlsxWriteCells, DefinedNamesAddressOneCellLocalFirstThenWorkbookWide) {
   EXPECT_THROW(book.setCellText("無い", "A1", "x"), Error);
   const std::string out = saved(book);
   EXPECT_EQ(Workbook::open(out).rows("設計").at(3).at(19).text, "ダクタイル鋳鉄管");
+}
+
+
+// The reader and the editor read the numbering of rows and cells alike: blanks around a number
+// or reference are dropped, and a row, a cell that comes twice, or a cell outside its row is
+// refused by both, since which of two cells holds the value would be a guess.
+TEST(XlsxSheetData, TheReaderAndTheEditorAgreeOnRowsAndCells) {
+  TempDir dir;
+  const struct {
+    const char* what;
+    std::string sheetData;
+    std::string refusal;  // "" read; else a text of the refusal
+  } cases[] = {
+      {"blanks around references", "<row r=\" 2 \"><c r=\" B2\t\"><v>7</v></c></row>", ""},
+      {"unnumbered rows and cells follow", "<row r=\"1\"/><row><c><v>0</v></c><c><v>7</v></c></row>", ""},
+      {"rows and cells out of order", "<row r=\"3\"/><row r=\"2\"><c r=\"C2\"/><c r=\"B2\"><v>7</v></c></row>", ""},
+      {"a row twice", "<row r=\"2\"><c r=\"B2\"><v>7</v></c></row><row r=\"2\"><c r=\"A2\"><v>1</v></c></row>",
+       "の行 2 が重複しています"},
+      {"an unnumbered row onto a numbered one", "<row r=\"2\"><c r=\"B2\"><v>7</v></c></row><row r=\"1\"/><row/>",
+       "の行 2 が重複しています"},
+      {"a cell twice", "<row r=\"2\"><c r=\"B2\"><v>7</v></c><c r=\"B2\"><v>8</v></c></row>", "のセル「B2」が重複しています"},
+      {"a cell twice out of order", "<row r=\"2\"><c r=\"C2\"/><c r=\"A2\"/><c r=\"C2\"/></row>",
+       "のセル「C2」が重複しています"},
+      {"a cell outside its row", "<row r=\"2\"><c r=\"B3\"><v>7</v></c></row>", "が行 2 にあります"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.file("walk" + std::to_string(++n) + ".xlsx");
+    writeZip(path, minimalWorkbook({{"S", sheetXml(c.sheetData)}}));
+    const Workbook book = Workbook::open(path);
+    EditableWorkbook edit = EditableWorkbook::open(path);
+    if (c.refusal.empty()) {
+      const auto rows = book.rows("S");
+      ASSERT_GE(rows.size(), 2u);
+      ASSERT_GE(rows[1].size(), 2u);
+      EXPECT_EQ(rows[1][1].number, 7.0);
+      EXPECT_EQ(edit.cellText("S", "B2"), "7");
+      continue;
+    }
+    for (const auto& attempt : {std::function<void()>([&] { book.rows("S"); }),
+                                std::function<void()>([&] { edit.cellText("S", "B2"); })}) {
+      try {
+        attempt();
+        ADD_FAILURE() << "read";
+      } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find(c.refusal), std::string::npos) << e.what();
+      }
+    }
+  }
 }
 
 }  // namespace
