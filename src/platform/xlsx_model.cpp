@@ -277,57 +277,67 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
     refuseCompoundFile(bytes, path);
     model->package = Package::read(bytes, limits, path);
   }
-  Model& m = *model;
-  m.refuseReferencedDroppedNames();
+  model->refuseReferencedDroppedNames();
+  model->readContentTypes();
+  model->readWorkbookPart();
+  model->readSheets();
+  model->readSharedStringsAndStyles();
+  model->checkRelationshipsParts();
+  return model;
+}
 
-  // Content types: every OOXML package has them; a zip without them is not a workbook.
-  {
-    auto doc = m.parsePart("[Content_Types].xml", false);
-    if (!doc) m.fail("Excel ブック (.xlsx) の形式ではありません。");
-    const pugi::xml_node root = doc->document_element();
-    if (localName(root.name()) != "Types") m.fail("ブックの部品「[Content_Types].xml」が壊れています。");
-    for (pugi::xml_node n = root.first_child(); n; n = n.next_sibling()) {
-      if (n.type() != pugi::node_element) continue;
-      const auto name = localName(n.name());
-      if (name == "Default") {
-        m.contentTypes.defaults.push_back({n.attribute("Extension").value(), n.attribute("ContentType").value()});
-      } else if (name == "Override") {
-        m.contentTypes.overrides.push_back(
-            {foldPartName(n.attribute("PartName").value()), n.attribute("ContentType").value()});
-      }
+// Content types: every OOXML package has them; a zip without them is not a workbook.
+void Model::readContentTypes() {
+  auto doc = parsePart("[Content_Types].xml", false);
+  if (!doc) fail("Excel ブック (.xlsx) の形式ではありません。");
+  const pugi::xml_node root = doc->document_element();
+  if (localName(root.name()) != "Types") fail("ブックの部品「[Content_Types].xml」が壊れています。");
+  for (pugi::xml_node n = root.first_child(); n; n = n.next_sibling()) {
+    if (n.type() != pugi::node_element) continue;
+    const auto name = localName(n.name());
+    if (name == "Default") {
+      contentTypes.defaults.push_back({n.attribute("Extension").value(), n.attribute("ContentType").value()});
+    } else if (name == "Override") {
+      contentTypes.overrides.push_back(
+          {foldPartName(n.attribute("PartName").value()), n.attribute("ContentType").value()});
     }
   }
+}
 
-  // The workbook part is the package's office document.
-  m.packageRels = m.parseRelationships("");
-  for (const auto& rel : m.packageRels) {
+// The workbook part is the package's office document; a relationship id names one
+// relationship, so that a sheet deleted by its id takes no other relationship along.
+void Model::readWorkbookPart() {
+  packageRels = parseRelationships("");
+  for (const auto& rel : packageRels) {
     if (!rel.external && relationshipIs(rel, "officeDocument") && !rel.target.empty()) {
-      m.workbookPart = rel.target;
+      workbookPart = rel.target;
       break;
     }
   }
-  if (m.workbookPart.empty()) m.fail("Excel ブック (.xlsx) の形式ではありません（ブックの本体がありません）。");
-  m.workbookXml = m.parsePart(m.workbookPart);
-  const pugi::xml_node workbook = m.workbookXml->document_element();
-  if (localName(workbook.name()) != "workbook") m.fail("Excel ブック (.xlsx) の形式ではありません。");
-  m.workbookRels = m.parseRelationships(m.workbookPart);
+  if (workbookPart.empty()) fail("Excel ブック (.xlsx) の形式ではありません（ブックの本体がありません）。");
+  workbookXml = parsePart(workbookPart);
+  const pugi::xml_node workbook = workbookXml->document_element();
+  if (localName(workbook.name()) != "workbook") fail("Excel ブック (.xlsx) の形式ではありません。");
+  workbookRels = parseRelationships(workbookPart);
 
-  // A relationship id names one relationship: a sheet deleted by its id must not take another
-  // relationship along.
   const auto refuseDuplicateIds = [&](const std::vector<Relationship>& rels, std::string_view source) {
     std::unordered_set<std::string_view> ids;
     for (const auto& rel : rels) {
       if (!ids.insert(rel.id).second) {
-        m.fail("ブックの部品「" + relsPartOf(source) + "」が壊れています（Id「" + rel.id + "」が重複しています）。");
+        fail("ブックの部品「" + relsPartOf(source) + "」が壊れています（Id「" + rel.id + "」が重複しています）。");
       }
     }
   };
-  refuseDuplicateIds(m.packageRels, "");
-  refuseDuplicateIds(m.workbookRels, m.workbookPart);
+  refuseDuplicateIds(packageRels, "");
+  refuseDuplicateIds(workbookRels, workbookPart);
+}
 
+// The worksheets in workbook order, each with a relationship and a part of its own.
+void Model::readSheets() {
+  const pugi::xml_node workbook = workbookXml->document_element();
   // How many relationships of the package and of the workbook reach each part.
   std::unordered_map<std::string, int> reached;
-  for (const auto* rels : {&m.packageRels, &m.workbookRels}) {
+  for (const auto* rels : {&packageRels, &workbookRels}) {
     for (const auto& rel : *rels) {
       if (!rel.external && !rel.target.empty()) ++reached[foldPartName(rel.target)];
     }
@@ -335,7 +345,7 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
 
   // Lookups by id and by name through hash tables: a hostile workbook may list very many.
   std::unordered_map<std::string_view, const Relationship*> relsById;
-  for (const auto& rel : m.workbookRels) relsById.emplace(rel.id, &rel);
+  for (const auto& rel : workbookRels) relsById.emplace(rel.id, &rel);
   std::unordered_set<std::string> foldedNames;
   // Each sheet has a relationship and a part of its own: deleting one sheet removes its
   // relationship and its part, which must not be another sheet's.
@@ -343,7 +353,7 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
   const auto refuseShared = [&](std::unordered_map<std::string, std::string>& users, std::string key,
                                 const std::string& name, const std::string& part) {
     const auto [it, fresh] = users.emplace(std::move(key), name);
-    if (!fresh) m.fail("シート「" + it->second + "」とシート「" + name + "」が同じ本体（" + part + "）を使っています。");
+    if (!fresh) fail("シート「" + it->second + "」とシート「" + name + "」が同じ本体（" + part + "）を使っています。");
   };
 
   // Sheets in workbook order.
@@ -354,67 +364,70 @@ std::unique_ptr<Model> Model::load(const std::string& path, const Limits& limits
     info.name = s.attribute("name").value();
     info.relId = attribute(s, "id", true).value();
     info.node = s;
-    if (info.name.empty()) m.fail("ブックのシートに名前がありません。");
+    if (info.name.empty()) fail("ブックのシートに名前がありません。");
     const auto found = relsById.find(info.relId);
     const Relationship* rel = found == relsById.end() ? nullptr : found->second;
-    if (!rel) m.fail("シート「" + info.name + "」の本体がありません。");
+    if (!rel) fail("シート「" + info.name + "」の本体がありません。");
     refuseShared(sheetByRelId, info.relId, info.name, rel->target.empty() ? info.relId : rel->target);
     if (!relationshipIs(*rel, "worksheet")) continue;  // chart, dialog and macro sheets hold no cells
-    if (rel->external || rel->target.empty() || !m.package.contains(rel->target)) {
-      m.fail("シート「" + info.name + "」の本体がありません。");
+    if (rel->external || rel->target.empty() || !package.contains(rel->target)) {
+      fail("シート「" + info.name + "」の本体がありません。");
     }
     refuseShared(sheetByPart, foldPartName(rel->target), info.name, rel->target);
-    if (!foldedNames.insert(asciiLower(info.name)).second) m.fail("シート名「" + info.name + "」が重複しています。");
+    if (!foldedNames.insert(asciiLower(info.name)).second) fail("シート名「" + info.name + "」が重複しています。");
     info.part = rel->target;
     // With a part of its own for every sheet, there are fewer sheets than entries.
-    m.sheetNames.push_back(info.name);
-    m.sheets.push_back(std::move(info));
+    sheetNames.push_back(info.name);
+    sheets.push_back(std::move(info));
   }
   // Nor may another relationship of the package or the workbook reach a sheet's part, nor a
   // sheet's part be the content types or a relationships part.
-  for (const SheetInfo& sheet : m.sheets) {
+  for (const SheetInfo& sheet : sheets) {
     const std::string key = foldPartName(sheet.part);
     if (reached[key] > 1 || isRelationshipsPart(key) || key == "[content_types].xml") {
-      m.fail("シート「" + sheet.name + "」の本体（" + sheet.part + "）がブックのほかの部分からも参照されています。");
+      fail("シート「" + sheet.name + "」の本体（" + sheet.part + "）がブックのほかの部分からも参照されています。");
     }
   }
+}
 
-  // Shared strings and styles: at most one each.
-  for (const auto& rel : m.workbookRels) {
+// Shared strings and styles: at most one each.
+void Model::readSharedStringsAndStyles() {
+  for (const auto& rel : workbookRels) {
     if (rel.external || rel.target.empty()) continue;
-    if (m.sharedStringsPart.empty() && relationshipIs(rel, "sharedStrings")) {
-      m.sharedStringsPart = rel.target;
-    } else if (m.stylesPart.empty() && relationshipIs(rel, "styles")) {
-      m.stylesPart = rel.target;
+    if (sharedStringsPart.empty() && relationshipIs(rel, "sharedStrings")) {
+      sharedStringsPart = rel.target;
+    } else if (stylesPart.empty() && relationshipIs(rel, "styles")) {
+      stylesPart = rel.target;
     }
   }
-  if (!m.sharedStringsPart.empty()) {
-    m.sharedStringsXml = m.parsePart(m.sharedStringsPart);
-    const pugi::xml_node sst = m.sharedStringsXml->document_element();
-    if (localName(sst.name()) != "sst") m.fail("ブックの部品「" + m.sharedStringsPart + "」が壊れています。");
+  if (!sharedStringsPart.empty()) {
+    sharedStringsXml = parsePart(sharedStringsPart);
+    const pugi::xml_node sst = sharedStringsXml->document_element();
+    if (localName(sst.name()) != "sst") fail("ブックの部品「" + sharedStringsPart + "」が壊れています。");
     for (pugi::xml_node si = sst.first_child(); si; si = si.next_sibling()) {
       if (si.type() == pugi::node_element && localName(si.name()) == "si") {
-        if (m.sharedStrings.size() >= m.limits.maxSharedStrings) {
-          m.fail("ブックの部品「" + m.sharedStringsPart + "」の文字列が多すぎます。");
+        if (sharedStrings.size() >= limits.maxSharedStrings) {
+          fail("ブックの部品「" + sharedStringsPart + "」の文字列が多すぎます。");
         }
-        m.sharedStrings.push_back(stringItemText(si));
+        sharedStrings.push_back(stringItemText(si));
       }
     }
   }
-  if (!m.stylesPart.empty()) {
-    m.stylesXml = m.parsePart(m.stylesPart);
-    if (localName(m.stylesXml->document_element().name()) != "styleSheet") {
-      m.fail("ブックの部品「" + m.stylesPart + "」が壊れています。");
+  if (!stylesPart.empty()) {
+    stylesXml = parsePart(stylesPart);
+    if (localName(stylesXml->document_element().name()) != "styleSheet") {
+      fail("ブックの部品「" + stylesPart + "」が壊れています。");
     }
   }
+}
 
-  // Relationships parts are parsed later, when a sheet is deleted: they are held to their
+// Relationships parts are parsed later, when a sheet is deleted: they are held to their
   // bounds now, so that no deletion stops half-way on one. (A sheet is checked when it is read
   // or edited, before anything changes.)
-  for (const PackageEntry& entry : m.package.entries()) {
-    if (isRelationshipsPart(entry.name)) m.checkBounds(entry.name, entry.data, "ブックの部品「" + entry.name + "」");
+void Model::checkRelationshipsParts() const {
+  for (const PackageEntry& entry : package.entries()) {
+    if (isRelationshipsPart(entry.name)) checkBounds(entry.name, entry.data, "ブックの部品「" + entry.name + "」");
   }
-  return model;
 }
 
 }  // namespace tovakin::platform::xlsx::detail

@@ -183,6 +183,14 @@ struct Model {
   // Reads the file and parses the workbook parts. Throws xlsx::Error.
   static std::unique_ptr<Model> load(const std::string& path, const Limits& limits);
 
+  // The steps of load(), in their order; each fails with xlsx::Error.
+  void readContentTypes();
+  void readWorkbookPart();
+  void readSheets();
+  void readSharedStringsAndStyles();
+  // Relationships parts are held to their bounds now, as a deletion parses them later.
+  void checkRelationshipsParts() const;
+
   // Index into `sheets`, or -1. Sheet names compare case-insensitively for ASCII letters, as the
   // spreadsheet program does.
   int findSheet(std::string_view name) const;
