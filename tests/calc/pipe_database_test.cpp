@@ -283,11 +283,11 @@ TEST_F(PipeDatabaseTest, TheKeptDatabaseAnswersEveryLookupUntilTheWorkbookReadsC
 // Hostile workbooks are refused at once, whether the program starts with a previous database or
 // without one, and the refusal names the workbook and the sheet.
 TEST_F(PipeDatabaseTest, HostileWorkbooksAreRefusedWithinTheirBounds) {
-  Sheets wide = baseSheets();
-  for (auto& [name, rows] : wide) {
-    rows[0].resize(16384);
-    rows[0].back() = "X";
-  }
+  // Every sheet as wide and as tall as the grid: a cell in column XFD and one on the last row.
+  std::vector<std::pair<std::string, std::string>> hostile;
+  for (const auto& [name, rows] : baseSheets())
+    hostile.emplace_back(name, sheetXml("<row r=\"1\"><c r=\"XFD1\"><v>1</v></c></row>"
+                                        "<row r=\"1048576\"><c r=\"A1048576\"><v>1</v></c></row>"));
   for (bool previous : {false, true}) {
     SCOPED_TRACE(previous ? "with a previous database" : "without one");
     TestApp local;
@@ -295,16 +295,7 @@ TEST_F(PipeDatabaseTest, HostileWorkbooksAreRefusedWithinTheirBounds) {
       local.write(baseSheets());
       EXPECT_EQ(local.rebuild(), std::vector<std::string>{});
     }
-    local.write(wide);
-    // A cell on the last row of every sheet as well: a sheet as tall as the grid.
-    {
-      Sheets tall = wide;
-      for (auto& [name, rows] : tall) {
-        rows.resize(1048576);
-        rows.back() = {"Y"};
-      }
-      local.write(tall);
-    }
+    writeZip(local.workbook(), minimalWorkbook(hostile));
     const auto began = std::chrono::steady_clock::now();
     const auto shown = local.rebuild();
     const auto took = std::chrono::steady_clock::now() - began;
