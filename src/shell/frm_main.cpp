@@ -37,6 +37,8 @@ namespace tovakin::gui {
 
 namespace {
 
+const QKeySequence kCloseDocumentKey(Qt::CTRL | Qt::Key_F4);
+
 // One menu item: its designed caption is a string-table id where the table has its text.
 QAction* item(QMenu& menu, const char* name, const QString& caption, const QKeySequence& shortcut = {},
               bool visible = true) {
@@ -84,7 +86,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   // File menu shows its items as designed.
   auto* closeDocument = new QAction(this);
   closeDocument->setObjectName("actCloseDocument");
-  closeDocument->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+  closeDocument->setShortcut(kCloseDocumentKey);
   closeDocument->setShortcutContext(Qt::WindowShortcut);
   addAction(closeDocument);
   connect(closeDocument, &QAction::triggered, this, [this] { runFileItem("mnuFileClose"); });
@@ -369,6 +371,13 @@ frmDocument* frmMain::LoadNewDoc(NewDocMode mode) {
     if (!caption->isEmpty()) document->setWindowTitle(*caption);
     QMdiSubWindow* sub = mdi_->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+F4 is the main window's one shortcut for closing the active document: a second one in
+    // each document's own window menu would make the key ambiguous, and then it does nothing.
+    if (QMenu* own = sub->systemMenu())
+      for (QAction* a : own->actions()) {
+        QList<QKeySequence> keys = a->shortcuts();
+        if (keys.removeAll(kCloseDocumentKey) > 0) a->setShortcuts(keys);
+      }
     // Before the main window is shown the area has no size yet and would squeeze the new window
     // down to its caption: give it the document's own size.
     sub->resize(document->size() + (sub->size() - sub->contentsRect().size()));
