@@ -5,9 +5,9 @@
 #include <QShortcutEvent>
 #include <QWidget>
 
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 

@@ -12,7 +12,7 @@
 #include <array>
 
 #include "app/design_data.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QKeyEvent;
 class QPushButton;

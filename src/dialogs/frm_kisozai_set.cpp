@@ -14,11 +14,11 @@
 #include "app/app_state.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
-#include "dialogs/box_style.h"
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
-#include "shell/form_helpers.h"
+#include "ui/box_style.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 

@@ -10,11 +10,11 @@
 
 #include "app/app_state.h"
 #include "app/std_io.h"
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "app/design_data.h"
 #include "dialogs/condition_dialog.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QDialog;
 class QGroupBox;

@@ -15,9 +15,9 @@
 #include "app/recent_files.h"
 #include "app/settings.h"
 #include "dialogs/condition_dialog.h"
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 namespace {

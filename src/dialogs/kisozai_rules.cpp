@@ -8,9 +8,9 @@
 #include "calc/coefficients.h"
 #include "calc/pipe_lookups.h"
 #include "calc/reaction_modulus.h"
-#include "dialogs/box_style.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "ui/box_style.h"
 
 namespace tovakin::gui {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/design_data.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "calc/pipe_lookups.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

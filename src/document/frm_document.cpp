@@ -17,21 +17,20 @@
 #include "app/document_file.h"
 #include "app/std_io.h"
 #include "app/user_file.h"
-#include "platform/common_dialog.h"
-#include "platform/file_system.h"
 #include "calc/pipe_lookups.h"
+#include "dialogs/frm_kisozai_set.h"
+#include "dialogs/frm_naigaiatu_set.h"
 #include "document/calculation_run.h"
 #include "document/document_inputs.h"
 #include "document/document_layout.h"
 #include "document/document_rules.h"
-#include "dialogs/frm_kisozai_set.h"
-#include "dialogs/frm_naigaiatu_set.h"
-#include "document/unit_caption.h"
+#include "platform/common_dialog.h"
 #include "platform/error_box.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/ole_date.h"
-#include "shell/form_helpers.h"
-#include "shell/frm_main.h"
+#include "ui/form_helpers.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 
@@ -296,7 +295,7 @@ void frmDocument::runHandler(const char* label, const std::function<void()>& han
     guardStep(label, handler);
   } catch (const ProgramAborted&) {
     // 中止 ends the program the main window's way, which still asks about changed documents.
-    if (auto* main = qobject_cast<frmMain*>(window())) main->runHandler(label, [] { throw ProgramAborted(); });
+    if (abortProgram) abortProgram(label);
   } catch (...) {
     // guardStep reports every std::exception; nothing else may leave an event handler.
   }

@@ -13,9 +13,9 @@
 #include <functional>
 
 #include "app/app_state.h"
-#include "dialogs/numeric_box.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 namespace {

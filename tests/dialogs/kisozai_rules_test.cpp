@@ -7,10 +7,10 @@
 
 #include "app/calc_settings.h"
 #include "app/settings.h"
-#include "dialogs/box_style.h"
 #include "support/fake_pipe_source.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
+#include "ui/box_style.h"
 
 namespace tovakin::gui {
 namespace {
