@@ -131,4 +131,15 @@ void ConditionDialog::keyPressEvent(QKeyEvent* event) {
   if (!swallowCommandKey(event)) QDialog::keyPressEvent(event);
 }
 
+void showModal(QDialog& dialog) { dialog.exec(); }
+
+bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog) {
+  flag = false;
+  g_designDataWork = record;
+  showDialog();
+  if (!flag) return false;
+  record = g_designDataWork;
+  return true;
+}
+
 }  // namespace tovakin::gui

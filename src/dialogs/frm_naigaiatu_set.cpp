@@ -192,17 +192,6 @@ void frmNaigaiatuSet::loadFromExchange(const DesignData& work) { data_ = naigaia
 
 void frmNaigaiatuSet::storeToExchange(DesignData& work) const { naigaiatuToExchange(data_, work); }
 
-void showModal(QDialog& dialog) { dialog.exec(); }
-
-bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog) {
-  flag = false;
-  g_designDataWork = record;
-  showDialog();
-  if (!flag) return false;
-  record = g_designDataWork;
-  return true;
-}
-
 bool runNaigaiatuSet(QWidget* mainWindow, DesignData& record, bool& flag, const ShowDialog& show) {
   return runConditionExchange(record, flag, [&] {
     frmNaigaiatuSet dialog(mainWindow, flag);

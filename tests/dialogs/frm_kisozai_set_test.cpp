@@ -16,6 +16,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "ui/numeric_box.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 namespace {
@@ -89,6 +90,18 @@ TEST_F(KisozaiDialog, OpensOnTheStoredMethodsPanelAlreadyEdited) {
     EXPECT_TRUE(okAndApplyEnabled(*dialog)) << method;
   }
   EXPECT_TRUE(errors_.shown.empty());
+}
+
+TEST_F(KisozaiDialog, EveryUnitIsTheSharedUnitCaptionWithItsDesignedText) {
+  auto dialog = open();
+  for (std::size_t i = 0; i < kKisozaiUnits.size(); ++i) {
+    const auto* unit = dialog->findChild<QWidget*>(QStringLiteral("picTanni_%1").arg(i));
+    if (!unit) continue;  // a unit no row of the panels uses
+    const auto* caption = dynamic_cast<const UnitCaption*>(unit);
+    ASSERT_NE(caption, nullptr) << i;
+    EXPECT_EQ(caption->unitText(), QString::fromUtf8(kKisozaiUnits[i])) << i;
+  }
+  EXPECT_NE(dialog->findChild<UnitCaption*>(), nullptr);
 }
 
 TEST_F(KisozaiDialog, AStoredMethodOutsideTheFiveSelectsNone) {

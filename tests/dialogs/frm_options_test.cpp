@@ -22,11 +22,23 @@
 #include "support/options_dialog_fixture.h"
 #include "support/scripted_error_box.h"
 #include "ui/numeric_box.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 namespace {
 
 using tovakin::testing::OptionsDialog;
+
+TEST_F(OptionsDialog, UnitCaptionsAreTheSharedOneInTheOrderOfTheirBoxes) {
+  auto dialog = open();
+  int number = 0;
+  for (int i : {0, 1, 2, 3, 4, 11}) {
+    const auto* caption =
+        dynamic_cast<const UnitCaption*>(dialog->findChild<QWidget*>(QStringLiteral("picTanni_%1").arg(number++)));
+    ASSERT_NE(caption, nullptr) << i;
+    EXPECT_EQ(caption->unitText(), QString::fromUtf8(optionsBoxes()[static_cast<std::size_t>(i)].unit)) << i;
+  }
+}
 
 TEST_F(OptionsDialog, ApplyStoresInMemoryAndFileAndCancelKeepsIt) {
   auto dialog = open();

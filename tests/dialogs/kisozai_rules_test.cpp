@@ -409,16 +409,6 @@ TEST(KisozaiExplanations, TextsPrintLineByLineEachAfterOneBlank) {
   EXPECT_EQ(explanationLines(boxExplanation(0).content), std::vector<std::string>{" 【解説】　直接入力値で計算します。"});
 }
 
-TEST(KisozaiUnits, ACaretRaisesTheNextCharacterSmall) {
-  const std::vector<UnitRun> inertia = unitRuns("m^4/m");
-  ASSERT_EQ(inertia.size(), 3u);
-  EXPECT_EQ(inertia[0].text + "|" + inertia[1].text + "|" + inertia[2].text, "m|4|/m");
-  EXPECT_TRUE(inertia[1].small && inertia[1].raised && !inertia[2].small);
-  EXPECT_EQ(unitRuns("a~２")[1].text, "２");  // a whole multi-byte character, small, not raised
-  EXPECT_FALSE(unitRuns("a~２")[1].raised);
-  EXPECT_EQ(unitRuns("m^").size(), 1u);
-}
-
 TEST(KisozaiLayoutRule, SizesFollowTheCaptionHeight) {
   for (int c : {0, 360, 460}) {
     const KisozaiLayout l = kisozaiLayout(c);

@@ -36,6 +36,8 @@ TEST(UnitText, RaisesTheCharacterAfterAMarkerFromTheTopLine) {
   EXPECT_EQ(layout(u"kN/m^3"), (Pieces{{u"kN/m", 0, 9, false}, {u"3", 18, 6, true}}));
   EXPECT_EQ(layout(u"^o"), (Pieces{{u"o", 0, 6, true}}));
   EXPECT_EQ(layout(u"m~2"), layout(u"m^2"));
+  // A full-width character after either marker is raised and small like any other.
+  EXPECT_EQ(layout(u"a~２"), (Pieces{{u"a", 0, 9, false}, {u"２", 4.5, 6, true}}));
   // /m follows the small 4 by the 4's own width, not by an average width of the face.
   EXPECT_EQ(layout(u"m^4/m"), (Pieces{{u"m", 0, 9, false}, {u"4", 4.5, 6, true}, {u"/m", 7.5, 9, false}}));
   EXPECT_TRUE(layout(u"").empty());
