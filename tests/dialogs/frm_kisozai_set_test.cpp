@@ -105,14 +105,16 @@ TEST_F(KisozaiDialog, OpensOnTheStoredMethodsPanelAlreadyEdited) {
 
 TEST_F(KisozaiDialog, EveryUnitIsTheSharedUnitCaptionWithItsDesignedText) {
   auto dialog = open();
+  int found = 0;
   for (std::size_t i = 0; i < kKisozaiUnits.size(); ++i) {
     const auto* unit = dialog->findChild<QWidget*>(QStringLiteral("picTanni_%1").arg(i));
     if (!unit) continue;  // a unit no row of the panels uses
     const auto* caption = dynamic_cast<const UnitCaption*>(unit);
     ASSERT_NE(caption, nullptr) << i;
     EXPECT_EQ(caption->unitText(), QString::fromUtf8(kKisozaiUnits[i])) << i;
+    ++found;
   }
-  EXPECT_NE(dialog->findChild<UnitCaption*>(), nullptr);
+  EXPECT_GT(found, 0);
 }
 
 TEST_F(KisozaiDialog, AStoredMethodOutsideTheFiveSelectsNone) {
