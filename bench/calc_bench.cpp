@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "support/design_cases.h"
 #include "support/fake_pipe_source.h"
 #include "app/calc_settings.h"
 #include "app/settings.h"
@@ -30,49 +31,11 @@ FakePipeSource benchSource() {
   return s;
 }
 
-tovakin::app::DesignData flexibleTrench() {
-  tovakin::app::DesignData d;
-  d.kanshu = "硬質ポリ塩化ビニル管";
-  d.kikaku = "VU";
-  d.yobikei = "600";
-  d.gaikei = 0.63;
-  d.kanatu = 0.0234;
-  d.kanatuKeisan = 0.0234;
-  d.naikei = 0.5832;
-  d.chushinHankei = 0.3033;
-  d.kisoKeishiki = 0;
-  d.shijikaku = 120;
-  d.dokaburi = 3.0;
-  d.mizohaba = 1.0;
-  d.maisetuKeishiki = 0;
-  d.tuchiTanniJuryo = 18;
-  d.howadoTanniJuryo = 20;
-  d.mizuTanniJuryo = 9.8;
-  d.naibuMasatukaku = 30;
-  d.chinkahi = -0.1;
-  d.kajuJoken = 25;
-  d.doroJoken = 1;
-  d.josaiKaju = "10";
-  d.buruJoken = 11;
-  d.kyatapiraSu = 2;
-  d.sekojiShogekiKeisu = 0.3;
-  d.seisuiatu = 0.5;
-  d.suigekiatu = 0.25;
-  d.kanzaiKubun = 3;
-  d.hanryokuKeisu = 3000;
-  d.henkeiOkureF1 = 1.5;
-  d.henkeiOkureF2 = 1.0;
-  d.sekkeiTawamiritu = 3.0;
-  d.naigaiatuAnzenritu = 2.0;
-  d.naigaiatuKeisuN = 2.0;
-  return d;
-}
-
 void BM_FlexiblePipeInTrench(benchmark::State& state) {
   tovakin::app::g_calcSettings = tovakin::app::builtInCalcSettings();
   FakePipeSource source = benchSource();
   const auto installed = tovakin::calc::installPipeDataSource(&source);
-  const tovakin::app::DesignData design = flexibleTrench();
+  const tovakin::app::DesignData design = tovakin::testing::makeDesign(tovakin::testing::flexibleCase());
   tovakin::calc::CalcResult result;
   for (auto _ : state) {
     tovakin::app::DesignData d = design;

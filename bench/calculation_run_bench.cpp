@@ -28,8 +28,8 @@
 #include "platform/error_box.h"
 #include "platform/message_box.h"
 #include "report/xlsx_report_book.h"
-#include "shell/application.h"
 #include "shell/frm_main.h"
+#include "ui/application.h"
 
 namespace {
 

@@ -7,12 +7,34 @@
 
 namespace tovakin::calc {
 
-// 0 when every test passes, else the code of the first failing test:
-// 14 no pipe type, 15 no standard, 16 no nominal size, 17 outer diameter, 18 wall thickness,
-// 19 safety factor S of the combination formula (classes 0 and 5), 13 fixed support of a
-// flexible pipe off 180°, 7 / 8 support angle, 1 / 5 friction angle, 9 water unit weight,
-// 10 water equal to saturated soil, 11 cover depth, 2 soil unit weight, 3 saturated soil
-// unit weight, 4 trench narrower than the pipe, 6 track count of a bulldozer.
+// The codes of the input check, shared by the check and the document's check messages. The
+// numbers are the check's own: the message window shows an unknown one as it is.
+enum class CheckCode : std::int32_t {
+  Passed = 0,
+  FrictionAngleNotPositive = 1,     // 内部摩擦角 <= 0
+  SoilWeightNotPositive = 2,        // 土の単位体積重量 <= 0
+  SaturatedWeightNotPositive = 3,   // 飽和土単位体積重量 <= 0
+  TrenchNarrowerThanPipe = 4,       // 溝幅 < 管外径 (trench laying)
+  FrictionAngleFrom90 = 5,          // 内部摩擦角 >= 90
+  TrackCount = 6,                   // キャタピラ数 other than 1 or 2 for a bulldozer
+  FixedSupportAngle = 7,            // 設計支持角 of a fixed support
+  FreeSupportAngle = 8,             // 設計支持角 of a free support
+  WaterWeightNotPositive = 9,       // 水の単位体積重量 <= 0
+  WaterEqualsSaturated = 10,        // 水の単位体積重量 = 飽和土単位体積重量
+  CoverNotPositive = 11,            // 土かぶり <= 0
+  FlexibleFixedSupportAngle = 13,   // a flexible pipe on a fixed support off 180°
+  NoPipeType = 14,                  // 管種
+  NoStandard = 15,                  // 管規格
+  NoNominalSize = 16,               // 呼び径
+  OuterDiameterNotPositive = 17,    // 管外径
+  WallThicknessNotPositive = 18,    // 管厚
+  SafetyFactorNotPositive = 19,     // 内外圧合成式の安全率 (classes 0 and 5)
+};
+
+// 0 (CheckCode::Passed) when every test passes, else the code of the first failing test, in the
+// order: pipe type, standard, nominal size, outer diameter, wall thickness, safety factor, the
+// support angle, friction angle, water unit weight, cover depth, soil and saturated soil unit
+// weights, trench width, track count. A fault of the program itself gives its own code.
 std::int32_t MyDataCheck(const DesignData& d);
 
 }  // namespace tovakin::calc

@@ -5,9 +5,9 @@
 #include <QShortcutEvent>
 #include <QWidget>
 
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 
@@ -129,6 +129,17 @@ void ConditionDialog::keyPressEvent(QKeyEvent* event) {
   // QDialog would press the default button on Enter and reject on Escape: here neither does
   // anything (Enter inside a box moves the focus; the box handles it before it gets here).
   if (!swallowCommandKey(event)) QDialog::keyPressEvent(event);
+}
+
+void showModal(QDialog& dialog) { dialog.exec(); }
+
+bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog) {
+  flag = false;
+  g_designDataWork = record;
+  showDialog();
+  if (!flag) return false;
+  record = g_designDataWork;
+  return true;
 }
 
 }  // namespace tovakin::gui

@@ -10,9 +10,10 @@
 // opener's, given at construction.
 #include <QDialog>
 #include <array>
+#include <functional>
 
 #include "app/design_data.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QKeyEvent;
 class QPushButton;
@@ -70,5 +71,15 @@ class ConditionDialog : public QDialog {
   bool unchanged_ = true;
   std::array<QPushButton*, 3> commands_{};
 };
+
+// How the opener shows a dialog: modally, until it closes. Tests drive the dialog instead.
+using ShowDialog = std::function<void(QDialog&)>;
+void showModal(QDialog& dialog);
+
+// The document side of a condition dialog's opening, after the document has stored its
+// controls into `record`: the flag is cleared, the whole record goes into the exchange copy,
+// the dialog is shown, and when the dialog raised the flag the whole exchange copy comes back.
+// True when the document takes values over (it then counts as changed).
+bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog);
 
 }  // namespace tovakin::gui

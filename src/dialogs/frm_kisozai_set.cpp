@@ -14,11 +14,12 @@
 #include "app/app_state.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
-#include "dialogs/box_style.h"
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
-#include "shell/form_helpers.h"
+#include "ui/box_style.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 
@@ -52,36 +53,6 @@ void fillBackground(QWidget* widget, std::uint32_t bgr) {
   widget->setPalette(p);
   widget->setAutoFillBackground(true);
 }
-
-// picTanni: a unit caption, a "^" raising the next character in a smaller face.
-class UnitCaption : public QWidget {
- public:
-  UnitCaption(const char* unit, QWidget* parent) : QWidget(parent), runs_(unitRuns(unit)) {
-    fillBackground(this, kLabelColour);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    const QFont normal = font();
-    QFont small = normal;
-    // The smaller face is the box's size divided by 1.6, as a whole number, at least 1.
-    small.setPointSize(std::max(1, static_cast<int>(normal.pointSizeF() / 1.6)));
-    const int baseline = QFontMetrics(normal).ascent();
-    int x = 0;
-    for (const UnitRun& run : runs_) {
-      const QString text = QString::fromStdString(run.text);
-      painter.setFont(run.small ? small : normal);
-      const int y = run.raised ? QFontMetrics(small).ascent() : baseline;
-      painter.drawText(x, y, text);
-      x += QFontMetrics(run.small ? small : normal).horizontalAdvance(text);
-    }
-  }
-
- private:
-  std::vector<UnitRun> runs_;
-};
 
 // Fills a box as the program does; a number wider than the box shows its leading digits.
 void fill(DialogNumericBox* box, const std::string& text) {
@@ -264,7 +235,9 @@ void frmKisozaiSet::buildPanel(int method, const KisozaiLayout& layout) {
     connect(box, &DialogNumericBox::entered, this, [this](int index) { txtTextBoxKaisetuHyoji(index); });
     boxes_[static_cast<std::size_t>(d.box)] = box;
     if (d.tanni >= 0) {
-      auto* unit = new UnitCaption(kKisozaiUnits[static_cast<std::size_t>(d.tanni)], frame);
+      auto* unit = new UnitCaption(frame);
+      fillBackground(unit, kLabelColour);
+      TanniPrint(*unit, QString::fromUtf8(kKisozaiUnits[static_cast<std::size_t>(d.tanni)]), 11, 0);
       unit->setObjectName(QStringLiteral("picTanni_%1").arg(d.tanni));
       unit->setGeometry(twipsRect(kUnitLeft, d.top, kUnitWidth, kRowHeight));
     }
@@ -432,17 +405,12 @@ void frmKisozaiSet::picImage4msg(const char* text) {
 bool runKisozaiSet(QWidget* mainWindow, DesignData& record, bool& takeOverFlag, QLineEdit* hanryokuKeisuBox) {
   bool takenOver = false;
   guardStep("cmdKisozaiSet_Click", [&] {
-    takeOverFlag = false;
-    g_designDataWork = record;
-    {
+    takenOver = runConditionExchange(record, takeOverFlag, [&] {
       frmKisozaiSet dialog(mainWindow, takeOverFlag);
-      dialog.exec();
-    }
-    if (!takeOverFlag) return;
-    record = g_designDataWork;
-    if (hanryokuKeisuBox)
+      showModal(dialog);
+    });
+    if (takenOver && hanryokuKeisuBox)
       hanryokuKeisuBox->setText(QString::fromStdString(formatPattern(record.hanryokuKeisu, "0.00")));
-    takenOver = true;
   });
   return takenOver;
 }

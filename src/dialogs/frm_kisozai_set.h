@@ -95,10 +95,9 @@ class frmKisozaiSet : public ConditionDialog {
   bool pictureErrorShown_ = false;
 };
 
-// The document's side of an opening, in its order: the take-over flag down, the record into
-// the exchange copy, the dialog shown modally over the main window, and, when OK or Apply
-// raised the flag, the exchange copy back into the record and the adopted e' into the
-// document's box (two decimals). Returns true when the record was taken over: the document is
+// The document's side of an opening: the exchange of every condition dialog
+// (runConditionExchange) with the dialog shown modally over the main window, and, when OK or
+// Apply raised the flag, the adopted e' into the document's box (two decimals). Returns true when the record was taken over: the document is
 // then changed. The document runs its own myForm2Data before.
 bool runKisozaiSet(QWidget* mainWindow, DesignData& record, bool& takeOverFlag, QLineEdit* hanryokuKeisuBox);
 

@@ -10,11 +10,11 @@
 
 #include "app/app_state.h"
 #include "app/std_io.h"
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 namespace {
@@ -191,17 +191,6 @@ bool frmNaigaiatuSet::myForm2Data() {
 void frmNaigaiatuSet::loadFromExchange(const DesignData& work) { data_ = naigaiatuFromExchange(work); }
 
 void frmNaigaiatuSet::storeToExchange(DesignData& work) const { naigaiatuToExchange(data_, work); }
-
-void showModal(QDialog& dialog) { dialog.exec(); }
-
-bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog) {
-  flag = false;
-  g_designDataWork = record;
-  showDialog();
-  if (!flag) return false;
-  record = g_designDataWork;
-  return true;
-}
 
 bool runNaigaiatuSet(QWidget* mainWindow, DesignData& record, bool& flag, const ShowDialog& show) {
   return runConditionExchange(record, flag, [&] {

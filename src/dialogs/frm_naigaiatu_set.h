@@ -13,7 +13,7 @@
 
 #include "app/design_data.h"
 #include "dialogs/condition_dialog.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QDialog;
 class QGroupBox;
@@ -95,16 +95,6 @@ class frmNaigaiatuSet : public ConditionDialog {
   QGroupBox* fraFrame_ = nullptr;
   DialogNumericBox* boxes_[2] = {nullptr, nullptr};
 };
-
-// How the opener shows a dialog: modally, until it closes. Tests drive the dialog instead.
-using ShowDialog = std::function<void(QDialog&)>;
-void showModal(QDialog& dialog);
-
-// The document side of a condition dialog's opening, after the document has stored its
-// controls into `record`: the flag is cleared, the whole record goes into the exchange copy,
-// the dialog is shown, and when the dialog raised the flag the whole exchange copy comes back.
-// True when the document takes values over (it then counts as changed).
-bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog);
 
 // cmdNaigaiatuSet_Click's opening of frmNaigaiatuSet, parented to the main window.
 bool runNaigaiatuSet(QWidget* mainWindow, DesignData& record, bool& flag, const ShowDialog& show = showModal);

@@ -1,68 +1,27 @@
 #include "dialogs/frm_options.h"
 
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "app/recent_files.h"
 #include "app/settings.h"
 #include "dialogs/condition_dialog.h"
-#include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 namespace {
 
 QString qtext(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// A unit caption in the unit markup: the character after "^" or "~" stands raised, in the size
-// divided by 1.6 (rounded half to even), hanging from the top line.
-class UnitCaption : public QWidget {
- public:
-  UnitCaption(const QString& markup, QWidget* parent) : QWidget(parent), markup_(markup) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    const QFont normal = font();
-    QFont raised = normal;
-    if (normal.pointSizeF() > 0) {
-      raised.setPointSizeF(std::max(1.0, std::nearbyint(normal.pointSizeF() / 1.6)));
-    } else {
-      raised.setPixelSize(std::max(1, static_cast<int>(std::nearbyint(normal.pixelSize() / 1.6))));
-    }
-    const QFontMetrics normalMetrics(normal);
-    const QFontMetrics raisedMetrics(raised);
-    int x = 0;
-    for (qsizetype i = 0; i < markup_.size(); ++i) {
-      const QChar c = markup_.at(i);
-      if (c == u'^' || c == u'~') {
-        if (i + 1 >= markup_.size()) break;
-        const QChar up = markup_.at(++i);
-        painter.setFont(raised);
-        painter.drawText(x, raisedMetrics.ascent(), QString(up));
-        x += raisedMetrics.horizontalAdvance(up);
-        continue;
-      }
-      painter.setFont(normal);
-      painter.drawText(x, normalMetrics.ascent(), QString(c));
-      x += normalMetrics.horizontalAdvance(c);
-    }
-  }
-
- private:
-  QString markup_;
-};
 
 struct PageDesign {
   const char* tab;    // the tab's caption
@@ -210,7 +169,8 @@ void frmOptions::buildPages() {
   // Unit captions are numbered in the order of their boxes on pages 1 and 3.
   for (int i : {0, 1, 2, 3, 4, 11}) {
     const OptionsBox& design = optionsBoxes()[static_cast<std::size_t>(i)];
-    auto* unit = new UnitCaption(qtext(design.unit), frames_[static_cast<std::size_t>(design.page)]);
+    auto* unit = new UnitCaption(frames_[static_cast<std::size_t>(design.page)]);
+    TanniPrint(*unit, qtext(design.unit), 11, 0);
     unit->setObjectName(QStringLiteral("picTanni_%1").arg(unitNumber++));
     unit->setGeometry(twipsRect(kUnitLeft, design.top, kUnitWidth, kUnitHeight));
   }

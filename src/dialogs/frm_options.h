@@ -12,7 +12,7 @@
 
 #include "app/calc_settings.h"
 #include "dialogs/options_table.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QKeyEvent;
 class QLabel;

@@ -8,9 +8,9 @@
 #include "calc/coefficients.h"
 #include "calc/pipe_lookups.h"
 #include "calc/reaction_modulus.h"
-#include "dialogs/box_style.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "ui/box_style.h"
 
 namespace tovakin::gui {
 
@@ -360,40 +360,6 @@ std::vector<std::string> explanationLines(std::string_view text) {
     }
   }
   return lines;
-}
-
-// ---- unit captions --------------------------------------------------------------------------
-
-namespace {
-// The length of the UTF-8 character that starts with this byte.
-std::size_t utf8Length(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-}  // namespace
-
-std::vector<UnitRun> unitRuns(std::string_view unit) {
-  std::vector<UnitRun> runs;
-  auto append = [&](std::string_view piece, bool small, bool raised) {
-    if (runs.empty() || runs.back().small != small || runs.back().raised != raised) runs.push_back({{}, small, raised});
-    runs.back().text.append(piece);
-  };
-  for (std::size_t i = 0; i < unit.size();) {
-    const char c = unit[i];
-    if ((c == '^' || c == '~') && i + 1 < unit.size()) {
-      const std::size_t n = std::min(utf8Length(static_cast<unsigned char>(unit[i + 1])), unit.size() - i - 1);
-      append(unit.substr(i + 1, n), true, c == '^');
-      i += 1 + n;
-      continue;
-    }
-    if (c == '^' || c == '~') break;  // a marker at the very end prints nothing
-    const std::size_t n = std::min(utf8Length(static_cast<unsigned char>(c)), unit.size() - i);
-    append(unit.substr(i, n), false, false);
-    i += n;
-  }
-  return runs;
 }
 
 // ---- layout ---------------------------------------------------------------------------------

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/design_data.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 
@@ -167,17 +167,6 @@ std::vector<std::string> explanationLines(std::string_view text);
 
 // The explanation pictures, in the order the boxes use them.
 extern const std::array<const char*, 5> kKisozaiPictures;
-
-// ---- unit captions --------------------------------------------------------------------------
-
-// A unit caption in runs: a "^" (or "~") is not printed and makes the next character small, "^"
-// also raised ("kN/m^2": "kN/m", then a small raised "2").
-struct UnitRun {
-  std::string text;
-  bool small = false;
-  bool raised = false;
-};
-std::vector<UnitRun> unitRuns(std::string_view unit);
 
 // ---- layout ---------------------------------------------------------------------------------
 

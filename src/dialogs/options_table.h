@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "app/calc_settings.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

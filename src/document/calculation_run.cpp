@@ -15,8 +15,7 @@
 #include "platform/message_box.h"
 #include "report/report_file.h"
 #include "report/report_writer.h"
-#include "shell/launcher.h"
-#include "shell/main_window_rules.h"
+#include "ui/launcher.h"
 
 namespace tovakin::gui {
 
@@ -181,6 +180,10 @@ void 計算エラー処理(std::int32_t code, CalculationDocument& document, frm
   // The focus first: the text is what the user reads once the control is ready for the fix.
   if (row.focus) guardStep(label, [&] { document.focusCheckTarget(*row.focus); });
   if (row.text) guardStep(label, [&] { message.setMessage(*row.text); });
+}
+
+QString noExcelMessage() {
+  return QStringLiteral("本プログラムでは Excel 97 以降が必要です。\nインストールされていない場合、データ入力のみ可能です。");
 }
 
 QString noReportProgramText(const QString& reportPath) {

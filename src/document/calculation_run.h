@@ -15,7 +15,7 @@
 #include "calc/calc_result.h"
 #include "document/check_messages.h"
 #include "platform/common_dialog.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QWidget;
 
@@ -82,6 +82,11 @@ inline constexpr const char* kNotCompletedCaption = "計算が完了しません
 inline constexpr const char* kNotCompletedText =
     "計算中にエラーが発生したため、計算は完了していません。計算書は作成しません。";
 inline constexpr const char* kNotWrittenText = "計算は終了しましたが、計算書を作成できませんでした。";
+
+// The report writer: the first usable version, and the message the main window shows at its load
+// when none is installed.
+inline constexpr int kFirstUsableExcel = 8;
+QString noExcelMessage();
 
 // The message when the report cannot be opened: none of the desktop's programs is for its
 // type, or the one named could not be started. Both give the report's path.

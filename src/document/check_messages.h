@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

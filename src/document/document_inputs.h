@@ -4,7 +4,7 @@
 #include <QValidator>
 #include <cstddef>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QWheelEvent;
 

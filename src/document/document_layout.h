@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

@@ -26,10 +26,6 @@ const ListItem* entryOf(const std::vector<ListItem>& items, double code) {
   return nullptr;
 }
 
-constexpr std::array<const char*, kTextBoxCount> kPatterns{
-    "",     "0.00", "0.00", "0.00", "0.00", "0.000", "0",   "0.000", "0.00", "0.0", "0.00", "0.00",
-    "0",    "",     "0.00", "0",    "0.0",  "0.000", "0.000", "0.00", "0.0", "0.00", "0.0", "0.0"};
-
 int decimalsOf(std::string_view pattern) {
   const std::size_t point = pattern.find('.');
   return point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
@@ -118,16 +114,60 @@ std::optional<double> nominalSizeValue(std::string_view text) {
   return value;
 }
 
+const std::vector<DocumentBox>& documentBoxes() {
+  using K = BoxKind;
+  using D = DesignData;
+  static const std::vector<DocumentBox> kBoxes{
+      {0, "keisanshoTitle", K::Text, "", false, nullptr, "cbKanshu"},
+      {1, "gaikei", K::Pipe, "0.00", true, &D::gaikei, "cbKajuJoken"},
+      {2, "kanatu", K::Pipe, "0.00", true, &D::kanatu, "cbKajuJoken"},
+      {3, "chushinHankei", K::Pipe, "0.00", true, &D::chushinHankei, "cbKajuJoken"},
+      {4, "", K::Weight, "0.00", true, nullptr, "cbKajuJoken"},
+      {5, "mizohaba", K::Number, "0.000", false, &D::mizohaba, "txtTextBox_12"},
+      {6, "shijikaku", K::Number, "0", false, &D::shijikaku, "txtTextBox_8"},
+      {7, "dokaburi", K::Number, "0.000", false, &D::dokaburi, ""},
+      {8, "mizuTanniJuryo", K::Number, "0.00", false, &D::mizuTanniJuryo, "txtTextBox_10"},
+      {9, "chinkahi", K::Number, "0.0", false, &D::chinkahi, ""},
+      {10, "tuchiTanniJuryo", K::Number, "0.00", false, &D::tuchiTanniJuryo, "txtTextBox_11"},
+      {11, "howadoTanniJuryo", K::Number, "0.00", false, &D::howadoTanniJuryo, "txtTextBox_9"},
+      {12, "naibuMasatukaku", K::Number, "0", false, &D::naibuMasatukaku, "txtTextBox_6"},
+      {13, "josaiKajuMeisho", K::Text, "", false, nullptr, "txtTextBox_14"},
+      {14, "josaiKaju", K::Surcharge, "0.00", false, nullptr, "cbBuruJoken"},
+      {15, "kyatapiraSu", K::Count, "0", false, nullptr, "txtTextBox_16"},
+      {16, "sekojiShogekiKeisu", K::Number, "0.0", false, &D::sekojiShogekiKeisu, "txtTextBox_17"},
+      {17, "seisuiatu", K::Number, "0.000", false, &D::seisuiatu, "txtTextBox_18"},
+      {18, "suigekiatu", K::Number, "0.000", false, &D::suigekiatu, "cbMaisetu"},
+      {19, "hanryokuKeisu", K::Number, "0.00", true, &D::hanryokuKeisu, "txtTextBox_20"},
+      {20, "henkeiOkureF1", K::Number, "0.0", false, &D::henkeiOkureF1, "txtTextBox_22"},
+      {21, "kanatuKeisan", K::Pipe, "0.00", true, &D::kanatuKeisan, "cbKajuJoken"},
+      {22, "henkeiOkureF2", K::Number, "0.0", false, &D::henkeiOkureF2, "txtTextBox_23"},
+      {23, "sekkeiTawamiritu", K::Number, "0.0", false, &D::sekkeiTawamiritu, "cmdCommand_1"},
+  };
+  return kBoxes;
+}
+
+const DocumentBox& documentBox(int index) {
+  const std::vector<DocumentBox>& boxes = documentBoxes();
+  if (index < 0 || index >= kTextBoxCount) return boxes.front();
+  return boxes[static_cast<std::size_t>(index)];
+}
+
+int boxOfField(std::string_view field) {
+  for (const DocumentBox& box : documentBoxes())
+    if (!field.empty() && field == box.field) return box.index;
+  return -1;
+}
+
 std::string_view boxPattern(int index) {
   if (index < 0 || index >= kTextBoxCount) return {};
-  return kPatterns[static_cast<std::size_t>(index)];
+  return documentBox(index).pattern;
 }
 
-bool isReadOnlyBox(int index) {
-  return index == 1 || index == 2 || index == 3 || index == 4 || index == 19 || index == 21;
-}
+bool isReadOnlyBox(int index) { return index >= 0 && index < kTextBoxCount && documentBox(index).readOnly; }
 
-bool isTextBox(int index) { return index == 0 || index == 13; }
+bool isTextBox(int index) {
+  return index >= 0 && index < kTextBoxCount && documentBox(index).kind == BoxKind::Text;
+}
 
 double readNumberBox(std::string_view text, std::string_view pattern) {
   const std::string narrow = toNarrow(text);
@@ -174,18 +214,7 @@ std::string enterTarget(std::string_view from, const EnterState& state) {
       {"cbKanshu", "cbKikaku"},           {"cbKikaku", "cbYobina"},
       {"cbYobina", "cbKajuJoken"},        {"cbKajuJoken", "cbDoroJoken"},
       {"cbDoroJoken", "txtTextBox_13"},   {"cbBuruJoken", "txtTextBox_15"},
-      {"cbMaisetu", "cbKiso"},            {"cbKiso", "txtTextBox_7"},
-      {"txtTextBox_0", "cbKanshu"},       {"txtTextBox_1", "cbKajuJoken"},
-      {"txtTextBox_2", "cbKajuJoken"},    {"txtTextBox_3", "cbKajuJoken"},
-      {"txtTextBox_4", "cbKajuJoken"},    {"txtTextBox_5", "txtTextBox_12"},
-      {"txtTextBox_6", "txtTextBox_8"},   {"txtTextBox_8", "txtTextBox_10"},
-      {"txtTextBox_10", "txtTextBox_11"}, {"txtTextBox_11", "txtTextBox_9"},
-      {"txtTextBox_12", "txtTextBox_6"},  {"txtTextBox_13", "txtTextBox_14"},
-      {"txtTextBox_14", "cbBuruJoken"},   {"txtTextBox_15", "txtTextBox_16"},
-      {"txtTextBox_16", "txtTextBox_17"}, {"txtTextBox_17", "txtTextBox_18"},
-      {"txtTextBox_18", "cbMaisetu"},     {"txtTextBox_19", "txtTextBox_20"},
-      {"txtTextBox_20", "txtTextBox_22"}, {"txtTextBox_21", "cbKajuJoken"},
-      {"txtTextBox_22", "txtTextBox_23"}, {"txtTextBox_23", "cmdCommand_1"}};
+      {"cbMaisetu", "cbKiso"},            {"cbKiso", "txtTextBox_7"}};
   if (from == "txtTextBox_7") return state.trenchEnabled ? "txtTextBox_5" : "txtTextBox_12";
   if (from == "txtTextBox_9") {
     if (state.naigaiatuButton) return "cmdNaigaiatuSet";
@@ -193,6 +222,8 @@ std::string enterTarget(std::string_view from, const EnterState& state) {
   }
   for (const auto& [source, target] : kLinks)
     if (source == from) return std::string(target);
+  for (const DocumentBox& box : documentBoxes())
+    if (from == "txtTextBox_" + std::to_string(box.index)) return box.enter;
   return {};
 }
 
@@ -207,7 +238,10 @@ const std::vector<std::string>& tabOrder() {
   return kOrder;
 }
 
-bool inTabOrder(int textBox) { return !isReadOnlyBox(textBox) || textBox == 19; }
+bool inTabOrder(int textBox) {
+  const BoxKind kind = documentBox(textBox).kind;
+  return kind != BoxKind::Pipe && kind != BoxKind::Weight;
+}
 
 std::string reformatBox(int index, std::string_view text) {
   if (isTextBox(index)) return myTrim(text);

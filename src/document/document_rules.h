@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/design_data.h"
 #include "calc/pipe_lookups.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 
@@ -89,6 +90,34 @@ std::optional<double> nominalSizeValue(std::string_view text);
 // ---- The boxes and the record ---------------------------------------------------------------
 
 inline constexpr int kTextBoxCount = 24;
+
+// How a box stands to the record.
+enum class BoxKind {
+  Text,       // a free text of the record, trimmed (0 title, 13 surcharge name)
+  Number,     // a number field of the record, shown and read in the box's pattern
+  Surcharge,  // 14: a number the record keeps as text
+  Count,      // 15: the caterpillar count, a whole number
+  Pipe,       // a pipe dimension the window fills from the pipe table: mm in the box, m in the record
+  Weight,     // 4: the pipe's unit weight, filled from the pipe table and never read back
+};
+
+// One box of the document window: its record field, how it is shown and read, and where Enter
+// goes from it. The window fills, reads, locks and chains its boxes from this one table.
+struct DocumentBox {
+  int index;                    // txtTextBox(index)
+  const char* field;            // the record field it shows ("" for the unit weight)
+  BoxKind kind;
+  const char* pattern;          // the display pattern, "" for the two free texts
+  bool readOnly;                // the user cannot type into it
+  double DesignData::*number;   // the record field of a Number or Pipe box, else nullptr
+  const char* enter;            // the control Enter moves to; "" where the window's state decides
+};
+const std::vector<DocumentBox>& documentBoxes();
+// The box of that index; the table's first box for an index out of range.
+const DocumentBox& documentBox(int index);
+// The box that shows a record field, -1 for a field no box shows.
+int boxOfField(std::string_view field);
+
 // The display pattern of box `index` ("0", "0.0", "0.00", "0.000"), "" for the two text boxes
 // (0 title, 13 surcharge name).
 std::string_view boxPattern(int index);

@@ -17,21 +17,20 @@
 #include "app/document_file.h"
 #include "app/std_io.h"
 #include "app/user_file.h"
-#include "platform/common_dialog.h"
-#include "platform/file_system.h"
 #include "calc/pipe_lookups.h"
+#include "dialogs/frm_kisozai_set.h"
+#include "dialogs/frm_naigaiatu_set.h"
 #include "document/calculation_run.h"
 #include "document/document_inputs.h"
 #include "document/document_layout.h"
 #include "document/document_rules.h"
-#include "dialogs/frm_kisozai_set.h"
-#include "dialogs/frm_naigaiatu_set.h"
-#include "document/unit_caption.h"
+#include "platform/common_dialog.h"
 #include "platform/error_box.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/ole_date.h"
-#include "shell/form_helpers.h"
-#include "shell/frm_main.h"
+#include "ui/form_helpers.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 
@@ -297,7 +296,7 @@ void frmDocument::runHandler(const char* label, const std::function<void()>& han
     guardStep(label, handler);
   } catch (const ProgramAborted&) {
     // 中止 ends the program the main window's way, which still asks about changed documents.
-    if (auto* main = qobject_cast<frmMain*>(window())) main->runHandler(label, [] { throw ProgramAborted(); });
+    if (abortProgram) abortProgram(label);
   } catch (...) {
     // guardStep reports every std::exception; nothing else may leave an event handler.
   }
@@ -557,25 +556,19 @@ void frmDocument::myFormTenki() {
     setComboText(DocCombo::DoroJoken, fixedListText(FixedList::DoroJoken, data_.doroJoken));
   });
   guardStep(label, [&] {
-    const auto show = [&](int index, double value) { setBoxText(index, showNumber(value, boxPattern(index))); };
-    show(5, data_.mizohaba);
-    show(6, data_.shijikaku);
-    show(7, data_.dokaburi);
-    show(9, data_.chinkahi);
-    show(10, data_.tuchiTanniJuryo);
-    show(11, data_.howadoTanniJuryo);
-    show(8, data_.mizuTanniJuryo);
-    show(12, data_.naibuMasatukaku);
-    setBoxText(13, myTrim(data_.josaiKajuMeisho));
-    setBoxText(14, surchargeToBox(data_.josaiKaju.str()));
-    show(15, data_.kyatapiraSu);
-    show(16, data_.sekojiShogekiKeisu);
-    show(17, data_.seisuiatu);
-    show(18, data_.suigekiatu);
-    show(19, data_.hanryokuKeisu);
-    show(20, data_.henkeiOkureF1);
-    show(22, data_.henkeiOkureF2);
-    show(23, data_.sekkeiTawamiritu);
+    // The pipe boxes and the unit weight come from the pipe table (myKanDataReFreshBody).
+    for (const DocumentBox& box : documentBoxes()) {
+      switch (box.kind) {
+        case BoxKind::Number: setBoxText(box.index, showNumber(data_.*box.number, box.pattern)); break;
+        case BoxKind::Count: setBoxText(box.index, showNumber(data_.kyatapiraSu, box.pattern)); break;
+        case BoxKind::Surcharge: setBoxText(box.index, surchargeToBox(data_.josaiKaju.str())); break;
+        case BoxKind::Text:  // the title, box 0, was shown above
+          if (box.index != 0) setBoxText(box.index, myTrim(data_.josaiKajuMeisho));
+          break;
+        case BoxKind::Pipe:
+        case BoxKind::Weight: break;
+      }
+    }
   });
 }
 
@@ -601,38 +594,27 @@ void frmDocument::myForm2Data() {
     if (auto code = fixedListCode(FixedList::DoroJoken, comboText(DocCombo::DoroJoken))) data_.doroJoken = *code;
   });
   guardStep(label, [&] {
-    // The pipe boxes show millimetres; the record keeps metres.
-    data_.gaikei = boxNumber(1) / 1000.0;
-    data_.kanatu = boxNumber(2) / 1000.0;
+    for (const DocumentBox& box : documentBoxes()) {
+      switch (box.kind) {
+        case BoxKind::Number: data_.*box.number = boxNumber(box.index); break;
+        // The pipe boxes show millimetres; the record keeps metres.
+        case BoxKind::Pipe: data_.*box.number = boxNumber(box.index) / 1000.0; break;
+        // The count is rounded half to even from the text as it stands, not from its "0" display.
+        case BoxKind::Count:
+          data_.kyatapiraSu = caterpillarCount(readNumberBox(boxText(box.index), "0.000000000000000"));
+          break;
+        case BoxKind::Surcharge: data_.josaiKaju = surchargeToRecord(boxText(box.index)); break;
+        case BoxKind::Text:  // the title, box 0, was read above
+          if (box.index != 0) data_.josaiKajuMeisho = boxText(box.index);
+          break;
+        case BoxKind::Weight: break;
+      }
+    }
     data_.naikei = data_.gaikei - 2.0 * data_.kanatu;
-    data_.chushinHankei = boxNumber(3) / 1000.0;
-    data_.kanatuKeisan = boxNumber(21) / 1000.0;
     data_.naikeiKeisan = data_.gaikei - 2.0 * data_.kanatuKeisan;
     data_.spare19 = 0;
-  });
-  guardStep(label, [&] {
-    data_.mizohaba = boxNumber(5);  // read also while the box is disabled
+    // Box 5 is read also while it is disabled.
     data_.kisozaiMizohaba = data_.mizohaba;
-  });
-  guardStep(label, [&] {
-    data_.shijikaku = boxNumber(6);
-    data_.dokaburi = boxNumber(7);
-    data_.chinkahi = boxNumber(9);
-    data_.mizuTanniJuryo = boxNumber(8);
-    data_.tuchiTanniJuryo = boxNumber(10);
-    data_.howadoTanniJuryo = boxNumber(11);
-    data_.naibuMasatukaku = boxNumber(12);
-    data_.josaiKajuMeisho = boxText(13);
-    data_.josaiKaju = surchargeToRecord(boxText(14));
-    // The count is rounded half to even from the text as it stands, not from its "0" display.
-    data_.kyatapiraSu = caterpillarCount(readNumberBox(boxText(15), "0.000000000000000"));
-    data_.sekojiShogekiKeisu = boxNumber(16);
-    data_.seisuiatu = boxNumber(17);
-    data_.suigekiatu = boxNumber(18);
-    data_.hanryokuKeisu = boxNumber(19);
-    data_.henkeiOkureF1 = boxNumber(20);
-    data_.henkeiOkureF2 = boxNumber(22);
-    data_.sekkeiTawamiritu = boxNumber(23);
   });
   guardStep(label, [&] {
     data_.spare18 = 0;

@@ -16,7 +16,7 @@
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QCloseEvent;
 class QComboBox;
@@ -52,6 +52,10 @@ class frmDocument : public QWidget {
   // The path of the document's file, "" while it has none.
   QString lblMyFilename() const;
   void setMyFilename(const QString& path);
+
+  // How 中止 in an error box ends the program: the window that holds the document passes its own
+  // way (which still asks about each changed document). Without one, 中止 ends the command only.
+  std::function<void(const char* label)> abortProgram;
 
   // True while nothing has been changed since the document was made, loaded or saved.
   bool blnUnchanged() const { return unchanged_; }

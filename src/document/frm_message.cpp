@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
 
 namespace tovakin::gui {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "platform/service.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QCloseEvent;
 class QKeyEvent;

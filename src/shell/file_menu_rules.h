@@ -10,7 +10,7 @@
 #include <array>
 #include <string>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

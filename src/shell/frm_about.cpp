@@ -11,10 +11,10 @@
 #include <algorithm>
 
 #include "platform/error_box.h"
-#include "shell/form_helpers.h"
 #include "shell/frm_splash.h"
 #include "shell/maker.h"
 #include "shell/version.h"
+#include "ui/form_helpers.h"
 
 namespace tovakin::gui {
 namespace {

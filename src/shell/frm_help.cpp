@@ -19,7 +19,7 @@
 #include "app/app_state.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
 
 namespace tovakin::gui {
 namespace {

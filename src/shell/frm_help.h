@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "shell/help_rules.h"
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QLineEdit;
 class QListWidget;

@@ -22,16 +22,17 @@
 #include "app/app_state.h"
 #include "calc/pipe_database.h"
 #include "dialogs/frm_options.h"
+#include "document/calculation_run.h"
 #include "document/frm_document.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
-#include "shell/boxes.h"
-#include "shell/form_helpers.h"
 #include "shell/frm_about.h"
 #include "shell/frm_help.h"
-#include "shell/launcher.h"
 #include "shell/maker.h"
 #include "shell/single_instance.h"
+#include "ui/boxes.h"
+#include "ui/form_helpers.h"
+#include "ui/launcher.h"
 
 namespace tovakin::gui {
 
@@ -368,6 +369,7 @@ frmDocument* frmMain::LoadNewDoc(NewDocMode mode) {
       return;
     }
     auto* document = new frmDocument;
+    document->abortProgram = [this](const char* label) { runHandler(label, [] { throw ProgramAborted(); }); };
     if (!caption->isEmpty()) document->setWindowTitle(*caption);
     QMdiSubWindow* sub = mdi_->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);

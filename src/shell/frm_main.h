@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "shell/frm_help.h"
-#include "shell/layer.h"
 #include "shell/main_menu_rules.h"
 #include "shell/main_window_rules.h"
+#include "ui/layer.h"
 
 class QAction;
 class QCloseEvent;

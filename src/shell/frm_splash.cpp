@@ -12,9 +12,9 @@
 #include <QSysInfo>
 #include <QWindow>
 
-#include "shell/form_helpers.h"
 #include "shell/maker.h"
 #include "shell/version.h"
+#include "ui/form_helpers.h"
 
 namespace tovakin::gui {
 namespace {

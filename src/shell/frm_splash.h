@@ -9,7 +9,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QLabel;
 class QPainter;

@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <vector>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

@@ -24,16 +24,16 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "report/xlsx_report_book.h"
-#include "shell/application.h"
-#include "shell/boxes.h"
-#include "shell/busy_pointer.h"
-#include "shell/desktop_launcher.h"
-#include "shell/file_dialog.h"
 #include "shell/file_menu_rules.h"
-#include "shell/launcher.h"
 #include "shell/program_main.h"
 #include "shell/single_instance.h"
 #include "shell/startup_benchmark.h"
+#include "ui/application.h"
+#include "ui/boxes.h"
+#include "ui/busy_pointer.h"
+#include "ui/desktop_launcher.h"
+#include "ui/file_dialog.h"
+#include "ui/launcher.h"
 
 int main(int argc, char** argv) {
   using namespace tovakin::gui;  // and, through it, every layer below

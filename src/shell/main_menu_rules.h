@@ -8,7 +8,7 @@
 #include <QString>
 #include <vector>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

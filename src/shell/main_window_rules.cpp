@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/form_helpers.h"
+#include "ui/form_helpers.h"
 
 namespace tovakin::gui {
 
@@ -98,10 +98,6 @@ bool closeEachInTurn(const std::vector<std::function<bool()>>& closers) {
   for (const auto& close : closers)
     if (!close()) return false;
   return true;
-}
-
-QString noExcelMessage() {
-  return QStringLiteral("本プログラムでは Excel 97 以降が必要です。\nインストールされていない場合、データ入力のみ可能です。");
 }
 
 }  // namespace tovakin::gui

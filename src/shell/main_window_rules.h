@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 
@@ -81,10 +81,6 @@ QString documentLimitMessage();
 // Closing the main window: each document is asked in turn and the first that refuses stops the
 // closing; true when every one has closed.
 bool closeEachInTurn(const std::vector<std::function<bool()>>& closers);
-
-// The message when no usable report writer is installed.
-QString noExcelMessage();
-inline constexpr int kFirstUsableExcel = 8;
 
 }  // namespace tovakin::gui
 

@@ -1,7 +1,7 @@
 #pragma once
 // The maker's particulars that several windows show: the notice line and the web page, which the
 // Help menu and the About box open.
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "shell/frm_main.h"
-#include "shell/layer.h"
 #include "shell/single_instance.h"
+#include "ui/layer.h"
 
 namespace tovakin::gui {
 

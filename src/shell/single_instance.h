@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QLocalServer;
 class QWidget;

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <chrono>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 class QWidget;
 

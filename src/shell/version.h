@@ -3,7 +3,7 @@
 // to the windows as compile definitions.
 #include <QString>
 
-#include "shell/layer.h"
+#include "ui/layer.h"
 
 #if !defined(TOVAKIN_VERSION_MAJOR) || !defined(TOVAKIN_VERSION_MINOR) || !defined(TOVAKIN_VERSION_PATCH)
 #error "the build passes the project's version to the windows"

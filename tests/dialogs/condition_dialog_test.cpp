@@ -4,7 +4,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "dialogs/numeric_box.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 namespace {

@@ -13,9 +13,10 @@
 #include <functional>
 
 #include "app/app_state.h"
-#include "dialogs/numeric_box.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
+#include "ui/numeric_box.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 namespace {
@@ -100,6 +101,20 @@ TEST_F(KisozaiDialog, OpensOnTheStoredMethodsPanelAlreadyEdited) {
     EXPECT_TRUE(okAndApplyEnabled(*dialog)) << method;
   }
   EXPECT_TRUE(errors_.shown.empty());
+}
+
+TEST_F(KisozaiDialog, EveryUnitIsTheSharedUnitCaptionWithItsDesignedText) {
+  auto dialog = open();
+  int found = 0;
+  for (std::size_t i = 0; i < kKisozaiUnits.size(); ++i) {
+    const auto* unit = dialog->findChild<QWidget*>(QStringLiteral("picTanni_%1").arg(i));
+    if (!unit) continue;  // a unit no row of the panels uses
+    const auto* caption = dynamic_cast<const UnitCaption*>(unit);
+    ASSERT_NE(caption, nullptr) << i;
+    EXPECT_EQ(caption->unitText(), QString::fromUtf8(kKisozaiUnits[i])) << i;
+    ++found;
+  }
+  EXPECT_GT(found, 0);
 }
 
 TEST_F(KisozaiDialog, AStoredMethodOutsideTheFiveSelectsNone) {

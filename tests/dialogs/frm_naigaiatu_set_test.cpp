@@ -9,9 +9,9 @@
 
 #include "app/app_state.h"
 #include "app/document_file.h"
-#include "dialogs/numeric_box.h"
-#include "shell/form_helpers.h"
 #include "support/scripted_dialogs.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui {
 namespace {

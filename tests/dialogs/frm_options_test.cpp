@@ -19,57 +19,27 @@
 #include "app/app_state.h"
 #include "app/recent_files.h"
 #include "app/settings.h"
-#include "dialogs/numeric_box.h"
-#include "document/frm_document.h"
+#include "support/options_dialog_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
+#include "ui/numeric_box.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 namespace {
 
-// A fresh program folder without a settings file, the built-in settings, no recent file.
-class OptionsDialog : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    saved_ = g_app;
-    g_app.g_appPath = folder_.path().toStdString() + "/";
-    QDir(folder_.path()).mkpath(QStringLiteral("IMAGE"));
-    QFile::copy(QStringLiteral(TOVAKIN_APPDIR "/IMAGE/KANA.ico"), folder_.filePath(QStringLiteral("IMAGE/KANA.ico")));
-    g_calcSettings = app::builtInCalcSettings();
-    g_recentFiles = {};
-  }
-  void TearDown() override {
-    g_app = saved_;
-    g_calcSettings = app::builtInCalcSettings();
-    g_recentFiles = {};
-  }
-  std::unique_ptr<frmOptions> open(QWidget* parent = nullptr, std::function<void()> refresh = {}) {
-    if (!refresh) refresh = [this] { ++refreshes; };
-    auto dialog = std::make_unique<frmOptions>(parent, OptionsOpener{refresh, [this] { ++hides; }});
-    dialog->show();
-    QApplication::setActiveWindow(dialog.get());
-    return dialog;
-  }
-  // Types as a user does: the page shown, the box focused; full-width text through the input method.
-  static void type(frmOptions& dialog, int index, const QString& text) {
-    dialog.tbsOptions()->setCurrentIndex(optionsBoxes()[static_cast<std::size_t>(index)].page);
-    dialog.txtTextBox(index)->focusAndSelect();
-    QInputMethodEvent commit;
-    commit.setCommitString(text);
-    QApplication::sendEvent(dialog.txtTextBox(index), &commit);
-  }
-  std::string ini(const char* key) const { return app::myINIRead(app::settingsFilePath(), "Tovakin", key, 4096); }
-  static QPushButton* button(frmOptions& d, int i) { return d.cmdCommand(i); }
+using tovakin::testing::OptionsDialog;
 
-  int refreshes = 0;
-  int hides = 0;
-  testing::ScriptedErrorBox errors;
-
- private:
-  QTemporaryDir folder_;
-  AppState saved_;
-};
+TEST_F(OptionsDialog, UnitCaptionsAreTheSharedOneInTheOrderOfTheirBoxes) {
+  auto dialog = open();
+  int number = 0;
+  for (int i : {0, 1, 2, 3, 4, 11}) {
+    const auto* caption =
+        dynamic_cast<const UnitCaption*>(dialog->findChild<QWidget*>(QStringLiteral("picTanni_%1").arg(number++)));
+    ASSERT_NE(caption, nullptr) << i;
+    EXPECT_EQ(caption->unitText(), QString::fromUtf8(optionsBoxes()[static_cast<std::size_t>(i)].unit)) << i;
+  }
+}
 
 TEST_F(OptionsDialog, ApplyStoresInMemoryAndFileAndCancelKeepsIt) {
   auto dialog = open();
@@ -93,32 +63,6 @@ TEST_F(OptionsDialog, ApplyStoresInMemoryAndFileAndCancelKeepsIt) {
   EXPECT_DOUBLE_EQ(g_calcSettings.tuchiTanniJuryo, 21.5);
   EXPECT_EQ(ini("土の単位体積重量"), "21.5");
   EXPECT_EQ(open()->txtTextBox(0)->text(), QStringLiteral("21.50"));
-}
-
-TEST_F(OptionsDialog, OkKeepsTheMembersWithoutABoxAndRefreshesEachOpenDocumentUnchanged) {
-  g_calcSettings.korinKaju[4] = 7;
-  g_calcSettings.buruKaju[0].a = 33;
-  g_calcSettings.shijikakuKeisu[4][0] = 0.1234;  // from a hand-edited file
-  QWidget mainWindow;
-  std::vector<std::unique_ptr<frmDocument>> documents;
-  for (int i = 0; i < 3; ++i) documents.push_back(std::make_unique<frmDocument>(&mainWindow));
-  std::vector<frmDocument*> refreshed;
-  auto dialog = open(&mainWindow, [&] {
-    for (auto& d : documents) refreshed.push_back(d.get());
-  });
-  type(*dialog, 10, "0.95");
-  button(*dialog, frmOptions::kOk)->click();
-  EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  EXPECT_DOUBLE_EQ(g_calcSettings.betaT25Igai, 0.95);
-  EXPECT_DOUBLE_EQ(g_calcSettings.korinKaju[4], 7);
-  EXPECT_DOUBLE_EQ(g_calcSettings.buruKaju[0].a, 33);
-  EXPECT_DOUBLE_EQ(g_calcSettings.shijikakuKeisu[4][0], 0.123);  // stored as shown
-  EXPECT_EQ(ini("後輪荷重T0"), "7");
-  ASSERT_EQ(refreshed.size(), 3u);
-  for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(refreshed[i], documents[i].get());
-    EXPECT_TRUE(documents[i]->blnUnchanged()) << "document " << i;
-  }
 }
 
 TEST_F(OptionsDialog, ClearingTheHistoryEmptiesAllFourAtOnceAndLeavesOkAndApplyAlone) {

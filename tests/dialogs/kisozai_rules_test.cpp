@@ -7,10 +7,10 @@
 
 #include "app/calc_settings.h"
 #include "app/settings.h"
-#include "dialogs/box_style.h"
 #include "support/fake_pipe_source.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
+#include "ui/box_style.h"
 
 namespace tovakin::gui {
 namespace {
@@ -407,16 +407,6 @@ TEST(KisozaiExplanations, TextsPrintLineByLineEachAfterOneBlank) {
             (std::vector<std::string>{" 【解説】基礎材の基準反力係数から以下の式で算出します。", " 式：e'＝e'0・αa・αb・αw",
                                       " ", " 「パイプライン」P.293"}));
   EXPECT_EQ(explanationLines(boxExplanation(0).content), std::vector<std::string>{" 【解説】　直接入力値で計算します。"});
-}
-
-TEST(KisozaiUnits, ACaretRaisesTheNextCharacterSmall) {
-  const std::vector<UnitRun> inertia = unitRuns("m^4/m");
-  ASSERT_EQ(inertia.size(), 3u);
-  EXPECT_EQ(inertia[0].text + "|" + inertia[1].text + "|" + inertia[2].text, "m|4|/m");
-  EXPECT_TRUE(inertia[1].small && inertia[1].raised && !inertia[2].small);
-  EXPECT_EQ(unitRuns("a~２")[1].text, "２");  // a whole multi-byte character, small, not raised
-  EXPECT_FALSE(unitRuns("a~２")[1].raised);
-  EXPECT_EQ(unitRuns("m^").size(), 1u);
 }
 
 TEST(KisozaiLayoutRule, SizesFollowTheCaptionHeight) {

@@ -137,6 +137,32 @@ TEST(EnterLinks, TabFollowsEveryEnterLinkAndPassesOverThePipeBoxes) {
   EXPECT_EQ(order.size(), 8u + 19u + 4u);  // the lists, the boxes Tab reaches, the buttons
 }
 
+TEST(BoxTable, EachBoxOnceInIndexOrderWithTheRecordFieldItsKindNeeds) {
+  const std::vector<DocumentBox>& boxes = documentBoxes();
+  ASSERT_EQ(boxes.size(), static_cast<std::size_t>(kTextBoxCount));
+  const std::vector<std::string>& order = tabOrder();
+  for (int i = 0; i < kTextBoxCount; ++i) {
+    const DocumentBox& b = boxes[static_cast<std::size_t>(i)];
+    EXPECT_EQ(b.index, i);
+    const bool numberField = b.kind == BoxKind::Number || b.kind == BoxKind::Pipe;
+    EXPECT_EQ(b.number != nullptr, numberField) << i;
+    EXPECT_EQ(std::string_view(b.pattern).empty(), b.kind == BoxKind::Text) << i;
+    // The pipe boxes are filled by the program; the user types into every other box but 19.
+    if (b.kind == BoxKind::Pipe || b.kind == BoxKind::Weight) {
+      EXPECT_TRUE(b.readOnly) << i;
+    }
+    if (b.kind != BoxKind::Weight) {
+      EXPECT_EQ(boxOfField(b.field), i) << b.field;
+    }
+    // Enter leads to a control the window has: one Tab reaches, or the buttons after box 9.
+    if (*b.enter) {
+      EXPECT_NE(std::find(order.begin(), order.end(), b.enter), order.end()) << i;
+    }
+  }
+  EXPECT_EQ(boxOfField(""), -1);
+  EXPECT_EQ(boxOfField("kanshu"), -1);  // a list, not a box
+}
+
 TEST(BoxReformat, TrimsTheTextsShowsNumbersInTheirPatternAndLeavesBox19) {
   struct Row {
     int index;

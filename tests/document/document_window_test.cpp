@@ -20,10 +20,10 @@
 #include "calc/pipe_db_workbook.h"
 #include "dialogs/frm_kisozai_set.h"
 #include "dialogs/frm_naigaiatu_set.h"
-#include "dialogs/numeric_box.h"
 #include "document/frm_document.h"
-#include "shell/form_helpers.h"
 #include "support/scripted_error_box.h"
+#include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 
 namespace tovakin::gui::testing {
 namespace {

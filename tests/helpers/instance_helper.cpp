@@ -17,9 +17,9 @@
 #include "app/app_state.h"
 #include "calc/pipe_database.h"
 #include "platform/error_box.h"
-#include "shell/application.h"
 #include "shell/program_main.h"
 #include "shell/single_instance.h"
+#include "ui/application.h"
 
 namespace {
 void say(const std::string& line) {

@@ -4,11 +4,12 @@
 #include <filesystem>
 #include <string>
 
-#include "calc/calc_fixture.h"
+#include "app/settings.h"
 #include "calc/pipe_calc.h"
 #include "calc/pipe_db_sqlite.h"
 #include "calc/pipe_db_workbook.h"
 #include "report/report_fixture.h"
+#include "support/design_cases.h"
 
 namespace tovakin::testing {
 using namespace tovakin::report;

@@ -8,11 +8,11 @@
 #include <QTest>
 
 #include "app/app_state.h"
-#include "shell/form_helpers.h"
 #include "shell/maker.h"
 #include "shell/version.h"
 #include "support/scripted_error_box.h"
 #include "support/scripted_launcher.h"
+#include "ui/form_helpers.h"
 
 namespace tovakin::gui {
 namespace {

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "document/calculation_run.h"
 #include "document/frm_document.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"

@@ -15,11 +15,11 @@
 #include "app/app_state.h"
 #include "calc/pipe_database.h"
 #include "platform/message_box.h"
-#include "shell/form_helpers.h"
 #include "shell/frm_splash.h"
 #include "shell/program_main.h"
 #include "shell/version.h"
 #include "support/scripted_error_box.h"
+#include "ui/form_helpers.h"
 
 namespace tovakin::gui {
 namespace {

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "shell/application.h"
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
   // Listing the tests at build time happens without the test environment.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/launcher.h"
+#include "ui/launcher.h"
 
 namespace tovakin::testing {
 using namespace tovakin::gui;

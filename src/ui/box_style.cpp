@@ -1,0 +1,27 @@
+#include "ui/box_style.h"
+
+#include <cmath>
+
+#include "app/number_format.h"
+#include "app/std_io.h"
+
+namespace tovakin::gui {
+
+namespace {
+bool isGeneral(std::string_view pattern) { return pattern == kGeneralPattern; }
+}  // namespace
+
+std::string boxStyle(std::string_view text, std::string_view pattern) {
+  if (!isGeneral(pattern)) return myNumberStyle(text, pattern);
+  if (myTrim(text).empty()) return "0";
+  return boxText(myCDbl(toNarrow(text)), pattern);
+}
+
+double boxValue(std::string_view text, std::string_view pattern) { return myCDbl(boxStyle(text, pattern)); }
+
+std::string boxText(double value, std::string_view pattern) {
+  if (!std::isfinite(value)) value = 0.0;
+  return isGeneral(pattern) ? formatGeneral(value) : formatPattern(value, pattern);
+}
+
+}  // namespace tovakin::gui

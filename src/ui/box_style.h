@@ -1,0 +1,24 @@
+#pragma once
+// How a dialog's numeric box shows its number, as plain functions: the fixed patterns "0" to
+// "0.000" (myNumberStyle), and the general form for a quantity that a fixed number of decimals
+// would wipe out, such as the moment of inertia of a pipe wall per metre (8.333E-08 m⁴/m).
+#include <string>
+#include <string_view>
+
+#include "ui/layer.h"
+
+namespace tovakin::gui {
+
+// The pattern of a box that shows its number in full: every significant digit kept (at most
+// 15), an exponent for very small and very large numbers ("8.333E-08"), an empty box "0".
+inline constexpr const char* kGeneralPattern = "General";
+
+// The text re-formatted to the box's pattern (full-width narrowed, the leading number read,
+// no number giving 0).
+std::string boxStyle(std::string_view text, std::string_view pattern);
+// The number a box shows once re-formatted.
+double boxValue(std::string_view text, std::string_view pattern);
+// A value as the program fills a box; a value that is not finite shows as 0.
+std::string boxText(double value, std::string_view pattern);
+
+}  // namespace tovakin::gui

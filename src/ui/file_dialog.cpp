@@ -1,0 +1,86 @@
+#include "ui/file_dialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "ui/busy_pointer.h"
+
+namespace tovakin::gui {
+namespace {
+
+QString patternsOf(const std::string& pattern) {
+  QStringList out;
+  for (const QString& p : QString::fromStdString(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QString trimmed = p.trimmed();
+    if (trimmed.isEmpty()) continue;
+    out << (trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed);
+  }
+  return out.isEmpty() ? QStringLiteral("*") : out.join(QLatin1Char(' '));
+}
+
+// The description without a trailing "(patterns)" that repeats the filter's own patterns.
+QString bareDescription(const QString& description, const std::string& pattern) {
+  const QString d = description.trimmed();
+  if (!d.endsWith(QLatin1Char(')'))) return d;
+  const qsizetype open = d.lastIndexOf(QLatin1Char('('));
+  if (open < 0) return d;
+  const QString shown = d.mid(open + 1, d.size() - open - 2).trimmed();
+  if (shown.compare(QString::fromStdString(pattern).trimmed(), Qt::CaseInsensitive) != 0) return d;
+  return d.left(open).trimmed();
+}
+
+}  // namespace
+
+QStringList qtNameFilters(const std::string& filter) {
+  QStringList out;
+  for (const auto& [description, pattern] : parseFilter(filter)) {
+    const QString bare = bareDescription(QString::fromStdString(description), pattern);
+    const QString patterns = patternsOf(pattern);
+    // Qt takes the patterns from the last parentheses, so they always close the text.
+    out << (bare.isEmpty() ? QStringLiteral("(%1)").arg(patterns) : QStringLiteral("%1 (%2)").arg(bare, patterns));
+  }
+  return out;
+}
+
+StartLocation startLocation(const std::string& fileName, const std::string& initDir) {
+  const QString name = QString::fromStdString(fileName);
+  const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+  if (slash >= 0) {
+    const QString folder = slash == 0 ? QStringLiteral("/") : name.left(slash);
+    if (QFileInfo(folder).isDir()) return {folder, name.mid(slash + 1)};
+    return {QString::fromStdString(initDir), name.mid(slash + 1)};
+  }
+  return {QString::fromStdString(initDir), name};
+}
+
+DialogOutcome QtCommonDialog::ShowOpen() { return show(false); }
+DialogOutcome QtCommonDialog::ShowSave() { return show(true); }
+
+DialogOutcome QtCommonDialog::show(bool save) {
+  QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(DialogTitle));
+  dialog.setObjectName(QString::fromLatin1(kFileDialogObjectName));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // The program asks its own overwrite question (or none, for a quiet save).
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(!save && (Flags & cdl::kFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  const QStringList filters = qtNameFilters(Filter);
+  if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  const StartLocation start = startLocation(FileName, InitDir);
+  if (!start.directory.isEmpty()) dialog.setDirectory(start.directory);
+  if (!start.fileName.isEmpty()) dialog.selectFile(start.fileName);
+
+  int result = QDialog::Rejected;
+  {
+    ModalPointer arrow;
+    result = dialog.exec();
+  }
+  const QStringList chosen = dialog.selectedFiles();
+  if (result != QDialog::Accepted || chosen.isEmpty()) return DialogOutcome::Cancelled;
+  FileName = QDir::cleanPath(QFileInfo(chosen.front()).absoluteFilePath()).toStdString();
+  return DialogOutcome::Ok;
+}
+
+}  // namespace tovakin::gui

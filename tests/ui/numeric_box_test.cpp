@@ -1,0 +1,149 @@
+#include "ui/numeric_box.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace tovakin::gui {
+namespace {
+
+// A window with two editable boxes, a read-only one and OK / Cancel, shown so that focus moves.
+struct Form {
+  QWidget window;
+  DialogNumericBox* first = new DialogNumericBox(0, "0.00", false, &window);
+  DialogNumericBox* second = new DialogNumericBox(1, "0.000", false, &window);
+  DialogNumericBox* computed = new DialogNumericBox(5, "0.00", true, &window);
+  QPushButton* ok = new QPushButton("OK", &window);
+  QPushButton* cancel = new QPushButton("Cancel", &window);
+
+  Form() {
+    first->setEnterSuccessor(second);
+    second->setEnterSuccessorOk(ok, cancel);
+    computed->setEnterSuccessorOk(ok, cancel);
+    window.show();
+    QApplication::setActiveWindow(&window);
+  }
+};
+
+struct Reformat {
+  const char* pattern;
+  const char* typed;
+  const char* shown;
+};
+
+class NumericBoxReformat : public ::testing::TestWithParam<Reformat> {};
+
+TEST_P(NumericBoxReformat, EnterAndLeavingShowTheLeadingNumberInThePattern) {
+  const Reformat& row = GetParam();
+  for (bool byEnter : {true, false}) {
+    Form form;
+    DialogNumericBox box(3, row.pattern, false, &form.window);
+    box.show();
+    box.focusAndSelect();
+    box.setText(QString::fromUtf8(row.typed));
+    if (byEnter) {
+      QTest::keyClick(&box, Qt::Key_Return);
+    } else {
+      form.first->setFocus();  // leaving the box
+    }
+    EXPECT_EQ(box.text().toStdString(), row.shown) << row.typed << (byEnter ? " by Enter" : " on leaving");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, NumericBoxReformat,
+                         ::testing::Values(Reformat{"0.00", "１２．５", "12.50"}, Reformat{"0.00", "12abc", "12.00"},
+                                           Reformat{"0.00", "abc", "0.00"}, Reformat{"0.00", "1,234.5", "1.00"},
+                                           Reformat{"0.00", "-3", "-3.00"}, Reformat{"0", "29.6", "30"},
+                                           Reformat{"0.000", "3.14159", "3.142"}, Reformat{"0.000", "", "0.000"},
+                                           Reformat{"0", "  ", "0"}, Reformat{"0.0", "2.25", "2.3"}));
+
+TEST(NumericBox, EveryKindOfUserEditIsReportedAndNothingTheProgramDoes) {
+  Form form;
+  QSignalSpy edits(form.first, &DialogNumericBox::edited);
+  form.first->setValue(12.5);
+  form.first->setText("7");
+  form.first->txtTextBoxCheck();
+  EXPECT_EQ(edits.count(), 0);
+
+  form.first->focusAndSelect();
+  QTest::keyClicks(form.first, "4");
+  EXPECT_EQ(edits.count(), 1);
+  QTest::keyClick(form.first, Qt::Key_Backspace);
+  EXPECT_EQ(edits.count(), 2);
+  form.first->setText("55");
+  form.first->setCursorPosition(0);
+  QTest::keyClick(form.first, Qt::Key_Delete);
+  EXPECT_EQ(edits.count(), 3);
+  QApplication::clipboard()->setText("9");
+  form.first->paste();  // as the context menu pastes
+  EXPECT_EQ(edits.count(), 4);
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("１２"));
+  QApplication::sendEvent(form.first, &commit);
+  EXPECT_EQ(edits.count(), 5);
+  ASSERT_FALSE(edits.isEmpty());
+  EXPECT_EQ(edits.last().at(0).toInt(), 0);  // the box's index
+}
+
+TEST(NumericBox, AReadOnlyBoxTakesNoEditButDeleteMarksTheDialog) {
+  Form form;
+  form.computed->setValue(4770);
+  QSignalSpy edits(form.computed, &DialogNumericBox::edited);
+  form.computed->focusAndSelect();
+  QTest::keyClicks(form.computed, "12");
+  QTest::keyClick(form.computed, Qt::Key_Backspace);
+  QApplication::clipboard()->setText("0");
+  QTest::keyClick(form.computed, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(form.computed, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(form.computed->text(), "4770.00");
+  EXPECT_EQ(edits.count(), 0);
+  QTest::keyClick(form.computed, Qt::Key_Delete);
+  EXPECT_EQ(form.computed->text(), "4770.00");
+  EXPECT_EQ(edits.count(), 1);
+  EXPECT_FALSE(form.computed->acceptDrops());
+}
+
+TEST(NumericBox, EnterMovesAlongTheChainAndEndsOnOkOrCancel) {
+  Form form;
+  form.second->setText("1.5");
+  form.first->focusAndSelect();
+  QTest::keyClick(form.first, Qt::Key_Enter);  // the keypad's Enter
+  EXPECT_TRUE(form.second->hasFocus());
+  QApplication::processEvents();
+  EXPECT_EQ(form.second->selectedText(), "1.5");  // the whole text, so typing replaces it
+  form.ok->setEnabled(false);
+  QTest::keyClick(form.second, Qt::Key_Return);
+  EXPECT_TRUE(form.cancel->hasFocus());
+  form.ok->setEnabled(true);
+  form.second->focusAndSelect();
+  QTest::keyClick(form.second, Qt::Key_Return);
+  EXPECT_TRUE(form.ok->hasFocus());
+}
+
+TEST(NumericBox, AFocusFromCodeSelectsTheWholeTextSoTypingReplacesIt) {
+  Form form;
+  form.first->setValue(3);
+  form.second->setFocus();
+  form.first->setFocus(Qt::MouseFocusReason);
+  QApplication::processEvents();
+  QTest::keyClicks(form.first, "8");
+  EXPECT_EQ(form.first->text(), "8");
+}
+
+TEST(NumericBox, ANonFiniteValueShowsAsZero) {
+  Form form;
+  form.first->setValue(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(form.first->text(), "0.00");
+  form.first->setText("2.345");
+  EXPECT_DOUBLE_EQ(form.first->value(), 2.35);  // as displayed: the pattern's decimals
+}
+
+}  // namespace
+}  // namespace tovakin::gui
