@@ -7,6 +7,7 @@
 
 #include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
+#include "shell/abort_boundary.h"
 #include "shell/form_helpers.h"
 
 namespace tovakin::gui {
@@ -44,7 +45,7 @@ QWidget* ConditionDialog::buildCommandBar(int left, int top) {
     button->setAutoDefault(false);
     button->setDefault(false);
     button->installEventFilter(this);
-    connect(button, &QPushButton::clicked, this, [this, i] { cmdCommand_Click(i); });
+    connect(button, &QPushButton::clicked, this, [this, i] { shielded([this, i] { cmdCommand_Click(i); }); });
     commands_[static_cast<std::size_t>(i)] = button;
   }
   return bar;

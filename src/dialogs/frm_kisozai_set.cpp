@@ -18,6 +18,7 @@
 #include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "shell/abort_boundary.h"
 #include "shell/form_helpers.h"
 
 namespace tovakin::gui {
@@ -191,7 +192,7 @@ void frmKisozaiSet::myFormEdit() {
     // setChecked from code emits toggled, not clicked: a selection by the program and by the user
     // both show the panel.
     connect(option, &QRadioButton::toggled, this, [this, i](bool checked) {
-      if (checked) optKisozaiSet_Click(i);
+      if (checked) shielded([this, i] { optKisozaiSet_Click(i); });
     });
     option->installEventFilter(this);
     options_[static_cast<std::size_t>(i)] = option;
@@ -255,7 +256,8 @@ void frmKisozaiSet::buildPanel(int method, const KisozaiLayout& layout) {
     auto* box = new DialogNumericBox(d.box, d.pattern, d.readOnly, frame);
     box->setGeometry(twipsRect(kBoxLeft, d.top, kBoxWidth, kBoxHeight));
     connect(box, &DialogNumericBox::edited, this, [this] { markEdited(); });
-    connect(box, &DialogNumericBox::entered, this, [this](int index) { txtTextBoxKaisetuHyoji(index); });
+    connect(box, &DialogNumericBox::entered, this,
+            [this](int index) { shielded([this, index] { txtTextBoxKaisetuHyoji(index); }); });
     boxes_[static_cast<std::size_t>(d.box)] = box;
     if (d.tanni >= 0) {
       auto* unit = new UnitCaption(kKisozaiUnits[static_cast<std::size_t>(d.tanni)], frame);
@@ -270,8 +272,10 @@ void frmKisozaiSet::buildPanel(int method, const KisozaiLayout& layout) {
       sub->setAutoDefault(true);
       const int index = d.sub;
       connect(sub, &QPushButton::clicked, this, [this, index] {
-        FormBoxes boxes(*this);
-        cmdCommandSub_Click(index, boxes, g_designDataWork);
+        shielded([this, index] {
+          FormBoxes boxes(*this);
+          cmdCommandSub_Click(index, boxes, g_designDataWork);
+        });
       });
       subs_[static_cast<std::size_t>(d.sub)] = sub;
     }
@@ -374,7 +378,7 @@ bool frmKisozaiSet::myForm2Data() {
 bool frmKisozaiSet::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn) {
     for (int i = 0; i < kKisozaiMethods; ++i)
-      if (watched == options_[static_cast<std::size_t>(i)]) optKisozaiSet_GotFocus(i);
+      if (watched == options_[static_cast<std::size_t>(i)]) shielded([this, i] { optKisozaiSet_GotFocus(i); });
   }
   return ConditionDialog::eventFilter(watched, event);
 }
@@ -430,7 +434,7 @@ bool runKisozaiSet(QWidget* mainWindow, DesignData& record, bool& takeOverFlag, 
     g_designDataWork = record;
     {
       frmKisozaiSet dialog(mainWindow, takeOverFlag);
-      dialog.exec();
+      execModal(dialog);
     }
     if (!takeOverFlag) return;
     record = g_designDataWork;

@@ -14,6 +14,7 @@
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "shell/abort_boundary.h"
 #include "shell/form_helpers.h"
 
 namespace tovakin::gui {
@@ -192,7 +193,7 @@ void frmNaigaiatuSet::loadFromExchange(const DesignData& work) { data_ = naigaia
 
 void frmNaigaiatuSet::storeToExchange(DesignData& work) const { naigaiatuToExchange(data_, work); }
 
-void showModal(QDialog& dialog) { dialog.exec(); }
+void showModal(QDialog& dialog) { execModal(dialog); }
 
 bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog) {
   flag = false;

@@ -17,6 +17,7 @@
 #include "dialogs/condition_dialog.h"
 #include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
+#include "shell/abort_boundary.h"
 #include "shell/form_helpers.h"
 
 namespace tovakin::gui {
@@ -189,7 +190,7 @@ void frmOptions::buildPages() {
   mruClear_->setObjectName(QStringLiteral("cmdMRUClear"));
   mruClear_->setGeometry(twipsRect(120, 240, 2415, 495));
   mruClear_->setAutoDefault(false);
-  connect(mruClear_, &QPushButton::clicked, this, [this] { cmdMRUClear_Click(); });
+  connect(mruClear_, &QPushButton::clicked, this, [this] { shielded([this] { cmdMRUClear_Click(); }); });
   mruInfo_ =
       new QLabel(qtext("ファイル読み込み履歴を削除する場合、このボタンを押してください。元には戻せません。"), program);
   mruInfo_->setObjectName(QStringLiteral("lblHistoryFileClearInfo"));
@@ -227,7 +228,7 @@ void frmOptions::buildCommandBar(QWidget* form) {
     // As in the condition dialogs, neither Enter nor Escape presses a button.
     button->setAutoDefault(false);
     button->setDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, i] { cmdCommand_Click(i); });
+    connect(button, &QPushButton::clicked, this, [this, i] { shielded([this, i] { cmdCommand_Click(i); }); });
     commands_[static_cast<std::size_t>(i)] = button;
   }
 }

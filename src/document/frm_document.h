@@ -16,6 +16,7 @@
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
+#include "shell/abort_boundary.h"
 #include "shell/layer.h"
 
 class QCloseEvent;
@@ -165,9 +166,6 @@ class frmDocument : public QWidget {
   void myFormEdit();
   void myKanDataReFreshBody();
   void fillFixedList(DocCombo which);
-  // Runs a handler of a control: errors go to the error box, no exception leaves the event
-  // handler, and 中止 ends the program the main window's way.
-  void runHandler(const char* label, const std::function<void()>& handler);
   // Fills a pipe list from the rows of the database; the list's text goes into `field`.
   template <class Field, class Rows>
   void fillPipeList(const char* label, DocCombo which, Field& field, Rows&& rows);
@@ -181,6 +179,8 @@ class frmDocument : public QWidget {
   app::DesignData data_;
   calc::CalcResult result_;
   bool unchanged_ = true;
+  // A box's re-format whose error box is up is not started again by the focus leaving the box.
+  ReentryGuard boxCheck_;
 
   QWidget* form_ = nullptr;
   QWidget* tousei_ = nullptr;
