@@ -171,7 +171,13 @@ frmKisozaiSet::frmKisozaiSet(QWidget* parent, bool& takeOverFlag) : ConditionDia
   // Selecting the stored method shows its panel and, like every choice of a method, marks the
   // dialog edited. A method outside 0 to 4 selects none: no panel, OK and Apply stay disabled.
   const std::int32_t method = record_.hanryokuKeisuHoho;
-  if (method >= 0 && method < kKisozaiMethods) options_[static_cast<std::size_t>(method)]->setChecked(true);
+  if (method >= 0 && method < kKisozaiMethods) {
+    QRadioButton* stored = options_[static_cast<std::size_t>(method)];
+    stored->setChecked(true);
+    // The chosen option is the group's stop, and the dialog's first: it takes the focus when the
+    // dialog shows, so its explanation shows and Space does not switch to the first method.
+    stored->setFocus();
+  }
 }
 
 void frmKisozaiSet::myFormEdit() {

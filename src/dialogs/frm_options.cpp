@@ -17,6 +17,7 @@
 #include "dialogs/condition_dialog.h"
 #include "dialogs/numeric_box.h"
 #include "platform/error_box.h"
+#include "platform/message_box.h"
 #include "shell/abort_boundary.h"
 #include "shell/form_helpers.h"
 
@@ -326,11 +327,22 @@ bool frmOptions::myForm2Data() {
     std::array<std::string, kOptionsBoxCount> texts;
     for (int i = 0; i < kOptionsBoxCount; ++i)
       texts[static_cast<std::size_t>(i)] = boxes_[static_cast<std::size_t>(i)]->text().toStdString();
-    if (const std::optional<int> bad = optionsForm2Data(texts, myData_)) {
-      tabs_->setCurrentIndex(optionsBoxes()[static_cast<std::size_t>(*bad)].page);
-      boxes_[static_cast<std::size_t>(*bad)]->focusAndSelect();
+    const auto showBox = [this](int index) {
+      tabs_->setCurrentIndex(optionsBoxes()[static_cast<std::size_t>(index)].page);
+      boxes_[static_cast<std::size_t>(index)]->focusAndSelect();
+    };
+    CalcSettings read = myData_;
+    if (const std::optional<int> bad = optionsForm2Data(texts, read)) {
+      showBox(*bad);
       return;
     }
+    // A constant that would make every result meaningless is refused: nothing is kept.
+    if (const auto refusal = optionsRefusal(read)) {
+      platform::msgBox(refusal->message);
+      showBox(refusal->box);
+      return;
+    }
+    myData_ = read;
     stored = true;
   });
   return stored;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/number_format.h"
 #include "app/std_io.h"
@@ -105,6 +106,79 @@ std::optional<int> optionsForm2Data(const std::array<std::string, kOptionsBoxCou
     optionsBoxes()[static_cast<std::size_t>(index)].member(work) = *v;
   }
   data = work;
+  return std::nullopt;
+}
+
+namespace {
+
+// What a box may hold: above 0, not below 0, or an angle strictly between 0 and 90 degrees.
+enum class Allowed { Positive, NotNegative, Angle };
+
+struct BoxLimit {
+  Allowed allowed;
+  const char* name;  // the box as the dialog's captions name it
+};
+
+const std::array<BoxLimit, kOptionsBoxCount>& boxLimits() {
+  using enum Allowed;
+  static const std::array<BoxLimit, kOptionsBoxCount> limits = {{
+      /* 0 */ {Positive, "土の単位体積重量"},
+      /* 1 */ {Positive, "飽和土単位体積重量"},
+      /* 2 */ {Positive, "水の単位体積重量"},
+      /* 3 */ {Angle, "荷重分布角"},
+      /* 4 */ {Positive, "車両占有幅"},
+      /* 5 */ {Positive, "後輪荷重(T-25)"},
+      /* 6 */ {Positive, "後輪荷重(T-20)"},
+      /* 7 */ {Positive, "後輪荷重(T-14)"},
+      /* 8 */ {Positive, "後輪荷重(T-10)"},
+      /* 9 */ {Positive, "断面力の低減係数β(T-25)"},
+      /* 10 */ {Positive, "断面力の低減係数β(T-25以外)"},
+      /* 11 */ {Angle, "内部摩擦角の標準値"},
+      /* 12 */ {Positive, "浮上検討時の安全率(S)"},
+      /* 13 to 18 */ {Positive, "設計支持角係数K(0°)"}, {Positive, "設計支持角係数K(30°)"},
+      {Positive, "設計支持角係数K(60°)"}, {Positive, "設計支持角係数K(90°)"},
+      {Positive, "設計支持角係数K(120°)"}, {Positive, "設計支持角係数K(180°)"},
+      /* 19 to 24 */ {Positive, "設計支持角係数Ko(0°)"}, {Positive, "設計支持角係数Ko(30°)"},
+      {Positive, "設計支持角係数Ko(60°)"}, {Positive, "設計支持角係数Ko(90°)"},
+      {Positive, "設計支持角係数Ko(120°)"}, {Positive, "設計支持角係数Ko(180°)"},
+      /* 25 to 30 */ {Positive, "設計支持角係数Kp(0°)"}, {Positive, "設計支持角係数Kp(30°)"},
+      {Positive, "設計支持角係数Kp(60°)"}, {Positive, "設計支持角係数Kp(90°)"},
+      {Positive, "設計支持角係数Kp(120°)"}, {Positive, "設計支持角係数Kp(180°)"},
+      /* 31 to 33 */ {NotNegative, "衝撃係数(未舗装道路・1.5未満)"},
+      {NotNegative, "衝撃係数(未舗装道路・1.5～2.5未満)"}, {NotNegative, "衝撃係数(未舗装道路・2.5以上)"},
+      /* 34 to 36 */ {NotNegative, "衝撃係数(舗装道路・1.5未満)"},
+      {NotNegative, "衝撃係数(舗装道路・1.5～2.5未満)"}, {NotNegative, "衝撃係数(舗装道路・2.5以上)"},
+  }};
+  return limits;
+}
+
+// Why the value may not stand, or "" when it may. A value that is not a number never stands.
+std::string refusalText(const BoxLimit& limit, double value) {
+  const std::string name = limit.name;
+  switch (limit.allowed) {
+    case Allowed::Positive:
+      if (!(value > 0)) return name + "を0以下にすることは出来ません。";
+      break;
+    case Allowed::NotNegative:
+      if (!(value >= 0)) return name + "を負の値にすることは出来ません。";
+      break;
+    case Allowed::Angle:
+      if (!(value > 0)) return name + "を0以下にすることは出来ません。";
+      if (!(value < 90)) return name + "を90以上にすることは出来ません。";
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::optional<OptionsRefusal> optionsRefusal(const CalcSettings& settings) {
+  CalcSettings read = settings;  // the members are reached through their mutable accessors
+  for (int index : optionsReadOrder()) {
+    const auto i = static_cast<std::size_t>(index);
+    std::string why = refusalText(boxLimits()[i], optionsBoxes()[i].member(read));
+    if (!why.empty()) return OptionsRefusal{index, std::move(why)};
+  }
   return std::nullopt;
 }
 

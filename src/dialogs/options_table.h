@@ -61,6 +61,18 @@ std::optional<double> optionsBoxValue(std::string_view text);
 // and that box is returned, so that the dialog can show it; nullopt when all were stored.
 std::optional<int> optionsForm2Data(const std::array<std::string, kOptionsBoxCount>& texts, CalcSettings& data);
 
+// Constants that would make a result meaningless are refused before anything is stored: a unit
+// weight, wheel load, reduction factor, safety factor, support-angle coefficient or vehicle width
+// of 0 or less (the calculation divides by some of them; a 0 in the others is an empty box and
+// would pass a pipe on a load it never counted), a negative impact coefficient (0 is a real
+// value), and a load-distribution or friction angle outside 0 to 90 degrees (exclusive).
+struct OptionsRefusal {
+  int box = 0;          // the box to show and focus
+  std::string message;  // why, naming the box
+};
+// The first refused box in the order OK and Apply read them; nullopt when every value may stand.
+std::optional<OptionsRefusal> optionsRefusal(const CalcSettings& settings);
+
 // The history button and its explanation are enabled while at least one recent file is recorded.
 bool historyClearEnabled(const std::array<std::string, 4>& recentFiles);
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QPushButton>
 
 #include "shell/abort_boundary.h"
@@ -105,8 +106,23 @@ ErrorAnswer errorAnswerOf(MsgAnswer answer) {
 }
 
 namespace {
+QPointer<QWidget>& lastResortOwner() {
+  static QPointer<QWidget> owner;
+  return owner;
+}
+}  // namespace
+
+void setBoxOwnerOfLastResort(QWidget* window) { lastResortOwner() = window; }
+
+QWidget* boxOwner() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return lastResortOwner().data();
+}
+
+namespace {
 MsgAnswer showBox(const BoxContent& content, const QString& objectName) {
-  QMessageBox box(content.icon, content.title, content.text, QMessageBox::NoButton, QApplication::activeWindow());
+  QMessageBox box(content.icon, content.title, content.text, QMessageBox::NoButton, boxOwner());
   box.setObjectName(objectName);
   box.setTextFormat(Qt::PlainText);  // a path or a message holding "<" is shown as it is
   // One role for every button keeps them in the program's order; the box then finds no escape

@@ -42,6 +42,13 @@ QString buttonObjectName(MsgAnswer answer);
 ErrorAnswer errorAnswerOf(MsgAnswer answer);
 
 // Both boxes are shown modally over the active window, with the ordinary pointer.
+// The window a box opens over when no window of the program is active (the moment between two
+// boxes, a file a later start handed over): the main window, set once it is made.
+void setBoxOwnerOfLastResort(QWidget* window);
+// The owner of the next box: the active modal dialog, else the active window, else the window of
+// last resort.
+QWidget* boxOwner();
+
 inline constexpr const char* kMessageBoxObjectName = "msgBox";
 inline constexpr const char* kErrorBoxObjectName = "errorBox";
 

@@ -25,6 +25,7 @@
 #include "document/frm_document.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "shell/boxes.h"
 #include "shell/form_helpers.h"
 #include "shell/frm_about.h"
 #include "shell/frm_help.h"
@@ -35,6 +36,8 @@
 namespace tovakin::gui {
 
 namespace {
+
+const QKeySequence kCloseDocumentKey(Qt::CTRL | Qt::Key_F4);
 
 // One menu item: its designed caption is a string-table id where the table has its text.
 QAction* item(QMenu& menu, const char* name, const QString& caption, const QKeySequence& shortcut = {},
@@ -70,12 +73,26 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Tovakin"));
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName("mdiArea");
+  // A document reaching past the area can be scrolled to, as in every MDI program.
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
   buildMenus();
   buildToolBar();
   buildStatusBar();
   myCommandLineOpen = [](frmMain& window, const QStringList& files) { window.openFiles(files); };
   connectFileCommands();
+  // Ctrl+F4 closes the active document, as in every MDI program; not a menu shortcut, so the
+  // File menu shows its items as designed.
+  auto* closeDocument = new QAction(this);
+  closeDocument->setObjectName("actCloseDocument");
+  closeDocument->setShortcut(kCloseDocumentKey);
+  closeDocument->setShortcutContext(Qt::WindowShortcut);
+  addAction(closeDocument);
+  connect(closeDocument, &QAction::triggered, this, [this] { runFileItem("mnuFileClose"); });
+  // A box asked for while no window of the program is active (between two questions, or for a
+  // file a later start handed over) opens over this window.
+  setBoxOwnerOfLastResort(this);
   // New constants reach every open document at once; clearing the history empties the items.
   showOptionsDialog = [this](QWidget& owner) {
     OptionsOpener opener;
@@ -240,6 +257,8 @@ void frmMain::updateClock() {
 void frmMain::MDIForm_Load(const QStringList& commandLineFiles) {
   guardStep("MDIForm_Load", [&] { myFormResString(*this); });
   setMyIcon(*this);
+  // Placed before any document or box, so that a box of the load opens where the window will.
+  placeFromStore();
   guardStep("MDIForm_Load", [&] { myFormEdit(); });
   // Every later window takes the same icon: documents, dialogs, boxes and the help viewer.
   if (!windowIcon().isNull()) QApplication::setWindowIcon(windowIcon());
@@ -279,27 +298,57 @@ Placement frmMain::storedPlacement() {
   return placement;
 }
 
-void frmMain::showPlaced() {
+void frmMain::placeFromStore() {
+  placed_ = true;
   std::vector<QRect> screens;
   if (QScreen* primary = QGuiApplication::primaryScreen()) screens.push_back(primary->availableGeometry());
   for (QScreen* screen : QGuiApplication::screens())
     if (screen != QGuiApplication::primaryScreen()) screens.push_back(screen->availableGeometry());
-  const QRect frame = keptOnScreen(placementPixels(storedPlacement()), screens);
-  // The stored rectangle is the outer one; Qt sizes the inside, so the frame is taken off once
-  // the window manager has put one round the window.
-  move(frame.topLeft());
-  resize(frame.size());
+  const Placement stored = storedPlacement();
+  restored_ = stored;
+  wantedFrame_ = keptOnScreen(placementPixels(stored), screens);
+  // move() places the outer corner; resize() sizes the inside, fitted again once framed.
+  move(wantedFrame_.topLeft());
+  resize(wantedFrame_.size());
+}
+
+void frmMain::showPlaced() {
+  if (!placed_) placeFromStore();
   show();
-  const QSize border = frameGeometry().size() - size();
-  if (!border.isEmpty()) resize(frame.size() - border);
+  // A window manager frames the window only some time after it is shown: until then its frame is
+  // unknown. Wait for it a little, then take the frame off the stored outer size once.
+  if (!frameWait_) {
+    frameWait_ = new QTimer(this);
+    frameWait_->setObjectName("frameWait");
+    frameWait_->setInterval(10);
+    connect(frameWait_, &QTimer::timeout, this, [this] { shielded([this] { fitToFrame(); }); });
+  }
+  frameWaitTicks_ = 0;
+  fitToFrame();
+  if (placed_ && !wantedFrame_.isNull()) frameWait_->start();
   // From now on a later start of the program brings this window, or its open dialog, to the
   // front (set only once shown, so a hand-over during start-up never shows it early).
   setInstanceRaiseHook([this] { raiseRunningInstanceWindow(this); });
 }
 
+void frmMain::fitToFrame() {
+  const QSize margins = frameGeometry().size() - size();
+  const bool framed = margins.width() > 0 || margins.height() > 0;
+  // Without a window manager there is no frame: the inside is the whole rectangle already. The
+  // user's own changes (maximizing) win over a late frame.
+  if (framed && !isMaximized() && !isMinimized() && !isFullScreen()) {
+    resize(insideSizeFor(wantedFrame_.size(), margins));
+    move(wantedFrame_.topLeft());
+  }
+  if (framed || ++frameWaitTicks_ >= 200 || isHidden()) {
+    if (frameWait_) frameWait_->stop();
+    wantedFrame_ = {};
+  }
+}
+
 void frmMain::storePlacement() {
   guardStep("MDIForm_Unload", [&] {
-    const auto placement = placementToStore(isMinimized(), frameGeometry());
+    const auto placement = placementToStore(isMinimized(), frameGeometry(), restored_);
     if (!placement) return;
     QSettings settings(kSettingsOrganization, kSettingsApplication);
     settings.beginGroup(kPlacementGroup);
@@ -322,12 +371,22 @@ frmDocument* frmMain::LoadNewDoc(NewDocMode mode) {
     if (!caption->isEmpty()) document->setWindowTitle(*caption);
     QMdiSubWindow* sub = mdi_->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+F4 is the main window's one shortcut for closing the active document: a second one in
+    // each document's own window menu would make the key ambiguous, and then it does nothing.
+    if (QMenu* own = sub->systemMenu())
+      for (QAction* a : own->actions()) {
+        QList<QKeySequence> keys = a->shortcuts();
+        if (keys.removeAll(kCloseDocumentKey) > 0) a->setShortcuts(keys);
+      }
     // Before the main window is shown the area has no size yet and would squeeze the new window
     // down to its caption: give it the document's own size.
     sub->resize(document->size() + (sub->size() - sub->contentsRect().size()));
     sub->showNormal();
-    // Nor can it place the window sensibly then: the first windows start at the top left.
-    if (!isVisible()) sub->move(0, 0);
+    // Where it can be seen: cascaded from the top left of the area's visible part (before the
+    // main window is shown the area has no size, and the first windows start at the top left).
+    const int others = int(mdi_->subWindowList().size()) - 1;
+    sub->move(newDocumentPosition(mdi_->viewport()->rect(), sub->size(), others,
+                                  style()->pixelMetric(QStyle::PM_TitleBarHeight)));
     // The caller gets the window itself: the area's active window is not set before the main
     // window is shown and while it is inactive.
     mdi_->setActiveSubWindow(sub);
@@ -349,7 +408,13 @@ void frmMain::closeEvent(QCloseEvent* event) {
     std::vector<std::function<bool()>> closers;
     for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
       QPointer<QMdiSubWindow> target(sub);
-      closers.emplace_back([target] { return !target || target->close(); });
+      // Each document comes to the front before it closes, so that its save question is seen to
+      // be about it.
+      closers.emplace_back([this, target] {
+        if (!target) return true;
+        mdi_->setActiveSubWindow(target);
+        return target->close();
+      });
     }
     closed = closeEachInTurn(closers);
     if (closed) storePlacement();

@@ -47,7 +47,8 @@ class frmMain : public QMainWindow {
   // command line.
   void MDIForm_Load(const QStringList& commandLineFiles = {});
 
-  // Applies the stored placement (kept on the desktop) and shows the window.
+  // Shows the window where the load placed it (the stored placement, kept on the desktop): its
+  // outer rectangle, frame included, is the stored one.
   void showPlaced();
 
   // Creates and shows one document window: numbered and empty, or empty for a file to fill.
@@ -154,6 +155,16 @@ class frmMain : public QMainWindow {
   QList<QAction*> windowList_;
   QPointer<frmHelp> help_;
   std::int32_t numbered_ = 0;
+
+  // The placement: read once at load, and the outer rectangle it asks for, which the inside size
+  // is fitted to once the window manager has framed the window.
+  void placeFromStore();
+  void fitToFrame();
+  bool placed_ = false;
+  std::optional<Placement> restored_;
+  QRect wantedFrame_;
+  QTimer* frameWait_ = nullptr;
+  int frameWaitTicks_ = 0;
   // After 中止 the program ends through this window's own closing, questions and all.
   AbortCloserInstalled abortEnding_{[this] { return close(); }};
 };

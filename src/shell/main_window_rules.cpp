@@ -32,25 +32,50 @@ Placement placementTwips(const QRect& pixels) {
           double(pixels.width()) * kTwipsPerPixel, double(pixels.height()) * kTwipsPerPixel};
 }
 
-std::optional<Placement> placementToStore(bool minimized, const QRect& frame) {
+std::optional<Placement> placementToStore(bool minimized, const QRect& frame,
+                                          const std::optional<Placement>& restored) {
   if (minimized) return std::nullopt;
+  if (restored && placementPixels(*restored) == frame) return restored;
   return placementTwips(frame);
 }
+
+QSize insideSizeFor(const QSize& frame, const QSize& margins) {
+  return {std::max(1, frame.width() - std::max(0, margins.width())),
+          std::max(1, frame.height() - std::max(0, margins.height()))};
+}
+
+namespace {
+// The rectangle shrunk to the screen where it is larger, then moved inside it.
+QRect fittedInto(const QRect& frame, const QRect& target) {
+  const int width = std::clamp(frame.width(), 1, target.width());
+  const int height = std::clamp(frame.height(), 1, target.height());
+  const int left = std::clamp(frame.x(), target.left(), target.left() + target.width() - width);
+  const int top = std::clamp(frame.y(), target.top(), target.top() + target.height() - height);
+  return {left, top, width, height};
+}
+}  // namespace
 
 QRect keptOnScreen(const QRect& frame, const std::vector<QRect>& availableScreens) {
   if (availableScreens.empty()) return frame;
   for (const QRect& screen : availableScreens) {
     const QRect shown = screen.intersected(frame);
     if (shown.width() >= std::min(kMinVisiblePixels, frame.width()) &&
-        shown.height() >= std::min(kMinVisiblePixels, frame.height()) && !shown.isEmpty())
-      return frame;
+        shown.height() >= std::min(kMinVisiblePixels, frame.height()) && !shown.isEmpty()) {
+      if (frame.width() <= screen.width() && frame.height() <= screen.height()) return frame;
+      return fittedInto(frame, screen);
+    }
   }
-  const QRect& target = availableScreens.front();
-  const int width = std::clamp(frame.width(), 1, target.width());
-  const int height = std::clamp(frame.height(), 1, target.height());
-  const int left = std::clamp(frame.x(), target.left(), target.left() + target.width() - width);
-  const int top = std::clamp(frame.y(), target.top(), target.top() + target.height() - height);
-  return {left, top, width, height};
+  return fittedInto(frame, availableScreens.front());
+}
+
+QPoint newDocumentPosition(const QRect& area, const QSize& size, int others, int step) {
+  if (step <= 0) return area.topLeft();
+  // How many steps fit before the window would reach past the area's right or bottom edge.
+  const int across = (area.width() - size.width()) / step;
+  const int down = (area.height() - size.height()) / step;
+  const int places = std::max(1, std::min(across, down) + 1);
+  const int k = std::max(0, others) % places;
+  return area.topLeft() + QPoint(k * step, k * step);
 }
 
 bool atDocumentLimit(std::int32_t docCount) { return docCount >= kDocumentLimit; }

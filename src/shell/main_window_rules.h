@@ -2,7 +2,9 @@
 // The main window's rules as plain functions, so that each is tested without a window: where the
 // window stands (stored in twips, shown in pixels, kept on a screen), how new documents are
 // counted and captioned, and the order in which closing the window closes its documents.
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -46,13 +48,21 @@ QRect placementPixels(const Placement& twips);
 Placement placementTwips(const QRect& pixels);
 
 // What closing the window stores: nothing while it is minimized; otherwise its outer rectangle
-// (a maximized window stores its maximized rectangle).
-std::optional<Placement> placementToStore(bool minimized, const QRect& frame);
+// (a maximized window stores its maximized rectangle). A window still where the stored placement
+// put it stores that placement unchanged, so that pixel rounding never moves it run by run.
+std::optional<Placement> placementToStore(bool minimized, const QRect& frame,
+                                          const std::optional<Placement>& restored = std::nullopt);
+
+// The inside size that gives the outer size `frame` once the window manager's frame (`margins`:
+// the outer size less the inside size) is round it; never below one pixel.
+QSize insideSizeFor(const QSize& frame, const QSize& margins);
 
 // The rectangle moved onto the desktop when no screen shows enough of it to take hold of it (at
 // least kMinVisiblePixels across and down): a placement stored on a screen that is gone, or
 // edited by hand. It is shrunk to the first screen's available area when it is larger and moved
-// inside it. A rectangle that some screen shows stands as it is. No screens: unchanged.
+// inside it. A rectangle that a screen shows stands where it is, shrunk to that screen's
+// available area and moved inside it where it is larger, so that its caption and status bar can
+// be reached. No screens: unchanged.
 inline constexpr int kMinVisiblePixels = 48;
 QRect keptOnScreen(const QRect& frame, const std::vector<QRect>& availableScreens);
 
@@ -79,6 +89,12 @@ inline constexpr int kFirstUsableExcel = 8;
 }  // namespace tovakin::gui
 
 namespace tovakin::gui {
+
+// Where a new document window of `size` stands in an area whose visible part is `area`, with
+// `others` windows already open: cascaded by `step` from the top left, starting again at the top
+// left before its top-left corner would leave room for less than the whole window (a window
+// larger than the area always starts at the top left), so that its caption can always be seen.
+QPoint newDocumentPosition(const QRect& area, const QSize& size, int others, int step);
 
 // The Window menu's arrangements of `count` document windows in an area: 上下に並べて表示 stacks
 // them top to bottom at the full width (horizontal = true), 左右に並べて表示 puts them side by

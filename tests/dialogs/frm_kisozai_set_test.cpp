@@ -84,6 +84,17 @@ TEST_F(KisozaiDialog, OpensOnTheStoredMethodsPanelAlreadyEdited) {
       EXPECT_EQ(dialog->optKisozaiSet(i)->isChecked(), i == method) << method;
       EXPECT_EQ(!dialog->picOptions(i)->isHidden(), i == method) << method;
     }
+    // the stored method's option has the focus and explains itself, so Space keeps the method
+    EXPECT_EQ(QApplication::focusWidget(), dialog->optKisozaiSet(method)) << method;
+    const KisozaiExplanation shown = optionExplanation(method);
+    if (shown.kind == KisozaiExplanation::Picture) EXPECT_EQ(dialog->picImage()->pictureName(), shown.content) << method;
+    else {
+      QStringList lines;
+      for (const std::string& line : explanationLines(shown.content)) lines.push_back(QString::fromStdString(line));
+      EXPECT_EQ(dialog->picImage()->lines(), lines) << method;
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(dialog->selectedMethod(), method);
     // selecting the stored method is a choice like any other: OK and Apply are enabled at once
     EXPECT_FALSE(dialog->blnUnchanged()) << method;
     EXPECT_TRUE(okAndApplyEnabled(*dialog)) << method;

@@ -21,6 +21,7 @@
 #include "app/settings.h"
 #include "dialogs/numeric_box.h"
 #include "document/frm_document.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 
 namespace tovakin::gui {
@@ -178,6 +179,35 @@ TEST_F(OptionsDialog, AnAccessKeyStoresTheRawTextReformattedAndANonNumberStoresN
   EXPECT_EQ(ini("土の単位体積重量"), "18");
   EXPECT_EQ(refreshes, 1);
   EXPECT_TRUE(errors.shown.empty());  // no error box, and no loop of them
+}
+
+TEST_F(OptionsDialog, AnImpossibleConstantIsNamedFocusedAndNothingIsStored) {
+  testing::ScriptedMessageBox messages;
+  Installed<MessageBoxService> installed = installMessageBox(messages);
+  auto dialog = open();
+  const CalcSettings stored = g_calcSettings;
+  type(*dialog, 0, "19");     // a good value beside the bad one is not kept either
+  type(*dialog, 5, "0");      // a wheel load of nothing
+  type(*dialog, 31, "-0.1");  // read after the load: not the one reported
+  dialog->tbsOptions()->setCurrentIndex(kPageProgram);
+  button(*dialog, frmOptions::kOk)->click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "後輪荷重(T-25)を0以下にすることは出来ません。");
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->tbsOptions()->currentIndex(), kPageLoads);
+  EXPECT_EQ(dialog->focusWidget(), dialog->txtTextBox(5));
+  EXPECT_EQ(g_calcSettings, stored);
+  EXPECT_EQ(ini("土の単位体積重量"), "");  // no file written
+  EXPECT_EQ(refreshes, 0);
+  // mended, Apply stores both
+  type(*dialog, 5, "90");
+  type(*dialog, 31, "0");
+  button(*dialog, frmOptions::kApply)->click();
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_DOUBLE_EQ(g_calcSettings.korinKaju[0], 90);
+  EXPECT_DOUBLE_EQ(g_calcSettings.shogekiKeisu[0].a, 0);
+  EXPECT_DOUBLE_EQ(g_calcSettings.tuchiTanniJuryo, 19);
+  EXPECT_EQ(refreshes, 1);
 }
 
 // The C library and Qt in a decimal-comma locale, where one is installed, and back afterwards.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstring>
 #include <set>
 
@@ -67,6 +69,52 @@ TEST(OptionsTable, ReadingStoresEveryBoxAsShownOrNothingWhenOneHoldsNoNumber) {
   expected.shogekiKeisu[0].c = 0;
   expected.shijikakuKeisu[3][1] = 0.123;
   EXPECT_EQ(data, expected);
+}
+
+TEST(OptionsTable, ConstantsThatMakeAResultMeaninglessAreRefusedByTheirBox) {
+  EXPECT_EQ(optionsRefusal(app::builtInCalcSettings()), std::nullopt);
+  struct Row {
+    const char* what;
+    void (*set)(CalcSettings&);
+    std::optional<int> box;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"soil 0", [](CalcSettings& s) { s.tuchiTanniJuryo = 0; }, 0, "土の単位体積重量を0以下にすることは出来ません。"},
+      {"water < 0", [](CalcSettings& s) { s.mizuTanniJuryo = -9.8; }, 2, "水の単位体積重量を0以下にすることは出来ません。"},
+      {"saturated NaN", [](CalcSettings& s) { s.howadoTanniJuryo = std::nan(""); }, 1,
+       "飽和土単位体積重量を0以下にすることは出来ません。"},
+      {"wheel T-25 0", [](CalcSettings& s) { s.korinKaju[0] = 0; }, 5, "後輪荷重(T-25)を0以下にすることは出来ません。"},
+      {"wheel T-10 < 0", [](CalcSettings& s) { s.korinKaju[3] = -1; }, 8, "後輪荷重(T-10)を0以下にすることは出来ません。"},
+      {"width 0 (divides)", [](CalcSettings& s) { s.sharyoSenyuHaba = 0; }, 4, "車両占有幅を0以下にすることは出来ません。"},
+      {"beta 0", [](CalcSettings& s) { s.betaT25 = 0; }, 9, "断面力の低減係数β(T-25)を0以下にすることは出来ません。"},
+      {"flotation S 0", [](CalcSettings& s) { s.fujoKentoAnzenritu = 0; }, 12, "浮上検討時の安全率(S)を0以下にすることは出来ません。"},
+      {"K at 60° 0", [](CalcSettings& s) { s.shijikakuKeisu[2][0] = 0; }, 15, "設計支持角係数K(60°)を0以下にすることは出来ません。"},
+      {"Kp at 180° < 0", [](CalcSettings& s) { s.shijikakuKeisu[5][2] = -0.1; }, 30,
+       "設計支持角係数Kp(180°)を0以下にすることは出来ません。"},
+      {"impact < 0", [](CalcSettings& s) { s.shogekiKeisu[1].b = -0.1; }, 35,
+       "衝撃係数(舗装道路・1.5～2.5未満)を負の値にすることは出来ません。"},
+      {"spread angle 0 (divides)", [](CalcSettings& s) { s.kajuBunpukaku = 0; }, 3, "荷重分布角を0以下にすることは出来ません。"},
+      {"spread angle 90", [](CalcSettings& s) { s.kajuBunpukaku = 90; }, 3, "荷重分布角を90以上にすることは出来ません。"},
+      {"friction angle 95", [](CalcSettings& s) { s.naibuMasatukaku = 95; }, 11, "内部摩擦角の標準値を90以上にすることは出来ません。"},
+      {"first in reading order", [](CalcSettings& s) { s.howadoTanniJuryo = 0, s.mizuTanniJuryo = 0; }, 2,
+       "水の単位体積重量を0以下にすることは出来ません。"},
+      // unusual values stand, and so do the members no box shows
+      {"impact 0", [](CalcSettings& s) { s.shogekiKeisu = {}; }, std::nullopt, ""},
+      {"heavy soil, steep angle", [](CalcSettings& s) { s.tuchiTanniJuryo = 100, s.kajuBunpukaku = 89.9; },
+       std::nullopt, ""},
+      {"no box", [](CalcSettings& s) { s.korinKaju[4] = 0, s.shijikakuKeisu[6] = {}, s.buruKaju[0].a = -1; },
+       std::nullopt, ""},
+  };
+  for (const Row& row : rows) {
+    CalcSettings s = app::builtInCalcSettings();
+    row.set(s);
+    const auto refusal = optionsRefusal(s);
+    ASSERT_EQ(refusal.has_value(), row.box.has_value()) << row.what;
+    if (!refusal) continue;
+    EXPECT_EQ(refusal->box, *row.box) << row.what;
+    EXPECT_EQ(refusal->message, row.message) << row.what;
+  }
 }
 
 TEST(OptionsTable, TheLayoutFollowsTheWidestAndTallestFrame) {

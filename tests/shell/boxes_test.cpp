@@ -174,5 +174,23 @@ TEST(MessageBox, ShowsTheTextAsItIs) {
   EXPECT_EQ(format, Qt::PlainText);
 }
 
+TEST(MessageBox, OpensOverTheMainWindowWhenNoWindowIsActive) {
+  QWidget mainWindow;
+  mainWindow.setGeometry(200, 150, 600, 400);
+  mainWindow.show();
+  QApplication::setActiveWindow(nullptr);
+  setBoxOwnerOfLastResort(&mainWindow);
+  QWidget* owner = nullptr;
+  whenBoxIsUp([&](QMessageBox& box) {
+    owner = box.parentWidget();
+    click(box, "cmdOK");
+  });
+  QtMessageBox messages;
+  messages.show("text", MsgButtons::OK, MsgIcon::None, "");
+  EXPECT_EQ(owner, &mainWindow);
+  setBoxOwnerOfLastResort(nullptr);
+  EXPECT_EQ(boxOwner(), QApplication::activeWindow());
+}
+
 }  // namespace
 }  // namespace tovakin::gui

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QLabel>
 #include <QMdiArea>
@@ -221,6 +222,65 @@ TEST_F(MainWindow, ClosingAsksEachChangedDocumentAndStopsAtTheFirstCancel) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window->documents().size(), 2);
   EXPECT_TRUE(window->isVisible());
+}
+
+// Notes which document stood in front when each question was asked.
+class FrontRecordingBox : public ScriptedMessageBox {
+ public:
+  explicit FrontRecordingBox(const QMdiArea& area) : area_(area) {}
+  MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+    const QMdiSubWindow* front = area_.currentSubWindow();
+    inFront.push_back(front ? front->windowTitle() : QString());
+    return ScriptedMessageBox::show(text, buttons, icon, title);
+  }
+  QStringList inFront;
+
+ private:
+  const QMdiArea& area_;
+};
+
+TEST_F(MainWindow, ClosingBringsEachChangedDocumentToTheFrontBeforeItsQuestion) {
+  auto window = createMainWindow();
+  window->LoadNewDoc(NewDocMode::Numbered);
+  window->LoadNewDoc(NewDocMode::Numbered);
+  for (frmDocument* document : window->documents()) document->setUnchanged(false);
+  window->show();
+  FrontRecordingBox box(*window->mdiArea());
+  Installed<MessageBoxService> installed = installMessageBox(box);
+  for (int i = 0; i < 3; ++i) box.answer(MsgAnswer::No);
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(box.inFront, (QStringList{"管設計 1", "管設計 2", "管設計 3"}));
+}
+
+TEST_F(MainWindow, CtrlF4ClosesTheActiveDocumentAskingItsQuestion) {
+  auto window = createMainWindow();
+  window->LoadNewDoc(NewDocMode::Numbered)->setUnchanged(false);
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  messages.answer(MsgAnswer::No);
+  QTest::keyClick(focus, Qt::Key_F4, Qt::ControlModifier);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, kSaveQuestion);
+  ASSERT_EQ(window->documents().size(), 1);
+  EXPECT_EQ(window->documents()[0]->windowTitle(), QStringLiteral("管設計 1"));
+}
+
+TEST_F(MainWindow, NewDocumentsStandInsideTheAreaAndTheAreaScrollsToWhatReachesPast) {
+  auto window = createMainWindow();
+  window->showPlaced();
+  window->resize(800, 600);
+  QMdiArea* area = window->mdiArea();
+  EXPECT_EQ(area->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+  EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+  QCoreApplication::processEvents();
+  for (int i = 0; i < 6; ++i) window->LoadNewDoc(NewDocMode::Numbered);
+  for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder)) {
+    // the caption's left end, at least, lies in the visible part of the area
+    EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry().topLeft())) << sub->windowTitle().toStdString();
+  }
 }
 
 TEST_F(MainWindow, AnAbortedCommandClosesTheMainWindowTheNormalWay) {

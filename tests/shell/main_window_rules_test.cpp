@@ -60,6 +60,51 @@ TEST(MainWindowPlacement, AWindowOffEveryScreenComesBackOntoTheFirst) {
 TEST(MainWindowPlacement, AWindowLargerThanTheScreenIsShrunkToIt) {
   EXPECT_EQ(keptOnScreen(QRect(9000, 9000, 5000, 4000), kTwoScreens), QRect(0, 0, 1280, 1000));
   EXPECT_EQ(keptOnScreen(QRect(9000, 9000, 5000, 4000), {}), QRect(9000, 9000, 5000, 4000));
+  // On a screen, but taller than it (stored while maximized with a frame round it): the status bar
+  // comes back into reach on that screen.
+  EXPECT_EQ(keptOnScreen(QRect(0, 0, 1290, 1040), kTwoScreens), QRect(0, 0, 1280, 1000));
+  EXPECT_EQ(keptOnScreen(QRect(1300, 50, 800, 1200), kTwoScreens), QRect(1300, 0, 800, 1080));
+}
+
+TEST(MainWindowPlacement, CloseAndStartIsAFixedPoint) {
+  // The outer rectangle is stored and restored: the inside is what the frame leaves of it.
+  const Placement first = defaultPlacement();
+  const QRect outer = placementPixels(first);
+  const QSize margins(2, 25);  // a title bar and thin borders
+  const QSize inside = insideSizeFor(outer.size(), margins);
+  EXPECT_EQ(inside, QSize(431, 408));
+  const QRect framed(outer.topLeft(), inside + margins);
+  // Untouched, the stored twips come back as they were, pixel rounding notwithstanding.
+  EXPECT_EQ(placementToStore(false, framed, first), first);
+  Placement again = *placementToStore(false, framed, first);
+  for (int run = 0; run < 3; ++run) again = *placementToStore(false, placementPixels(again), again);
+  EXPECT_EQ(again, first);
+  // Moved or resized, the new rectangle is stored; minimized, nothing.
+  EXPECT_EQ(placementToStore(false, framed.translated(10, 0), first), placementTwips(framed.translated(10, 0)));
+  EXPECT_FALSE(placementToStore(true, framed, first).has_value());
+  // A frame as large as the window still leaves an inside to show.
+  EXPECT_EQ(insideSizeFor(QSize(20, 20), QSize(30, 30)), QSize(1, 1));
+  EXPECT_EQ(insideSizeFor(QSize(400, 300), QSize(0, 0)), QSize(400, 300));
+}
+
+TEST(NewDocuments, EachNewWindowStandsWhereItsCaptionCanBeSeen) {
+  const QRect area(0, 0, 1284, 700);
+  const QSize document(1000, 500);
+  struct Row {
+    int others;
+    QPoint expected;
+  };
+  // (700 - 500) / 25 = 8 steps down: nine places, then the top left again.
+  for (const Row& row : {Row{0, {0, 0}}, Row{1, {25, 25}}, Row{3, {75, 75}}, Row{8, {200, 200}}, Row{9, {0, 0}},
+                         Row{10, {25, 25}}}) {
+    const QPoint at = newDocumentPosition(area, document, row.others, 25);
+    EXPECT_EQ(at, row.expected) << row.others;
+    EXPECT_TRUE(area.contains(QRect(at, document))) << row.others;
+  }
+  // A window larger than the area, or an area not laid out yet: the top left, always.
+  EXPECT_EQ(newDocumentPosition(QRect(0, 0, 300, 200), document, 4, 25), QPoint(0, 0));
+  EXPECT_EQ(newDocumentPosition(QRect(0, 0, 100, 30), document, 0, 25), QPoint(0, 0));
+  EXPECT_EQ(newDocumentPosition(QRect(10, 20, 1284, 700), document, 1, 25), QPoint(35, 45));
 }
 
 TEST(NewDocuments, NumberedCaptionsCountOnlyNewDocumentsTheCounterCountsBoth) {
