@@ -14,6 +14,7 @@
 #include "dialogs/condition_dialog.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 #include "ui/unit_caption.h"
@@ -149,7 +150,7 @@ void frmOptions::buildPages() {
   mruClear_->setObjectName(QStringLiteral("cmdMRUClear"));
   mruClear_->setGeometry(twipsRect(120, 240, 2415, 495));
   mruClear_->setAutoDefault(false);
-  connect(mruClear_, &QPushButton::clicked, this, [this] { cmdMRUClear_Click(); });
+  connect(mruClear_, &QPushButton::clicked, this, [this] { shielded([this] { cmdMRUClear_Click(); }); });
   mruInfo_ =
       new QLabel(qtext("ファイル読み込み履歴を削除する場合、このボタンを押してください。元には戻せません。"), program);
   mruInfo_->setObjectName(QStringLiteral("lblHistoryFileClearInfo"));
@@ -188,7 +189,7 @@ void frmOptions::buildCommandBar(QWidget* form) {
     // As in the condition dialogs, neither Enter nor Escape presses a button.
     button->setAutoDefault(false);
     button->setDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, i] { cmdCommand_Click(i); });
+    connect(button, &QPushButton::clicked, this, [this, i] { shielded([this, i] { cmdCommand_Click(i); }); });
     commands_[static_cast<std::size_t>(i)] = button;
   }
 }
