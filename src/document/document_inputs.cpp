@@ -16,6 +16,9 @@ ChoiceCombo::ChoiceCombo(QWidget* parent) : QComboBox(parent) {
   setAcceptDrops(false);
   lineEdit()->setReadOnly(true);
   lineEdit()->setAcceptDrops(false);
+  // A combo box takes the focus from the wheel by default, and Qt gives it before it delivers the
+  // wheel: the first turn over the list would then change it. Only a click or Tab focuses it.
+  setFocusPolicy(Qt::StrongFocus);
   // A text longer than the box shows its beginning, as a list entry does.
   connect(lineEdit(), &QLineEdit::textChanged, lineEdit(), [edit = lineEdit()] { edit->setCursorPosition(0); });
 }

@@ -452,5 +452,19 @@ TEST_F(ChoiceLists, TypingDeletingPastingAndTheWheelChangeNoList) {
   EXPECT_TRUE(d.blnUnchanged());
 }
 
+TEST_F(ChoiceLists, TheWheelNeverFocusesAList) {
+  // Qt hands the focus to a wheel-focus widget before it delivers a wheel event from the window
+  // system, so a list with that policy would take the first turn as a choice. A click still
+  // focuses it.
+  frmDocument d;
+  const QList<QComboBox*> lists = d.findChildren<QComboBox*>();
+  ASSERT_FALSE(lists.isEmpty());
+  for (QComboBox* list : lists) {
+    const int policy = list->focusPolicy();
+    EXPECT_NE(policy & Qt::WheelFocus, int(Qt::WheelFocus)) << list->objectName().toStdString();
+    EXPECT_EQ(policy & Qt::ClickFocus, int(Qt::ClickFocus)) << list->objectName().toStdString();
+  }
+}
+
 }  // namespace
 }  // namespace tovakin::gui::testing
