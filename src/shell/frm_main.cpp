@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <algorithm>
 #include <vector>
 
@@ -349,7 +350,11 @@ void frmMain::fitToFrame() {
 
 void frmMain::storePlacement() {
   guardStep("MDIForm_Unload", [&] {
-    const auto placement = placementToStore(isMinimized(), frameGeometry(), restored_);
+    // The window's own frame is asked afresh: the widget keeps the frame it had at its last move
+    // or resize, and a window manager may change the frame after that (a window just maximized
+    // loses its borders a moment later).
+    const QRect frame = windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+    const auto placement = placementToStore(isMinimized(), frame, restored_);
     if (!placement) return;
     QSettings settings(kSettingsOrganization, kSettingsApplication);
     settings.beginGroup(kPlacementGroup);
