@@ -2,10 +2,11 @@
 # Builds everything with warnings as errors and runs every test: a normal build, then the tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer. The reports are checked by
 # opening them in LibreOffice Calc, which this installs (without its GUI); one window is tested
-# under a decimal-comma locale, generated into the build folder from the locales package.
+# under a decimal-comma locale, generated into the build folder from the locales package. The
+# desktop tests (tests/desktop) run the built program on Xvfb with openbox, driven by xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh libreoffice-calc-nogui locales
+bash scripts/deps.sh libreoffice-calc-nogui locales xvfb xdotool openbox x11-utils imagemagick python3
 jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVAKIN_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"

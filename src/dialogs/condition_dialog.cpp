@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "platform/error_box.h"
+#include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 
@@ -44,7 +45,7 @@ QWidget* ConditionDialog::buildCommandBar(int left, int top) {
     button->setAutoDefault(false);
     button->setDefault(false);
     button->installEventFilter(this);
-    connect(button, &QPushButton::clicked, this, [this, i] { cmdCommand_Click(i); });
+    connect(button, &QPushButton::clicked, this, [this, i] { shielded([this, i] { cmdCommand_Click(i); }); });
     commands_[static_cast<std::size_t>(i)] = button;
   }
   return bar;
@@ -131,7 +132,7 @@ void ConditionDialog::keyPressEvent(QKeyEvent* event) {
   if (!swallowCommandKey(event)) QDialog::keyPressEvent(event);
 }
 
-void showModal(QDialog& dialog) { dialog.exec(); }
+void showModal(QDialog& dialog) { execModal(dialog); }
 
 bool runConditionExchange(DesignData& record, bool& flag, const std::function<void()>& showDialog) {
   flag = false;

@@ -16,6 +16,7 @@
 #include "app/std_io.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "ui/abort_boundary.h"
 #include "ui/box_style.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
@@ -168,7 +169,7 @@ void frmKisozaiSet::myFormEdit() {
     // setChecked from code emits toggled, not clicked: a selection by the program and by the user
     // both show the panel.
     connect(option, &QRadioButton::toggled, this, [this, i](bool checked) {
-      if (checked) optKisozaiSet_Click(i);
+      if (checked) shielded([this, i] { optKisozaiSet_Click(i); });
     });
     option->installEventFilter(this);
     options_[static_cast<std::size_t>(i)] = option;
@@ -232,7 +233,8 @@ void frmKisozaiSet::buildPanel(int method, const KisozaiLayout& layout) {
     auto* box = new DialogNumericBox(d.box, d.pattern, d.readOnly, frame);
     box->setGeometry(twipsRect(kBoxLeft, d.top, kBoxWidth, kBoxHeight));
     connect(box, &DialogNumericBox::edited, this, [this] { markEdited(); });
-    connect(box, &DialogNumericBox::entered, this, [this](int index) { txtTextBoxKaisetuHyoji(index); });
+    connect(box, &DialogNumericBox::entered, this,
+            [this](int index) { shielded([this, index] { txtTextBoxKaisetuHyoji(index); }); });
     boxes_[static_cast<std::size_t>(d.box)] = box;
     if (d.tanni >= 0) {
       auto* unit = new UnitCaption(frame);
@@ -249,8 +251,10 @@ void frmKisozaiSet::buildPanel(int method, const KisozaiLayout& layout) {
       sub->setAutoDefault(true);
       const int index = d.sub;
       connect(sub, &QPushButton::clicked, this, [this, index] {
-        FormBoxes boxes(*this);
-        cmdCommandSub_Click(index, boxes, g_designDataWork);
+        shielded([this, index] {
+          FormBoxes boxes(*this);
+          cmdCommandSub_Click(index, boxes, g_designDataWork);
+        });
       });
       subs_[static_cast<std::size_t>(d.sub)] = sub;
     }
@@ -353,7 +357,7 @@ bool frmKisozaiSet::myForm2Data() {
 bool frmKisozaiSet::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn) {
     for (int i = 0; i < kKisozaiMethods; ++i)
-      if (watched == options_[static_cast<std::size_t>(i)]) optKisozaiSet_GotFocus(i);
+      if (watched == options_[static_cast<std::size_t>(i)]) shielded([this, i] { optKisozaiSet_GotFocus(i); });
   }
   return ConditionDialog::eventFilter(watched, event);
 }

@@ -13,6 +13,7 @@
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 

@@ -15,6 +15,7 @@
 #include "dialogs/condition_dialog.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 #include "ui/unit_caption.h"
@@ -92,7 +93,7 @@ void frmOptions::buildPages() {
       case OptionsKind::Button: {  // the one button on a page: the history button
         mruClear_ = new QPushButton(qtext(c.caption), frame);
         mruClear_->setAutoDefault(false);
-        connect(mruClear_, &QPushButton::clicked, this, [this] { cmdMRUClear_Click(); });
+        connect(mruClear_, &QPushButton::clicked, this, [this] { shielded([this] { cmdMRUClear_Click(); }); });
         made = mruClear_;
         break;
       }
@@ -132,7 +133,7 @@ void frmOptions::buildCommandBar(QWidget* form) {
     // As in the condition dialogs, neither Enter nor Escape presses a button.
     button->setAutoDefault(false);
     button->setDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, i] { cmdCommand_Click(i); });
+    connect(button, &QPushButton::clicked, this, [this, i] { shielded([this, i] { cmdCommand_Click(i); }); });
     commands_[static_cast<std::size_t>(i)] = button;
   }
 }

@@ -29,6 +29,7 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/ole_date.h"
+#include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 #include "ui/unit_caption.h"
 
@@ -248,7 +249,7 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
       // An editable list with a read-only line has no Enter of its own; a box re-formats first.
       const std::string label =
           index >= 0 ? std::string("txtTextBox_KeyPress") : widget->objectName().toStdString() + "_KeyPress";
-      if (index >= 0) runHandler(label.c_str(), [&] { txtTextBoxCheck(index); });
+      if (index >= 0) boxCheck_.run([&] { runHandler(label.c_str(), [&] { txtTextBoxCheck(index); }); });
       runHandler(label.c_str(), [&] { enterFrom(widget); });
       return true;
     }
@@ -258,7 +259,7 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       // Leaving re-formats; a context menu opening over the box is no leaving.
       if (index >= 0 && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        runHandler("txtTextBox_Validate", [&] { txtTextBoxCheck(index); });
+        boxCheck_.run([&] { runHandler("txtTextBox_Validate", [&] { txtTextBoxCheck(index); }); });
       break;
     default:
       break;
@@ -288,18 +289,6 @@ void frmDocument::txtTextBoxCheck(int index) {
 
 void frmDocument::txtTextBoxCheckAll() {
   for (int i = 0; i < kTextBoxCount; ++i) guardStep("txtTextBoxCheckAll", [&] { txtTextBoxCheck(i); });
-}
-
-void frmDocument::runHandler(const char* label, const std::function<void()>& handler) {
-  const PipeDataAction action;  // one event, one box for a failing pipe database
-  try {
-    guardStep(label, handler);
-  } catch (const ProgramAborted&) {
-    // 中止 ends the program the main window's way, which still asks about changed documents.
-    if (abortProgram) abortProgram(label);
-  } catch (...) {
-    // guardStep reports every std::exception; nothing else may leave an event handler.
-  }
 }
 
 // ---- Loading and layout ---------------------------------------------------------------------
@@ -720,7 +709,7 @@ void frmDocument::myFileCommand(const QString& word) {
         // Closed once the sender's open has returned; it holds this window weakly.
         unchanged_ = true;
         setMyFilename(QString());
-        QTimer::singleShot(0, this, [this] { closeWindow(); });
+        QTimer::singleShot(0, this, [this] { shielded([this] { closeWindow(); }); });
         return;
       }
       setMyFilename(QString::fromStdString(path));
@@ -762,13 +751,9 @@ bool frmDocument::queryClose() {
 }
 
 void frmDocument::closeEvent(QCloseEvent* event) {
+  // A failed question keeps the document.
   bool mayClose = false;
-  try {
-    mayClose = queryClose();
-  } catch (...) {
-    // No exception leaves an event handler; a failed question keeps the document.
-    mayClose = false;
-  }
+  shielded([&] { mayClose = queryClose(); });
   if (mayClose) event->accept();
   else event->ignore();
 }

@@ -16,6 +16,7 @@
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
+#include "ui/abort_boundary.h"
 #include "ui/layer.h"
 
 class QCloseEvent;
@@ -52,10 +53,6 @@ class frmDocument : public QWidget {
   // The path of the document's file, "" while it has none.
   QString lblMyFilename() const;
   void setMyFilename(const QString& path);
-
-  // How 中止 in an error box ends the program: the window that holds the document passes its own
-  // way (which still asks about each changed document). Without one, 中止 ends the command only.
-  std::function<void(const char* label)> abortProgram;
 
   // True while nothing has been changed since the document was made, loaded or saved.
   bool blnUnchanged() const { return unchanged_; }
@@ -169,9 +166,6 @@ class frmDocument : public QWidget {
   void myFormEdit();
   void myKanDataReFreshBody();
   void fillFixedList(DocCombo which);
-  // Runs a handler of a control: errors go to the error box, no exception leaves the event
-  // handler, and 中止 ends the program the main window's way.
-  void runHandler(const char* label, const std::function<void()>& handler);
   // Fills a pipe list from the rows of the database; the list's text goes into `field`.
   template <class Field, class Rows>
   void fillPipeList(const char* label, DocCombo which, Field& field, Rows&& rows);
@@ -185,6 +179,8 @@ class frmDocument : public QWidget {
   app::DesignData data_;
   calc::CalcResult result_;
   bool unchanged_ = true;
+  // A box's re-format whose error box is up is not started again by the focus leaving the box.
+  ReentryGuard boxCheck_;
 
   QWidget* form_ = nullptr;
   QWidget* tousei_ = nullptr;

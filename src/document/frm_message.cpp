@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 
 namespace tovakin::gui {
@@ -109,7 +110,7 @@ std::int32_t frmMessage::showModal() {
   if (left_->isEnabled()) left_->setFocus();
   else if (right_->isEnabled()) right_->setFocus();
   if (g_modality) g_modality->runModal(*this);
-  else exec();
+  else execModal(*this);
   return g_messageAnswer;
 }
 

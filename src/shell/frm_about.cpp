@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/error_box.h"
+#include "ui/abort_boundary.h"
 #include "shell/frm_splash.h"
 #include "shell/maker.h"
 #include "shell/version.h"
@@ -134,7 +135,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFi
   ok->setGeometry(twipsRect(4245, 2880, 1467, 585));
   ok->setDefault(true);
   ok->setAutoDefault(true);
-  connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+  connect(ok, &QPushButton::clicked, this, [this] { shielded([this] { cmdOK_Click(); }); });
 
   QLabel* url = makeLabel(this, "lblQuirnURL", "1066", {240, 3120, 765, 180});
   url->setFont(designedFont(9, false, true));
@@ -199,13 +200,7 @@ void frmAbout::reject() { cmdOK_Click(); }
 
 void frmAbout::lblQuirnURL_Click() {
   // The box stays open; a failure of the desktop to open the page is not reported.
-  try {
-    JumpHyperLink(kMakerWebPage, this);
-  } catch (const ProgramAborted&) {
-    // 中止 in an error box: the box closes and its opener ends the program.
-    aborted_ = true;
-    cmdOK_Click();
-  }
+  shielded([this] { JumpHyperLink(kMakerWebPage, this); });
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
@@ -219,8 +214,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
 
 void frmAbout::showModal(QWidget& owner) {
   frmAbout box(&owner);
-  box.exec();
-  if (box.aborted_) throw ProgramAborted();
+  execModal(box);
 }
 
 }  // namespace tovakin::gui

@@ -20,8 +20,8 @@ class frmAbout final : public QDialog {
  public:
   explicit frmAbout(QWidget* owner);
 
-  // Shows a box over the owner and returns when it is closed; throws ProgramAborted when 中止
-  // was chosen in an error box meanwhile.
+  // Shows a box over the owner and returns when it is closed (also when 中止 in an error box
+  // closed it).
   static void showModal(QWidget& owner);
 
  public slots:
@@ -38,7 +38,6 @@ class frmAbout final : public QDialog {
   void layOut();
   QLabel* label(const char* name) const;
 
-  bool aborted_ = false;
 };
 
 // The texts of the box.

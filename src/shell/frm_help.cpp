@@ -19,6 +19,7 @@
 #include "app/app_state.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 
 namespace tovakin::gui {
@@ -92,7 +93,7 @@ frmHelp::frmHelp(QWidget* owner) : QWidget(owner, Qt::Window) {
   layout->addWidget(split, 1);
   resize(880, 640);
 
-  connect(contents, &QPushButton::clicked, this, [this] { showContents(); });
+  connect(contents, &QPushButton::clicked, this, [this] { shielded([this] { showContents(); }); });
   connect(back_, &QPushButton::clicked, topic_, &QTextBrowser::backward);
   connect(forward_, &QPushButton::clicked, topic_, &QTextBrowser::forward);
   connect(topic_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
@@ -104,8 +105,8 @@ frmHelp::frmHelp(QWidget* owner) : QWidget(owner, Qt::Window) {
                                    : QString::fromUtf8(kHelpCaption) + QStringLiteral(" - ") + title);
   });
   connect(filter_, &QLineEdit::textChanged, this, &frmHelp::applyFilter);
-  connect(keywords_, &QListWidget::itemActivated, this, [this] { showSelectedKeyword(); });
-  connect(show, &QPushButton::clicked, this, [this] { showSelectedKeyword(); });
+  connect(keywords_, &QListWidget::itemActivated, this, [this] { shielded([this] { showSelectedKeyword(); }); });
+  connect(show, &QPushButton::clicked, this, [this] { shielded([this] { showSelectedKeyword(); }); });
 
   setMyIcon(*this);
   loadKeywords(false);
@@ -159,12 +160,7 @@ bool frmHelp::showPage(const QUrl& page) {
 
 void frmHelp::openLink(const QUrl& link) {
   if (helpLinkKind(link) == HelpLinkKind::External) {
-    try {
-      JumpHyperLink(link.toString().toStdString(), this);
-    } catch (const ProgramAborted&) {
-      // 中止 in an error box: the program ends the normal way, through its main window.
-      if (QWidget* owner = parentWidget()) QTimer::singleShot(0, owner->window(), &QWidget::close);
-    }
+    shielded([&] { JumpHyperLink(link.toString().toStdString(), this); });
     return;
   }
   showPage(topic_->source().resolved(link));

@@ -102,7 +102,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     };
     opener.hideRecentFiles = [this] { myFormEdit(); };
     frmOptions dialog(&owner, std::move(opener));
-    dialog.exec();
+    execModal(dialog);
   };
 }
 
@@ -244,7 +244,7 @@ void frmMain::buildStatusBar() {
   clock_ = new QTimer(this);
   clock_->setObjectName("sbClock");
   clock_->setInterval(1000);
-  connect(clock_, &QTimer::timeout, this, &frmMain::updateClock);
+  connect(clock_, &QTimer::timeout, this, [this] { shielded([this] { updateClock(); }); });
   clock_->start();
   updateClock();
 }
@@ -322,7 +322,7 @@ void frmMain::showPlaced() {
     frameWait_ = new QTimer(this);
     frameWait_->setObjectName("frameWait");
     frameWait_->setInterval(10);
-    connect(frameWait_, &QTimer::timeout, this, &frmMain::fitToFrame);
+    connect(frameWait_, &QTimer::timeout, this, [this] { shielded([this] { fitToFrame(); }); });
   }
   frameWaitTicks_ = 0;
   fitToFrame();
@@ -369,7 +369,6 @@ frmDocument* frmMain::LoadNewDoc(NewDocMode mode) {
       return;
     }
     auto* document = new frmDocument;
-    document->abortProgram = [this](const char* label) { runHandler(label, [] { throw ProgramAborted(); }); };
     if (!caption->isEmpty()) document->setWindowTitle(*caption);
     QMdiSubWindow* sub = mdi_->addSubWindow(document);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -404,22 +403,9 @@ QList<frmDocument*> frmMain::documents() const {
   return list;
 }
 
-void frmMain::runHandler(const char* label, const std::function<void()>& handler) {
-  const calc::PipeDataAction action;  // one event, one box for a failing pipe database
-  try {
-    guardStep(label, handler);
-  } catch (const ProgramAborted&) {
-    // 中止: the program ends the normal way, asking about each changed document first.
-    emit programAborted();
-    QTimer::singleShot(0, this, [this] { close(); });
-  } catch (...) {
-    // guardStep reports every std::exception; nothing else may leave an event handler.
-  }
-}
-
 void frmMain::closeEvent(QCloseEvent* event) {
   bool closed = false;
-  try {
+  shielded([&] {
     std::vector<std::function<bool()>> closers;
     for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) {
       QPointer<QMdiSubWindow> target(sub);
@@ -434,11 +420,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     closed = closeEachInTurn(closers);
     if (closed) storePlacement();
     if (closed && help_) help_->close();
-  } catch (const ProgramAborted&) {
-    closed = true;  // 中止 while storing the placement: the window was closing anyway
-  } catch (...) {
-    closed = false;
-  }
+  });
   if (closed) event->accept();
   else event->ignore();
 }

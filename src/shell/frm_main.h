@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "ui/abort_boundary.h"
 #include "shell/frm_help.h"
 #include "shell/main_menu_rules.h"
 #include "shell/main_window_rules.h"
@@ -68,11 +69,6 @@ class frmMain : public QMainWindow {
   Placement storedPlacement();
   void storePlacement();
 
-  // Runs a command of a menu or a button: errors go to the error box and no exception leaves the
-  // event handler; 中止 in the error box closes the main window the normal way, which still asks
-  // about each changed document.
-  void runHandler(const char* label, const std::function<void()>& handler);
-
   // Opens the documents named on the command line (openFiles); tests may replace it.
   std::function<void(frmMain&, const QStringList&)> myCommandLineOpen;
 
@@ -91,8 +87,8 @@ class frmMain : public QMainWindow {
   // one that was; nullptr without documents.
   frmDocument* activeDocument() const;
 
-  // The menus and the toolbar that do not act on one document. Each runs under runHandler with
-  // its own name as the error box's label.
+  // The menus and the toolbar that do not act on one document. Each runs under runHandler
+  // (abort_boundary.h) with its own name as the error box's label.
   // 表示: the spreadsheet items' captions and enabling, computed as the menu opens.
   void mnuView_Click();
   void mnuViewToolbar_Click();
@@ -123,11 +119,6 @@ class frmMain : public QMainWindow {
 
   // The help viewer, made on first use; nullptr before.
   frmHelp* helpWindow() const { return help_; }
-
- signals:
-  // 中止 was chosen in an error box: the window is about to close; the start-up ends the run with
-  // the status of an aborted program once it has.
-  void programAborted();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -174,6 +165,8 @@ class frmMain : public QMainWindow {
   QRect wantedFrame_;
   QTimer* frameWait_ = nullptr;
   int frameWaitTicks_ = 0;
+  // After 中止 the program ends through this window's own closing, questions and all.
+  AbortCloserInstalled abortEnding_{[this] { return close(); }};
 };
 
 // The main window as the start-up makes it: built and loaded (MDIForm_Load), not yet shown;

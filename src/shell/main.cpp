@@ -28,6 +28,7 @@
 #include "shell/program_main.h"
 #include "shell/single_instance.h"
 #include "shell/startup_benchmark.h"
+#include "ui/abort_boundary.h"
 #include "ui/application.h"
 #include "ui/boxes.h"
 #include "ui/busy_pointer.h"
@@ -77,13 +78,13 @@ int main(int argc, char** argv) {
   };
   XlsxReportTemplateOpener templates;  // reports are written into .xlsx workbooks
   const auto templatesInstalled = installReportTemplateOpener(templates);
-  try {
-    MainOutcome started = Main(parts);
-    if (started.exitStatus) return *started.exitStatus;
-    std::optional<StartupBenchmark> benchmark;
-    if (!qEnvironmentVariableIsEmpty("TOVAKIN_STARTUP_BENCHMARK")) benchmark.emplace(*started.window, began);
-    return application.exec();
-  } catch (const ProgramAborted&) {
-    return 1;
-  }
+  std::optional<MainOutcome> started;
+  shielded([&] { started.emplace(Main(parts)); });
+  // 中止 during the start-up ends the run before there is a main window to close.
+  if (!started || endedByAbort()) return kAbortedStatus;
+  if (started->exitStatus) return *started->exitStatus;
+  std::optional<StartupBenchmark> benchmark;
+  if (!qEnvironmentVariableIsEmpty("TOVAKIN_STARTUP_BENCHMARK")) benchmark.emplace(*started->window, began);
+  const int status = application.exec();
+  return endedByAbort() ? kAbortedStatus : status;
 }

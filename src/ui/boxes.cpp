@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "ui/abort_boundary.h"
 #include "ui/busy_pointer.h"
 
 namespace tovakin::gui {
@@ -138,11 +139,16 @@ MsgAnswer showBox(const BoxContent& content, const QString& objectName) {
 
   {
     ModalPointer arrow;
-    box.exec();
+    execModal(box);
   }
   for (std::size_t i = 0; i < made.size(); ++i)
     if (box.clickedButton() == made[i]) return content.buttons[i].answer;
-  return content.escape ? *content.escape : content.buttons.front().answer;
+  // Closed without a button (the program ending after 中止 closes every box): the harmless
+  // answer, never Yes.
+  if (content.escape) return *content.escape;
+  for (const BoxButton& b : content.buttons)
+    if (b.answer == MsgAnswer::No) return MsgAnswer::No;
+  return content.buttons.front().answer;
 }
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "ui/abort_boundary.h"
 #include "ui/busy_pointer.h"
 
 namespace tovakin::gui {
@@ -75,7 +76,7 @@ DialogOutcome QtCommonDialog::show(bool save) {
   int result = QDialog::Rejected;
   {
     ModalPointer arrow;
-    result = dialog.exec();
+    result = execModal(dialog);
   }
   const QStringList chosen = dialog.selectedFiles();
   if (result != QDialog::Accepted || chosen.isEmpty()) return DialogOutcome::Cancelled;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 
+#include "ui/abort_boundary.h"
 #include "ui/box_style.h"
 #include "ui/form_helpers.h"
 
@@ -61,9 +62,11 @@ void DialogNumericBox::focusAndSelect() {
 void DialogNumericBox::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    txtTextBoxCheck();
-    moveOnEnter();
     event->accept();
+    if (check_.running()) return;
+    check_.run([this] { shielded([this] { txtTextBoxCheck(); }); });
+    // After 中止 in the re-format's error box the dialog is closing: no focus move.
+    if (!abortPending()) moveOnEnter();
     return;
   }
   if (key == Qt::Key_Delete && isReadOnly()) {
@@ -83,7 +86,8 @@ void DialogNumericBox::focusInEvent(QFocusEvent* event) {
 }
 
 void DialogNumericBox::focusOutEvent(QFocusEvent* event) {
-  txtTextBoxCheck();
+  // The error box of a failing re-format takes the focus itself: no second re-format under it.
+  check_.run([this] { shielded([this] { txtTextBoxCheck(); }); });
   QLineEdit::focusOutEvent(event);
   // A number wider than its box shows its leading digits, not its last decimals.
   home(false);

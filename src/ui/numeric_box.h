@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/abort_boundary.h"
 #include "ui/layer.h"
 
 class QAbstractButton;
@@ -63,6 +64,7 @@ class DialogNumericBox : public QLineEdit {
   QPointer<QWidget> next_;
   QPointer<QAbstractButton> ok_;
   QPointer<QAbstractButton> cancel_;
+  ReentryGuard check_;
 };
 
 }  // namespace tovakin::gui

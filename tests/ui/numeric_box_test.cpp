@@ -9,7 +9,12 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <limits>
+#include <vector>
+
+#include "platform/error_box.h"
+#include "ui/abort_boundary.h"
 
 namespace tovakin::gui {
 namespace {
@@ -143,6 +148,63 @@ TEST(NumericBox, ANonFiniteValueShowsAsZero) {
   EXPECT_EQ(form.first->text(), "0.00");
   form.first->setText("2.345");
   EXPECT_DOUBLE_EQ(form.first->value(), 2.35);  // as displayed: the pattern's decimals
+}
+
+// An error box that, as the real modal box does, takes the keyboard focus while it is up.
+class FocusTakingErrorBox final : public ErrorBox {
+ public:
+  explicit FocusTakingErrorBox(std::deque<ErrorAnswer> answers) : answers_(std::move(answers)) {}
+  ErrorAnswer show(const std::string& text, const std::string&) override {
+    shown.push_back(text);
+    if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+    if (answers_.empty()) return ErrorAnswer::Ignore;
+    const ErrorAnswer a = answers_.front();
+    answers_.pop_front();
+    return a;
+  }
+  std::vector<std::string> shown;
+
+ private:
+  std::deque<ErrorAnswer> answers_;
+  Installed<ErrorBox> installed_ = installErrorBox(*this);
+};
+
+TEST(NumericBox, AFailingReformatShowsOneErrorBoxPerStepAndRetryRepeatsIt) {
+  struct Row {
+    bool byEnter;
+    std::deque<ErrorAnswer> answers;
+    std::size_t boxes;
+  };
+  const Row rows[] = {
+      {true, {ErrorAnswer::Ignore}, 1},
+      {false, {ErrorAnswer::Ignore}, 1},
+      {true, {ErrorAnswer::Retry, ErrorAnswer::Retry, ErrorAnswer::Ignore}, 3},
+      {false, {ErrorAnswer::Retry, ErrorAnswer::Ignore}, 2},
+  };
+  for (const Row& row : rows) {
+    Form form;
+    FocusTakingErrorBox errors(row.answers);
+    form.first->focusAndSelect();
+    form.first->setText(QStringLiteral("1e400"));
+    if (row.byEnter) QTest::keyClick(form.first, Qt::Key_Return);
+    else form.second->setFocus();
+    EXPECT_EQ(errors.shown.size(), row.boxes) << (row.byEnter ? "Enter" : "leaving");
+    ASSERT_FALSE(errors.shown.empty());
+    EXPECT_NE(errors.shown.front().find("(6)"), std::string::npos);
+    EXPECT_EQ(form.first->text(), QStringLiteral("0.00"));  // Ignore: no number read, so 0
+  }
+}
+
+TEST(NumericBox, AbortInTheReformatLeavesNoExceptionAndNoFocusMove) {
+  Form form;
+  FocusTakingErrorBox errors({ErrorAnswer::Abort});
+  form.first->focusAndSelect();
+  form.first->setText(QStringLiteral("1e400"));
+  QTest::keyClick(form.first, Qt::Key_Return);
+  EXPECT_EQ(errors.shown.size(), 1u);
+  EXPECT_TRUE(endedByAbort());  // no main window here: the run ends at once
+  EXPECT_FALSE(form.second->hasFocus());
+  resetAbortState();
 }
 
 }  // namespace
