@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "../tests/report/report_fixture.h"
+#include "report/report_fixture.h"
 #include "support/recording_report_book.h"
 #include "app/app_state.h"
 #include "support/scripted_dialogs.h"

@@ -70,6 +70,108 @@ const std::array<OptionsBox, kOptionsBoxCount>& optionsBoxes() {
   return boxes;
 }
 
+const std::array<OptionsPageDesign, kOptionsPageCount>& optionsPages() {
+  static const std::array<OptionsPageDesign, kOptionsPageCount> pages = {{
+      {"単位体積重量", "単位体積重量", 5640, 1425},
+      {"設計支持角係数", "設計支持角", 9120, 1755},
+      {"計算条件", "計算条件", 5640, 3225},
+      {"荷重規格", "荷重規格", 10800, 2505},
+      {"プログラムオプション", "プログラムオプション", 5640, 3225},
+  }};
+  return pages;
+}
+
+namespace {
+
+constexpr int kLabelHeight = 255;
+constexpr int kCaptionLeft = 120;                   // the labels in front of the rows
+constexpr int kCaptionWidth = 3135;                 // pages 1 and 3
+constexpr int kAngleCaptionWidth = 1560;            // page 2
+constexpr int kLoadCaptionWidth = 1440;             // page 4
+constexpr int kUnitLeft = 4560, kUnitWidth = 855, kUnitHeight = 255;
+constexpr int kButtonWidth = 1095, kButtonHeight = 375;
+
+std::vector<OptionsControl> buildControls() {
+  using enum OptionsKind;
+  using enum OptionsText;
+  std::vector<OptionsControl> v;
+  // Label1 is one array across pages 1, 2 and 4, numbered in the order below.
+  int label1 = 0;
+  const auto label = [&](int page, const char* caption, int left, int top, int width, OptionsText text = Left,
+                         int height = kLabelHeight) {
+    v.push_back({"Label1", label1++, Label, page, left, top, width, height, caption, text});
+  };
+  const auto boxTop = [](int box) { return optionsBoxes()[static_cast<std::size_t>(box)].top; };
+
+  // Page 1: the three unit weights.
+  label(kPageUnitWeights, "土の単位体積重量", kCaptionLeft, kRow0, kCaptionWidth);
+  label(kPageUnitWeights, "飽和土単位体積重量", kCaptionLeft, kRow1, kCaptionWidth);
+  label(kPageUnitWeights, "水の単位体積重量", kCaptionLeft, kRow2, kCaptionWidth);
+
+  // Page 2: K, Ko and Kp by the design support angle.
+  label(kPageSupportAngle, "基礎の設計支持角", kCaptionLeft, kRow0, kAngleCaptionWidth);
+  const char* angles[] = {"0°", "30°", "60°", "90°", "120°", "180°"};
+  for (int col = 0; col < 6; ++col)
+    label(kPageSupportAngle, angles[col], kAngleColumn0 + kColumnStep * col, kRow0, kOptionsBoxWidth, Centred);
+  label(kPageSupportAngle, "K", kCaptionLeft, kRow1, kAngleCaptionWidth);
+  label(kPageSupportAngle, "Ko", kCaptionLeft, kRow2, kAngleCaptionWidth);
+  label(kPageSupportAngle, "Kp", kCaptionLeft, kRow3, kAngleCaptionWidth);
+
+  // Page 3: the calculation conditions, labels of their own array numbered like their boxes
+  // (the friction angle's label is number 0), each in its box's row.
+  const auto condition = [&](int index, int box, const char* caption, const char* tip) {
+    v.push_back({"lblLabel", index, Label, kPageConditions, kCaptionLeft, boxTop(box), kCaptionWidth, kLabelHeight,
+                 caption, Left, nullptr, tip});
+  };
+  condition(3, 3, "荷重分布角", "自動車荷重考慮時の荷重分布角を入力します。標準値は45°です。");
+  condition(4, 4, "車両占有幅", "自動車荷重考慮時の車両占有幅を入力します。標準値は2.75です。");
+  condition(12, 12, "浮上検討時の安全率(S)", "浮上検討時の安全率を入力します。標準は1.2です。");
+  condition(0, 11, "内部摩擦角の標準値", nullptr);
+
+  // Page 4: wheel loads, reduction factors and impact coefficients.
+  label(kPageLoads, "荷重条件", kCaptionLeft, kRow0, kLoadCaptionWidth);
+  const char* trucks[] = {"T-25", "T-20", "T-14", "T-10"};
+  for (int row = 0; row < 4; ++row) label(kPageLoads, trucks[row], kCaptionLeft, boxTop(5 + row), kLoadCaptionWidth);
+  label(kPageLoads, "後輪荷重", 1680, kRow0, kOptionsBoxWidth, Centred);
+  label(kPageLoads, "断面力の低減係数β", 2880, kRow0, 2655);
+  label(kPageLoads, "T-25", 2880, boxTop(9), kLoadCaptionWidth);
+  label(kPageLoads, "T-25以外", 2880, boxTop(10), kLoadCaptionWidth);
+  label(kPageLoads, "衝撃係数（自動車荷重） ｉ の標準値", 5640, kRow0, 5055);
+  label(kPageLoads, "状態/土かぶり", 5640, kRow1, 1500);
+  // The column headings stand a little left of their boxes, centred over them.
+  const char* depths[] = {"1.5未満", "1.5～2.5未満", "2.5以上"};
+  for (int col = 0; col < 3; ++col)
+    label(kPageLoads, depths[col], kImpactColumn0 + kColumnStep * col - 52, kRow1, kColumnStep, Centred);
+  label(kPageLoads, "未舗装道路", 5640, boxTop(31), 1500);
+  // Two lines, broken between the words: a wrap would split the half-width katakana.
+  label(kPageLoads, "ｺﾝｸﾘｰﾄおよび\nｱｽﾌｧﾙﾄ舗装道路", 5640, boxTop(34), 1500, TwoLines, 480);
+
+  // Page 5: clearing the recent-file list.
+  v.push_back({"cmdMRUClear", -1, Button, kPageProgram, 120, 240, 2415, 495, "ファイル履歴の削除(&D)"});
+  v.push_back({"lblHistoryFileClearInfo", -1, Label, kPageProgram, 120, 840, 5175, 495,
+               "ファイル読み込み履歴を削除する場合、このボタンを押してください。元には戻せません。", Wrapped});
+
+  // The unit captions beside their boxes on pages 1 and 3.
+  int unit = 0;
+  for (int box : {0, 1, 2, 3, 4, 11}) {
+    const OptionsBox& b = optionsBoxes()[static_cast<std::size_t>(box)];
+    v.push_back({"picTanni", unit++, Unit, b.page, kUnitLeft, b.top, kUnitWidth, kUnitHeight, b.unit});
+  }
+
+  // OK, Cancel and Apply in picCommand.
+  v.push_back({"cmdCommand", 0, Button, kOnCommandBar, 0, 0, kButtonWidth, kButtonHeight, "OK(&O)", Left, "1059"});
+  v.push_back({"cmdCommand", 1, Button, kOnCommandBar, 1200, 0, kButtonWidth, kButtonHeight, "ｷｬﾝｾﾙ(&C)", Left, "1058"});
+  v.push_back({"cmdCommand", 2, Button, kOnCommandBar, 2400, 0, kButtonWidth, kButtonHeight, "適用(&A)", Left, "1057"});
+  return v;
+}
+
+}  // namespace
+
+const std::vector<OptionsControl>& optionsControls() {
+  static const std::vector<OptionsControl> controls = buildControls();
+  return controls;
+}
+
 const std::array<int, kOptionsBoxCount>& optionsTabOrder() {
   static const std::array<int, kOptionsBoxCount> order = {0,  1,  2,  13, 14, 15, 16, 17, 18, 19, 20, 21, 22,
                                                           23, 24, 25, 26, 27, 28, 29, 30, 3,  4,  12, 11, 5,
@@ -204,6 +306,15 @@ OptionsLayout optionsLayout(const std::array<std::pair<int, int>, kOptionsPageCo
   l.commandLeft = l.tabWidth - commandWidth;
   l.commandTop = l.tabHeight + 240;
   return l;
+}
+
+OptionsLayout optionsLayout() {
+  std::array<std::pair<int, int>, kOptionsPageCount> frames{};
+  for (int page = 0; page < kOptionsPageCount; ++page) {
+    const OptionsPageDesign& p = optionsPages()[static_cast<std::size_t>(page)];
+    frames[static_cast<std::size_t>(page)] = {p.width, p.height};
+  }
+  return optionsLayout(frames, kOptionsBarWidth);
 }
 
 }  // namespace tovakin::gui

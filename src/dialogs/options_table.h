@@ -1,14 +1,16 @@
 #pragma once
 // The options dialog's settings table: the 37 boxes, each bound to one member of the calculation
-// settings, shown on one page in one display pattern and kept in TOVAKIN.INI under one key; and
-// the dialog's rules that need no window (reading the boxes back, the history button, the
-// layout). The dialog and its tests share this one list, so a box can only ever show and store
-// the member it is bound to.
+// settings, shown on one page in one display pattern and kept in TOVAKIN.INI under one key; the
+// designed places of the pages' other controls; and the dialog's rules that need no window
+// (reading the boxes back, the history button, the layout). The dialog and its tests share these
+// lists, so a box can only ever show and store the member it is bound to, and the dialog builds
+// its pages from them alone.
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/calc_settings.h"
 #include "ui/layer.h"
@@ -42,6 +44,49 @@ struct OptionsBox {
 
 // Box i is entry i.
 const std::array<OptionsBox, kOptionsBoxCount>& optionsBoxes();
+
+// The designed sizes (twips) of every box, of the button bar picCommand, and the place of each
+// page's frame on its page.
+inline constexpr int kOptionsBoxWidth = 1095, kOptionsBoxHeight = 270;
+inline constexpr int kOptionsBarWidth = 3615, kOptionsBarHeight = 495;
+inline constexpr int kOptionsFrameLeft = 120, kOptionsFrameTop = 120;
+// The height of a frame's caption above its border line: the designed places inside a frame
+// count from it.
+inline constexpr int kOptionsFrameCaptionBand = 120;
+
+// Tab i + 1: its page picOptions(i) and the frame fraFrame(i) on it.
+struct OptionsPageDesign {
+  const char* tab;    // the tab's caption
+  const char* frame;  // the frame's caption
+  int width, height;  // the frame's designed size (twips)
+};
+const std::array<OptionsPageDesign, kOptionsPageCount>& optionsPages();
+
+// The dialog's controls other than the boxes (those the settings table places).
+enum class OptionsKind { Label, Unit, Button };
+// How a label's text stands in its place.
+enum class OptionsText {
+  Left,      // one line, left
+  Centred,   // one line, centred
+  TwoLines,  // from the top, broken where the caption has "\n"
+  Wrapped,   // wrapped at the width
+};
+inline constexpr int kOnCommandBar = -1;  // the page of the buttons of picCommand
+
+struct OptionsControl {
+  const char* name;  // "Label1", "lblLabel", "picTanni", "cmdMRUClear", "cmdCommand", ...
+  int index;         // its index in its control array, -1 for a single control
+  OptionsKind kind;
+  int page;                      // the page whose frame holds it, or kOnCommandBar
+  int left, top, width, height;  // twips in its frame or in picCommand
+  const char* caption;           // designed caption; a unit caption's text in the unit markup
+  OptionsText text = OptionsText::Left;
+  const char* tag = nullptr;  // a button's string-table id, or nullptr
+  const char* tip = nullptr;  // a label's explanation, or nullptr
+};
+// Page by page, then the command buttons; the unit captions are numbered in the order of their
+// boxes and stand beside them.
+const std::vector<OptionsControl>& optionsControls();
 
 // The order in which the Tab key visits the boxes (page by page, as they stand on screen).
 const std::array<int, kOptionsBoxCount>& optionsTabOrder();
@@ -85,5 +130,7 @@ struct OptionsLayout {
 };
 // frames: each frame's (width, height); commandWidth: the width of the button bar.
 OptionsLayout optionsLayout(const std::array<std::pair<int, int>, kOptionsPageCount>& frames, int commandWidth);
+// The layout of the designed pages and button bar.
+OptionsLayout optionsLayout();
 
 }  // namespace tovakin::gui

@@ -1,7 +1,8 @@
 # The desktop tests: the built program on a real X server (Xvfb with openbox), driven from outside
 # by tests/desktop/harness.py. Each test script starts its own server on a free display, so the
 # scripts run side by side. Without Xvfb, xdotool or openbox they are not registered (scripts/test.sh
-# installs them).
+# installs them). The tests that open a design file find the named cases' files, written at build time
+# by tests/helpers/design_file_writer.cpp (target tovakin_design_fixtures), in TOVAKIN_DESIGN_FILES.
 find_program(TOVAKIN_XVFB Xvfb)
 find_program(TOVAKIN_XDOTOOL xdotool)
 find_program(TOVAKIN_OPENBOX openbox)
@@ -18,6 +19,6 @@ if(TOVAKIN_XVFB AND TOVAKIN_XDOTOOL AND TOVAKIN_OPENBOX AND Python3_FOUND)
       set(_scale 4)
     endif()
     set_tests_properties(desktop.${_name} PROPERTIES TIMEOUT 900
-        ENVIRONMENT "TOVAKIN_APPDIR=${TOVAKIN_APPDIR};TOVAKIN_DESKTOP_ARTIFACTS=${CMAKE_BINARY_DIR}/desktop-artifacts;TOVAKIN_DESKTOP_TIMEOUT_SCALE=${_scale}")
+        ENVIRONMENT "TOVAKIN_APPDIR=${TOVAKIN_APPDIR};TOVAKIN_DESIGN_FILES=${TOVAKIN_DESIGN_FIXTURES};TOVAKIN_DESKTOP_ARTIFACTS=${CMAKE_BINARY_DIR}/desktop-artifacts;TOVAKIN_DESKTOP_TIMEOUT_SCALE=${_scale}")
   endforeach()
 endif()

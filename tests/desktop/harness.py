@@ -20,6 +20,8 @@ Reuse, in a test script beside this module:
 
 Register a script with ctest through tests/desktop/desktop_tests.cmake (one line per script).
 Environment: TOVAKIN_APPDIR names the built application folder (set by ctest);
+TOVAKIN_DESIGN_FILES the folder of the named cases' design files ("flexible", "rigid"; written at
+build time by tests/helpers/design_file_writer.cpp, set by ctest);
 TOVAKIN_DESKTOP_ARTIFACTS, when set, is where a failing test leaves its screenshot and the
 program's output (default: the system's temporary folder).
 
@@ -259,6 +261,16 @@ class DesktopTestCase(unittest.TestCase):
         env["LSAN_OPTIONS"] = f"suppressions={suppressions}:print_suppressions=0"
         env.setdefault("ASAN_OPTIONS", os.environ.get("ASAN_OPTIONS", "detect_leaks=1"))
         return env
+
+    def design_file(self, case):
+        """A copy of a named case's design file ("flexible", "rigid") in the test's folder."""
+        folder = os.environ.get("TOVAKIN_DESIGN_FILES")
+        source = os.path.join(folder or "", f"{case}.PIPEDATA")
+        if not folder or not os.path.isfile(source):
+            self.skipTest("TOVAKIN_DESIGN_FILES does not hold the named cases' design files")
+        path = os.path.join(self.work, f"{case}.PIPEDATA")
+        shutil.copy(source, path)
+        return path
 
     def start_program(self, *args, folder=None):
         """Starts the copied program with the arguments; its working folder is `folder` or a new one."""

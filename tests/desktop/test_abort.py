@@ -1,6 +1,7 @@
-"""中止 in an error box inside a dialog, with and without a changed document: the program asks about the
-changed document, then ends with status 1, without a crash or a sanitizer report; Cancel on the
-question keeps it running."""
+"""中止 in an error box inside a dialog or the document window, with and without a changed document:
+the program asks about the changed document, then ends with status 1, without a crash or a
+sanitizer report; Cancel on the question keeps it running."""
+import os
 import unittest
 
 import harness
@@ -79,6 +80,106 @@ class AbortFromAnErrorBox(harness.DesktopTestCase):
     def wait_no_question(self, main):
         harness.wait_for(lambda: [w for w in self.desktop.windows(SAVE_QUESTION_TITLE) if w != main] == [], 30,
                          "the question to close")
+
+
+# The condition dialogs open from their buttons at the end of the document's Enter chain: from the
+# title box, through the lists and boxes of the window, to the flexible panel's e' button
+# (flexible case) or the combination-formula button (rigid case); one more Enter presses it.
+ENTERS_TO_PRESS_THE_CONDITION_BUTTON = 24
+# From the title box, the Enter chain reaches a number box of the burial conditions.
+ENTERS_TO_A_BURIAL_BOX = 15
+KISOZAI_TITLE = "^基礎材の反力係数設定$"
+NAIGAIATU_TITLE = "^内外圧合成式係数設定$"
+
+
+class AbortInsideADesignDocument(harness.DesktopTestCase):
+    """A design file opened from the command line and changed (its title typed over), then a
+    failing step in the document window or in one of its condition dialogs."""
+
+    def open_changed(self, case):
+        program = self.start_program(self.design_file(case))
+        main = self.main_window(program)
+        self.desktop.type_text(main, "x")  # the title box has the focus: the document is changed
+        return program, main
+
+    def overflow_in_condition_dialog(self, main, title, enters=ENTERS_TO_PRESS_THE_CONDITION_BUTTON):
+        self.desktop.send_keys(main, *["Return"] * enters)
+        dialog = self.desktop.wait_window(title)
+        self.desktop.send_keys(dialog, "Tab")  # from where the dialog puts the focus to its first number box
+        self.desktop.type_text(dialog, "1e400")
+        self.desktop.send_keys(dialog, "Return")
+        return self.one_error_box()
+
+    def overflow_in_calculation(self, main, first=True):
+        if first:
+            self.desktop.send_keys(main, *["Return"] * ENTERS_TO_A_BURIAL_BOX)
+            self.desktop.type_text(main, "1e400")  # read as the largest double: the calculation fails
+            self.desktop.send_keys(main, "Return")
+        self.desktop.send_keys(main, "alt+c")  # 計算する(&C)
+        return self.one_error_box()
+
+    def one_error_box(self):
+        box = self.desktop.wait_window(harness.ERROR_BOX_TITLE)
+        self.assertEqual(len(self.desktop.windows(harness.ERROR_BOX_TITLE)), 1, "one failing step, one error box")
+        return box
+
+    def save_question(self, main):
+        self.desktop.wait_gone(harness.ERROR_BOX_TITLE)
+        found = lambda: [w for w in self.desktop.windows(SAVE_QUESTION_TITLE) if w != main] or None
+        return harness.wait_for(found, 30, "the save question")[-1]
+
+    def abort_cancel_then_abort_again(self, fail, dialog_title=None):
+        """中止, Cancel on the save question (the program runs on), the same failure again, 中止,
+        いいえ: status 1. The design file is left as it was. fail(main, first) makes the step fail;
+        the second time the focus is back where the first failure left it."""
+        program, main = self.open_changed(self.case)
+        with open(self.design_path, "rb") as f:
+            before = f.read()
+        box = fail(main, True)
+        self.desktop.send_keys(box, "alt+a")  # 中止
+        if dialog_title:
+            self.desktop.wait_gone(dialog_title)
+        question = self.save_question(main)
+        self.assertTrue(program.running(), "the save question comes before the end")
+        self.desktop.send_keys(question, "Escape")  # キャンセル
+        harness.wait_for(lambda: [w for w in self.desktop.windows(SAVE_QUESTION_TITLE) if w != main] == [], 30,
+                         "the question to close")
+        self.assertTrue(program.running(), "Cancel on the save question keeps the program running")
+        self.assertEqual(self.desktop.windows(harness.MAIN_TITLE + "$"), [main])
+        box = fail(main, False)
+        self.desktop.send_keys(box, "Return")  # the default button is 中止
+        question = self.save_question(main)
+        self.desktop.send_keys(question, "alt+n")  # いいえ
+        self.assertEqual(program.wait(), ABORTED_STATUS)
+        self.assertNotIn("Qt has caught an exception", program.output())
+        with open(self.design_path, "rb") as f:
+            self.assertEqual(f.read(), before, "いいえ saves nothing")
+
+    @staticmethod
+    def enters(first):
+        """The Enters that open the dialog: the chain the first time; after it the focus is back
+        on the button that opened it."""
+        return ENTERS_TO_PRESS_THE_CONDITION_BUTTON if first else 1
+
+    def use_case(self, case):
+        self.case = case
+        self.design_path = os.path.join(self.work, f"{case}.PIPEDATA")
+
+    def test_abort_in_the_document_window_during_the_calculation(self):
+        self.use_case("rigid")
+        self.abort_cancel_then_abort_again(self.overflow_in_calculation)
+
+    def test_abort_in_the_e_dash_dialog(self):
+        self.use_case("flexible")
+        self.abort_cancel_then_abort_again(
+            lambda main, first: self.overflow_in_condition_dialog(main, KISOZAI_TITLE, self.enters(first)),
+            KISOZAI_TITLE)
+
+    def test_abort_in_the_combination_formula_dialog(self):
+        self.use_case("rigid")
+        self.abort_cancel_then_abort_again(
+            lambda main, first: self.overflow_in_condition_dialog(main, NAIGAIATU_TITLE, self.enters(first)),
+            NAIGAIATU_TITLE)
 
 
 if __name__ == "__main__":

@@ -23,9 +23,10 @@ class Startup(harness.DesktopTestCase):
         mains = set(self.desktop.windows(main_title + "$"))
         return [w for w in self.desktop.windows(".") if w not in mains]
 
-    def answer_until_settled(self, program):
-        """Presses each box's default button until the main window shows alone or the program
-        ends; returns (the titles of the boxes answered, the main window or None)."""
+    def answer_until_settled(self, program, key="Return"):
+        """Presses `key` in each box (Return: its default button) until the main window shows
+        alone or the program ends; returns (the titles of the boxes answered, the main window or
+        None)."""
         answered = []
 
         def settled():
@@ -36,7 +37,7 @@ class Startup(harness.DesktopTestCase):
                 box = boxes[-1]
                 answered.append(self.desktop.title(box))
                 try:
-                    self.desktop.send_keys(box, "Return")
+                    self.desktop.send_keys(box, key)
                 except AssertionError:
                     pass  # the box closed meanwhile
                 return None
@@ -45,6 +46,24 @@ class Startup(harness.DesktopTestCase):
 
         outcome = harness.wait_for(settled, 120, "the start to settle", interval=0.2)
         return answered, (outcome[1] if outcome[0] == "main" else None)
+
+    def start_damaged(self, damage):
+        """Starts twice on the damage: 中止 (the error box's default) in the first box ends the run
+        with status 1 before the main window; 無視 in every box reaches the main window. Returns
+        the titles of the boxes answered with 無視."""
+        damage()
+        program = self.start_program()
+        answered, main = self.answer_until_settled(program)
+        self.assertEqual(answered[:1], [harness.ERROR_BOX_TITLE], "the damage is reported in the error box")
+        self.assertIsNone(main)
+        self.assertEqual(program.wait(), 1, "中止 ends the start")
+        damage()
+        program = self.start_program()
+        ignored, main = self.answer_until_settled(program, "alt+i")
+        self.assertIsNotNone(main, "無視 goes on to the main window")
+        self.assertEqual(set(ignored), {harness.ERROR_BOX_TITLE})
+        self.end_normally(program, main)
+        return ignored
 
     def end_normally(self, program, main):
         self.desktop.send_keys(main, "alt+f", "x")
@@ -69,37 +88,39 @@ class Startup(harness.DesktopTestCase):
             self.assertNotIn(case.encode(), f.read())
         self.end_normally(first, main)
 
-    def test_damaged_settings_files_never_crash_the_start(self):
+    def remove_settings(self):
         ini = os.path.join(self.app_dir, "TOVAKIN.INI")
-        damages = {
-            "garbage": lambda: write(ini, b"\xff\xfe\x00[Tovakin\nGAMMA=1e999\n\x81\n" * 50),
-            "folder": lambda: os.makedirs(ini),
-        }
-        for name, damage in damages.items():
-            with self.subTest(damage=name):
-                if os.path.isdir(ini):
-                    os.rmdir(ini)
-                elif os.path.exists(ini):
-                    os.remove(ini)
-                damage()
-                program = self.start_program()
-                _, main = self.answer_until_settled(program)
-                if main:
-                    self.end_normally(program, main)
-                else:
-                    self.assertIn(program.wait(), (0, 1))
+        if os.path.isdir(ini):
+            os.rmdir(ini)
+        elif os.path.exists(ini):
+            os.remove(ini)
+        return ini
 
-    def test_a_damaged_pipe_material_workbook_is_reported_never_a_crash(self):
-        database = os.path.join(self.app_dir, "DATABASE")
-        workbook = [f for f in os.listdir(database) if f.lower().startswith("tovakin.")][0]
-        write(os.path.join(database, workbook), b"PK\x03\x04 this is no workbook" * 100)
+    def test_a_settings_file_of_garbage_starts_on_the_built_in_values_without_a_message(self):
+        # No section "[Tovakin]" and no known key in it: every key reads empty.
+        ini = self.remove_settings()
+        write(ini, b"\xff\xfe\x00[Tovakin\nGAMMA=1e999\n\x81\n" * 50)
         program = self.start_program()
         answered, main = self.answer_until_settled(program)
-        self.assertTrue(answered, "the damaged workbook is reported")
-        if main:
-            self.end_normally(program, main)
-        else:
-            self.assertIn(program.wait(), (0, 1))
+        self.assertEqual(answered, [])
+        self.end_normally(program, main)
+
+    def test_a_settings_value_that_is_no_number_is_reported_in_the_error_box(self):
+        ini = os.path.join(self.app_dir, "TOVAKIN.INI")
+        ignored = self.start_damaged(
+            lambda: write(self.remove_settings(), "[Tovakin]\r\n土の単位体積重量=abc\r\n".encode("cp932")))
+        self.assertEqual(len(ignored), 1, "one key, one failing conversion")
+        with open(ini, "rb") as f:
+            self.assertIn("土の単位体積重量=abc".encode("cp932"), f.read(), "the file is not rewritten at start")
+
+    def test_a_folder_in_place_of_the_settings_file_is_reported_in_the_error_box(self):
+        self.start_damaged(lambda: os.makedirs(self.remove_settings()))
+
+    def test_a_damaged_pipe_material_workbook_is_reported_in_the_error_box(self):
+        # The workbook by its name: the database beside it (Tovakin.MDB) is rebuilt at every start.
+        workbook = os.path.join(self.app_dir, "DATABASE", "Tovakin.xlsx")
+        self.assertTrue(os.path.isfile(workbook))
+        self.start_damaged(lambda: write(workbook, b"PK\x03\x04 this is no workbook" * 100))
 
 
 if __name__ == "__main__":

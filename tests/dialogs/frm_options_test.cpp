@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLocale>
@@ -22,6 +23,7 @@
 #include "support/options_dialog_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
+#include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 #include "ui/unit_caption.h"
 
@@ -39,6 +41,167 @@ TEST_F(OptionsDialog, UnitCaptionsAreTheSharedOneInTheOrderOfTheirBoxes) {
     ASSERT_NE(caption, nullptr) << i;
     EXPECT_EQ(caption->unitText(), QString::fromUtf8(optionsBoxes()[static_cast<std::size_t>(i)].unit)) << i;
   }
+}
+
+// Every control of the pages and of the button bar where it was designed (twips), with its
+// caption and how the caption stands; nothing else is on a page. The pages' contents stand
+// lower by as much as this style's frame caption is taller than the designed one, all alike.
+TEST_F(OptionsDialog, EveryControlStandsWhereDesigned) {
+  auto dialog = open();
+  enum Text { None, Left, Centred, Top, Wrapped };
+  struct Row {
+    const char* name;
+    int page;  // -1: the button bar
+    int left, top, width, height;
+    Text text;
+    const char* caption;
+  };
+  const Row rows[] = {
+      {"Label1_0", 0, 120, 240, 3135, 255, Left, "土の単位体積重量"},
+      {"Label1_1", 0, 120, 600, 3135, 255, Left, "飽和土単位体積重量"},
+      {"Label1_2", 0, 120, 960, 3135, 255, Left, "水の単位体積重量"},
+      {"txtTextBox_0", 0, 3360, 240, 1095, 270, None, nullptr},
+      {"txtTextBox_1", 0, 3360, 600, 1095, 270, None, nullptr},
+      {"txtTextBox_2", 0, 3360, 960, 1095, 270, None, nullptr},
+      {"picTanni_0", 0, 4560, 240, 855, 255, None, nullptr},
+      {"picTanni_1", 0, 4560, 600, 855, 255, None, nullptr},
+      {"picTanni_2", 0, 4560, 960, 855, 255, None, nullptr},
+
+      {"Label1_3", 1, 120, 240, 1560, 255, Left, "基礎の設計支持角"},
+      {"Label1_4", 1, 1800, 240, 1095, 255, Centred, "0°"},
+      {"Label1_5", 1, 3000, 240, 1095, 255, Centred, "30°"},
+      {"Label1_6", 1, 4200, 240, 1095, 255, Centred, "60°"},
+      {"Label1_7", 1, 5400, 240, 1095, 255, Centred, "90°"},
+      {"Label1_8", 1, 6600, 240, 1095, 255, Centred, "120°"},
+      {"Label1_9", 1, 7800, 240, 1095, 255, Centred, "180°"},
+      {"Label1_10", 1, 120, 600, 1560, 255, Left, "K"},
+      {"Label1_11", 1, 120, 960, 1560, 255, Left, "Ko"},
+      {"Label1_12", 1, 120, 1320, 1560, 255, Left, "Kp"},
+
+      {"lblLabel_3", 2, 120, 240, 3135, 255, Left, "荷重分布角"},
+      {"lblLabel_4", 2, 120, 600, 3135, 255, Left, "車両占有幅"},
+      {"lblLabel_12", 2, 120, 960, 3135, 255, Left, "浮上検討時の安全率(S)"},
+      {"lblLabel_0", 2, 120, 1320, 3135, 255, Left, "内部摩擦角の標準値"},
+      {"txtTextBox_3", 2, 3360, 240, 1095, 270, None, nullptr},
+      {"txtTextBox_4", 2, 3360, 600, 1095, 270, None, nullptr},
+      {"txtTextBox_12", 2, 3360, 960, 1095, 270, None, nullptr},
+      {"txtTextBox_11", 2, 3360, 1320, 1095, 270, None, nullptr},
+      {"picTanni_3", 2, 4560, 240, 855, 255, None, nullptr},
+      {"picTanni_4", 2, 4560, 600, 855, 255, None, nullptr},
+      {"picTanni_5", 2, 4560, 1320, 855, 255, None, nullptr},
+
+      {"Label1_13", 3, 120, 240, 1440, 255, Left, "荷重条件"},
+      {"Label1_14", 3, 120, 600, 1440, 255, Left, "T-25"},
+      {"Label1_15", 3, 120, 960, 1440, 255, Left, "T-20"},
+      {"Label1_16", 3, 120, 1320, 1440, 255, Left, "T-14"},
+      {"Label1_17", 3, 120, 1680, 1440, 255, Left, "T-10"},
+      {"Label1_18", 3, 1680, 240, 1095, 255, Centred, "後輪荷重"},
+      {"Label1_19", 3, 2880, 240, 2655, 255, Left, "断面力の低減係数β"},
+      {"Label1_20", 3, 2880, 600, 1440, 255, Left, "T-25"},
+      {"Label1_21", 3, 2880, 960, 1440, 255, Left, "T-25以外"},
+      {"Label1_22", 3, 5640, 240, 5055, 255, Left, "衝撃係数（自動車荷重） ｉ の標準値"},
+      {"Label1_23", 3, 5640, 600, 1500, 255, Left, "状態/土かぶり"},
+      {"Label1_24", 3, 7148, 600, 1200, 255, Centred, "1.5未満"},
+      {"Label1_25", 3, 8348, 600, 1200, 255, Centred, "1.5～2.5未満"},
+      {"Label1_26", 3, 9548, 600, 1200, 255, Centred, "2.5以上"},
+      {"Label1_27", 3, 5640, 960, 1500, 255, Left, "未舗装道路"},
+      {"Label1_28", 3, 5640, 1440, 1500, 480, Top, "ｺﾝｸﾘｰﾄおよび\nｱｽﾌｧﾙﾄ舗装道路"},
+      {"txtTextBox_5", 3, 1680, 600, 1095, 270, None, nullptr},
+      {"txtTextBox_6", 3, 1680, 960, 1095, 270, None, nullptr},
+      {"txtTextBox_7", 3, 1680, 1320, 1095, 270, None, nullptr},
+      {"txtTextBox_8", 3, 1680, 1680, 1095, 270, None, nullptr},
+      {"txtTextBox_9", 3, 4440, 600, 1095, 270, None, nullptr},
+      {"txtTextBox_10", 3, 4440, 960, 1095, 270, None, nullptr},
+      {"txtTextBox_31", 3, 7200, 960, 1095, 270, None, nullptr},
+      {"txtTextBox_32", 3, 8400, 960, 1095, 270, None, nullptr},
+      {"txtTextBox_33", 3, 9600, 960, 1095, 270, None, nullptr},
+      {"txtTextBox_34", 3, 7200, 1440, 1095, 270, None, nullptr},
+      {"txtTextBox_35", 3, 8400, 1440, 1095, 270, None, nullptr},
+      {"txtTextBox_36", 3, 9600, 1440, 1095, 270, None, nullptr},
+
+      {"cmdMRUClear", 4, 120, 240, 2415, 495, None, "ファイル履歴の削除(&D)"},
+      {"lblHistoryFileClearInfo", 4, 120, 840, 5175, 495, Wrapped,
+       "ファイル読み込み履歴を削除する場合、このボタンを押してください。元には戻せません。"},
+
+      {"cmdCommand_0", -1, 0, 0, 1095, 375, None, "OK"},
+      {"cmdCommand_1", -1, 1200, 0, 1095, 375, None, "ｷｬﾝｾﾙ"},
+      {"cmdCommand_2", -1, 2400, 0, 1095, 375, None, "適用(&A)"},
+  };
+  // The support-angle grid: K, Ko and Kp rows under the six angle columns.
+  std::vector<Row> grid;
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 6; ++col)
+      grid.push_back({nullptr, 1, 1800 + 1200 * col, 600 + 360 * row, 1095, 270, None, nullptr});
+
+  const auto frame = [&](int page) {
+    return dialog->findChild<QGroupBox*>(QStringLiteral("fraFrame_%1").arg(page));
+  };
+  ASSERT_NE(frame(0), nullptr);
+  const int drop = std::max(0, frame(0)->contentsRect().top() - twipsToPixels(120));
+  std::array<int, 5> perPage{};
+  const auto check = [&](const QString& name, const Row& row) {
+    SCOPED_TRACE(name.toStdString());
+    QWidget* w = dialog->findChild<QWidget*>(name);
+    ASSERT_NE(w, nullptr);
+    if (row.page < 0) {
+      EXPECT_EQ(w->parentWidget()->objectName(), QStringLiteral("picCommand"));
+      EXPECT_EQ(w->geometry(), twipsRect(row.left, row.top, row.width, row.height));
+    } else {
+      ++perPage[static_cast<std::size_t>(row.page)];
+      EXPECT_EQ(w->parentWidget(), frame(row.page));
+      EXPECT_EQ(w->geometry(), twipsRect(row.left, row.top, row.width, row.height).translated(0, drop));
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+      EXPECT_EQ(label->text(), QString::fromUtf8(row.caption));
+      EXPECT_EQ(label->wordWrap(), row.text == Wrapped);
+      const Qt::Alignment align = row.text == Centred ? Qt::AlignHCenter | Qt::AlignVCenter
+                                  : row.text == Top   ? Qt::Alignment(Qt::AlignTop)
+                                  : row.text == Left  ? Qt::Alignment(Qt::AlignVCenter)
+                                                      : Qt::AlignLeft | Qt::AlignVCenter;
+      EXPECT_EQ(label->alignment(), align);
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+      EXPECT_EQ(button->text(), QString::fromUtf8(row.caption));
+    }
+  };
+  for (const Row& row : rows) check(QString::fromUtf8(row.name), row);
+  for (int i = 0; i < 18; ++i) check(QStringLiteral("txtTextBox_%1").arg(13 + i), grid[static_cast<std::size_t>(i)]);
+  for (int page = 0; page < 5; ++page) {
+    SCOPED_TRACE(page);
+    QGroupBox* f = frame(page);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), perPage[static_cast<std::size_t>(page)]);
+    EXPECT_EQ(f->contentsRect().top() - twipsToPixels(120), drop);
+    const int heights[] = {1425, 1755, 3225, 2505, 3225};
+    EXPECT_EQ(f->geometry(), twipsRect(120, 120, 10800, heights[page]).adjusted(0, 0, 0, drop));
+  }
+  // The tab strip round the widest and tallest frame, the button bar below it at the right.
+  EXPECT_EQ(dialog->findChild<QWidget*>(QStringLiteral("picMyForm"))->geometry(), twipsRect(0, 0, 11520, 5225));
+  EXPECT_EQ(dialog->tbsOptions()->geometry(), twipsRect(120, 120, 11280, 4225));
+  EXPECT_EQ(dialog->findChild<QWidget*>(QStringLiteral("picCommand"))->geometry(), twipsRect(7665, 4465, 3615, 495));
+  EXPECT_EQ(dialog->size(), twipsSize(11520, 5225));
+}
+
+// Three of the calculation conditions explain themselves; no other label does.
+TEST_F(OptionsDialog, OnlyTheThreeConditionLabelsHaveAnExplanation) {
+  auto dialog = open();
+  const std::pair<const char*, const char*> tips[] = {
+      {"lblLabel_3", "自動車荷重考慮時の荷重分布角を入力します。標準値は45°です。"},
+      {"lblLabel_4", "自動車荷重考慮時の車両占有幅を入力します。標準値は2.75です。"},
+      {"lblLabel_12", "浮上検討時の安全率を入力します。標準は1.2です。"},
+  };
+  int explained = 0;
+  for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+    if (label->toolTip().isEmpty()) continue;
+    ++explained;
+    bool expected = false;
+    for (const auto& [name, tip] : tips)
+      if (label->objectName() == QLatin1String(name)) {
+        expected = true;
+        EXPECT_EQ(label->toolTip(), QString::fromUtf8(tip)) << name;
+      }
+    EXPECT_TRUE(expected) << label->objectName().toStdString();
+  }
+  EXPECT_EQ(explained, 3);
 }
 
 TEST_F(OptionsDialog, ApplyStoresInMemoryAndFileAndCancelKeepsIt) {

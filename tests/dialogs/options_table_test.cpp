@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/settings.h"
 
@@ -114,6 +116,50 @@ TEST(OptionsTable, ConstantsThatMakeAResultMeaninglessAreRefusedByTheirBox) {
     if (!refusal) continue;
     EXPECT_EQ(refusal->box, *row.box) << row.what;
     EXPECT_EQ(refusal->message, row.message) << row.what;
+  }
+}
+
+// Every control of a page, boxes included, inside its frame's designed size and clear of the
+// others; each unit caption in its box's row, to the right of it.
+TEST(OptionsTable, ThePagesControlsStayInsideTheirFrameAndApart) {
+  struct Place {
+    std::string what;
+    int page, left, top, right, bottom;
+  };
+  std::vector<Place> places;
+  for (int i = 0; i < kOptionsBoxCount; ++i) {
+    const OptionsBox& b = optionsBoxes()[static_cast<std::size_t>(i)];
+    places.push_back({"box " + std::to_string(i), b.page, b.left, b.top, b.left + kOptionsBoxWidth,
+                      b.top + kOptionsBoxHeight});
+  }
+  int units = 0;
+  for (const OptionsControl& c : optionsControls()) {
+    if (c.page == kOnCommandBar) {
+      EXPECT_LE(c.left + c.width, kOptionsBarWidth) << c.index;
+      EXPECT_LE(c.top + c.height, kOptionsBarHeight) << c.index;
+      continue;
+    }
+    places.push_back({std::string(c.name) + " " + std::to_string(c.index), c.page, c.left, c.top, c.left + c.width,
+                      c.top + c.height});
+    if (c.kind != OptionsKind::Unit) continue;
+    const int box = std::array{0, 1, 2, 3, 4, 11}.at(static_cast<std::size_t>(units++));
+    const OptionsBox& b = optionsBoxes()[static_cast<std::size_t>(box)];
+    EXPECT_EQ(c.index, units - 1);
+    EXPECT_EQ(std::make_pair(c.page, c.top), std::make_pair(b.page, b.top)) << "unit of box " << box;
+    EXPECT_GT(c.left, b.left + kOptionsBoxWidth) << "unit of box " << box;
+    EXPECT_STREQ(c.caption, b.unit) << "unit of box " << box;
+  }
+  EXPECT_EQ(units, 6);
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    const Place& a = places[i];
+    const OptionsPageDesign& page = optionsPages()[static_cast<std::size_t>(a.page)];
+    EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= page.width && a.bottom <= page.height) << a.what;
+    for (std::size_t j = i + 1; j < places.size(); ++j) {
+      const Place& b = places[j];
+      const bool apart = a.page != b.page || a.right <= b.left || b.right <= a.left || a.bottom <= b.top ||
+                         b.bottom <= a.top;
+      EXPECT_TRUE(apart) << a.what << " overlaps " << b.what;
+    }
   }
 }
 

@@ -12,8 +12,8 @@
 #include "app/design_data.h"
 #include "calc/calc_result.h"
 #include "platform/ole_date.h"
-#include "../support/recording_report_book.h"
-#include "../support/scripted_error_box.h"
+#include "support/recording_report_book.h"
+#include "support/scripted_error_box.h"
 #include "report/section_writer.h"
 #include "report/sheet_plan.h"
 

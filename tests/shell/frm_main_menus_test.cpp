@@ -9,7 +9,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStyle>
@@ -22,6 +21,7 @@
 #include "document/frm_document.h"
 #include "shell/frm_main.h"
 #include "shell/maker.h"
+#include "support/main_window_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "support/scripted_launcher.h"
@@ -31,19 +31,15 @@ namespace {
 
 using testing::ScriptedLauncher;
 
-class MainMenus : public ::testing::Test {
+class MainMenus : public testing::MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsDir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-    saved_ = g_app;
-    g_app.g_appPath = std::string(TOVAKIN_APPDIR) + "/";
-    g_app.g_docCount = 0;
+    MainWindowTest::SetUp();
     window = std::make_unique<frmMain>();  // loaded without a first document
   }
   void TearDown() override {
     window.reset();
-    g_app = saved_;
+    MainWindowTest::TearDown();
   }
   QAction* action(const char* name) { return window->findChild<QAction*>(name); }
   void open(const char* menu) { emit window->findChild<QMenu*>(menu)->aboutToShow(); }
@@ -54,15 +50,7 @@ class MainMenus : public ::testing::Test {
     window->resize(1000, 800);
   }
 
-  testing::ScriptedMessageBox messages;
-  Installed<MessageBoxService> messagesInstalled = installMessageBox(messages);
-  testing::ScriptedErrorBox errors;
-  ScriptedLauncher desktop;
   std::unique_ptr<frmMain> window;
-
- private:
-  QTemporaryDir settingsDir_;
-  AppState saved_;
 };
 
 TEST_F(MainMenus, TheSpreadsheetItemsAreComputedAsTheMenuOpensAndStartOnlyWhatWasAnswered) {

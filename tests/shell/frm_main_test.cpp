@@ -15,13 +15,13 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <memory>
 
 #include "app/app_state.h"
 #include "document/calculation_run.h"
 #include "document/frm_document.h"
+#include "support/main_window_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 
@@ -31,18 +31,8 @@ namespace {
 using testing::ScriptedErrorBox;
 using testing::ScriptedMessageBox;
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public testing::MainWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(settingsDir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-    saved_ = g_app;
-    g_app.g_appPath = std::string(TOVAKIN_APPDIR) + "/";
-    g_app.g_docCount = 0;
-    g_app.g_excelVersion = 12;
-  }
-  void TearDown() override { g_app = saved_; }
-
   void store(const char* key, const QString& value) {
     QSettings s(kSettingsOrganization, kSettingsApplication);
     s.setValue(QStringLiteral("Settings/") + key, value);
@@ -51,14 +41,6 @@ class MainWindow : public ::testing::Test {
     QSettings s(kSettingsOrganization, kSettingsApplication);
     return s.value(QStringLiteral("Settings/") + key).toString();
   }
-
-  ScriptedMessageBox messages;
-  Installed<MessageBoxService> messagesInstalled = installMessageBox(messages);
-  ScriptedErrorBox errors;
-
- private:
-  QTemporaryDir settingsDir_;
-  AppState saved_;
 };
 
 TEST_F(MainWindow, MenusAndToolbarShowTheStringTableTexts) {

@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <algorithm>
@@ -24,6 +23,7 @@
 #include "platform/file_system.h"
 #include "shell/file_menu_rules.h"
 #include "shell/frm_main.h"
+#include "support/main_window_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 
@@ -42,18 +42,19 @@ struct CountedWrites final : WriteFaults {
   Installed<WriteFaults> installed = installWriteFaults(*this);
 };
 
-class OpenDocuments : public ::testing::Test {
+class OpenDocuments : public testing::MainWindowTest {
  protected:
   void SetUp() override {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("settings"));
+    MainWindowTest::SetUp();
     // The temporary folder is the application folder: the recent files go to its settings file.
     QFile::link(QStringLiteral(TOVAKIN_APPDIR "/IMAGE"), dir.filePath("IMAGE"));
     g_app.g_appPath = dir.path().toStdString() + "/";
-    g_app.g_docCount = 0;
-    g_app.g_excelVersion = 12;
     app::g_recentFiles = {};
   }
-  void TearDown() override { g_app = saved_, app::g_recentFiles = savedRecent_; }
+  void TearDown() override {
+    app::g_recentFiles = savedRecent_;
+    MainWindowTest::TearDown();
+  }
 
   QString file(const QString& name, bool data = true) {
     QFile f(dir.filePath(name));
@@ -90,15 +91,9 @@ class OpenDocuments : public ::testing::Test {
     return texts;
   }
 
-  testing::ScriptedMessageBox messages;
-  Installed<MessageBoxService> messagesInstalled = installMessageBox(messages);
-  testing::ScriptedCommonDialog dialog;
-  Installed<CommonDialog> dialogInstalled = installCommonDialog(dialog);
-  testing::ScriptedErrorBox errors;
   QTemporaryDir dir;
 
  private:
-  AppState saved_ = g_app;
   std::array<std::string, 4> savedRecent_ = app::g_recentFiles;
 };
 

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -24,6 +23,7 @@
 #include "report/sheet_plan.h"
 #include "report/xlsx_report_book.h"
 #include "shell/frm_main.h"
+#include "support/main_window_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "support/scripted_launcher.h"
@@ -48,18 +48,14 @@ std::string shippedFolder() {
   return app->path();
 }
 
-class WholeRun : public ::testing::Test {
+class WholeRun : public MainWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsDir_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-    saved_ = g_app;
+    MainWindowTest::SetUp();
     savedSettings_ = g_calcSettings;
     g_calcSettings = builtInCalcSettings();
     g_app.g_appPath = shippedFolder();
     g_app.g_templatePath = std::string(TOVAKIN_APPDIR) + "/DATABASE/QXWork.xlsx";
-    g_app.g_excelVersion = 12;
-    g_app.g_docCount = 0;
     main_ = createMainWindow();
     main_->show();
     ASSERT_EQ(main_->documents().size(), 1);
@@ -69,7 +65,7 @@ class WholeRun : public ::testing::Test {
     if (doc_) doc_->setUnchanged(true);
     main_.reset();
     g_calcSettings = savedSettings_;
-    g_app = saved_;
+    MainWindowTest::TearDown();
   }
 
   // The user chooses an entry of a list, as a click in the open list does.
@@ -103,13 +99,7 @@ class WholeRun : public ::testing::Test {
     type(18, QStringLiteral("0.25"));  // 水撃圧
   }
 
-  ScriptedErrorBox errors{ErrorAnswer::Ignore};
-  ScriptedMessageBox messages;
-  Installed<MessageBoxService> messagesInstalled = installMessageBox(messages);
-  ScriptedCommonDialog dialog;
-  Installed<CommonDialog> dialogInstalled = installCommonDialog(dialog);
   ScriptedMessageWindows windows;
-  ScriptedLauncher desktop;
   SqlitePipeDataSource source{shippedFolder()};
   Installed<PipeDataSource> sourceInstalled = installPipeDataSource(&source);
   report::XlsxReportTemplateOpener opener;
@@ -119,8 +109,6 @@ class WholeRun : public ::testing::Test {
   QPointer<frmDocument> doc_;
 
  private:
-  QTemporaryDir settingsDir_;
-  AppState saved_;
   CalcSettings savedSettings_;
 };
 
