@@ -3,8 +3,7 @@
 //   tovakin_design_file <case> <path>
 // Both cases pass the input check and calculate on the pipe-material workbook the program ships:
 //   flexible  the flexible named case as it stands (硬質ポリ塩化ビニル管 VU 600, a listed pipe);
-//   rigid     the rigid named case on the listed 遠心力鉄筋コンクリート管 外圧管1種(参考値) 600 with
-//             its catalogue dimensions (the named case's ヒューム管 is not in the shipped workbook).
+//   rigid     the rigid named case on a pipe the shipped workbook lists (shippedRigidCase).
 // Exit status 0 when the file was written, 2 on a wrong call, 1 when the file could not be written.
 #include <cstdio>
 #include <cstring>
@@ -21,18 +20,6 @@ using namespace tovakin;
 
 // The title the report carries, so a test can find the document's own values in it.
 constexpr const char* kTitle = "試験用の設計ケース";
-
-testing::CaseInput shippedRigidCase() {
-  testing::CaseInput input = testing::rigidCase();
-  input.kanshu = "遠心力鉄筋コンクリート管";
-  input.kikaku = "外圧管1種(参考値)";
-  input.yobikei = "600";
-  input.D = 0.700;
-  input.t = 0.050;
-  input.d = 0.600;
-  input.R = 0.325;
-  return input;
-}
 
 app::DesignData document(const testing::CaseInput& input) {
   app::DesignData d = testing::makeDesign(input);
@@ -54,7 +41,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string bytes =
-      app::encodeDesignData(document(flexible ? testing::flexibleCase() : shippedRigidCase()));
+      app::encodeDesignData(document(flexible ? testing::flexibleCase() : testing::shippedRigidCase()));
   if (!platform::writeFileAtomically(argv[2], bytes)) {
     std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[2]);
     return 1;

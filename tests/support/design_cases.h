@@ -69,5 +69,18 @@ inline CaseInput flexibleCase() {
   return {"硬質ポリ塩化ビニル管", "VU", "600", 0.63, 0.0234, 0.5832, 0.3033, 3.0, 1.0, 0.0, 18.0, 20.0, 9.8, 30.0,
           -0.1, 0.0, 120.0, 3000.0, 1.5, 1.0, 0.5, 0.25, 20.0, 1.0, "10", 11.0, 2, 0.3, 2.0, 2.0, 3.0, 3.0};
 }
+// The rigid case on a pipe the shipped pipe-material workbook lists (its ヒューム管 is not there):
+// 遠心力鉄筋コンクリート管 外圧管1種(参考値) 600 with its catalogue dimensions.
+inline CaseInput shippedRigidCase() {
+  CaseInput input = rigidCase();
+  input.kanshu = "遠心力鉄筋コンクリート管";
+  input.kikaku = "外圧管1種(参考値)";
+  input.yobikei = "600";
+  input.D = 0.700;
+  input.t = 0.050;
+  input.d = 0.600;
+  input.R = 0.325;
+  return input;
+}
 
 }  // namespace tovakin::testing
