@@ -25,6 +25,12 @@ T trapped(const char* label, T fallback, Body&& body) {
 
 std::string dataFolder() { return g_app.g_appPath + "DATA/"; }
 
+std::string withDataFileExtension(const std::string& path) {
+  const std::string name = myFilenameFilename(path);
+  if (myTrim(name).empty() || name.back() == '/' || name.find('.') != std::string::npos) return path;
+  return path + kDataFileExtension;
+}
+
 bool myUserSave(DesignData& data, CommonDialog& dialog, std::string& path, bool& quiet) {
   return trapped("myUserSave", false, [&]() -> bool {
     dialog.CancelError = true;
@@ -45,7 +51,10 @@ bool myUserSave(DesignData& data, CommonDialog& dialog, std::string& path, bool&
         dialog.CancelError = false;
         return false;
       }
-      path = dialog.FileName;
+      // A name typed without an extension is a design file all the same: it gets the data
+      // files' extension before anything (the question, the write, the recent list) uses it.
+      path = withDataFileExtension(dialog.FileName);
+      dialog.FileName = path;
       if (fileExists(path)) {
         const std::string question =
             "ファイル '" + myFilenameFilename(path) + "' は作成されています。\n上書きしますか？";

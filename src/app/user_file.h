@@ -15,6 +15,11 @@ inline constexpr const char* kNewDocumentFileName = "noname.PIPEDATA";
 // g_appPath + "DATA/": where the file dialogs start.
 std::string dataFolder();
 
+// The path a save writes to: a file name without any "." gets ".PIPEDATA"; a name with an
+// extension of its own (another one included, or a bare final ".") stands as typed.
+inline constexpr const char* kDataFileExtension = ".PIPEDATA";
+std::string withDataFileExtension(const std::string& path);
+
 // Saves the record. quiet true writes straight to `path` when that file exists; otherwise the
 // save dialog asks (quiet becomes false) and an existing file is overwritten only after a Yes.
 // A file held by another program is refused. On true `path` (and dialog.FileName) is the file

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "platform/error_box.h"
+#include "ui/button_keys.h"
 #include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
@@ -41,10 +42,12 @@ QWidget* ConditionDialog::buildCommandBar(int left, int top) {
     button->setObjectName(QStringLiteral("cmdCommand_%1").arg(i));
     setTag(*button, QString::fromLatin1(kCommands[i].tag));
     button->setGeometry(twipsRect(kCommands[i].left, 0, kButtonWidth, kButtonHeight));
-    // Neither Enter nor Escape presses a button of these dialogs.
+    // No button is the default or the cancel button: Enter elsewhere and Escape press none. Enter
+    // on the focused button presses it, as Space does.
     button->setAutoDefault(false);
     button->setDefault(false);
     button->installEventFilter(this);
+    pressOnEnter(*button);
     connect(button, &QPushButton::clicked, this, [this, i] { shielded([this, i] { cmdCommand_Click(i); }); });
     commands_[static_cast<std::size_t>(i)] = button;
   }

@@ -15,6 +15,7 @@
 #include "dialogs/condition_dialog.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
+#include "ui/button_keys.h"
 #include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
@@ -93,6 +94,7 @@ void frmOptions::buildPages() {
       case OptionsKind::Button: {  // the one button on a page: the history button
         mruClear_ = new QPushButton(qtext(c.caption), frame);
         mruClear_->setAutoDefault(false);
+        pressOnEnter(*mruClear_);
         connect(mruClear_, &QPushButton::clicked, this, [this] { shielded([this] { cmdMRUClear_Click(); }); });
         made = mruClear_;
         break;
@@ -130,9 +132,11 @@ void frmOptions::buildCommandBar(QWidget* form) {
     button->setObjectName(nameOf(c));
     setTag(*button, QString::fromLatin1(c.tag));
     button->setGeometry(twipsRect(c.left, c.top, c.width, c.height));
-    // As in the condition dialogs, neither Enter nor Escape presses a button.
+    // As in the condition dialogs, no button is the default or the cancel button; Enter on the
+    // focused button presses it.
     button->setAutoDefault(false);
     button->setDefault(false);
+    pressOnEnter(*button);
     connect(button, &QPushButton::clicked, this, [this, i] { shielded([this, i] { cmdCommand_Click(i); }); });
     commands_[static_cast<std::size_t>(i)] = button;
   }
@@ -240,7 +244,10 @@ bool frmOptions::myForm2Data() {
       return;
     }
     // A constant that would make every result meaningless is refused: nothing is kept.
+    // The refused box's page comes to the front first, so that the message stands over the box
+    // it speaks of.
     if (const auto refusal = optionsRefusal(read)) {
+      showBox(refusal->box);
       platform::msgBox(refusal->message);
       showBox(refusal->box);
       return;

@@ -15,6 +15,7 @@
 #include "platform/message_box.h"
 #include "report/report_file.h"
 #include "report/report_writer.h"
+#include "ui/file_dialog.h"
 #include "ui/launcher.h"
 
 namespace tovakin::gui {
@@ -126,7 +127,14 @@ RunOutcome Run::go() {
   std::string reportFile = doc_.lblMyFilename().toStdString();
   bool chosen = false;
   砂時計(false);
-  guardStep(kLabel, [&] { chosen = report::myUserExcelSave(doc_.dlgCommonDialog(), reportFile); });
+  {
+    // The notice says what to choose: it stays in sight beside the file dialog, not under it.
+    keepBesideFileDialog(message_);
+    const struct Clear {
+      ~Clear() { keepBesideFileDialog(nullptr); }
+    } clear;
+    guardStep(kLabel, [&] { chosen = report::myUserExcelSave(doc_.dlgCommonDialog(), reportFile); });
+  }
   if (!chosen) return RunOutcome::ReportCancelled;
   砂時計(true);
 

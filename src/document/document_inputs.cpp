@@ -1,6 +1,8 @@
 #include "document/document_inputs.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include "document/document_rules.h"
@@ -31,6 +33,16 @@ void ChoiceCombo::setText(const QString& text) {
   }
   setCurrentIndex(-1);
   setEditText(text);
+}
+
+void ChoiceCombo::showPopup() {
+  // The open list is as wide as its widest entry, with room for its scroll bar: an entry such as
+  // "外圧管2種(参考値)" is read whole, whatever the box's own width.
+  QAbstractItemView* list = view();
+  const int frame = 2 * list->frameWidth();
+  const int bar = list->verticalScrollBar() ? list->verticalScrollBar()->sizeHint().width() : 0;
+  list->setMinimumWidth(list->sizeHintForColumn(0) + frame + bar);
+  QComboBox::showPopup();
 }
 
 void ChoiceCombo::wheelEvent(QWheelEvent* event) {

@@ -24,6 +24,9 @@ class ChoiceCombo : public QComboBox {
   void setText(const QString& text);
   QString text() const { return currentText(); }
 
+  // Opens the list at least as wide as its widest entry.
+  void showPopup() override;
+
  protected:
   void wheelEvent(QWheelEvent* event) override;
 };

@@ -30,6 +30,7 @@
 #include "platform/message_box.h"
 #include "platform/ole_date.h"
 #include "ui/abort_boundary.h"
+#include "ui/button_keys.h"
 #include "ui/form_helpers.h"
 #include "ui/unit_caption.h"
 
@@ -229,6 +230,9 @@ void frmDocument::wireKeyboard() {
   for (ChoiceCombo* list : combos_) list->installEventFilter(this);
   // Enter on a focused button presses it, as at the end of the Enter links.
   for (QPushButton* button : {commands_[0], commands_[1], kisozaiSet_, naigaiatuSet_}) button->setAutoDefault(true);
+  // The condition buttons share their access keys with the main window's menus: the key presses
+  // the button at once, whichever of the two Qt hands it to.
+  for (QPushButton* button : {kisozaiSet_, naigaiatuSet_}) pressOnAccessKey(*button);
   QWidget* previous = nullptr;
   for (const std::string& name : tabOrder()) {
     auto* next = findChild<QWidget*>(QString::fromStdString(name));
@@ -265,6 +269,18 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool frmDocument::pressAccessKey(const QKeySequence& key) {
+  for (QPushButton* button : {kisozaiSet_, naigaiatuSet_}) {
+    const auto letter = accessKeyOf(button->text());
+    // Shown (in this window and its panel) and enabled: what the user sees can be pressed.
+    if (!letter || accessKeySequence(*letter) != key) continue;
+    if (!button->isVisibleTo(window()) || !button->isEnabled()) continue;
+    button->click();
+    return true;
+  }
+  return false;
 }
 
 void frmDocument::enterFrom(QWidget* from) {

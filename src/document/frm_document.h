@@ -21,6 +21,7 @@
 
 class QCloseEvent;
 class QComboBox;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -122,6 +123,10 @@ class frmDocument : public QWidget {
   // window, the exchange copy taken back when the dialog's OK or Apply raised the flag.
   void cmdKisozaiSet_Click();
   void cmdNaigaiatuSet_Click();
+
+  // An access key the main window's menu bar was handed (Alt+E, Alt+H): presses the condition
+  // button that carries it while the window shows that button; false leaves the key to the menu.
+  bool pressAccessKey(const QKeySequence& key);
 
   // The controls.
   QLineEdit* txtTextBox(int index) const;  // 0 to 23, nullptr outside

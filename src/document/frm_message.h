@@ -31,6 +31,10 @@ inline constexpr std::int32_t kAnswerNo = 7;
 // (0 the right button, 1 the left one).
 std::int32_t messageAnswerFor(int mode, int buttonIndex);
 
+// A message window has no window-manager frame: no close, minimize or maximize box on any
+// desktop. It draws its own caption bar (which moves it) and border.
+Qt::WindowFlags messageWindowFlags();
+
 class frmMessage : public QDialog {
   Q_OBJECT
  public:
@@ -53,17 +57,24 @@ class frmMessage : public QDialog {
   void unload();
 
   QLabel* lblMessage() const { return message_; }
+  // The caption bar the window draws itself; it shows the window's title.
+  QLabel* captionBar() const { return caption_; }
   QPushButton* cmdCommand(int index) const { return index == 0 ? right_ : left_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void clicked(int index);
   void relayout();
+  int captionBarHeight() const;
 
+  QLabel* caption_ = nullptr;
   QLabel* message_ = nullptr;
   QPushButton* right_ = nullptr;  // cmdCommand(0)
   QPushButton* left_ = nullptr;   // cmdCommand(1)

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcutEvent>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -78,8 +79,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   // A document reaching past the area can be scrolled to, as in every MDI program.
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // Closing the active document brings back the one that was in front before it, not the next
+  // one made.
+  mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
   setCentralWidget(mdi_);
   buildMenus();
+  menuBar()->installEventFilter(this);
   buildToolBar();
   buildStatusBar();
   myCommandLineOpen = [](frmMain& window, const QStringList& files) { window.openFiles(files); };
@@ -108,6 +113,18 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() { setInstanceRaiseHook({}); }
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == menuBar() && event->type() == QEvent::Shortcut) {
+    bool pressed = false;
+    const QKeySequence key = static_cast<QShortcutEvent*>(event)->key();
+    shielded([&] {
+      if (frmDocument* document = activeDocument()) pressed = document->pressAccessKey(key);
+    });
+    if (pressed) return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
 
 void frmMain::buildMenus() {
   QMenuBar& bar = *menuBar();
@@ -508,7 +525,10 @@ void frmMain::mnuWindow_Click() {
     windowList_.push_back(a);
     QPointer<QMdiSubWindow> target(sub);
     connect(a, &QAction::triggered, this, [this, target] {
-      if (target) mdi_->setActiveSubWindow(target);
+      if (!target) return;
+      // Chosen to be worked in: a minimized document comes back to its size.
+      if (target->isMinimized()) target->showNormal();
+      mdi_->setActiveSubWindow(target);
     });
   }
 }

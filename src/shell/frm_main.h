@@ -122,6 +122,9 @@ class frmMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The menu bar's access keys: one that the active document's condition button also carries
+  // (Alt+E, Alt+H) presses that button while the document shows it; otherwise the menu opens.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;

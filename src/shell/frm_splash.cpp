@@ -112,6 +112,8 @@ frmSplash::frmSplash() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) 
   Form_Load();
 }
 
+QString frmSplash::splashVersionText() { return QStringLiteral("Version ") + versionNumbers(); }
+
 QString frmSplash::designedProgressCaption() { return QStringLiteral("しばらくお待ち下さい"); }
 
 QLabel* frmSplash::label(const char* name) const { return findChild<QLabel*>(QString::fromLatin1(name)); }
@@ -126,9 +128,9 @@ void frmSplash::Form_Load() {
   QLabel* logo = label("imgQuirnLogo");
   logo->setPixmap(QPixmap::fromImage(drawLogo()));
   logo->adjustSize();
-  // The table's word for "version" followed by the numbers from the build.
+  // "Version " and the numbers from the build, over the table's word the label took above.
   QLabel* version = label("lblVersion");
-  version->setText(version->text() + QStringLiteral(" ") + versionNumbers());
+  version->setText(splashVersionText());
   autoSizeRight(version);
   // The table names a platform the program does not run on; the label names the real one.
   QLabel* platform = label("lblPlatform");

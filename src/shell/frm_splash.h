@@ -40,6 +40,8 @@ class frmSplash final : public QWidget {
   void setProgress(const QString& text);
   QString progress() const;
 
+  // The version line: "Version " and the build's numbers ("Version 1.1.0").
+  static QString splashVersionText();
   // The designed progress caption, shown until the first progress text.
   static QString designedProgressCaption();
   // The logo: the pipe of the window icon, larger, with the product name.

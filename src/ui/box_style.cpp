@@ -4,6 +4,7 @@
 
 #include "app/number_format.h"
 #include "app/std_io.h"
+#include "platform/error_box.h"
 
 namespace tovakin::gui {
 
@@ -15,6 +16,11 @@ std::string boxStyle(std::string_view text, std::string_view pattern) {
   if (!isGeneral(pattern)) return myNumberStyle(text, pattern);
   if (myTrim(text).empty()) return "0";
   return boxText(myCDbl(toNarrow(text)), pattern);
+}
+
+std::string checkedBoxStyle(std::string_view text, std::string_view pattern) {
+  if (!myTrim(text).empty() && !leadingNumberOf(toNarrow(text))) raiseError(err::kOverflow);
+  return boxStyle(text, pattern);
 }
 
 double boxValue(std::string_view text, std::string_view pattern) { return myCDbl(boxStyle(text, pattern)); }

@@ -16,6 +16,9 @@ inline constexpr const char* kGeneralPattern = "General";
 // The text re-formatted to the box's pattern (full-width narrowed, the leading number read,
 // no number giving 0).
 std::string boxStyle(std::string_view text, std::string_view pattern);
+// The same, for the box's own re-format: a number beyond the range of a double raises overflow
+// (6) to the caller instead of showing the error box of the number reading.
+std::string checkedBoxStyle(std::string_view text, std::string_view pattern);
 // The number a box shows once re-formatted.
 double boxValue(std::string_view text, std::string_view pattern);
 // A value as the program fills a box; a value that is not finite shows as 0.

@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
 
 #include "ui/abort_boundary.h"
 #include "ui/busy_pointer.h"
@@ -56,6 +60,34 @@ StartLocation startLocation(const std::string& fileName, const std::string& init
   return {QString::fromStdString(initDir), name};
 }
 
+namespace {
+QPointer<QWidget> g_besideDialog;
+constexpr int kBesideGap = 8;  // pixels between the dialog's frame and the window's
+}  // namespace
+
+QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QRect& screen) {
+  int left = dialogFrame.center().x() - windowFrame.width() / 2;
+  left = std::max(screen.left(), std::min(left, screen.right() + 1 - windowFrame.width()));
+  const int above = dialogFrame.top() - kBesideGap - windowFrame.height();
+  if (above >= screen.top()) return {left, above};
+  const int below = dialogFrame.bottom() + 1 + kBesideGap;
+  if (below + windowFrame.height() <= screen.bottom() + 1) return {left, below};
+  return {left, screen.top()};
+}
+
+void keepBesideFileDialog(QWidget* window) { g_besideDialog = window; }
+
+namespace {
+// Moves the kept window beside the dialog once the dialog stands on screen.
+void placeBeside(QFileDialog& dialog) {
+  QWidget* window = g_besideDialog;
+  if (!window || window->isHidden() || !dialog.isVisible()) return;
+  const QScreen* screen = dialog.screen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), QSize(1 << 20, 1 << 20));
+  window->move(besideDialog(dialog.frameGeometry(), window->frameGeometry().size(), area));
+}
+}  // namespace
+
 DialogOutcome QtCommonDialog::ShowOpen() { return show(false); }
 DialogOutcome QtCommonDialog::ShowSave() { return show(true); }
 
@@ -76,6 +108,11 @@ DialogOutcome QtCommonDialog::show(bool save) {
   int result = QDialog::Rejected;
   {
     ModalPointer arrow;
+    // Once the dialog has been placed and framed, a window kept in sight moves clear of it.
+    if (g_besideDialog) {
+      QTimer::singleShot(0, &dialog, [&dialog] { shielded([&dialog] { placeBeside(dialog); }); });
+      QTimer::singleShot(200, &dialog, [&dialog] { shielded([&dialog] { placeBeside(dialog); }); });
+    }
     result = execModal(dialog);
   }
   const QStringList chosen = dialog.selectedFiles();

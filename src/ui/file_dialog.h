@@ -1,12 +1,17 @@
 #pragma once
 // The program's one open / save dialog over Qt's own file dialog (not the desktop's), so that it
 // looks and behaves the same on every desktop and in tests.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <string>
 
 #include "platform/common_dialog.h"
 #include "ui/layer.h"
+
+class QWidget;
 
 namespace tovakin::gui {
 
@@ -24,6 +29,16 @@ struct StartLocation {
 StartLocation startLocation(const std::string& fileName, const std::string& initDir);
 
 inline constexpr const char* kFileDialogObjectName = "dlgCommonDialog";
+
+// Where a window stands that must stay in sight beside the file dialog (a notice that says what
+// to choose): centred over the dialog's frame and above it when the screen has room, else below
+// it, else at the top of the screen; never further left or right than the screen allows. All
+// rectangles are outer frames; the result is the window's outer top-left.
+QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QRect& screen);
+
+// The window the file dialog keeps in sight while it is open (nullptr: none). The caller sets
+// it before it asks for a file and clears it afterwards.
+void keepBesideFileDialog(QWidget* window);
 
 class QtCommonDialog final : public CommonDialog {
  public:

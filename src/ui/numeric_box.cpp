@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 
+#include "platform/error_box.h"
 #include "ui/abort_boundary.h"
 #include "ui/box_style.h"
 #include "ui/form_helpers.h"
@@ -42,7 +43,11 @@ void DialogNumericBox::setEnterSuccessorOk(QAbstractButton* ok, QAbstractButton*
 }
 
 void DialogNumericBox::txtTextBoxCheck() {
-  const std::string formatted = boxStyle(text().toStdString(), pattern_);
+  const std::string raw = text().toStdString();
+  std::string formatted;
+  // A number too large to read is this procedure's error; on Ignore the box shows zero.
+  if (!guardStep("txtTextBoxCheck", [&] { formatted = checkedBoxStyle(raw, pattern_); }))
+    formatted = boxText(0.0, pattern_);
   const QString shown = QString::fromStdString(formatted);
   if (shown != text()) setText(shown);
 }

@@ -59,6 +59,45 @@ TEST_F(UserFileTest, SavingANewDocumentWritesTheChosenFile) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
+TEST(DataFileExtension, OnlyANameWithoutAnyExtensionGetsTheDataFilesOne) {
+  const struct {
+    const char* typed;
+    const char* written;
+  } cases[] = {
+      {"/a/DATA/caseA", "/a/DATA/caseA.PIPEDATA"},
+      {"/a/DATA/caseA.PIPEDATA", "/a/DATA/caseA.PIPEDATA"},
+      {"/a/DATA/caseA.pipedata", "/a/DATA/caseA.pipedata"},
+      {"/a/DATA/caseA.dat", "/a/DATA/caseA.dat"},       // another extension is kept as typed
+      {"/a/DATA/caseA.", "/a/DATA/caseA."},             // so is a bare final point
+      {"/a/DATA/.caseA", "/a/DATA/.caseA"},
+      {"/a/my.data/caseA", "/a/my.data/caseA.PIPEDATA"},  // a point in a folder is no extension
+      {"caseA", "caseA.PIPEDATA"},
+      {"", ""},
+      {"  ", "  "},  // no name at all: nothing is written
+  };
+  for (const auto& c : cases) EXPECT_EQ(withDataFileExtension(c.typed), c.written) << c.typed;
+}
+
+TEST_F(UserFileTest, ANameTypedWithoutExtensionIsSavedListedAndAskedAboutWithIt) {
+  std::string path;
+  bool quiet = false;
+  dialog_.answerOk(dataPath("caseA"));
+  EXPECT_TRUE(myUserSave(record_, dialog_, path, quiet));
+  EXPECT_EQ(path, dataPath("caseA.PIPEDATA"));
+  EXPECT_EQ(dialog_.FileName, path);
+  EXPECT_EQ(readAll(path), encodeDesignData(record_));
+  EXPECT_FALSE(fileExists(dataPath("caseA")));
+  EXPECT_EQ(g_recentFiles[0], path);
+
+  // The second time the file of the final name exists: the question names it, and No keeps it.
+  std::string again;
+  dialog_.answerOk(dataPath("caseA"));
+  messages_.answer(MsgAnswer::No);
+  EXPECT_FALSE(myUserSave(record_, dialog_, again, quiet));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "ファイル 'caseA.PIPEDATA' は作成されています。\n上書きしますか？");
+}
+
 TEST_F(UserFileTest, QuietSaveReplacesTheFileWithoutAsking) {
   const std::string path0 = dataPath("quiet.PIPEDATA");
   writeAll(path0, std::string(4000, 'q'));

@@ -93,14 +93,22 @@ TEST_F(ConditionExchange, ARefusedValueStoresNothingAndKeepsTheDialogOpen) {
   EXPECT_DOUBLE_EQ(g_designDataWork.naigaiatuAnzenritu, 2.0);
 }
 
-TEST_F(ConditionExchange, EnterAndEscapePressNoButton) {
+TEST_F(ConditionExchange, EnterAndEscapePressNoButtonButEnterPressesTheFocusedOne) {
   OneBoxDialog dialog(nullptr, flag);
   dialog.show();
   type(dialog, "3");
   dialog.cmdCommand(ConditionDialog::kCancel)->setFocus();
+  // No default and no cancel button: Enter and Escape that reach the dialog press nothing.
   for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(&dialog, key);
+  QTest::keyClick(dialog.cmdCommand(ConditionDialog::kCancel), Qt::Key_Escape);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(flag);
+  // Enter on the focused OK presses it, as a click does.
+  dialog.cmdCommand(ConditionDialog::kOk)->setFocus();
+  QTest::keyClick(dialog.cmdCommand(ConditionDialog::kOk), Qt::Key_Return);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(flag);
+  EXPECT_DOUBLE_EQ(g_designDataWork.naigaiatuAnzenritu, 3.0);
 }
 
 }  // namespace

@@ -142,24 +142,43 @@ TEST_F(NaigaiatuSet, ADialogKeptBetweenOpeningsLoadsTheExchangeCopyAtEveryShowin
   EXPECT_EQ(dialog.focusWidget(), dialog.cmdCommand(ConditionDialog::kCancel));
 }
 
-TEST_F(NaigaiatuSet, EnterAndEscapePressNoButton) {
+TEST_F(NaigaiatuSet, EscapePressesNoButtonAndEnterOnlyTheFocusedOne) {
   Document doc;
-  EXPECT_FALSE(open(doc, [&](frmNaigaiatuSet& d) {
-    // Enter through both boxes of an unedited dialog ends on Cancel, and there presses nothing.
+  EXPECT_TRUE(open(doc, [&](frmNaigaiatuSet& d) {
+    // Enter through both boxes of an unedited dialog ends on Cancel; Escape there presses nothing.
     d.txtTextBox(0)->focusAndSelect();
     QTest::keyClick(d.txtTextBox(0), Qt::Key_Return);
     QTest::keyClick(d.txtTextBox(1), Qt::Key_Enter);
     EXPECT_TRUE(d.cmdCommand(ConditionDialog::kCancel)->hasFocus());
-    QTest::keyClick(d.cmdCommand(ConditionDialog::kCancel), Qt::Key_Return);
-    // After an edit the chain ends on OK, which Enter and Escape do not press either.
+    QTest::keyClick(d.cmdCommand(ConditionDialog::kCancel), Qt::Key_Escape);
+    // After an edit the chain ends on OK; Escape there, and Enter or Escape in a box, press none.
     type(d, 1, "3");
     QTest::keyClick(d.txtTextBox(1), Qt::Key_Return);
     EXPECT_TRUE(d.cmdCommand(ConditionDialog::kOk)->hasFocus());
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(d.cmdCommand(ConditionDialog::kOk), key);
+    QTest::keyClick(d.cmdCommand(ConditionDialog::kOk), Qt::Key_Escape);
     QTest::keyClick(d.txtTextBox(0), Qt::Key_Escape);
+    QTest::keyClick(&d, Qt::Key_Return);  // Enter that reaches the dialog itself
     EXPECT_TRUE(d.isVisible());
-    press(d, ConditionDialog::kCancel);
+    EXPECT_FALSE(doc.flag);
+    // Enter on the focused OK presses it: stored and closed.
+    QTest::keyClick(d.cmdCommand(ConditionDialog::kOk), Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
   }));
+  EXPECT_DOUBLE_EQ(doc.record.naigaiatuKeisuN, 3.0);
+
+  // Enter on a focused Apply stores and stays; on a focused Cancel it closes.
+  Document other;
+  EXPECT_TRUE(open(other, [&](frmNaigaiatuSet& d) {
+    type(d, 0, "2.5");
+    d.cmdCommand(ConditionDialog::kApply)->setFocus();
+    QTest::keyClick(d.cmdCommand(ConditionDialog::kApply), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.cmdCommand(ConditionDialog::kApply)->isEnabled());
+    d.cmdCommand(ConditionDialog::kCancel)->setFocus();
+    QTest::keyClick(d.cmdCommand(ConditionDialog::kCancel), Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  }));
+  EXPECT_DOUBLE_EQ(other.record.naigaiatuAnzenritu, 2.5);
 }
 
 TEST_F(NaigaiatuSet, AltAStoresTheTypedTextAsTheBoxShowsItOnceReformatted) {

@@ -228,6 +228,30 @@ TEST_F(OptionsDialog, ApplyStoresInMemoryAndFileAndCancelKeepsIt) {
   EXPECT_EQ(open()->txtTextBox(0)->text(), QStringLiteral("21.50"));
 }
 
+TEST_F(OptionsDialog, EnterOnTheFocusedOkCancelOrApplyPressesIt) {
+  auto dialog = open();
+  // The Enter chain of a page ends on OK once a box is edited; Enter there stores and closes.
+  type(*dialog, 1, "20.5");
+  QTest::keyClick(dialog->txtTextBox(1), Qt::Key_Return);
+  QTest::keyClick(dialog->txtTextBox(2), Qt::Key_Return);
+  ASSERT_EQ(QApplication::focusWidget(), button(*dialog, frmOptions::kOk));
+  QTest::keyClick(button(*dialog, frmOptions::kOk), Qt::Key_Escape);  // Escape presses nothing
+  EXPECT_EQ(ini("飽和土単位体積重量"), "");
+  QTest::keyClick(button(*dialog, frmOptions::kOk), Qt::Key_Return);
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(ini("飽和土単位体積重量"), "20.5");
+
+  auto again = open();
+  type(*again, 0, "19");
+  button(*again, frmOptions::kApply)->setFocus();
+  QTest::keyClick(button(*again, frmOptions::kApply), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_DOUBLE_EQ(g_calcSettings.tuchiTanniJuryo, 19);
+  EXPECT_FALSE(button(*again, frmOptions::kApply)->isEnabled());
+  button(*again, frmOptions::kCancel)->setFocus();
+  QTest::keyClick(button(*again, frmOptions::kCancel), Qt::Key_Return);
+  EXPECT_EQ(again->result(), QDialog::Rejected);
+}
+
 TEST_F(OptionsDialog, ClearingTheHistoryEmptiesAllFourAtOnceAndLeavesOkAndApplyAlone) {
   EXPECT_FALSE(open()->cmdMRUClear()->isEnabled());
   g_recentFiles = {"", "", "/data/b.PIPEDATA", ""};
@@ -289,9 +313,18 @@ TEST_F(OptionsDialog, AnAccessKeyStoresTheRawTextReformattedAndANonNumberStoresN
 }
 
 TEST_F(OptionsDialog, AnImpossibleConstantIsNamedFocusedAndNothingIsStored) {
-  testing::ScriptedMessageBox messages;
+  // The page shown while the refusal is read: the refused box's own.
+  struct PageWatch : testing::ScriptedMessageBox {
+    MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) override {
+      if (tabs) pages.push_back(tabs->currentIndex());
+      return testing::ScriptedMessageBox::show(text, buttons, icon, title);
+    }
+    QTabWidget* tabs = nullptr;
+    std::vector<int> pages;
+  } messages;
   Installed<MessageBoxService> installed = installMessageBox(messages);
   auto dialog = open();
+  messages.tabs = dialog->tbsOptions();
   const CalcSettings stored = g_calcSettings;
   type(*dialog, 0, "19");     // a good value beside the bad one is not kept either
   type(*dialog, 5, "0");      // a wheel load of nothing
@@ -300,6 +333,7 @@ TEST_F(OptionsDialog, AnImpossibleConstantIsNamedFocusedAndNothingIsStored) {
   button(*dialog, frmOptions::kOk)->click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "後輪荷重(T-25)を0以下にすることは出来ません。");
+  EXPECT_EQ(messages.pages, std::vector<int>{kPageLoads});
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(dialog->tbsOptions()->currentIndex(), kPageLoads);
   EXPECT_EQ(dialog->focusWidget(), dialog->txtTextBox(5));

@@ -150,6 +150,42 @@ TEST_F(DocumentKeyboard, EnterAndLeavingReformatTheBoxAndOnlyEnterOnTheButtonPre
     EXPECT_TRUE(b->autoDefault()) << b->objectName().toStdString();
 }
 
+TEST_F(DocumentKeyboard, AnAccessKeyPressesTheConditionButtonOnlyWhileTheWindowShowsIt) {
+  frmDocument d;
+  // The dialogs are left out: only the press counts here.
+  for (QPushButton* b : {d.cmdKisozaiSet(), d.cmdNaigaiatuSet()}) QObject::disconnect(b, &QPushButton::clicked, &d, nullptr);
+  QSignalSpy kisozai(d.cmdKisozaiSet(), &QPushButton::clicked);
+  QSignalSpy naigaiatu(d.cmdNaigaiatuSet(), &QPushButton::clicked);
+  const QKeySequence altE(Qt::ALT | Qt::Key_E), altH(Qt::ALT | Qt::Key_H), altC(Qt::ALT | Qt::Key_C);
+  const struct {
+    bool flexiblePanel;  // the e' button stands on the flexible-pipe panel
+    bool naigaiatuShown;
+    bool enabled;
+    QKeySequence key;
+    bool pressed;
+    int kisozaiPresses;
+    int naigaiatuPresses;
+  } rows[] = {
+      {true, true, true, altE, true, 1, 0},    {true, true, true, altH, true, 0, 1},
+      {false, true, true, altE, false, 0, 0},  {true, false, true, altH, false, 0, 0},
+      {true, true, false, altE, false, 0, 0},  {true, true, false, altH, false, 0, 0},
+      {true, true, true, altC, false, 0, 0},  // 計算する(&C) is the menu's here
+  };
+  int row = 0;
+  for (const auto& r : rows) {
+    kisozai.clear();
+    naigaiatu.clear();
+    d.picTouseiField()->setVisible(r.flexiblePanel);
+    d.cmdNaigaiatuSet()->setVisible(r.naigaiatuShown);
+    d.cmdKisozaiSet()->setEnabled(r.enabled);
+    d.cmdNaigaiatuSet()->setEnabled(r.enabled);
+    EXPECT_EQ(d.pressAccessKey(r.key), r.pressed) << row;
+    EXPECT_EQ(kisozai.count(), r.kisozaiPresses) << row;
+    EXPECT_EQ(naigaiatu.count(), r.naigaiatuPresses) << row;
+    ++row;
+  }
+}
+
 TEST_F(DocumentKeyboard, TypingReplacesTheValueHoweverTheBoxWasReached) {
   frmDocument d;
   if (!activate(d)) GTEST_SKIP() << "no window activation on this platform";

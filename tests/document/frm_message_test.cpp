@@ -127,6 +127,48 @@ TEST(MessageWindow, TheModeSetLaterKeepsTheButtonsButDecidesTheAnswer) {
   EXPECT_EQ(messageAnswerFor(kMessageClose, 0), 0);
 }
 
+TEST(MessageWindow, HasNoWindowManagerBoxesAndShowsItsOwnCaption) {
+  for (int mode : {kMessageNotice, kMessageYesNo, kMessageClose}) {
+    frmMessage message(mode);
+    const Qt::WindowFlags flags = message.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint)) << mode;
+    for (Qt::WindowType box : {Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint})
+      EXPECT_FALSE(flags.testFlag(box)) << mode;
+    EXPECT_EQ(message.captionBar()->text(), QStringLiteral("計算中です"));
+    message.setWindowTitle(QStringLiteral("確認して下さい。"));
+    EXPECT_EQ(message.captionBar()->text(), QStringLiteral("確認して下さい。"));
+    // The text and the buttons stand below the caption bar.
+    EXPECT_GE(message.lblMessage()->y(), message.captionBar()->geometry().bottom());
+  }
+}
+
+TEST(MessageWindow, AModalMessageKeepsItsOwnerOnScreen) {
+  // The modality double minimizes the owner while the message waits, as a window manager's
+  // button or key would, and answers once the owner is back.
+  struct Minimizing : MessageModality {
+    void runModal(frmMessage& window) override {
+      QWidget* owner = window.parentWidget();
+      owner->showMinimized();
+      minimized = owner->isMinimized();
+      restored = QTest::qWaitFor([owner] { return !owner->isMinimized(); }, 2000);
+      window.cmdCommand(0)->click();
+    }
+    bool minimized = false;
+    bool restored = false;
+  } modality;
+  const auto installed = installMessageModality(modality);
+  QWidget owner;
+  owner.show();
+  frmMessage message(kMessageClose, &owner);
+  message.showModal();
+  EXPECT_TRUE(modality.minimized);
+  EXPECT_TRUE(modality.restored);
+  // Once the message is answered, minimizing is the user's again.
+  owner.showMinimized();
+  QTest::qWait(50);
+  EXPECT_TRUE(owner.isMinimized());
+}
+
 TEST(MessageWindow, ALongMessageGrowsTheWindowInsteadOfBeingCut) {
   frmMessage message(kMessageYesNo);
   const int designed = message.height();

@@ -42,6 +42,24 @@ QFont upright(int pixels) {
   return f;
 }
 
+// A quantity: its letters and the index written lower and smaller after them ("P", "ext").
+struct Term {
+  QString base;
+  QString index;
+};
+
+constexpr int kIndexDrop = 4;
+
+QFont indexFont(const QFont& font) {
+  QFont f = font;
+  f.setPixelSize(std::max(8, font.pixelSize() * 3 / 4));
+  return f;
+}
+
+int widthOf(const Term& term, const QFont& font) {
+  return QFontMetrics(font).horizontalAdvance(term.base) + QFontMetrics(indexFont(font)).horizontalAdvance(term.index);
+}
+
 // A run of text at the pen position; the position moves past it.
 struct Pen {
   QPainter& p;
@@ -54,17 +72,30 @@ struct Pen {
     p.drawText(x, baseline, s);
     x += QFontMetrics(font).horizontalAdvance(s);
   }
+  // A quantity with a lowered index in a smaller face, as the report writes Ｐext and Ｐint.
+  void indexed(const Term& term, const QFont& font, const QColor& colour = kInk) {
+    text(term.base, font, colour);
+    if (term.index.isEmpty()) return;
+    baseline += kIndexDrop;
+    text(term.index, indexFont(font), colour);
+    baseline -= kIndexDrop;
+  }
   // A fraction centred on the formula's axis (a little above the baseline).
-  void fraction(const QString& numerator, const QString& denominator, const QFont& font) {
+  void fraction(const Term& numerator, const Term& denominator, const QFont& font) {
     const QFontMetrics m(font);
-    const int width = std::max(m.horizontalAdvance(numerator), m.horizontalAdvance(denominator)) + 6;
+    const int width = std::max(widthOf(numerator, font), widthOf(denominator, font)) + 6;
     const int axis = baseline - 5;
-    p.setFont(font);
+    const int left = x, saved = baseline;
     p.setPen(QPen(kInk, 1));
     p.drawLine(x, axis, x + width, axis);
-    p.drawText(x + (width - m.horizontalAdvance(numerator)) / 2, axis - 3 - m.descent(), numerator);
-    p.drawText(x + (width - m.horizontalAdvance(denominator)) / 2, axis + 2 + m.ascent(), denominator);
-    x += width;
+    x = left + (width - widthOf(numerator, font)) / 2;
+    baseline = axis - 3 - m.descent();
+    indexed(numerator, font);
+    x = left + (width - widthOf(denominator, font)) / 2;
+    baseline = axis + 2 + m.ascent();
+    indexed(denominator, font);
+    baseline = saved;
+    x = left + width;
   }
   // A tall bracket, so that it encloses a fraction.
   void bracket(const QString& s) {
@@ -84,15 +115,13 @@ void drawFormula(QPainter& p) {
   p.drawText(8, 18, QStringLiteral("内外圧合成式"));
 
   const QFont var = symbol(14);
-  const QFont small = symbol(12);
   Pen pen{p, 8, 62};
-  pen.text(QStringLiteral("P"), var);
-  pen.text(QStringLiteral("a"), small);
+  pen.indexed({QStringLiteral("P"), QStringLiteral("a")}, var);
   pen.text(QStringLiteral(" = "), upright(14));
   pen.bracket(QStringLiteral("{"));
   pen.text(QStringLiteral("1 − "), upright(14));
   pen.bracket(QStringLiteral("("));
-  pen.fraction(QStringLiteral("S·P′"), QStringLiteral("Pc"), var);
+  pen.fraction({QStringLiteral("S·P′"), {}}, {QStringLiteral("P"), QStringLiteral("ext")}, var);
   pen.bracket(QStringLiteral(")"));
   // The exponent n, raised.
   pen.baseline -= 18;
@@ -100,39 +129,40 @@ void drawFormula(QPainter& p) {
   pen.baseline += 18;
   pen.bracket(QStringLiteral("}"));
   pen.text(QStringLiteral(" × "), upright(14));
-  pen.fraction(QStringLiteral("Ph"), QStringLiteral("S"), var);
+  pen.fraction({QStringLiteral("P"), QStringLiteral("int")}, {QStringLiteral("S"), {}}, var);
 
   // What each quantity is; S and n, the two values the dialog sets, in the accent colour.
   struct Entry {
-    const char* symbolText;
+    const char* base;
+    const char* index;
     const char* meaning;
     bool accent;
   };
   const Entry entries[] = {
-      {"Pa", "：許容内圧", false},
-      {"P′", "：外圧換算値　M／(0.318R)", false},
-      {"Pc", "：ひびわれ外圧", false},
-      {"S", "：安全率", true},
-      {"n", "：管の種類や構造等によって決まる係数", true},
+      {"P", "a", "：許容内圧", false},
+      {"P′", "", "：外圧換算値　M／(0.318R)", false},
+      {"P", "ext", "：ひびわれ外圧", false},
+      {"S", "", "：安全率", true},
+      {"n", "", "：管の種類や構造等によって決まる係数", true},
   };
   int y = 106;
   for (const Entry& e : entries) {
     Pen line{p, 10, y};
-    line.text(QString::fromUtf8(e.symbolText), symbol(12), e.accent ? kAccent : kInk);
-    line.x = 30;
+    line.indexed({QString::fromUtf8(e.base), QString::fromUtf8(e.index)}, symbol(12), e.accent ? kAccent : kInk);
+    line.x = 34;
     line.text(QString::fromUtf8(e.meaning), japanese(11, e.accent), e.accent ? kAccent : kInk);
-    if (e.symbolText == std::string_view("Pc")) {
+    if (e.index == std::string_view("ext")) {
       // The crack pressures side by side.
-      line.x = 130;
-      line.text(QStringLiteral("Ph"), symbol(12));
-      line.x = 150;
+      line.x = 134;
+      line.indexed({QStringLiteral("P"), QStringLiteral("int")}, symbol(12));
+      line.x = 158;
       line.text(QStringLiteral("：ひびわれ内圧"), japanese(11));
     }
     y += 19;
   }
 }
 
-// The curves Pa·S/Ph = 1 − (S·P′/Pc)^n for n = 1, 2, 3: the larger n, the less the external load
+// The curves S·Pa/Pint = 1 − (S·P′/Pext)^n for n = 1, 2, 3: the larger n, the less the external load
 // takes from the allowable internal pressure.
 void drawCurves(QPainter& p) {
   const int left = 278, bottom = 166, size = 112;
@@ -165,10 +195,14 @@ void drawCurves(QPainter& p) {
   p.drawLine(at(0, 1), at(1, 1));
 
   // Axis titles: the external ratio along, the internal ratio up.
-  Pen xTitle{p, left + 34, bottom + 30};
-  xTitle.text(QStringLiteral("S·P′ / Pc"), symbol(12));
+  Pen xTitle{p, left + 30, bottom + 30};
+  xTitle.text(QStringLiteral("S·P′ / "), symbol(12));
+  xTitle.indexed({QStringLiteral("P"), QStringLiteral("ext")}, symbol(12));
   Pen yTitle{p, left - 14, bottom - size - 22};
-  yTitle.text(QStringLiteral("S·Pa / Ph"), symbol(12));
+  yTitle.text(QStringLiteral("S·"), symbol(12));
+  yTitle.indexed({QStringLiteral("P"), QStringLiteral("a")}, symbol(12));
+  yTitle.text(QStringLiteral(" / "), symbol(12));
+  yTitle.indexed({QStringLiteral("P"), QStringLiteral("int")}, symbol(12));
 
   struct Curve {
     int n;
