@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -11,6 +13,7 @@
 #include <QScreen>
 #include <QSysInfo>
 #include <QWindow>
+#include <algorithm>
 
 #include "shell/maker.h"
 #include "shell/version.h"
@@ -54,12 +57,19 @@ void autoSizeRight(QLabel* label) {
   label->move(right - label->width() + 1, label->y());
 }
 
+// How much higher than the designed face a face draws its letters in an auto-sized label: its
+// ascent beyond the designed face's, 0.86 of the em.
+int tallerAscent(const QFont& font) {
+  const int designed = qRound(0.86 * QFontInfo(font).pixelSize());
+  return std::max(0, QFontMetrics(font).ascent() - designed);
+}
+
 // Auto-size that keeps the left edge.
 void autoSizeLeft(QLabel* label) { label->adjustSize(); }
 
 }  // namespace
 
-frmSplash::frmSplash() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmSplash"));
   setAttribute(Qt::WA_ShowWithoutActivating);  // start-up takes no input
   QPalette white = palette();
@@ -143,6 +153,9 @@ void frmSplash::Form_Load() {
   shadow->setText(QStringLiteral("Tovakin"));
   autoSizeLeft(name);
   autoSizeLeft(shadow);
+  // The substituted face stands higher above its baseline than the designed one: the name goes up
+  // by the difference, so that the name and its shadow end above the edition title as designed.
+  name->move(name->x(), name->y() - tallerAscent(name->font()));
   shadow->move(name->pos() + QPoint(twipsToPixels(kShadowOffset), twipsToPixels(kShadowOffset)));
 }
 

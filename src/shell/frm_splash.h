@@ -2,8 +2,8 @@
 // The window shown while the program starts: the product name with its shadow, the edition,
 // the version, the platform, the logo and a progress line.
 //
-// It is an ordinary frameless window, not a stay-on-top one, so a box shown during start-up is
-// never hidden behind it; the start-up also hides it while a box is up.
+// It is a frameless splash window (no entry in the task bar), not a stay-on-top one, so a box
+// shown during start-up is never hidden behind it; the start-up also hides it while a box is up.
 #include <QImage>
 #include <QRectF>
 #include <QString>

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <memory>
@@ -220,9 +221,22 @@ TEST(Splash, VersionNumbersAreNotPadded) {
   EXPECT_EQ(versionNumbers(), QStringLiteral("1.1.0"));
 }
 
+TEST(Splash, TheShadowedNameEndsAboveTheEditionTitle) {
+  frmSplash splash;
+  auto* shadow = splash.findChild<QLabel*>(QStringLiteral("lblProductName1"));
+  auto* edition = splash.findChild<QLabel*>(QStringLiteral("lblProductName2"));
+  const QFontMetrics name(shadow->font()), title(edition->font());
+  // The shadow's baseline (its letters have no descenders) stands above the title's letters.
+  const int shadowBaseline = shadow->y() + (shadow->height() - name.height()) / 2 + name.ascent();
+  const int titleTop = edition->y() + (edition->height() - title.height()) / 2 + title.ascent() - title.capHeight();
+  EXPECT_LE(shadowBaseline, titleTop);
+}
+
 TEST(Splash, IsNotAStayOnTopWindowAndTakesNoFocus) {
   frmSplash splash;
   EXPECT_FALSE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  // A splash window: the desktop lists it in no task bar.
+  EXPECT_EQ(splash.windowType(), Qt::SplashScreen);
   EXPECT_TRUE(splash.testAttribute(Qt::WA_ShowWithoutActivating));
 }
 
