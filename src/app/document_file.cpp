@@ -208,7 +208,9 @@ bool データの呼び出し(DesignData& data, const std::string& path) {
   return result;
 }
 
-std::string notDataFileMessage(const std::string& name) { return "ﾌｧｲﾙ'" + name + "'は有効なpipedataではありません。"; }
+std::string notDataFileMessage(const std::string& name) {
+  return "ﾌｧｲﾙ'" + name + "'は有効なpipedataではありません。";
+}
 
 std::int16_t myDataFileKind(const std::string& path) {
   if (path.empty()) return -1;

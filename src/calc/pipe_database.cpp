@@ -362,8 +362,8 @@ auto SqlitePipeDataSource::answer(Query&& query) {
     // A linked sheet read again from a workbook changed since: it is read again at the next
     // lookup once the workbook is mended and saved.
     if (e.number() == dberr::kFieldNotFound && e.description().find(standing->workbook) == std::string::npos)
-      throw RuntimeError(e.number(), e.description() + " ブック '" + standing->workbook + "' のシートにこの列がありません。" +
-                                         kMendWorkbook);
+      throw RuntimeError(e.number(), e.description() + " ブック '" + standing->workbook +
+                                         "' のシートにこの列がありません。" + kMendWorkbook);
     throw;
   }
 }
