@@ -13,6 +13,7 @@
 #include "platform/cp932.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
+#include "platform/message_box.h"
 #include "platform/ole_date.h"
 
 namespace tovakin::app {
@@ -192,6 +193,13 @@ bool データの呼び出し(DesignData& data, const std::string& path) {
       砂時計(false);
       raiseError(fileExists(path) ? err::kPathFileAccess : err::kFileNotFound);
     }
+    // A file that ends inside the record is no design case: its missing tail would open as
+    // zeros that look like values entered.
+    if (bytes->size() < kDesignRecordSize) {
+      砂時計(false);
+      msgBox(notDataFileMessage(path), MsgButtons::OK, MsgIcon::None, "");
+      return;
+    }
     data = decodeDesignData(*bytes);
     result = true;
   });
@@ -200,12 +208,16 @@ bool データの呼び出し(DesignData& data, const std::string& path) {
   return result;
 }
 
+std::string notDataFileMessage(const std::string& name) {
+  return "ﾌｧｲﾙ'" + name + "'は有効なpipedataではありません。";
+}
+
 std::int16_t myDataFileKind(const std::string& path) {
   if (path.empty()) return -1;
   try {
     if (!fileExists(path)) return 0;
-    const std::optional<std::string> head = readFileBytes(path, 17);
-    if (!head || head->size() < 9 || head->compare(0, 8, "Tovakin_") != 0) return 0;
+    const std::optional<std::string> head = readFileBytes(path, kDesignRecordSize);
+    if (!head || head->size() < kDesignRecordSize || head->compare(0, 8, "Tovakin_") != 0) return 0;
     switch ((*head)[8]) {
       case 'F': case 'f': return 1;
       case 'T': case 't': return 2;

@@ -39,12 +39,16 @@ DesignData newDesignData(const NewCasePipe& pipe = {});
 bool データの書き出し(DesignData& data, const std::string& path);
 
 // Replaces the record by the file's content and puts the path at the head of the
-// recent-file list. False (record untouched) when the file could not be read.
+// recent-file list. False (record and list untouched) when the file could not be read, and
+// when it is shorter than the record: that one is refused with notDataFileMessage.
 bool データの呼び出し(DesignData& data, const std::string& path);
 
-// The file-kind test before opening: -1 for an empty path; 0 for a missing file or one that
-// does not start with "Tovakin_" and a known edition letter; 1 for "F"/"f", 2 for "T"/"t",
-// 3 for "A"/"a". Never shows a message.
+// "ﾌｧｲﾙ'name'は有効なpipedataではありません。": the file named is no design file.
+std::string notDataFileMessage(const std::string& name);
+
+// The file-kind test before opening: -1 for an empty path; 0 for a missing file, one shorter
+// than the record, or one that does not start with "Tovakin_" and a known edition letter;
+// 1 for "F"/"f", 2 for "T"/"t", 3 for "A"/"a". Never shows a message.
 std::int16_t myDataFileKind(const std::string& path);
 
 }  // namespace tovakin::app

@@ -1,5 +1,6 @@
 #include "app/number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -92,6 +93,30 @@ bool parseDecimal(std::string_view text, double& out) {
   if (r.ec != std::errc() || r.ptr != e) return false;
   out = v;
   return true;
+}
+
+NumberText readNumberText(std::string_view text, double& out) {
+  if (text.empty()) return NumberText::NoNumber;
+  std::string_view digits = text.front() == '+' ? text.substr(1) : text;
+  if (digits.size() < text.size() && !digits.empty() && digits.front() == '-') return NumberText::NoNumber;
+  double v = 0.0;
+  const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), v, std::chars_format::general);
+  if (r.ptr != digits.data() + digits.size()) return NumberText::NoNumber;
+  if (r.ec == std::errc::result_out_of_range) {
+    // Too small for a double is 0, as the runtime read it; too large is an overflow.
+    if (!digits.empty() && digits.front() == '-') digits.remove_prefix(1);
+    const std::size_t e = digits.find_first_of("eE");
+    const bool tinyExponent = e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
+    const std::string_view whole = digits.substr(0, std::min(digits.find('.'), e));
+    if (tinyExponent || whole.find_first_not_of('0') == std::string_view::npos) {
+      out = 0.0;
+      return NumberText::Number;
+    }
+    return NumberText::OutOfRange;
+  }
+  if (r.ec != std::errc() || !std::isfinite(v)) return NumberText::NoNumber;
+  out = v;
+  return NumberText::Number;
 }
 
 double roundTo(double value, int decimals) {

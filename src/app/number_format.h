@@ -26,6 +26,13 @@ double roundTo(double value, int decimals);
 // Returns false when the whole text is not one number.
 bool parseDecimal(std::string_view text, double& out);
 
+// How a text reads as one number.
+enum class NumberText { Number, NoNumber, OutOfRange };
+// Reads a text that must be one plain decimal number, as parseDecimal does, and tells a text
+// that is no number ("abc", "12abc", "inf", "nan", "") from a number beyond the range of a
+// double ("1e999"). A number too small for a double reads as 0. `out` is set only for Number.
+NumberText readNumberText(std::string_view text, double& out);
+
 // The shortest decimal text with at most 15 significant digits, without trailing zeros
 // (18 → "18", 9.8 → "9.8", 0.1 + 0.2 → "0.3"); exponent form "1E+20" / "1E-05" as the
 // original runtime wrote very large and very small numbers.

@@ -96,10 +96,13 @@ std::string settingsFilePath() { return g_app.g_appPath + kSettingsFileName; }
 
 namespace {
 
-// A settings value as a number; anything but one finite number is a type mismatch.
+// A settings value as a number; anything but one number is a type mismatch, a number beyond
+// the range of a double an overflow.
 double settingsNumber(const std::string& text) {
   double v = 0.0;
-  if (!parseDecimal(text, v) || !std::isfinite(v)) raiseError(err::kTypeMismatch);
+  const NumberText read = readNumberText(text, v);
+  if (read == NumberText::OutOfRange) raiseError(err::kOverflow);
+  if (read != NumberText::Number) raiseError(err::kTypeMismatch);
   return v;
 }
 
@@ -110,13 +113,20 @@ void ensureFile(const std::string& file) {
   if (WriteResult created = createEmptyFileIfMissing(file); !created) raiseWriteError(created, file);
 }
 
-// The settings file read once. One larger than any settings file is not read: the runtime
-// ran out of memory on what it could not hold, and so does this message.
+// A file larger than any settings file is neither read nor written: the runtime ran out of
+// memory on what it could not hold, and so does this message. It says how to go on: with the
+// file moved aside, Retry reads or writes a new one.
+[[noreturn]] void raiseTooLarge(const std::string& file) {
+  raiseError(err::kOutOfMemory, errorDescription(err::kOutOfMemory) + "（設定ファイル '" + file + "' は " +
+                                    std::to_string(kProfileMaxBytes >> 20) +
+                                    " MB を超えているため、読み書きできません。このファイルを別の場所へ移すか"
+                                    "削除してから、[再試行] を押して下さい。）");
+}
+
+// The settings file read once.
 Profile loadIni(const std::string& file) {
   std::optional<Profile> profile = profileLoad(file);
-  if (!profile)
-    raiseError(err::kOutOfMemory, errorDescription(err::kOutOfMemory) + "（'" + file + "' は " +
-                                      std::to_string(kProfileMaxBytes >> 20) + " MB を超えています。）");
+  if (!profile) raiseTooLarge(file);
   return std::move(*profile);
 }
 
@@ -183,7 +193,9 @@ bool myINIWriteKeys(const std::string& file, const std::string& section, const P
                     const std::string& label) {
   if (!guardStep(label, [&] { ensureFile(file); })) return false;  // one cause, one box
   return guardStep(label, [&] {
-    if (WriteResult written = profileWrite(file, section, entries); !written) raiseWriteError(written);
+    WriteResult written = profileWrite(file, section, entries);
+    if (!written && written.error() == kProfileTooLarge) raiseTooLarge(file);
+    if (!written) raiseWriteError(written);
   });
 }
 

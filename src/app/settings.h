@@ -42,8 +42,8 @@ void APP初期値ファイルの作成();
 // Reads the settings file once and takes the 38 keys over g_calcSettings (a key without a value
 // takes the built-in value) and the recent-file list. A missing file is created empty first
 // (its failure shown under "myINIRead"). A file larger than platform::kProfileMaxBytes is no
-// settings file: the error box shows "メモリが不足しています。" (7), and Ignore keeps the
-// built-in values and an empty recent-file list.
+// settings file: the error box shows "メモリが不足しています。" (7) with what to do (move the
+// file aside, then Retry), and Ignore keeps the built-in values and an empty recent-file list.
 void APP初期値ファイルの読み込み();
 
 // Writes the 38 keys from g_calcSettings in one replacement of the file; other keys and
@@ -56,7 +56,8 @@ std::string myINIRead(const std::string& file, const std::string& section, const
                       std::size_t maxBytes = kIniValueMaxBytes);
 
 // Writes key=value into the section; a missing file is created first. A failed write is shown
-// under "myINIWrite" with the runtime's error for its cause (see platform::writeErrorNumber).
+// under "myINIWrite" with the runtime's error for its cause (see platform::writeErrorNumber);
+// a file too large to be a settings file is left as it is, with the reader's message.
 void myINIWrite(const std::string& file, const std::string& section, const std::string& key,
                 const std::string& value);
 

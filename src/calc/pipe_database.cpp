@@ -23,6 +23,8 @@ namespace {
 
 constexpr const char* kDatabaseFolder = "DATABASE/";
 constexpr const char* kRebuildLabel = "CreateMyDatabase";
+// What to do about a workbook whose linked sheets cannot be read again during the run.
+constexpr const char* kMendWorkbook = " ブックを直して保存してから、もう一度実行して下さい。";
 
 std::string joinNames(const std::vector<std::string>& names) {
   std::string out;
@@ -72,16 +74,35 @@ std::optional<std::string> problemOf(const std::string& dbPath, const std::strin
   if (!fileExists(dbPath))
     return "管材データベース '" + dbPath + "' がありません。管材のデータがないため計算できません。" + advice;
   std::vector<std::string> missing;
+  std::string missingColumns;  // "表 'T' に列 'a', 'b' がなく、" for each table that lacks some
   try {
     Connection c(dbPath, Connection::Mode::OpenExisting);
-    for (const char* table : kQueriedTables)
-      if (pipedb::tableColumns(c, table).empty()) missing.emplace_back(table);
+    for (const char* table : kQueriedTables) {
+      const std::vector<std::string> columns = pipedb::tableColumns(c, table);
+      if (columns.empty()) {
+        missing.emplace_back(table);
+        continue;
+      }
+      // 管DB has the columns of the rigid-pipe sheet; the other tables those of their own sheet.
+      const std::string_view sheet = std::string_view(table) == "管DB" ? "不とう性管" : table;
+      std::vector<std::string> lacking;
+      for (const pipedb::ColumnSpec& spec : pipedb::sheetSpec(sheet).columns) {
+        bool found = false;
+        for (const std::string& column : columns) found = found || pipedb::sameColumnName(column, spec.name);
+        if (!found) lacking.emplace_back(spec.name);
+      }
+      if (!lacking.empty()) missingColumns += "表 '" + std::string(table) + "' に列 " + joinNames(lacking) + " がなく、";
+    }
   } catch (const RuntimeError& e) {
     return "管材データベース '" + dbPath + "' を読めません。" + e.description() + advice;
   }
-  if (missing.empty()) return std::nullopt;
-  return "管材データベース '" + dbPath + "' に表 " + joinNames(missing) +
-         " がありません。管材のデータが揃わないため計算できません。" + advice;
+  if (!missing.empty())
+    return "管材データベース '" + dbPath + "' に表 " + joinNames(missing) +
+           " がありません。管材のデータが揃わないため計算できません。" + advice;
+  if (!missingColumns.empty())
+    return "管材データベース '" + dbPath + "' の" + missingColumns + "管材のデータが揃わないため計算できません。" +
+           advice;
+  return std::nullopt;
 }
 
 // The rebuild: every step under the error box. The first failure is the one box of the rebuild:
@@ -300,7 +321,20 @@ std::optional<std::string> SqlitePipeDataSource::unavailable() {
 
 void SqlitePipeDataSource::refresh(Connection& c, const std::string& table) {
   Standing* standing = standingOf(databasePath_);
-  if (!standing || !standing->kept) return pipedb::refreshLinks(c, table);
+  if (!standing) return pipedb::refreshLinks(c, table);
+  if (!standing->kept) {
+    // The workbook changed while the program runs and cannot be read again: the message names
+    // it (the reader's texts do) and says how to go on.
+    try {
+      pipedb::refreshLinks(c, table);
+    } catch (const RuntimeError& e) {
+      if (e.number() != dberr::kFileNotFound && e.number() != dberr::kObjectNotFound &&
+          e.number() != dberr::kExternalFormat && e.number() != dberr::kTooManyFields)
+        throw;
+      throw RuntimeError(e.number(), e.description() + kMendWorkbook);
+    }
+    return;
+  }
   // The kept database answers as it stood. A workbook changed since it was refused is tried
   // once per change: when it reads cleanly its sheets are taken and read live from then on.
   const std::optional<std::string> now = pipedb::fileStamp(standing->workbook);
@@ -317,10 +351,20 @@ auto SqlitePipeDataSource::answer(Query&& query) {
     return query();
   } catch (const RuntimeError& e) {
     const Standing* standing = standingOf(databasePath_);
-    const bool missing = e.number() == dberr::kTableNotFound || e.number() == dberr::kFileNotFound;
-    if (!standing || !standing->rebuildFailed || !missing) throw;
-    throw RuntimeError(e.number(), e.description() + " 起動時にブック '" + standing->workbook +
-                                       "' から作れませんでした。ブックを直してから、Tovakin を起動し直して下さい。");
+    if (!standing) throw;
+    // A table or column the start-up could not make from the workbook: only a new start after
+    // the workbook is mended makes it.
+    const bool missing = e.number() == dberr::kTableNotFound || e.number() == dberr::kFileNotFound ||
+                         e.number() == dberr::kFieldNotFound;
+    if (standing->rebuildFailed && missing)
+      throw RuntimeError(e.number(), e.description() + " 起動時にブック '" + standing->workbook +
+                                         "' から作れませんでした。ブックを直してから、Tovakin を起動し直して下さい。");
+    // A linked sheet read again from a workbook changed since: it is read again at the next
+    // lookup once the workbook is mended and saved.
+    if (e.number() == dberr::kFieldNotFound && e.description().find(standing->workbook) == std::string::npos)
+      throw RuntimeError(e.number(), e.description() + " ブック '" + standing->workbook +
+                                         "' のシートにこの列がありません。" + kMendWorkbook);
+    throw;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "platform/cp932.h"
+#include "platform/error_box.h"
 
 namespace tovakin::gui {
 
@@ -180,11 +181,22 @@ double readNumberBox(std::string_view text, std::string_view pattern) {
   return roundTo(*value, decimalsOf(pattern));
 }
 
+double recordNumber(std::string_view text, std::string_view pattern) {
+  const std::string trimmed = myTrim(toNarrow(text));
+  if (trimmed.empty()) return 0.0;
+  double value = 0.0;
+  switch (readNumberText(trimmed, value)) {
+    case NumberText::OutOfRange: raiseError(err::kOverflow);
+    case NumberText::NoNumber: raiseError(err::kTypeMismatch);
+    case NumberText::Number: break;
+  }
+  if (std::fabs(value) >= 1e15) return value;
+  return roundTo(value, decimalsOf(pattern));
+}
+
 std::int32_t caterpillarCount(double value) {
-  if (std::isnan(value)) return 0;
   const double r = std::nearbyint(value);  // halves to the even neighbour
-  if (r < -2147483648.0) return INT32_MIN;
-  if (r > 2147483647.0) return INT32_MAX;
+  if (!(r >= -2147483648.0 && r <= 2147483647.0)) raiseError(err::kOverflow);
   return static_cast<std::int32_t>(r);
 }
 
@@ -194,7 +206,7 @@ std::string showNumber(double value, std::string_view pattern) {
 
 std::string surchargeToRecord(std::string_view boxText) {
   if (boxText.empty()) return "0";
-  return formatGeneral(readNumberBox(boxText, "0.00"));
+  return formatGeneral(recordNumber(boxText, "0.00"));
 }
 
 std::string surchargeToBox(std::string_view stored) {

@@ -127,17 +127,23 @@ bool isTextBox(int index);      // 0, 13
 // A number box read as it is displayed: the leading number of the text (full-width digits and
 // signs taken as half-width, "." the point whatever the locale, nothing readable is 0), rounded
 // to the box's pattern. It never fails: a number beyond the range of a double is the largest
-// double of its sign.
+// double of its sign. This is the box check's reading, which shows the user what it made.
 double readNumberBox(std::string_view text, std::string_view pattern);
-// The caterpillar count of box 15: rounded half to even and held to the 32-bit range, so that
-// an absurd count reaches the input check instead of failing the transfer.
+// A number box read into the record, where nobody sees what is taken: a blank box is 0, any
+// other text must be one number (full-width digits and signs, blanks around it, "." the point
+// whatever the locale), rounded to the box's pattern. A text that is no number raises type
+// mismatch (13), a number beyond the range of a double overflow (6): the record never takes a
+// 0 or a bound the box does not show.
+double recordNumber(std::string_view text, std::string_view pattern);
+// The caterpillar count of box 15, a 32-bit whole number: rounded half to even; a count beyond
+// that range raises overflow (6) rather than being held to it.
 std::int32_t caterpillarCount(double value);
 
 // A value in its box's pattern; a value that is not finite shows as 0.
 std::string showNumber(double value, std::string_view pattern);
 // The surcharge as the record keeps it, a number text: an empty box "0", else the number in its
-// shortest form (12.50 -> "12.5"). And back: a stored number text shows with two decimals, any
-// other text as it is.
+// shortest form (12.50 -> "12.5"), read as recordNumber reads (and fails on) a box. And back: a
+// stored number text shows with two decimals, any other text as it is.
 std::string surchargeToRecord(std::string_view boxText);
 std::string surchargeToBox(std::string_view stored);
 

@@ -598,15 +598,17 @@ void frmDocument::myForm2Data() {
     if (auto code = fixedListCode(FixedList::BuruJoken, comboText(DocCombo::BuruJoken))) data_.buruJoken = *code;
     if (auto code = fixedListCode(FixedList::DoroJoken, comboText(DocCombo::DoroJoken))) data_.doroJoken = *code;
   });
-  guardStep(label, [&] {
-    for (const DocumentBox& box : documentBoxes()) {
+  // One step per box: a box that cannot be read shows its own error, and Ignore leaves its field
+  // as it was and goes on with the next box.
+  for (const DocumentBox& box : documentBoxes()) {
+    guardStep(label, [&] {
       switch (box.kind) {
         case BoxKind::Number: data_.*box.number = boxNumber(box.index); break;
         // The pipe boxes show millimetres; the record keeps metres.
         case BoxKind::Pipe: data_.*box.number = boxNumber(box.index) / 1000.0; break;
         // The count is rounded half to even from the text as it stands, not from its "0" display.
         case BoxKind::Count:
-          data_.kyatapiraSu = caterpillarCount(readNumberBox(boxText(box.index), "0.000000000000000"));
+          data_.kyatapiraSu = caterpillarCount(recordNumber(boxText(box.index), "0.000000000000000"));
           break;
         case BoxKind::Surcharge: data_.josaiKaju = surchargeToRecord(boxText(box.index)); break;
         case BoxKind::Text:  // the title, box 0, was read above
@@ -614,7 +616,9 @@ void frmDocument::myForm2Data() {
           break;
         case BoxKind::Weight: break;
       }
-    }
+    });
+  }
+  guardStep(label, [&] {
     data_.naikei = data_.gaikei - 2.0 * data_.kanatu;
     data_.naikeiKeisan = data_.gaikei - 2.0 * data_.kanatuKeisan;
     data_.spare19 = 0;
@@ -676,7 +680,7 @@ void frmDocument::setBoxText(int index, const std::string& text) {
   boxes_[static_cast<std::size_t>(index)]->setText(qtext(text));
 }
 
-double frmDocument::boxNumber(int index) const { return readNumberBox(boxText(index), boxPattern(index)); }
+double frmDocument::boxNumber(int index) const { return recordNumber(boxText(index), boxPattern(index)); }
 
 // ---- Commands and closing -------------------------------------------------------------------
 

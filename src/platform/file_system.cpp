@@ -257,14 +257,17 @@ std::optional<std::string> readFileBytes(const std::string& path, std::size_t ma
 }
 
 WriteResult createEmptyFileIfMissing(const std::string& path) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // A symbolic link whose file is missing stands for that file, as it does for a replacement:
+  // the file is created where the link points, and the link stays a link.
+  const std::string target = finalTarget(path);
+  int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd >= 0) {
     ::close(fd);
     return {};
   }
   if (errno != EEXIST) return WriteResult(errno);
   struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return WriteResult(errno);
+  if (::stat(target.c_str(), &st) != 0) return WriteResult(errno);
   return S_ISREG(st.st_mode) ? WriteResult() : WriteResult(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
 }
 

@@ -96,7 +96,8 @@ Installed<WriteFaults> installWriteFaults(WriteFaults& faults);
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 
 // Creates an empty file when nothing is at the path. Succeeds when a file is there afterwards;
-// else the errno of the cause (EISDIR when a folder is in the way).
+// else the errno of the cause (EISDIR when a folder is in the way). A symbolic link is followed
+// as FileReplacement follows it: a link to a missing file gets that file, the link stays.
 WriteResult createEmptyFileIfMissing(const std::string& path);
 
 // Removes a file; true when it was removed.

@@ -205,7 +205,8 @@ WriteResult profileWrite(const std::string& path, const std::string& section, co
 
   // A file that is there but cannot be read must not be replaced by one without its content.
   std::string bytes;
-  if (auto content = readFileBytes(path)) {
+  if (auto content = readFileBytes(path, kProfileMaxBytes + 1)) {
+    if (content->size() > kProfileMaxBytes) return WriteResult(kProfileTooLarge);
     bytes = std::move(*content);
   } else if (const int readError = errno; readError != ENOENT) {
     return WriteResult(readError);

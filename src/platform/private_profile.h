@@ -4,6 +4,7 @@
 // of ASCII letters; a value is the text after the first "=" with blanks and tabs trimmed.
 // Writing changes only the one line concerned (or adds one or two lines); every other line
 // stays byte for byte, and the file is replaced as a whole (FileReplacement, file_system.h).
+#include <cerrno>
 #include <cstddef>
 #include <map>
 #include <optional>
@@ -41,6 +42,10 @@ std::optional<Profile> profileLoad(const std::string& path);
 // One value of the file (profileLoad and Profile::value); "" also for a file too large.
 std::string profileRead(const std::string& path, const std::string& section, const std::string& key,
                         std::size_t maxBytes = 99);
+
+// A file larger than kProfileMaxBytes is no settings file: the writers leave it as it is and
+// give this error, after reading no more of it than profileLoad does.
+inline constexpr int kProfileTooLarge = EOVERFLOW;
 
 // Writes key=value into the section. An existing key (first occurrence in the first matching
 // section) gets its value replaced in place; a new key becomes the last line of its section;

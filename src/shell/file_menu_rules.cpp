@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "app/document_file.h"
 #include "app/std_io.h"
 
 namespace tovakin::gui {
@@ -102,7 +103,7 @@ OpenRoute openRoute(const QString& name, bool alreadyOpen, bool fileExists, int 
 QString missingFileMessage(const QString& name) { return QStringLiteral("ファイルは削除されています\n") + name; }
 
 QString notDataFileMessage(const QString& name) {
-  return QStringLiteral("ﾌｧｲﾙ'") + name + QStringLiteral("'は有効なpipedataではありません。");
+  return QString::fromStdString(app::notDataFileMessage(name.toStdString()));
 }
 
 DocumentCommandsEnabled documentCommandsEnabled(bool hasDocument) {

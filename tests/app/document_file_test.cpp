@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <bit>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "support/recording_cursor.h"
@@ -180,21 +182,38 @@ TEST_F(DocumentFileTest, AFailedWriteGivesTheRuntimeErrorOfItsCause) {
   EXPECT_EQ(readAll(dataPath("read-only.PIPEDATA")), "old");
 }
 
-TEST_F(DocumentFileTest, ShortFileReadsAsItsBytesFollowedByZeros) {
+// A file that ends inside the record would open with its missing tail as zeros that look like
+// values entered: it is refused as no design file, and nothing of it is taken.
+TEST_F(DocumentFileTest, AFileShorterThanTheRecordIsRefusedAndNothingIsTaken) {
   const std::string path = dataPath("short.PIPEDATA");
-  writeAll(path, std::string("Tovakin_A_1_00_00   ab", 22));
-  DesignData d = newDesignData();
-  d.shijikaku = 120;
-  ASSERT_TRUE(データの呼び出し(d, path));
-  EXPECT_EQ(myTrim(d.dataTag), "Tovakin_A_1_00_00   ab");  // the text ends at the first NUL
-  EXPECT_EQ(d.shijikaku, 0.0);
-  EXPECT_EQ(myTrim(d.keisanshoTitle), "");
-  std::string expected = std::string("Tovakin_A_1_00_00   ab", 22) + std::string(2800 - 22, '\0');
-  EXPECT_EQ(encodeDesignData(d), expected);
+  DesignData whole = newDesignData();
+  whole.henkeiOkureF1 = 1.5;
+  const std::string record = encodeDesignData(whole);
+  g_recentFiles = {"/a.PIPEDATA", "", "", ""};
+  for (std::size_t size : {std::size_t{0}, std::size_t{22}, std::size_t{600}, std::size_t{2799}}) {
+    SCOPED_TRACE(size);
+    messages_.shown.clear();
+    writeAll(path, record.substr(0, size));
+    DesignData d = newDesignData();
+    d.shijikaku = 120;
+    const std::string before = encodeDesignData(d);
+    EXPECT_FALSE(データの呼び出し(d, path));
+    EXPECT_EQ(encodeDesignData(d), before);
+    EXPECT_EQ(myDataFileKind(path), 0);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "ﾌｧｲﾙ'" + path + "'は有効なpipedataではありません。");
+    EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::OK);
+  }
+  EXPECT_TRUE(errors_.shown.empty());
+  EXPECT_EQ(g_recentFiles, (std::array<std::string, 4>{"/a.PIPEDATA", "", "", ""}));
 
-  writeAll(path, "");
+  // The whole record reads as it is.
+  writeAll(path, record);
+  DesignData d;
+  EXPECT_EQ(myDataFileKind(path), 3);
   ASSERT_TRUE(データの呼び出し(d, path));
-  EXPECT_EQ(encodeDesignData(d), std::string(2800, '\0'));
+  EXPECT_EQ(d.henkeiOkureF1, 1.5);
+  EXPECT_EQ(g_recentFiles[0], path);
 }
 
 TEST_F(DocumentFileTest, LongerFileReadsItsFirst2800Bytes) {
@@ -219,6 +238,25 @@ TEST_F(DocumentFileTest, AnUnreadableFileLeavesTheRecordAndReturnsFalse) {
   EXPECT_EQ(g_recentFiles[0], "");
 }
 
+// A settings file too large to be one costs the save nothing: the design file is written whole
+// and first, the recent-file update is refused in one box, and the settings file stays.
+TEST_F(DocumentFileTest, AnOversizedSettingsFileNeitherStopsNorSpoilsASave) {
+  writeAll(iniPath(), "[Tovakin]\r\nFILE0=/d/a.PIPEDATA\r\n");
+  std::filesystem::resize_file(iniPath(), std::uintmax_t{4} << 30);
+  const std::string path = dataPath("case.PIPEDATA");
+  DesignData d = newDesignData();
+  d.dokaburi = 1.75;
+  EXPECT_TRUE(データの書き出し(d, path));
+  EXPECT_EQ(readAll(path), encodeDesignData(d));
+  ASSERT_EQ(errors_.shown.size(), 1u);
+  EXPECT_TRUE(errors_.shown[0].ends_with("(7)\n in 履歴ファイル更新")) << errors_.shown[0];
+  EXPECT_EQ(g_recentFiles[0], path);
+  EXPECT_EQ(std::filesystem::file_size(iniPath()), std::uintmax_t{4} << 30);
+  DesignData r;
+  EXPECT_TRUE(データの呼び出し(r, path));  // and it opens again
+  EXPECT_EQ(r.dokaburi, 1.75);
+}
+
 struct KindCase {
   const char* name;
   std::string content;
@@ -227,7 +265,9 @@ struct KindCase {
 class FileKindTest : public DocumentFileTest, public ::testing::WithParamInterface<KindCase> {};
 TEST_P(FileKindTest, TagDecides) {
   const std::string path = dataPath("kind.PIPEDATA");
-  writeAll(path, GetParam().content);
+  std::string content = GetParam().content;
+  if (!content.empty()) content.resize(2800, '\0');  // the tag decides only in a whole record
+  writeAll(path, content);
   EXPECT_EQ(myDataFileKind(path), GetParam().kind);
 }
 INSTANTIATE_TEST_SUITE_P(

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/number_format.h"
@@ -20,6 +21,17 @@ using testing::readAll;
 
 class SettingsTest : public testing::FoundationTest {
  protected:
+  // The box's description for a settings file too large to be one: what it is and what to do.
+  std::string tooLarge() const {
+    return "メモリが不足しています。（設定ファイル '" + iniPath() +
+           "' は 1 MB を超えているため、読み書きできません。このファイルを別の場所へ移すか削除してから、[再試行] "
+           "を押して下さい。）";
+  }
+  // A settings file of several gigabytes that takes no room: only the head has bytes.
+  void writeHugeIni(const std::string& head) const {
+    writeIni(head);
+    std::filesystem::resize_file(iniPath(), std::uintmax_t{4} << 30);
+  }
   // Reads the file the way start-up does, from zeroed settings.
   void load() {
     g_calcSettings = CalcSettings{};
@@ -127,10 +139,84 @@ TEST_F(SettingsTest, AFileLargerThanAnySettingsFileShowsTheBoxAndKeepsTheBuiltIn
   writeIni("[Tovakin]\r\n土の単位体積重量=5\r\nFILE0=/a.PIPEDATA\r\n" + std::string(16u << 20, '\n'));
   g_recentFiles = {"x", "", "", ""};
   load();
-  EXPECT_EQ(errors_.shown, std::vector<std::string>{"メモリが不足しています。（'" + iniPath() +
-                                                    "' は 1 MB を超えています。）(7)\n in APP初期値ファイルの読み込み"});
+  EXPECT_EQ(errors_.shown, std::vector<std::string>{tooLarge() + "(7)\n in APP初期値ファイルの読み込み"});
   EXPECT_EQ(g_calcSettings, builtInCalcSettings());
   EXPECT_EQ(g_recentFiles, (std::array<std::string, 4>{}));
+}
+
+// Every writer refuses such a file as the reader does, under its own label, and leaves it as it
+// is; the working copy and the recent-file list keep what the program has.
+TEST_F(SettingsTest, EveryWriterRefusesAFileLargerThanAnySettingsFileAndLeavesIt) {
+  writeHugeIni("[Tovakin]\r\nK0=0.5\r\n");
+  g_calcSettings.tuchiTanniJuryo = 17;
+  APP初期値ファイルの書き込み();
+  myINIWrite(iniPath(), "Tovakin", "K0", "1");
+  履歴ファイル更新("/d/a.PIPEDATA");
+  EXPECT_EQ(errors_.shown, (std::vector<std::string>{tooLarge() + "(7)\n in APP初期値ファイルの書き込み",
+                                                     tooLarge() + "(7)\n in myINIWrite",
+                                                     tooLarge() + "(7)\n in 履歴ファイル更新"}));
+  EXPECT_EQ(std::filesystem::file_size(iniPath()), std::uintmax_t{4} << 30);
+  EXPECT_EQ(readFileBytes(iniPath(), 17), "[Tovakin]\r\nK0=0.5");
+  EXPECT_EQ(g_calcSettings.tuchiTanniJuryo, 17);
+  EXPECT_EQ(g_recentFiles[0], "/d/a.PIPEDATA");
+}
+
+// The user, doing what the box says: moves the file aside while the box is up, then Retry.
+class MovingAsideBox final : public ErrorBox {
+ public:
+  explicit MovingAsideBox(std::string file) : file_(std::move(file)) {}
+  ErrorAnswer show(const std::string& text, const std::string& /*title*/) override {
+    shown.push_back(text);
+    std::filesystem::rename(file_, file_ + ".too-large");
+    return ErrorAnswer::Retry;
+  }
+  std::vector<std::string> shown;
+
+ private:
+  std::string file_;
+  Installed<ErrorBox> installed_ = installErrorBox(*this);
+};
+
+// What the message asks for works: with the file moved aside, Retry writes a new one, which holds
+// the recent files of this run, and the oversized file is kept as it was.
+TEST_F(SettingsTest, RetryAfterTheOversizedFileIsMovedAsideWritesANewOne) {
+  writeHugeIni("[Tovakin]\r\n");
+  g_recentFiles = {"/d/old.PIPEDATA", "", "", ""};
+  MovingAsideBox user(iniPath());
+  履歴ファイル更新("/d/new.PIPEDATA");
+  EXPECT_EQ(user.shown, std::vector<std::string>{tooLarge() + "(7)\n in 履歴ファイル更新"});
+  EXPECT_EQ(myINIRead(iniPath(), "Tovakin", "FILE0", kIniPathMaxBytes), "/d/new.PIPEDATA");
+  EXPECT_EQ(myINIRead(iniPath(), "Tovakin", "FILE1", kIniPathMaxBytes), "/d/old.PIPEDATA");
+  EXPECT_EQ(std::filesystem::file_size(iniPath() + ".too-large"), std::uintmax_t{4} << 30);
+}
+
+// A link in place of the settings file whose file is gone is followed by every writer and the
+// reader, as a replacement follows it: the file is made where the link points, the link stays.
+TEST_F(SettingsTest, ADanglingLinkInPlaceOfTheFileGetsItsFile) {
+  std::filesystem::create_directory(app() + "store");
+  const std::string target = app() + "store/TOVAKIN.INI";
+  const struct {
+    const char* what;
+    std::function<void()> use;
+  } cases[] = {
+      {"recent files", [] { 履歴ファイル更新("/d/a.PIPEDATA"); }},
+      {"options", [] { APP初期値ファイルの書き込み(); }},
+      {"one key", [&] { myINIWrite(iniPath(), "Tovakin", "FILE0", "/d/a.PIPEDATA"); }},
+      {"reader", [&] { EXPECT_EQ(myINIRead(iniPath(), "Tovakin", "K0"), ""); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(target);
+    std::filesystem::remove(iniPath());
+    std::filesystem::create_symlink("store/TOVAKIN.INI", iniPath());
+    c.use();
+    EXPECT_TRUE(errors_.shown.empty()) << errors_.shown.front();
+    EXPECT_TRUE(std::filesystem::is_symlink(iniPath()));
+    EXPECT_TRUE(fileExists(target));
+  }
+  EXPECT_EQ(myINIRead(iniPath(), "Tovakin", "FILE0", kIniPathMaxBytes), "");  // the reader made it empty
+  履歴ファイル更新("/d/b.PIPEDATA");
+  EXPECT_EQ(myINIRead(target, "Tovakin", "FILE0", kIniPathMaxBytes), "/d/b.PIPEDATA");
 }
 
 TEST_F(SettingsTest, ValuesAreCutAfter99BytesOnACharacterBoundary) {

@@ -418,6 +418,66 @@ TEST_F(PipeDatabaseTest, LinkedSheetsReadTheWorkbookAsSavedWhilePipesKeepTheStar
   EXPECT_EQ(box.shown.size(), 2u);
 }
 
+// Whatever the database cannot be built from, the message names the workbook and says what to do:
+// at start-up a new start after mending it, during the run saving it mended and trying again.
+TEST_F(PipeDatabaseTest, EveryFailureOfAWorkbookNamesItAndSaysWhatToDo) {
+  const std::string restart = "を直してから、Tovakin を起動し直して下さい。";
+  const std::string again = "ブックを直して保存してから、もう一度実行して下さい。";
+  {
+    SCOPED_TRACE("pipe sheets without the program's columns, no previous database");
+    TestApp fresh;
+    SqlitePipeDataSource freshSource{fresh.path()};
+    Sheets sheets = baseSheets();
+    for (const char* name : {"不とう性管", "とう性管"})
+      for (std::string& column : sheetOf(sheets, name)[0]) column = "旧" + column;
+    fresh.write(sheets);
+    EXPECT_EQ(fresh.rebuild().size(), 1u);
+    const std::optional<std::string> why = freshSource.unavailable();
+    ASSERT_TRUE(why.has_value());
+    EXPECT_NE(why->find(fresh.workbook()), std::string::npos) << *why;
+    EXPECT_NE(why->find("表 '管DB' に列 '管種', '規格'"), std::string::npos) << *why;
+    EXPECT_TRUE(endsWith(*why, restart)) << *why;
+    try {
+      freshSource.pipeTypes();
+      ADD_FAILURE() << "the list was read";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number(), 3265);
+      EXPECT_NE(e.description().find("列 '管種' がテーブル '管DB' にありません。"), std::string::npos);
+      EXPECT_NE(e.description().find(fresh.workbook()), std::string::npos) << e.description();
+      EXPECT_TRUE(endsWith(e.description(), restart)) << e.description();
+    }
+  }
+
+  build();
+  ScriptedErrorBox box;
+  const struct {
+    const char* what;
+    std::function<void(Sheets&)> spoil;
+    std::function<void()> lookup;
+    std::string number;
+  } during[] = {
+      {"column gone", [](Sheets& s) { for (auto& row : sheetOf(s, "管材データ")) row.erase(row.begin() + 2); },
+       [] { 管材の弾性係数("鋼管"); }, "(3265)"},
+      {"sheet gone", [](Sheets& s) { std::erase_if(s, [](const auto& sh) { return sh.first == "標準溝幅"; }); },
+       [] { std::string size = "150"; func標準溝幅(size); }, "(3011)"},
+  };
+  for (const auto& c : during) {
+    SCOPED_TRACE(c.what);
+    box.shown.clear();
+    Sheets sheets = baseSheets();
+    c.spoil(sheets);
+    app.write(sheets);
+    c.lookup();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_NE(box.shown[0].find(app.workbook()), std::string::npos) << box.shown[0];
+    EXPECT_NE(box.shown[0].find(again + c.number), std::string::npos) << box.shown[0];
+    app.write(baseSheets());  // mended and saved: read again
+  }
+  box.shown.clear();
+  EXPECT_GT(管材の弾性係数("鋼管"), 0.0);
+  EXPECT_TRUE(box.shown.empty());
+}
+
 TEST_F(PipeDatabaseTest, LookupRules) {
   build();
   ScriptedErrorBox box;

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
+
+#include "platform/error_box.h"
 
 namespace tovakin::gui {
 namespace {
@@ -71,11 +74,50 @@ TEST(ReadBox, ReadsLenientlyAsDisplayedAndNeverFails) {
     EXPECT_EQ(readNumberBox(c.text, c.pattern), c.value) << c.text;
   EXPECT_EQ(caterpillarCount(2.5), 2);
   EXPECT_EQ(caterpillarCount(3.5), 4);
-  EXPECT_EQ(caterpillarCount(99999999999.0), INT32_MAX);
-  EXPECT_EQ(caterpillarCount(-DBL_MAX), INT32_MIN);
+  EXPECT_EQ(caterpillarCount(2147483647.0), INT32_MAX);
+  EXPECT_EQ(caterpillarCount(-2147483648.0), INT32_MIN);
   EXPECT_EQ(showNumber(std::numeric_limits<double>::quiet_NaN(), "0.00"), "0.00");
   EXPECT_EQ(boxPattern(9), "0.0");
   EXPECT_TRUE(isReadOnlyBox(19));
+}
+
+// What the record takes from a box nobody sees: a number, or the runtime's error, never a 0 or a
+// bound the box does not show.
+TEST(ReadBox, IntoTheRecordTakesOnlyANumberAndFailsOtherwise) {
+  struct Case {
+    const char* text;
+    double value;  // for number == 0
+    int number;    // the error raised, 0 for none
+  };
+  const std::string shownForHuge = reformatBox(8, "1e999");  // what the box check leaves in a box
+  const Case cases[] = {{"", 0, 0},          {"   ", 0, 0},        {"　", 0, 0},         {"１２．５", 12.5, 0},
+                        {"－３", -3, 0},      {" 7 ", 7, 0},        {"0.6005", 0.601, 0}, {"+2", 2, 0},
+                        {"1e-999", 0, 0},    {"abc", 0, 13},       {"12abc", 0, 13},     {"12,5", 0, 13},
+                        {"inf", 0, 13},      {"nan", 0, 13},       {"-", 0, 13},         {"&H10", 0, 13},
+                        {"1e999", 0, 6},     {"-1e999", 0, 6},     {shownForHuge.c_str(), 0, 6}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    if (c.number == 0) {
+      EXPECT_EQ(recordNumber(c.text, "0.000"), c.value);
+      continue;
+    }
+    try {
+      recordNumber(c.text, "0.000");
+      ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number(), c.number);
+    }
+  }
+  for (double beyond : {2147483647.5 + 1, -2147483649.0, 99999999999.0, DBL_MAX, std::nan("")}) {
+    try {
+      caterpillarCount(beyond);
+      ADD_FAILURE() << beyond;
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.number(), 6) << beyond;
+    }
+  }
+  EXPECT_THROW(surchargeToRecord("abc"), RuntimeError);
+  EXPECT_EQ(surchargeToRecord("  "), "0");
 }
 
 TEST(Surcharge, IsKeptAsAShortNumberTextAndShownWithTwoDecimals) {

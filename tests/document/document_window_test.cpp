@@ -16,7 +16,9 @@
 #include "app/calc_settings.h"
 #include "app/document_file.h"
 #include "app/settings.h"
+#include "app/std_io.h"
 #include "calc/data_check.h"
+#include "calc/pipe_calc.h"
 #include "calc/pipe_db_workbook.h"
 #include "dialogs/frm_kisozai_set.h"
 #include "dialogs/frm_naigaiatu_set.h"
@@ -337,26 +339,53 @@ TEST_F(RecordTransfer, UnknownCodesShowTheirFallbackEntriesAndComeBackAsThem) {
             std::vector<double>({1, 0, 0, 1, 1.25}));
 }
 
-TEST_F(RecordTransfer, NoBoxTextFailsTheTransfer) {
+// A box the record cannot take a number from shows the runtime's error, one box per failing
+// field; Ignore leaves that field as it was and the transfer goes on with the next box.
+TEST_F(RecordTransfer, ABoxThatHoldsNoNumberFailsItsOwnStepAndKeepsItsField) {
   frmDocument d;
+  DesignData& r = d.myData();
+  r.dokaburi = 1.2; r.sekojiShogekiKeisu = 0.3; r.kyatapiraSu = 2; r.seisuiatu = 0.5;
   const std::pair<int, const char*> typed[] = {{5, "1.000"}, {7, "abc"}, {10, "１７．５"}, {12, ""}, {14, ""},
-                                               {16, "1e999"}, {15, "99999999999"}};
+                                               {15, "99999999999"}, {16, "1e999"}, {17, "0,75"}};
   for (const auto& [index, text] : typed) d.txtTextBox(index)->setText(QString::fromUtf8(text));
   d.myForm2Data();
-  const DesignData& r = d.myData();
-  EXPECT_EQ(std::vector<double>({r.dokaburi, r.tuchiTanniJuryo, r.naibuMasatukaku}), std::vector<double>({0, 17.5, 0}));
+  EXPECT_EQ(errors.shown, (std::vector<std::string>{"型が一致しません。(13)\n in myForm2Data",
+                                                    "オーバーフローしました。(6)\n in myForm2Data",
+                                                    "オーバーフローしました。(6)\n in myForm2Data",
+                                                    "型が一致しません。(13)\n in myForm2Data"}));
+  EXPECT_EQ(std::vector<double>({r.mizohaba, r.dokaburi, r.tuchiTanniJuryo, r.naibuMasatukaku, r.sekojiShogekiKeisu,
+                                 r.seisuiatu}),
+            std::vector<double>({1, 1.2, 17.5, 0, 0.3, 0.5}));
   EXPECT_EQ(r.josaiKaju.str(), "0");
-  EXPECT_EQ(r.kyatapiraSu, INT32_MAX);
-  EXPECT_TRUE(std::isfinite(r.sekojiShogekiKeisu));
-  EXPECT_TRUE(errors.shown.empty());
-  EXPECT_EQ(MyDataCheck(r), 1);  // the friction angle is reported first
-  d.txtTextBox(12)->setText("30");
-  d.txtTextBox(7)->setText("0.600");
-  d.myForm2Data();
-  EXPECT_EQ(MyDataCheck(r), 6);  // then the count, for the bulldozer chosen
+  EXPECT_EQ(r.kyatapiraSu, 2);  // never held to the largest count
+  EXPECT_EQ(r.kisozaiMizohaba, 1);  // the steps after the failing boxes ran
+  errors.shown.clear();
   d.txtTextBox(15)->setText("2.5");
   d.myForm2Data();
   EXPECT_EQ(r.kyatapiraSu, 2);  // halves to even
+  d.txtTextBox(15)->setText("3.5");
+  d.myForm2Data();
+  EXPECT_EQ(r.kyatapiraSu, 4);
+  EXPECT_EQ(errors.shown.size(), 6u);  // the three other boxes, each time
+}
+
+// A surcharge a file holds as a text that is no number shows as it is and is never taken for 0:
+// the transfer fails in its box, and the calculation in its own, but nothing is calculated from 0.
+TEST_F(RecordTransfer, ASurchargeTextThatIsNoNumberIsReportedNotTakenForZero) {
+  frmDocument d;
+  DesignData stored = storedCase();
+  stored.josaiKaju = "abc";
+  d.myData() = decodeDesignData(encodeDesignData(stored));
+  d.myFormTenki();
+  EXPECT_EQ(box(d, 14), "abc");
+  d.myForm2Data();
+  EXPECT_EQ(errors.shown, std::vector<std::string>{"型が一致しません。(13)\n in myForm2Data"});
+  EXPECT_EQ(app::myTrim(d.myData().josaiKaju), "abc");  // Ignore kept what the file held
+  errors.shown.clear();
+  CalcResult result;
+  funcPipeCalc(d.myData(), result);
+  ASSERT_FALSE(errors.shown.empty());
+  for (const std::string& shown : errors.shown) EXPECT_TRUE(shown.starts_with("型が一致しません。(13)")) << shown;
 }
 
 TEST_F(RecordTransfer, NoFillTransferOrRefreshMarksTheCaseChanged) {

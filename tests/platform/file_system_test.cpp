@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/temp_dir.h"
@@ -121,6 +122,15 @@ TEST(FileSystem, ReadCreateRemove) {
   EXPECT_EQ(readBytes(created), "");
   EXPECT_FALSE(createEmptyFileIfMissing(dir.path()));
   EXPECT_FALSE(createEmptyFileIfMissing(dir.file("nofolder/x")));
+
+  // A link to a file not there yet gets that file, as a replacement would; the link stays.
+  std::filesystem::create_directory(dir.file("store"));
+  std::filesystem::create_symlink("store/TOVAKIN.INI", dir.file("TOVAKIN.INI"));
+  EXPECT_TRUE(createEmptyFileIfMissing(dir.file("TOVAKIN.INI")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("TOVAKIN.INI")));
+  EXPECT_TRUE(fileExists(dir.file("store/TOVAKIN.INI")));
+  std::filesystem::create_symlink("nofolder/x", dir.file("nowhere"));
+  EXPECT_EQ(createEmptyFileIfMissing(dir.file("nowhere")).error(), ENOENT);
 
   EXPECT_TRUE(removeFile(created));
   EXPECT_FALSE(removeFile(created));

@@ -1,6 +1,8 @@
 #include "platform/private_profile.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 
 #include "platform/cp932.h"
@@ -147,6 +149,22 @@ TEST_F(PrivateProfile, AFileLargerThanAnySettingsFileIsNotRead) {
   writeBytes(ini, head + std::string(kProfileMaxBytes - head.size() + 1, '\n'));
   EXPECT_FALSE(profileLoad(ini).has_value());
   EXPECT_EQ(profileRead(ini, "Tovakin", "K0"), "");
+}
+
+// The writers read no more of an oversized file than the reader: a sparse file of several
+// gigabytes is refused at once and stays as it was.
+TEST_F(PrivateProfile, AFileLargerThanAnySettingsFileIsNotWritten) {
+  const std::string head = "[Tovakin]\r\nK0=1\r\n";
+  writeBytes(ini, head + std::string(kProfileMaxBytes - head.size(), '\n'));
+  EXPECT_TRUE(profileWrite(ini, "Tovakin", "K30", "2"));  // at the bound it is a settings file
+  writeBytes(ini, head);
+  std::filesystem::resize_file(ini, std::uintmax_t{4} << 30);
+  const WriteResult one = profileWrite(ini, "Tovakin", "K0", "2");
+  const WriteResult several = profileWrite(ini, "Tovakin", {{"K0", "2"}, {"K30", "3"}});
+  EXPECT_EQ(one.error(), kProfileTooLarge);
+  EXPECT_EQ(several.error(), kProfileTooLarge);
+  EXPECT_EQ(std::filesystem::file_size(ini), std::uintmax_t{4} << 30);
+  EXPECT_EQ(readFileBytes(ini, head.size()), head);
 }
 
 TEST_F(PrivateProfile, ReadOnlyFileOrFolderGivesFalseAndKeepsTheFile) {

@@ -144,10 +144,14 @@ TEST_F(OpenDocuments, TheCommandLinesFilesTakeThePlaceOfTheEmptyDocumentEvenWhen
   EXPECT_EQ(paths(*window), (QStringList{a, b}));
   EXPECT_EQ(window->activeDocument(), window->documents()[0]);  // made while the main window is hidden
   const QString gone = dir.filePath("gone.PIPEDATA"), csv = file("list.PIPEDATA", false);
-  auto failing = createMainWindow({gone, csv});
+  // A design file cut short: its tag is right, but the rest of the case is missing.
+  const QString cut = file("cut.PIPEDATA");
+  ASSERT_TRUE(QFile::resize(cut, 600));
+  auto failing = createMainWindow({gone, csv, cut});
   EXPECT_TRUE(failing->documents().isEmpty());
   EXPECT_EQ(shown(), (Texts{"ファイルは削除されています\n" + gone.toStdString(),
-                            "ﾌｧｲﾙ'" + csv.toStdString() + "'は有効なpipedataではありません。"}));
+                            "ﾌｧｲﾙ'" + csv.toStdString() + "'は有効なpipedataではありません。",
+                            "ﾌｧｲﾙ'" + cut.toStdString() + "'は有効なpipedataではありません。"}));
   EXPECT_EQ(messages.shown[0].title, kAppTitle);
 }
 
