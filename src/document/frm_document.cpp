@@ -303,6 +303,13 @@ void frmDocument::txtTextBoxCheck(int index) {
   app::砂時計(false);
 }
 
+void frmDocument::checkFocusedBox() {
+  QWidget* focused = focusWidget();
+  if (!focused) return;
+  for (int i = 0; i < kTextBoxCount; ++i)
+    if (boxes_[static_cast<std::size_t>(i)] == focused) boxCheck_.run([&] { txtTextBoxCheck(i); });
+}
+
 void frmDocument::txtTextBoxCheckAll() {
   for (int i = 0; i < kTextBoxCount; ++i) guardStep("txtTextBoxCheckAll", [&] { txtTextBoxCheck(i); });
 }
@@ -579,6 +586,9 @@ void frmDocument::myFormTenki() {
 
 void frmDocument::myForm2Data() {
   const char* label = "myForm2Data";
+  // A menu, a toolbar button or an access key takes no focus: the box being typed in still holds
+  // the raw text ("12.5m"), which is read only once it stands in its pattern, as leaving would.
+  guardStep(label, [&] { checkFocusedBox(); });
   guardStep(label, [&] {
     data_.dataTag = app::kDataTag;
     data_.keisanshoTitle = boxText(0);
@@ -713,10 +723,6 @@ void frmDocument::myFileCommand(const QString& word) {
     // A copy: a cancelled dialog or a failed write leaves the window's name as it was.
     std::string path = lblMyFilename().toStdString();
     if (save) {
-      // A menu takes no focus: the box being typed in still holds the raw text.
-      if (QWidget* focused = focusWidget())
-        for (int i = 0; i < kTextBoxCount; ++i)
-          if (boxes_[static_cast<std::size_t>(i)] == focused) txtTextBoxCheck(i);
       myForm2Data();
       bool quiet = command_->text() == QStringLiteral("上書き保存");
       // Cancelled, declined, in use or not written: no save, the case stays changed.

@@ -160,6 +160,8 @@ class frmDocument : public QWidget {
   // the sender has returned), "上書き保存" and "名前を付けて保存" save through the shared dialog.
   void myFileCommand(const QString& word);
   void closeWindow();
+  // Re-formats the box that has the focus, as leaving it would.
+  void checkFocusedBox();
   // The caption becomes the file's path once that file exists.
   void captionRefresh();
   // Enter in a box or a list: the focus to the next input of the links.

@@ -310,6 +310,22 @@ TEST_F(DocumentKeyboard, EveryChoiceChangesTheCaseAndTheBurialSwitchesTheTrench)
   EXPECT_FALSE(d.picTouseiField()->isHidden());
 }
 
+// A menu, a toolbar button or an access key leaves the focus in the box being typed in: its raw
+// text is read as leaving would show it, with no error box and no lost digits.
+TEST_F(DocumentKeyboard, TheFocusedBoxIsReadAsLeavingItWouldShowIt) {
+  frmDocument d;
+  if (!activate(d)) GTEST_SKIP() << "no window activation on this platform";
+  d.txtTextBox(7)->setFocus();
+  d.txtTextBox(7)->clear();
+  QTest::keyClicks(d.txtTextBox(7), "12.5m");
+  ASSERT_EQ(d.focusWidget(), d.txtTextBox(7));
+  d.myForm2Data();
+  EXPECT_TRUE(errors.shown.empty());
+  EXPECT_EQ(d.myData().dokaburi, 12.5);
+  EXPECT_EQ(d.txtTextBox(7)->text(), "12.500");
+  EXPECT_FALSE(d.blnUnchanged());
+}
+
 TEST_F(DocumentKeyboard, TheSaveWordsRunOncePerNewWordAndTrustTheWrite) {
   QTemporaryDir dir;
   const QString path = dir.filePath("a.PIPEDATA");
