@@ -175,9 +175,9 @@ KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<st
   r.ganbanFlg = rock ? -1 : 0;
 
   if (method && *method >= 0 && *method < kKisozaiMethods) {
-    r.hanryokuKeisuHoho = *method;
-    r.hanryokuKeisu = r.*kBoxMembers[adoptedBox(*method)];
     const int box = adoptedBox(*method);
+    r.hanryokuKeisuHoho = *method;
+    r.hanryokuKeisu = r.*kBoxMembers[box];
     // A negative e' makes the deflection check pass with a negative deflection.
     if (r.hanryokuKeisu < 0.0) {
       out.refusal = KisozaiRefusal{negativeReactionModulusMessage(r.hanryokuKeisu), box};

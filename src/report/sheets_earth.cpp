@@ -1,6 +1,7 @@
 // The earth sections: flotation, He, vertical earth pressure and the reaction modulus e'.
 // Formula texts are the general formulas of the template with the case's numbers put in; the
-// sheets recompute nothing except the few products they show (γ·H, B × 1000, E·I).
+// sheets recompute nothing except the few products they show (γ·H, B × 1000, E·I), and the e'
+// sheets evaluate each formula they would print, to print only those that hold.
 #include "report/sheets_earth.h"
 
 #include <cmath>
