@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/number_format.h"
+#include "app/std_io.h"
 #include "platform/error_box.h"
 
 namespace tovakin::calc {
@@ -23,5 +25,19 @@ double trenchWidthFactor(double trenchWidthM, double standardWidthMm) {
 }
 
 double groundwaterFactor(double katameDo) { return checked((katameDo - 45.0) / 50.0); }
+
+bool beyondSmallBore(std::string_view yobikei) {
+  const std::optional<double> size = leadingNumberOf(toNarrow(myTrim(yobikei)));
+  return size && *size > kSmallBoreLargestSize;
+}
+
+bool trenchWidthFactorFollows(double trenchWidthM, double standardWidthMm, double alphaA) {
+  if (!std::isfinite(alphaA)) return false;
+  try {
+    return formatPattern(trenchWidthFactor(trenchWidthM, standardWidthMm), "0.00") == formatPattern(alphaA, "0.00");
+  } catch (const RuntimeError&) {
+    return false;  // widths beyond any number follow nothing
+  }
+}
 
 }  // namespace tovakin::calc

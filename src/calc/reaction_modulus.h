@@ -6,6 +6,9 @@
 //
 // Every product is formed left to right as written. A result that is not finite raises
 // overflow (6).
+#include <optional>
+#include <string_view>
+
 #include "calc/layer.h"
 
 namespace tovakin::calc {
@@ -40,5 +43,21 @@ double trenchWidthFactor(double trenchWidthM, double standardWidthMm);
 double groundwaterFactor(double katameDo);
 // Below this compaction degree αw, and with it e', would be negative.
 inline constexpr double kLowestCompactionDegree = 45.0;
+// Pr is a degree of compaction in %: above 100 it is a slip of the keyboard, not a measurement.
+inline constexpr double kHighestCompactionDegree = 100.0;
+
+// The largest e' any method names (soil-cement bedding). Every slip that enlarges e' turns a
+// failing flexible pipe into a passing one, so a larger e' is adopted only once confirmed.
+inline constexpr double kLargestNamedReactionModulus = kSoilCementReactionModulus;
+
+// The e' of 3000 holds for bores up to this nominal size (mm) only.
+inline constexpr double kSmallBoreLargestSize = 300.0;
+// True when the nominal size text names a bore above that size; a text without a number is not.
+bool beyondSmallBore(std::string_view yobikei);
+
+// True when αa, at the two decimals it is shown and stored with, is the factor the trench width
+// B (m) and the standard width BS (mm) give: the factor was derived from them and is still
+// current. A typed αa, or one computed for another trench width, is not.
+bool trenchWidthFactorFollows(double trenchWidthM, double standardWidthMm, double alphaA);
 
 }  // namespace tovakin::calc

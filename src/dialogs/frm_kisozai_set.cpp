@@ -335,7 +335,8 @@ bool frmKisozaiSet::myForm2Data() {
   guardStep("myForm2Data", [&] {
     // A box reached by an access key may still hold raw text.
     for (DialogNumericBox* box : boxes_) box->txtTextBoxCheck();
-    const KisozaiStore store = kisozaiForm2Data(record_, boxTexts(), rock_->isChecked(), selectedMethod());
+    const KisozaiStore store =
+        kisozaiForm2Data(record_, boxTexts(), rock_->isChecked(), selectedMethod(), g_designDataWork.yobikei.str());
     fill(boxes_[2], store.alphaAText);
     fill(boxes_[5], store.standardText);
     fill(boxes_[15], store.deflectionText);
@@ -344,6 +345,11 @@ bool frmKisozaiSet::myForm2Data() {
     if (store.refusal) {
       msgBox(store.refusal->message, MsgButtons::OK, MsgIcon::None, "");
       boxes_[static_cast<std::size_t>(store.refusal->box)]->focusAndSelect();
+      return;
+    }
+    if (store.question &&
+        msgBox(store.question->message, MsgButtons::YesNo, MsgIcon::None, "") != MsgAnswer::Yes) {
+      boxes_[static_cast<std::size_t>(store.question->box)]->focusAndSelect();
       return;
     }
     record_ = store.record;

@@ -46,7 +46,9 @@ constexpr EnterTarget toSub(int sub) { return {EnterTarget::Sub, sub}; }
 }  // namespace
 
 // The moment of inertia of a pipe wall per metre is far below 0.0005 m⁴/m (8.3E-08 for a 10 mm
-// wall): it keeps all its digits, a fixed "0.000" would show and store it as 0.
+// wall): it keeps all its digits, a fixed "0.000" would show and store it as 0. The measured
+// deflection increase ΔX and the radius R are metres measured to the tenth of a millimetre: they
+// keep their digits too (a ΔX of 3.4 mm read as 3 mm raises e' by 16 %).
 const std::array<KisozaiBoxDesign, kKisozaiBoxes> kKisozaiBoxDesigns = {{
     {0, 0, "0.00", false, 240, "Label1_0", "基礎材の反力係数：ｅ’", 0, -1, 6, -1, toOk()},
     {1, 1, "0.00", false, 300, "Label1_1", "基礎材の基準反力係数：e'0", -1, -1, 7, -1, toBox(16)},
@@ -61,10 +63,10 @@ const std::array<KisozaiBoxDesign, kKisozaiBoxes> kKisozaiBoxDesigns = {{
     {9, 4, "0.0", false, 300, "lblLabel_5", "変形遅れ係数：F1(F1=1.0)", -1, 9, 21, 29, toBox(10)},
     {10, 4, "0.000", false, 600, "lblLabel_6", "基礎の支持角から決まる係数：Ｋ", -1, 10, 22, 30, toBox(11)},
     {11, 4, "0.000", false, 900, "lblLabel_7", "土圧・上載荷重による鉛直荷重：Ｗｖ", 5, -1, 23, -1, toBox(12)},
-    {12, 4, "0.000", false, 1200, "lblLabel_8", "管厚中心半径：Ｒ", 6, -1, 24, -1, toBox(13)},
+    {12, 4, kGeneralPattern, false, 1200, "lblLabel_8", "管厚中心半径：Ｒ", 6, -1, 24, -1, toBox(13)},
     {13, 4, "0.000", false, 1500, "lblLabel_9", "管材のヤング係数：Ｅ", 7, -1, 25, -1, toBox(14)},
     {14, 4, kGeneralPattern, false, 1800, "lblLabel_10", "管材断面二次モーメント：I", 8, -1, 26, -1, toBox(8)},
-    {8, 4, "0.000", false, 2100, "lblLabel_2", "増加たわみ量：ΔX", 4, -1, 27, -1, toSub(9)},
+    {8, 4, kGeneralPattern, false, 2100, "lblLabel_2", "増加たわみ量：ΔX", 4, -1, 27, -1, toSub(9)},
     {15, 4, "0.00", true, 2400, "lblLabel_11", "基礎材の反力係数：ｅ’", 9, 11, 28, 31, toSub(9)},
 }};
 
@@ -128,8 +130,18 @@ std::string negativeReactionModulusMessage(double value) {
          "）になります。入力値を確認して下さい。";
 }
 
+std::string smallBoreRefusalMessage(std::string_view yobikei) {
+  return "「口径300mm以下として3000とする」は、呼び径300mm以下の管にだけ使えます。（現在の呼び径＝" +
+         myTrim(yobikei) + "）";
+}
+
+std::string largeReactionModulusQuestion(double value) {
+  return "基礎材の反力係数ｅ’は" + formatPattern(value, "0.00") + "(kN/m2)で、" +
+         formatGeneral(calc::kLargestNamedReactionModulus) + "(kN/m2)を超えています。\r\nこの値を採用しますか";
+}
+
 KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
-                              bool rock, std::optional<int> method) {
+                              bool rock, std::optional<int> method, std::string_view yobikei) {
   KisozaiStore out;
   KisozaiSetData& r = out.record;
   r = current;
@@ -163,11 +175,19 @@ KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<st
   r.ganbanFlg = rock ? -1 : 0;
 
   if (method && *method >= 0 && *method < kKisozaiMethods) {
+    const int box = adoptedBox(*method);
     r.hanryokuKeisuHoho = *method;
-    r.hanryokuKeisu = r.*kBoxMembers[adoptedBox(*method)];
+    r.hanryokuKeisu = r.*kBoxMembers[box];
     // A negative e' makes the deflection check pass with a negative deflection.
-    if (r.hanryokuKeisu < 0.0)
-      out.refusal = KisozaiRefusal{negativeReactionModulusMessage(r.hanryokuKeisu), adoptedBox(*method)};
+    if (r.hanryokuKeisu < 0.0) {
+      out.refusal = KisozaiRefusal{negativeReactionModulusMessage(r.hanryokuKeisu), box};
+    } else if (*method == kMethodSmallBore && calc::beyondSmallBore(yobikei)) {
+      // 3000 rests on the small horizontal earth pressure of a small bore.
+      out.refusal = KisozaiRefusal{smallBoreRefusalMessage(yobikei), box};
+    } else if (r.hanryokuKeisu > calc::kLargestNamedReactionModulus) {
+      // A slipped digit (Pr 9540 for 95) gives such values; a measured one is confirmed.
+      out.question = KisozaiQuestion{largeReactionModulusQuestion(r.hanryokuKeisu), box};
+    }
   }
   return out;
 }
@@ -212,6 +232,10 @@ void groundwaterButton(KisozaiBoxes& boxes) {
   const double pr = boxNumber(boxes, 17);
   if (pr < calc::kLowestCompactionDegree) {
     notice(kPrLowMessage, boxes, 17);
+    return;
+  }
+  if (pr > calc::kHighestCompactionDegree) {
+    notice(kPrHighMessage, boxes, 17);
     return;
   }
   setNumber(boxes, 4, calc::groundwaterFactor(pr));

@@ -4,8 +4,10 @@
 // does, which explanation goes with which box or option, the unit captions and the layout.
 //
 // e' decides the deflection of every flexible pipe, so the dialog never adopts a value that
-// would pass an unsafe pipe silently: a negative e' is refused, the fixed methods adopt their
-// fixed values, and the moment of inertia keeps all its digits.
+// would pass an unsafe pipe silently: a negative e' is refused, an e' above the largest any
+// method names is adopted only once confirmed, the fixed methods adopt their fixed values, the
+// small-bore value is refused for a larger bore, and the measured values (ΔX, R) and the moment
+// of inertia keep all their digits.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -107,23 +109,37 @@ struct KisozaiRefusal {
   int box;
 };
 
+// What OK or Apply must ask before they store: a Yes/No question, and the box to put the focus
+// into when the answer is No (nothing is stored then).
+struct KisozaiQuestion {
+  std::string message;
+  int box;
+};
+
 struct KisozaiStore {
   KisozaiSetData record;       // what OK or Apply store
   std::string alphaAText;      // box 2 after storing ("1.00" on rock ground)
   std::string standardText;    // box 5: e' by the standard formula
   std::string deflectionText;  // box 15: e' by the back-calculation
   std::optional<KisozaiRefusal> refusal;
+  std::optional<KisozaiQuestion> question;  // only when nothing is refused
 };
 
 // myForm2Data: the box texts (as shown, by box index), the rock box and the selected method
 // (nullopt when none is) into the record. Both formulas are recomputed whatever the method; the
 // adopted e' and the method follow the selected option, and with none selected they keep their
-// values. A negative adopted e' is refused. Raises the formulas' errors (overflow).
+// values. Refused: a negative adopted e', and the small-bore method for a nominal size
+// (`yobikei`, the exchange copy's) above 300 mm. Asked: an adopted e' above the largest any
+// method names. Raises the formulas' errors (overflow).
 KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
-                              bool rock, std::optional<int> method);
+                              bool rock, std::optional<int> method, std::string_view yobikei);
 
 // The message of a negative adopted e'.
 std::string negativeReactionModulusMessage(double value);
+// The message of the small-bore method on a larger bore, naming the nominal size.
+std::string smallBoreRefusalMessage(std::string_view yobikei);
+// The question before an e' above the largest any method names, naming the value.
+std::string largeReactionModulusQuestion(double value);
 
 // ---- the value buttons ----------------------------------------------------------------------
 
@@ -147,6 +163,8 @@ void cmdCommandSub_Click(int index, KisozaiBoxes& boxes, const DesignData& work)
 inline constexpr const char* kNoStandardWidth = "現在の管条件に対応するBS標準値はありません。";
 inline constexpr const char* kNoSupportCoefficient = "現在の条件に対応するK値はありません。";
 inline constexpr const char* kPrLowMessage = "Prが45未満ではαwが負になります。Prを45以上に設定して下さい。";
+inline constexpr const char* kPrHighMessage =
+    "Prは締固め度(％)のため100を超えることはありません。Prを100以下に設定して下さい。";
 inline constexpr const char* kNoTrenchWidth =
     "溝幅Bが設定されていません。設計条件の溝幅を入力してからαaを計算して下さい。";
 inline constexpr const char* kNoBsMessage = "BSを設定して下さい。";

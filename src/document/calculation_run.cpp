@@ -7,14 +7,18 @@
 
 #include "app/app_state.h"
 #include "app/cursor.h"
+#include "app/number_format.h"
+#include "app/std_io.h"
 #include "calc/data_check.h"
 #include "calc/pipe_calc.h"
 #include "calc/pipe_lookups.h"
+#include "calc/reaction_modulus.h"
 #include "document/frm_message.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
 #include "report/report_file.h"
 #include "report/report_writer.h"
+#include "report/sheet_plan.h"
 #include "ui/file_dialog.h"
 #include "ui/launcher.h"
 
@@ -121,6 +125,15 @@ RunOutcome Run::go() {
     return RunOutcome::NoReportWriter;
   }
 
+  // The e' is what passes or fails every flexible pipe: a report must not state one that no
+  // longer follows from the case without the user having seen why.
+  std::optional<QString> question;
+  guardStep(kLabel, [&] { question = reactionModulusQuestion(doc_.myData(), doc_.myCalcResult()); });
+  if (question && modal(kMessageYesNo, kCheckCaption, *question) != kAnswerYes) {
+    guardStep(kLabel, [&] { doc_.focusCheckTarget(CheckTarget::kisozaiSet()); });
+    return RunOutcome::ReactionModulusQuestioned;
+  }
+
   notice(kNoticeChooseReport);
   // A copy of the document's path: the dialog's choice must never become the document's own
   // file, or the next quiet save would write the case over the report.
@@ -188,6 +201,24 @@ void 計算エラー処理(std::int32_t code, CalculationDocument& document, frm
   // The focus first: the text is what the user reads once the control is ready for the fix.
   if (row.focus) guardStep(label, [&] { document.focusCheckTarget(*row.focus); });
   if (row.text) guardStep(label, [&] { message.setMessage(*row.text); });
+}
+
+std::optional<QString> reactionModulusQuestion(const DesignData& d, const CalcResult& r) {
+  if (!report::computeSheetPlan(d, r).find(report::Section::ReactionModulus)) return std::nullopt;
+  std::string why;
+  if (d.hanryokuKeisuHoho == 1 && d.ganbanFlg == 0 &&
+      !calc::trenchWidthFactorFollows(d.kisozaiMizohaba, d.hyojunMizohaba, d.alphaA)) {
+    why = "基礎材の反力係数ｅ’の溝幅による補正係数αａ（" + formatPattern(d.alphaA, "0.00") + "）は、現在の溝幅Ｂ＝" +
+          formatPattern(d.kisozaiMizohaba, "0.000") + "mと標準溝幅BS値＝" + formatPattern(d.hyojunMizohaba, "0.000") +
+          "mmから求まる値（" + formatPattern(calc::trenchWidthFactor(d.kisozaiMizohaba, d.hyojunMizohaba), "0.00") +
+          "）と異なります。";
+  } else if (d.hanryokuKeisuHoho == 3 && calc::beyondSmallBore(d.yobikei.str())) {
+    why = "基礎材の反力係数ｅ’を「口径300mm以下として3000とする」としていますが、呼び径は" + myTrim(d.yobikei) +
+          "です。";
+  } else {
+    return std::nullopt;
+  }
+  return QString::fromStdString(why + "\r\n計算書をこのまま作成しますか？\r\n" + kReactionModulusBack);
 }
 
 QString noExcelMessage() {

@@ -10,6 +10,7 @@
 // calculationRunning() is true.
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
@@ -49,6 +50,7 @@ enum class RunOutcome {
   CheckFailed,        // the input check returned a code; the focus is on the control
   CalculationFailed,  // a statement of the calculation was passed by Ignore: no report
   NoReportWriter,     // calculated; no usable report writer, so no report
+  ReactionModulusQuestioned,  // calculated; the user went back to the e' settings: no report
   ReportCancelled,    // calculated; no report file chosen
   ReportNotWritten,   // calculated; writing the report failed
   ReportKept,         // report written; the user did not want it opened
@@ -64,6 +66,13 @@ RunOutcome runCalculation(CalculationDocument& document);
 
 // True while a run is going on.
 bool calculationRunning();
+
+// What the calculation run asks before it writes a report whose e' sheet would state an e' that
+// no longer holds for the case: a method-1 e' whose αa is not the factor the trench width and
+// BS give (typed, or computed for an earlier trench width), a method-3 e' on a bore above
+// 300 mm. nullopt when there is nothing to ask, and always when the report has no e' sheet.
+// Raises overflow for widths beyond any number.
+std::optional<QString> reactionModulusQuestion(const DesignData& design, const CalcResult& result);
 
 // Focuses the offending control of a check code and writes its text into the message window;
 // code 0 does neither.
@@ -81,6 +90,9 @@ inline constexpr const char* kOpenQuestion = "計算が終了しました。Exce
 inline constexpr const char* kNotCompletedCaption = "計算が完了しませんでした。";
 inline constexpr const char* kNotCompletedText =
     "計算中にエラーが発生したため、計算は完了していません。計算書は作成しません。";
+// The close of the e' question: what いいえ does and where to put the e' right.
+inline constexpr const char* kReactionModulusBack =
+    "「いいえ」を選ぶと計算書を作成せずに終わります。[基礎材の反力係数(e')設定]より確認して下さい。";
 inline constexpr const char* kNotWrittenText = "計算は終了しましたが、計算書を作成できませんでした。";
 
 // The report writer: the first usable version, and the message the main window shows at its load

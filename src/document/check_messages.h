@@ -11,12 +11,14 @@ namespace tovakin::gui {
 
 // A control of the document window that a check message points at.
 struct CheckTarget {
-  enum class Kind { TextBox, Kanshu, Kikaku, Yobina };
+  // KisozaiSet: the button that opens the reaction-modulus dialog.
+  enum class Kind { TextBox, Kanshu, Kikaku, Yobina, KisozaiSet };
   Kind kind = Kind::TextBox;
   int textBox = -1;  // the index in txtTextBox, for Kind::TextBox only
 
   static CheckTarget box(int index) { return {Kind::TextBox, index}; }
   static CheckTarget combo(Kind kind) { return {kind, -1}; }
+  static CheckTarget kisozaiSet() { return {Kind::KisozaiSet, -1}; }
   bool operator==(const CheckTarget&) const = default;
 };
 

@@ -91,6 +91,7 @@ class DocumentRun final : public CalculationDocument {
       case CheckTarget::Kind::Kanshu: control = d_.cbKanshu(); break;
       case CheckTarget::Kind::Kikaku: control = d_.cbKikaku(); break;
       case CheckTarget::Kind::Yobina: control = d_.cbYobina(); break;
+      case CheckTarget::Kind::KisozaiSet: control = d_.cmdKisozaiSet(); break;
     }
     if (!control) raiseError(err::kOutOfRange);
     if (auto* combo = qobject_cast<QComboBox*>(control)) text = combo->lineEdit();

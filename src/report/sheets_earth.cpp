@@ -1,13 +1,18 @@
 // The earth sections: flotation, He, vertical earth pressure and the reaction modulus e'.
 // Formula texts are the general formulas of the template with the case's numbers put in; the
-// sheets recompute nothing except the few products they show (γ·H, B × 1000, E·I).
+// sheets recompute nothing except the few products they show (γ·H, B × 1000, E·I), and the e'
+// sheets evaluate each formula they would print, to print only those that hold.
 #include "report/sheets_earth.h"
 
+#include <cmath>
+#include <optional>
 #include <string>
 
 #include "app/calc_settings.h"
+#include "app/number_format.h"
 #include "app/design_data.h"
 #include "calc/calc_result.h"
+#include "calc/reaction_modulus.h"
 #include "platform/error_box.h"
 #include "report/cell_conventions.h"
 #include "report/layer.h"
@@ -204,20 +209,109 @@ void writeVerticalEarthSheetPileSheet(SectionContext& ctx) {
 }
 
 // ---- 基礎材の反力係数 -------------------------------------------------------------------------
+//
+// A checking engineer evaluates every formula of this sheet with the numbers it shows: each one
+// is printed only where those numbers give the value printed beside it. Where they do not (a
+// factor typed rather than computed, or computed for a trench width that has changed since, a
+// record made elsewhere), the value stands as entered and the note says so.
+
+namespace {
+
+double shownValue(const std::string& text) {
+  double value = 0.0;
+  parseDecimal(text, value);
+  return value;
+}
+
+// True when both values read the same in the pattern; a value that is not finite reads as none.
+bool sameShown(double derived, double stored, std::string_view pattern) {
+  return std::isfinite(derived) && std::isfinite(stored) && num(derived, pattern) == num(stored, pattern);
+}
+
+// The value with at least `decimals` decimals, and as many more as it needs to show every digit
+// it holds: a measured 0.1544 m stays 0.1544, a 0.3 shows as 0.300.
+std::string numKept(double value, int decimals) {
+  const std::string full = general(value);
+  for (int d = decimals; d < 15; ++d) {
+    std::string text = formatFixed(value, d);
+    if (general(shownValue(text)) == full) return text;
+  }
+  return formatFixed(value, 15);
+}
+
+// αa from B (mm) and BS (mm) as the sheet shows them.
+std::string trenchFactorText(const DesignData& d) {
+  const std::string b = num(checked(d.kisozaiMizohaba * 1000.0), "0.000");
+  const std::string bs = num(d.hyojunMizohaba, "0.000");
+  if (!calc::trenchWidthFactorFollows(shownValue(b) / 1000.0, shownValue(bs), d.alphaA)) return kEnteredNote;
+  return "1＋0.1×（" + b + "-" + bs + "）／1000｝";
+}
+
+// αw from Pr as the sheet shows it.
+std::string groundwaterFactorText(const DesignData& d) {
+  const std::string pr = num(d.katameDo, "0");
+  if (!sameShown(calc::groundwaterFactor(shownValue(pr)), d.alphaW, "0.00")) return kEnteredNote;
+  return "（" + pr + "－45）／50";
+}
+
+// e'0 × αa × αb × αw as the sheet shows the four factors.
+std::string standardProductText(const DesignData& d) {
+  const std::string factors[] = {num(d.kijunHanryokuKeisu, "0.00"), num(d.alphaA, "0.00"), num(d.alphaB, "0.00"),
+                                 num(d.alphaW, "0.00")};
+  double product = 1.0;
+  for (const std::string& f : factors) product *= shownValue(f);
+  if (!sameShown(product, d.hanryokuKeisu, "0.00")) return kEnteredNote;
+  return factors[0] + "×" + factors[1] + "×" + factors[2] + "×" + factors[3];
+}
+
+// The numerator and the denominator of the back-calculation, with "^" markers.
+struct BackCalculationTexts {
+  std::string numerator, denominator;
+};
+
+std::optional<BackCalculationTexts> backCalculationTexts(const DesignData& d) {
+  const std::string f1 = numKept(d.tawamiF1, 1), k = numKept(d.tawamiK, 3), wv = numKept(d.tawamiWv, 3),
+                    r = numKept(d.tawamiR, 3), ei = numKept(checked(d.tawamiE * d.tawamiI), 4),
+                    dx = numKept(d.tawamiDeltaX, 3);
+  const double R = shownValue(r), dX = shownValue(dx);
+  // ΔX or R of 0 adopts e' = 0 without a formula: a fraction over 0 gives no value.
+  if (R == 0.0 || dX == 0.0) return std::nullopt;
+  const double numerator = 2.0 * shownValue(f1) * shownValue(k) * shownValue(wv) * std::pow(R, 4) -
+                           shownValue(ei) * dX;
+  const double denominator = 0.061 * std::pow(R, 3) * dX;
+  if (!sameShown(numerator / denominator, d.hanryokuKeisu, "0.00")) return std::nullopt;
+  return BackCalculationTexts{"2×" + f1 + "×" + k + "×" + wv + "×" + r + "^4－" + ei + "×" + dx,
+                              "0.061×" + r + "^3×" + dx};
+}
+
+std::string fixedReactionModulusSentence(const DesignData& d) {
+  const auto adopts = [&](double fixed) { return sameShown(fixed, d.hanryokuKeisu, "0.00"); };
+  // A sentence naming a fixed value stands only beside that value, and the small-bore one only
+  // for a small bore.
+  if (d.hanryokuKeisuHoho == 2 && adopts(calc::kSoilCementReactionModulus))
+    return "ソイルセメントを基礎材料に使用するため、7000(kN/m^2)とする";
+  if (d.hanryokuKeisuHoho == 3 && adopts(calc::kSmallBoreReactionModulus) && !calc::beyondSmallBore(d.yobikei.str()))
+    return "口径300mm以下の管を使用するため、3000(kN/m^2)とする";
+  return "各設計条件より、以下の値とする";
+}
+
+}  // namespace
 
 void writeReactionModulusSheet(SectionContext& ctx) {
   const DesignData& d = ctx.design;
   switch (ctx.variant()) {
-    case entry::k反力係数:  // entered value, soil cement, small bore
+    case entry::k反力係数: {  // entered value, soil cement, small bore
       ctx.title("．基礎材の反力係数");
       ctx.put("G8", [&] { return num(d.hanryokuKeisu, "0.00"); });
-      if (d.hanryokuKeisuHoho == 2)
-        ctx.writeRaised("D6", "ソイルセメントを基礎材料に使用するため、7000(kN/m^2)とする");
-      else if (d.hanryokuKeisuHoho == 3)
-        ctx.writeRaised("D6", "口径300mm以下の管を使用するため、3000(kN/m^2)とする");
-      else
-        ctx.write("D6", "各設計条件より、以下の値とする");
+      std::string sentence;
+      if (guardStep(kReportLabel, [&] { sentence = fixedReactionModulusSentence(d); })) {
+        if (sentence.find('^') != std::string::npos)
+          ctx.writeRaised("D6", sentence);
+        else
+          ctx.write("D6", sentence);
+      }
       break;
+    }
 
     case entry::k反力係数2:  // standard formula e' = e'0·αa·αb·αw
       ctx.title("．基礎材の反力係数");
@@ -230,35 +324,31 @@ void writeReactionModulusSheet(SectionContext& ctx) {
       if (d.ganbanFlg != 0) {
         ctx.write("G19", "（現地盤岩盤のため補正しない）");
       } else {
-        ctx.put("G19", [&] {
-          return "1＋0.1×（" + num(checked(d.kisozaiMizohaba * 1000.0), "0.000") + "-" +
-                 num(d.hyojunMizohaba, "0.000") + "）／1000｝";
-        });
+        ctx.put("G19", [&] { return trenchFactorText(d); });
       }
       ctx.put("G20", [&] { return num(d.alphaA, "0.00"); });
       ctx.put("G25", [&] { return num(d.alphaB, "0.00"); });
       ctx.put("G28", [&] { return num(d.katameDo, "0"); });
-      ctx.put("G30", [&] { return "（" + num(d.katameDo, "0") + "－45）／50"; });
+      ctx.put("G30", [&] { return groundwaterFactorText(d); });
       ctx.put("G31", [&] { return num(d.alphaW, "0.00"); });
-      ctx.put("G36", [&] {
-        return num(d.kijunHanryokuKeisu, "0.00") + "×" + num(d.alphaA, "0.00") + "×" + num(d.alphaB, "0.00") + "×" +
-               num(d.alphaW, "0.00");
-      });
+      ctx.put("G36", [&] { return standardProductText(d); });
       ctx.put("G37", [&] { return num(d.hanryokuKeisu, "0.00"); });
       break;
 
-    case entry::k反力係数3:  // back-calculation from a measured deflection
+    case entry::k反力係数3: {  // back-calculation from a measured deflection
       ctx.title("．基礎材の反力係数");
-      ctx.putRaised("G9", [&] {
-        return "2×" + num(d.tawamiF1, "0.0") + "×" + num(d.tawamiK, "0.000") + "×" + num(d.tawamiWv, "0.000") + "×" +
-               num(d.tawamiR, "0.000") + "^4－" + num(checked(d.tawamiE * d.tawamiI), "0.0000") + "×" +
-               num(d.tawamiDeltaX, "0.000");
-      });
-      ctx.putRaised("G10", [&] {
-        return "0.061×" + num(d.tawamiR, "0.000") + "^3×" + num(d.tawamiDeltaX, "0.000");
-      });
+      std::optional<BackCalculationTexts> fraction;
+      if (guardStep(kReportLabel, [&] { fraction = backCalculationTexts(d); })) {
+        if (fraction) {
+          ctx.writeRaised("G9", fraction->numerator);
+          ctx.writeRaised("G10", fraction->denominator);
+        } else {
+          ctx.write("G9", kEnteredNote);
+        }
+      }
       ctx.put("G11", [&] { return num(d.hanryokuKeisu, "0.00"); });
       break;
+    }
 
     default: break;  // a method without a sheet: nothing to show
   }

@@ -39,6 +39,26 @@ TEST(ReactionModulus, TrenchWidthAndGroundwaterFactors) {
   EXPECT_NEAR(groundwaterFactor(kLowestCompactionDegree), 0.0, 1e-12);
 }
 
+TEST(ReactionModulus, AnAlphaAFollowsOnlyFromTheTrenchWidthItWasComputedFor) {
+  struct Row {
+    double b, bs, alphaA;
+    bool follows;
+  };
+  for (const Row& row : {Row{1.2, 800, 1.04, true},      // the button's value
+                         Row{1.2, 800, 1.0449, true},    // the same at two decimals
+                         Row{0.9, 0, 1.05, false},       // typed: the formula gives 1.09
+                         Row{1.5, 800, 1.02, false},     // computed for B 1.0, the trench widened since
+                         Row{0.8, 800, 1.02, false},     // … or narrowed: a too-large αa
+                         Row{0.0, 0.0, 1.00, true},
+                         Row{1e306, 0, 1.0, false}})     // B × 1000 beyond any number
+    EXPECT_EQ(trenchWidthFactorFollows(row.b, row.bs, row.alphaA), row.follows) << row.b << " " << row.alphaA;
+}
+
+TEST(ReactionModulus, TheSmallBoreValueHoldsUpTo300) {
+  for (const char* size : {"300", "75", " 250 ", "", "100以下", "ＶＵ"}) EXPECT_FALSE(beyondSmallBore(size)) << size;
+  for (const char* size : {"350", "400", "４００", "1000"}) EXPECT_TRUE(beyondSmallBore(size)) << size;
+}
+
 TEST(ReactionModulus, ANonFiniteResultRaisesOverflow) {
   const double huge = std::numeric_limits<double>::max();
   try {

@@ -151,7 +151,7 @@ TEST_F(KisozaiDialog, SwitchingMethodsKeepsTheOtherPanelsValues) {
   type(dialog->txtTextBox(12), "0.3");
   dialog->optKisozaiSet(1)->click();
   EXPECT_EQ(dialog->txtTextBox(1)->text(), "6000.00");
-  EXPECT_EQ(dialog->txtTextBox(12)->text(), "0.300");
+  EXPECT_EQ(dialog->txtTextBox(12)->text(), "0.3");  // R keeps the digits typed, no more
 }
 
 TEST_F(KisozaiDialog, ALongNumberShowsItsLeadingDigitsOnceLeft) {
@@ -193,6 +193,48 @@ TEST_F(KisozaiDialog, ANegativeValueIsRefusedAndNothingIsStored) {
   dialog->cmdCommand(ConditionDialog::kApply)->click();
   EXPECT_TRUE(flag_);
   EXPECT_EQ(g_designDataWork.hanryokuKeisu, 4293);
+}
+
+TEST_F(KisozaiDialog, AnEAboveTheLargestNamedValueIsAdoptedOnlyOnYes) {
+  auto dialog = open();
+  type(dialog->txtTextBox(4), "18.10");  // αw of a Pr typed as 950
+  messages_.answer(MsgAnswer::No);
+  dialog->cmdCommand(ConditionDialog::kOk)->click();
+  EXPECT_FALSE(flag_);
+  EXPECT_NE(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(g_designDataWork.hanryokuKeisu, 4770);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, largeReactionModulusQuestion(86337));
+  EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(5));
+
+  messages_.answer(MsgAnswer::Yes);  // a value the engineer stands by
+  dialog->cmdCommand(ConditionDialog::kApply)->click();
+  EXPECT_TRUE(flag_);
+  EXPECT_EQ(g_designDataWork.hanryokuKeisu, 86337);
+}
+
+TEST_F(KisozaiDialog, TheSmallBoreValueIsRefusedForA400Pipe) {
+  auto dialog = open();  // the case is a 400 pipe
+  dialog->optKisozaiSet(3)->click();
+  dialog->cmdCommand(ConditionDialog::kOk)->click();
+  EXPECT_FALSE(flag_);
+  EXPECT_EQ(g_designDataWork.hanryokuKeisuHoho, 1);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, smallBoreRefusalMessage("400"));
+  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(7));
+}
+
+TEST_F(KisozaiDialog, MeasuredValuesKeepWhatWasTyped) {
+  g_designDataWork.hanryokuKeisuHoho = 4;
+  auto dialog = open();
+  type(dialog->txtTextBox(8), "0.0034");
+  type(dialog->txtTextBox(12), "0.1544");
+  EXPECT_EQ(dialog->txtTextBox(8)->text(), "0.0034");
+  EXPECT_EQ(dialog->txtTextBox(12)->text(), "0.1544");
+  dialog->cmdCommand(ConditionDialog::kApply)->click();
+  EXPECT_EQ(g_designDataWork.tawamiDeltaX, 0.0034);
+  EXPECT_EQ(g_designDataWork.tawamiR, 0.1544);
 }
 
 TEST_F(KisozaiDialog, ValueButtonsFillTheirBoxWithoutMarkingAnEdit) {
@@ -317,6 +359,7 @@ TEST_F(KisozaiOpening, CancelAloneChangesNothing) {
 
 TEST_F(KisozaiOpening, OkTakesTheWholeExchangeCopyBack) {
   record_.naigaiatuAnzenritu = 2.5;  // a field the dialog does not edit comes back as it went
+  record_.yobikei = "300";            // a bore the small-bore value holds for
   const bool takenOver = runWith([](frmKisozaiSet& d) {
     d.optKisozaiSet(3)->click();
     d.cmdCommand(ConditionDialog::kOk)->click();

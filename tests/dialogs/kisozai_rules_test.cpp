@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/calc_settings.h"
+#include "app/number_format.h"
 #include "app/settings.h"
 #include "support/fake_pipe_source.h"
 #include "support/scripted_dialogs.h"
@@ -93,7 +94,7 @@ TEST(KisozaiStoreRule, BothFormulasAreRecomputedWhateverTheMethod) {
   t[10] = "0.096";
   t[11] = "30.000";
   t[12] = "0.300";
-  KisozaiStore s = kisozaiForm2Data(current, t, false, 0);
+  KisozaiStore s = kisozaiForm2Data(current, t, false, 0, "");
   EXPECT_EQ(s.standardText, "4770.00");
   EXPECT_EQ(s.record.hanryokuKeisuHyojunshiki, 4770);
   EXPECT_EQ(s.deflectionText, "2832.79");
@@ -103,33 +104,33 @@ TEST(KisozaiStoreRule, BothFormulasAreRecomputedWhateverTheMethod) {
 
   t[13] = "1000.000";
   t[14] = "0.002";
-  s = kisozaiForm2Data(current, t, false, 4);
+  s = kisozaiForm2Data(current, t, false, 4, "");
   EXPECT_EQ(s.record.hanryokuKeisu, 1618.46);
   EXPECT_EQ(s.record.hanryokuKeisuHoho, 4);
 
   // ΔX 0 adopts 0 by method 4
   t[8] = "";
-  s = kisozaiForm2Data(current, t, false, 4);
+  s = kisozaiForm2Data(current, t, false, 4, "");
   EXPECT_EQ(s.deflectionText, "0.00");
   EXPECT_EQ(s.record.hanryokuKeisu, 0);
 }
 
 TEST(KisozaiStoreRule, RockGroundSetsAlphaAToOneBeforeTheFormula) {
   Texts t = formulaTexts();
-  const KisozaiStore s = kisozaiForm2Data({}, t, true, 1);
+  const KisozaiStore s = kisozaiForm2Data({}, t, true, 1, "");
   EXPECT_EQ(s.alphaAText, "1.00");
   EXPECT_EQ(s.record.alphaA, 1.0);
   EXPECT_EQ(s.record.hanryokuKeisu, 4500);
   EXPECT_EQ(s.record.ganbanFlg, -1);
-  EXPECT_EQ(kisozaiForm2Data({}, t, false, 1).record.ganbanFlg, 0);
-  EXPECT_EQ(kisozaiForm2Data({}, t, false, 1).alphaAText, "1.06");
+  EXPECT_EQ(kisozaiForm2Data({}, t, false, 1, "").record.ganbanFlg, 0);
+  EXPECT_EQ(kisozaiForm2Data({}, t, false, 1, "").alphaAText, "1.06");
 }
 
 TEST(KisozaiStoreRule, NoSelectedMethodKeepsTheAdoptedValueAndTheMethod) {
   KisozaiSetData current;
   current.hanryokuKeisu = 4680;
   current.hanryokuKeisuHoho = 7;
-  const KisozaiStore s = kisozaiForm2Data(current, formulaTexts(), false, std::nullopt);
+  const KisozaiStore s = kisozaiForm2Data(current, formulaTexts(), false, std::nullopt, "");
   EXPECT_EQ(s.record.hanryokuKeisu, 4680);
   EXPECT_EQ(s.record.hanryokuKeisuHoho, 7);
   EXPECT_EQ(s.record.hanryokuKeisuHyojunshiki, 4770);
@@ -138,8 +139,8 @@ TEST(KisozaiStoreRule, NoSelectedMethodKeepsTheAdoptedValueAndTheMethod) {
 TEST(KisozaiStoreRule, TheFixedMethodsAdoptTheirFixedValues) {
   Texts t = formulaTexts();
   t[6] = t[7] = "0.00";  // as a record without defaults would have shown them
-  EXPECT_EQ(kisozaiForm2Data({}, t, false, 2).record.hanryokuKeisu, 7000);
-  EXPECT_EQ(kisozaiForm2Data({}, t, false, 3).record.hanryokuKeisu, 3000);
+  EXPECT_EQ(kisozaiForm2Data({}, t, false, 2, "").record.hanryokuKeisu, 7000);
+  EXPECT_EQ(kisozaiForm2Data({}, t, false, 3, "").record.hanryokuKeisu, 3000);
 }
 
 TEST(KisozaiStoreRule, TheMomentOfInertiaKeepsItsDigits) {
@@ -163,7 +164,7 @@ TEST(KisozaiStoreRule, TheMomentOfInertiaKeepsItsDigits) {
     t[12] = row.r;
     t[13] = row.e;
     t[14] = row.i;
-    const KisozaiStore s = kisozaiForm2Data({}, t, false, 4);
+    const KisozaiStore s = kisozaiForm2Data({}, t, false, 4, "");
     EXPECT_DOUBLE_EQ(s.record.hanryokuKeisu, row.adopted) << row.name;
     EXPECT_GT(s.record.tawamiI, 4e-8) << row.name;
   }
@@ -172,20 +173,109 @@ TEST(KisozaiStoreRule, TheMomentOfInertiaKeepsItsDigits) {
 TEST(KisozaiStoreRule, ANegativeAdoptedValueIsRefusedOnTheMethodsBox) {
   Texts t = formulaTexts();
   t[4] = "-0.50";  // αw of Pr 20
-  KisozaiStore s = kisozaiForm2Data({}, t, false, 1);
+  KisozaiStore s = kisozaiForm2Data({}, t, false, 1, "");
   ASSERT_TRUE(s.refusal);
   EXPECT_EQ(s.refusal->box, 5);
   EXPECT_EQ(s.refusal->message, "基礎材の反力係数ｅ’が負の値（-2385.00）になります。入力値を確認して下さい。");
   // the same negative standard value is no reason to refuse another method
-  EXPECT_FALSE(kisozaiForm2Data({}, t, false, 2).refusal);
+  EXPECT_FALSE(kisozaiForm2Data({}, t, false, 2, "").refusal);
 
   t = formulaTexts();
   t[0] = "-1";
-  ASSERT_TRUE(kisozaiForm2Data({}, t, false, 0).refusal);
-  EXPECT_EQ(kisozaiForm2Data({}, t, false, 0).refusal->box, 0);
+  ASSERT_TRUE(kisozaiForm2Data({}, t, false, 0, "").refusal);
+  EXPECT_EQ(kisozaiForm2Data({}, t, false, 0, "").refusal->box, 0);
   // e' of 0 is not negative
   t[0] = "0";
-  EXPECT_FALSE(kisozaiForm2Data({}, t, false, 0).refusal);
+  EXPECT_FALSE(kisozaiForm2Data({}, t, false, 0, "").refusal);
+}
+
+TEST(KisozaiStoreRule, AnEAboveTheLargestNamedValueIsAskedAboutOnTheMethodsBox) {
+  struct Row {
+    const char* name;
+    int method;
+    int box;   // a typed box
+    const char* text;
+    const char* adopted;  // nullptr: nothing to ask
+  };
+  const Row rows[] = {
+      {"entered at the largest named value", 0, 0, "7000", nullptr},
+      {"entered one hundredth above it", 0, 0, "7000.01", "7000.01"},
+      {"αw of Pr 950 by the formula", 1, 4, "18.10", "86337.00"},
+      {"an ordinary formula value", 1, 4, "1.00", nullptr},
+      {"soil cement", 2, 4, "18.10", nullptr},
+  };
+  for (const Row& row : rows) {
+    Texts t = formulaTexts();
+    t[static_cast<std::size_t>(row.box)] = row.text;
+    const KisozaiStore s = kisozaiForm2Data({}, t, false, row.method, "400");
+    EXPECT_FALSE(s.refusal) << row.name;
+    if (!row.adopted) {
+      EXPECT_FALSE(s.question) << row.name;
+      continue;
+    }
+    ASSERT_TRUE(s.question) << row.name;
+    EXPECT_EQ(s.question->box, adoptedBox(row.method)) << row.name;
+    EXPECT_EQ(s.question->message, largeReactionModulusQuestion(s.record.hanryokuKeisu)) << row.name;
+    EXPECT_EQ(formatPattern(s.record.hanryokuKeisu, "0.00"), row.adopted) << row.name;
+  }
+  EXPECT_EQ(largeReactionModulusQuestion(81450),
+            "基礎材の反力係数ｅ’は81450.00(kN/m2)で、7000(kN/m2)を超えています。\r\nこの値を採用しますか");
+
+  // a back-calculated e' above it too (a ΔX of a tenth of a millimetre)
+  Texts t = formulaTexts();
+  t[8] = "0.0001";
+  t[9] = "1.0";
+  t[10] = "0.096";
+  t[11] = "30.000";
+  t[12] = "0.300";
+  const KisozaiStore s = kisozaiForm2Data({}, t, false, 4, "");
+  ASSERT_TRUE(s.question);
+  EXPECT_EQ(s.question->box, 15);
+}
+
+TEST(KisozaiStoreRule, TheSmallBoreMethodIsRefusedAbove300) {
+  for (const char* size : {"300", "75", ""}) {
+    const KisozaiStore s = kisozaiForm2Data({}, formulaTexts(), false, 3, size);
+    EXPECT_FALSE(s.refusal) << size;
+    EXPECT_EQ(s.record.hanryokuKeisu, 3000) << size;
+  }
+  for (const char* size : {"350", "400"}) {
+    const KisozaiStore s = kisozaiForm2Data({}, formulaTexts(), false, 3, size);
+    ASSERT_TRUE(s.refusal) << size;
+    EXPECT_EQ(s.refusal->box, 7);
+    EXPECT_EQ(s.refusal->message, smallBoreRefusalMessage(size));
+    // the other methods of the same bore are stored
+    EXPECT_FALSE(kisozaiForm2Data({}, formulaTexts(), false, 2, size).refusal) << size;
+  }
+  EXPECT_EQ(smallBoreRefusalMessage("400 "),
+            "「口径300mm以下として3000とする」は、呼び径300mm以下の管にだけ使えます。（現在の呼び径＝400）");
+}
+
+TEST(KisozaiStoreRule, MeasuredDeflectionAndRadiusKeepTheirDigits) {
+  // ΔX measured as 3.4 mm and R = 154.40 mm (VU300): read as 0.003 and 0.154 they would raise e'
+  Texts t = formulaTexts();
+  t[8] = "0.0034";
+  t[9] = "1.0";
+  t[10] = "0.096";
+  t[11] = "30.000";
+  t[12] = "0.1544";
+  t[13] = "3000000";
+  t[14] = "8.333E-08";
+  const KisozaiStore kept = kisozaiForm2Data({}, t, false, 4, "");
+  EXPECT_EQ(kept.record.tawamiDeltaX, 0.0034);
+  EXPECT_EQ(kept.record.tawamiR, 0.1544);
+  KisozaiSetData shown = kept.record;
+  const Texts boxes = kisozaiBoxTexts(shown);
+  EXPECT_EQ(boxes[8], "0.0034");
+  EXPECT_EQ(boxes[12], "0.1544");
+  // a hundredth of a millimetre survives re-formatting
+  EXPECT_EQ(boxStyle("0.00001", boxDesign(8).pattern), "1E-05");
+  EXPECT_EQ(boxValue("０．１５４４１", boxDesign(12).pattern), 0.15441);
+
+  t[8] = "0.003";
+  t[12] = "0.154";
+  const KisozaiStore rounded = kisozaiForm2Data({}, t, false, 4, "");
+  EXPECT_GT(rounded.record.hanryokuKeisu, kept.record.hanryokuKeisu * 1.1);
 }
 
 // ---- the value buttons ----------------------------------------------------------------------
@@ -260,7 +350,7 @@ TEST_F(ValueButtons, StandardWidthAsksAndLooksUpAgainOnYes) {
   EXPECT_EQ(boxes_.texts[16], "500.000");
 }
 
-TEST_F(ValueButtons, GroundwaterFactorFromPrRefusesWhatWouldBeNegative) {
+TEST_F(ValueButtons, GroundwaterFactorFromPrRefusesWhatCannotBeACompactionDegree) {
   struct Row {
     const char* pr;
     const char* alphaW;  // box 4 afterwards
@@ -269,7 +359,11 @@ TEST_F(ValueButtons, GroundwaterFactorFromPrRefusesWhatWouldBeNegative) {
   const Row rows[] = {
       {"90", "0.90", nullptr},
       {"45", "0.00", nullptr},
+      {"100", "1.10", nullptr},
       {"20", "1.00", kPrLowMessage},
+      {"101", "1.00", kPrHighMessage},
+      {"9540", "1.00", kPrHighMessage},  // the caret before "40", then "95" typed
+      {"950", "1.00", kPrHighMessage},
       {"", "1.00", "Prを設定して下さい。"},
   };
   for (const Row& row : rows) {

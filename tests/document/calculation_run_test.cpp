@@ -200,6 +200,115 @@ INSTANTIATE_TEST_SUITE_P(Paths, RunPath, ::testing::ValuesIn(kPaths), [](const a
   return "path" + std::to_string(info.index);
 });
 
+// ---- the e' question before the report --------------------------------------------------------
+
+TEST(ReactionModulusQuestion, AskedWhereTheReportWouldStateAnEThatNoLongerHolds) {
+  struct Row {
+    const char* name;
+    std::function<void(DesignData&)> change;
+    const char* asks;  // the head of the question, nullptr for none
+  };
+  const auto formula = [](DesignData& d) {
+    d.hanryokuKeisuHoho = 1;
+    d.kisozaiMizohaba = 1.0;
+    d.hyojunMizohaba = 800;
+    d.alphaA = 1.02;  // computed for B 1.0 m
+  };
+  const Row rows[] = {
+      {"an entered e'", [](DesignData&) {}, nullptr},
+      {"αa computed for this trench", formula, nullptr},
+      {"the trench widened since",
+       [&](DesignData& d) {
+         formula(d);
+         d.kisozaiMizohaba = 1.5;
+       },
+       "基礎材の反力係数ｅ’の溝幅による補正係数αａ（1.02）は、現在の溝幅Ｂ＝1.500mと標準溝幅BS値＝800.000mmから"
+       "求まる値（1.07）と異なります。"},
+      {"αa typed",
+       [&](DesignData& d) {
+         formula(d);
+         d.alphaA = 1.05;
+       },
+       "基礎材の反力係数ｅ’の溝幅による補正係数αａ（1.05）"},
+      {"rock ground: αa is not corrected",
+       [&](DesignData& d) {
+         formula(d);
+         d.alphaA = 1.0;
+         d.kisozaiMizohaba = 1.5;
+         d.ganbanFlg = -1;
+       },
+       nullptr},
+      {"the small-bore value on a 600 pipe", [](DesignData& d) { d.hanryokuKeisuHoho = 3; },
+       "基礎材の反力係数ｅ’を「口径300mm以下として3000とする」としていますが、呼び径は600です。"},
+      {"the small-bore value on a 300 pipe",
+       [](DesignData& d) {
+         d.hanryokuKeisuHoho = 3;
+         d.yobikei = "300";
+       },
+       nullptr},
+      {"fixed support: no e' sheet",
+       [](DesignData& d) {
+         d.hanryokuKeisuHoho = 3;
+         d.kisoKeishiki = 1;
+       },
+       nullptr},
+      {"a rigid pipe: no e' sheet",
+       [](DesignData& d) {
+         d.hanryokuKeisuHoho = 3;
+         d.kanzaiKubun = 0;
+       },
+       nullptr},
+  };
+  for (const Row& row : rows) {
+    DesignData d = makeDesign(flexibleCase());
+    CalcResult r;
+    r.kanzaiKubun = static_cast<std::int32_t>(d.kanzaiKubun);
+    row.change(d);
+    const std::optional<QString> question = gui::reactionModulusQuestion(d, r);
+    ASSERT_EQ(question.has_value(), row.asks != nullptr) << row.name;
+    if (!question) continue;
+    const std::string text = question->toStdString();
+    EXPECT_TRUE(text.starts_with(row.asks)) << text;
+    EXPECT_TRUE(text.ends_with(std::string("\r\n計算書をこのまま作成しますか？\r\n") + gui::kReactionModulusBack)) << text;
+  }
+}
+
+struct ReactionModulusRun : CalculationRun {
+  void SetUp() override {
+    CalculationRun::SetUp();
+    doc.typed = makeDesign(flexibleCase());
+    doc.typed.hanryokuKeisuHoho = 3;  // 3000 for a bore of 300 mm or less, on a 600 pipe
+  }
+};
+
+TEST_F(ReactionModulusRun, NoGoesBackBeforeTheReportFileIsChosen) {
+  windows.answer(0);  // いいえ
+  EXPECT_EQ(gui::runCalculation(doc), RunOutcome::ReactionModulusQuestioned);
+  ASSERT_EQ(windows.shown.size(), 1u);
+  EXPECT_EQ(windows.shown[0].mode, gui::kMessageYesNo);
+  EXPECT_EQ(windows.shown[0].title.toStdString(), gui::kCheckCaption);
+  EXPECT_EQ(windows.shown[0].text, *gui::reactionModulusQuestion(doc.data, doc.result));
+  EXPECT_EQ(windows.shown[0].liveWindows, 1);
+  EXPECT_TRUE(doc.dialog.calls.empty());
+  EXPECT_EQ(notices.texts, std::vector<std::string>(kNotices.begin(), kNotices.begin() + 2));
+  EXPECT_EQ(doc.focused, std::vector<CheckTarget>{CheckTarget::kisozaiSet()});
+  EXPECT_FALSE(std::filesystem::exists(report));
+  EXPECT_GT(doc.result.wv, 0.0) << "the calculation itself ran";
+  expectCleanEnd();
+}
+
+TEST_F(ReactionModulusRun, YesWritesTheReportAsUsual) {
+  windows.answer(1);  // はい: the engineer stands by the value
+  writeReport(*this, 0);
+  EXPECT_EQ(gui::runCalculation(doc), RunOutcome::ReportKept);
+  ASSERT_EQ(windows.shown.size(), 2u);
+  EXPECT_EQ(windows.shown[1].text.toStdString(), gui::kOpenQuestion);
+  EXPECT_EQ(notices.texts, kNotices);
+  EXPECT_TRUE(std::filesystem::file_size(report) > 100);
+  EXPECT_TRUE(doc.focused.empty());
+  expectCleanEnd();
+}
+
 TEST_F(CalculationRun, TheReportIsProposedFromACopyOfTheDocumentsPath) {
   const std::string dataFile = dir.file("case 1.PIPEDATA");
   std::ofstream(dataFile) << "x";

@@ -173,6 +173,14 @@ TEST(ReportSlots, WritersTouchOnlySlotsAndFillThemAll) {
           for (int method : {0, 1, 4}) {
           testing::ReportCase c = testing::largestCase();
           c.design.hanryokuKeisuHoho = method;
+          if (method == 4) {  // a measured deflection whose e' follows: its fraction is printed
+            c.design.tawamiDeltaX = 0.01;
+            c.design.tawamiF1 = 1.0;
+            c.design.tawamiK = 0.096;
+            c.design.tawamiWv = 30.0;
+            c.design.tawamiR = 0.3;
+            c.design.hanryokuKeisu = 2832.79;
+          }
           c.design.maisetuKeishiki = burial;
           c.design.kanzaiKubun = cls;
           c.result.kanzaiKubun = static_cast<int>(cls);

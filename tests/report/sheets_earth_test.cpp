@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/calc_settings.h"
+#include "app/number_format.h"
+#include "calc/reaction_modulus.h"
 #include "report/sheet_plan.h"
 #include "report_fixture.h"
 #include "support/recording_report_book.h"
@@ -348,7 +350,7 @@ class ReactionModulus : public EarthSheets {
     d.hyojunMizohaba = 800;
     d.alphaA = 1.04;
     d.alphaB = 0.9;
-    d.katameDo = 90;
+    d.katameDo = 95;
     d.alphaW = 1.0;
     d.tawamiF1 = 1.5;
     d.tawamiK = 0.11;
@@ -363,22 +365,25 @@ class ReactionModulus : public EarthSheets {
 TEST_F(ReactionModulus, EnteredSoilCementAndSmallBore) {
   struct Row {
     int method;
+    double e;
     const char* d6;
     std::set<int> raised;
   };
-  for (const Row& r : {Row{0, "各設計条件より、以下の値とする", {}},
-                       Row{2, "ソイルセメントを基礎材料に使用するため、7000(kN/m2)とする", {30}},
-                       Row{3, "口径300mm以下の管を使用するため、3000(kN/m2)とする", {29}}}) {
+  for (const Row& r : {Row{0, 4680, "各設計条件より、以下の値とする", {}},
+                       Row{2, 7000, "ソイルセメントを基礎材料に使用するため、7000(kN/m2)とする", {30}},
+                       Row{3, 3000, "口径300mm以下の管を使用するため、3000(kN/m2)とする", {29}}}) {
     case_.design.hanryokuKeisuHoho = r.method;
+    case_.design.hanryokuKeisu = r.e;
     ASSERT_TRUE(run(Section::ReactionModulus));
     EXPECT_EQ(sheet_, "基礎材の反力係数");
-    const Texts expected = {{"C1", "５．基礎材の反力係数"}, {"G8", "4680.00"}, {"D6", r.d6}};
+    const Texts expected = {{"C1", "５．基礎材の反力係数"}, {"G8", formatPattern(r.e, "0.00")}, {"D6", r.d6}};
     EXPECT_EQ(written(), expected) << r.method;
     EXPECT_EQ(order(), (std::vector<std::string>{"C1", "G8", "D6"}));
     EXPECT_EQ(raised("D6"), r.raised);
   }
   // no superscript pass on the method-0 text: no cell read back, nothing raised
   case_.design.hanryokuKeisuHoho = 0;
+  case_.design.hanryokuKeisu = 4680;
   ASSERT_TRUE(run(Section::ReactionModulus));
   for (const auto& line : book_.log) EXPECT_EQ(line.find("superscript"), std::string::npos) << line;
 }
@@ -398,8 +403,8 @@ TEST_F(ReactionModulus, StandardFormula) {
       {"G19", "1＋0.1×（1200.000-800.000）／1000｝"},
       {"G20", "1.04"},
       {"G25", "0.90"},
-      {"G28", "90"},
-      {"G30", "（90－45）／50"},
+      {"G28", "95"},
+      {"G30", "（95－45）／50"},
       {"G31", "1.00"},
       {"G36", "5000.00×1.04×0.90×1.00"},
       {"G37", "4680.00"},
@@ -417,28 +422,59 @@ TEST_F(ReactionModulus, StandardFormula) {
   case_.design.kisozaiMizohaba = 0;
   case_.design.hyojunMizohaba = 0;
   ASSERT_TRUE(run(Section::ReactionModulus));
+  EXPECT_EQ(book_.text(sheet_, "G19"), kEnteredNote) << "1＋0.1×（0.000-0.000）／1000｝ gives 1.00, not 1.04";
+  case_.design.alphaA = 1.0;
+  case_.design.hanryokuKeisu = 4500;
+  ASSERT_TRUE(run(Section::ReactionModulus));
   EXPECT_EQ(book_.text(sheet_, "G19"), "1＋0.1×（0.000-0.000）／1000｝");
+  EXPECT_EQ(book_.text(sheet_, "G36"), "5000.00×1.00×0.90×1.00");
+
+  // a typed αw, and an e' its factors do not give
+  case_.design.alphaW = 0.8;
+  ASSERT_TRUE(run(Section::ReactionModulus));
+  EXPECT_EQ(book_.text(sheet_, "G30"), kEnteredNote);
+  EXPECT_EQ(book_.text(sheet_, "G31"), "0.80");
+  EXPECT_EQ(book_.text(sheet_, "G36"), kEnteredNote);
+  EXPECT_EQ(book_.text(sheet_, "G37"), "4500.00");
 }
 
 TEST_F(ReactionModulus, BackCalculation) {
-  case_.design.hanryokuKeisuHoho = 4;
+  DesignData& d = case_.design;
+  d.hanryokuKeisuHoho = 4;
+  d.tawamiE = 3.0e6;
+  d.tawamiI = 1e-7;
+  // e' as the dialog stores it from these values
+  const auto stored = [&] {
+    return roundTo(calc::deflectionReactionModulus(
+                       {d.tawamiDeltaX, d.tawamiF1, d.tawamiK, d.tawamiWv, d.tawamiR, d.tawamiE, d.tawamiI}),
+                   2);
+  };
+  d.hanryokuKeisu = stored();
   ASSERT_TRUE(run(Section::ReactionModulus));
   EXPECT_EQ(sheet_, "基礎材の反力係数3");
   const Texts expected = {
       {"C1", "５．基礎材の反力係数"},
-      {"G9", "2×1.5×0.110×30.500×0.1554－2.8200×0.012"},
+      {"G9", "2×1.5×0.110×30.500×0.1554－0.3000×0.012"},
       {"G10", "0.061×0.1553×0.012"},
-      {"G11", "4680.00"},
+      {"G11", formatPattern(d.hanryokuKeisu, "0.00")},
   };
   EXPECT_EQ(written(), expected);
   EXPECT_EQ(raised("G9"), std::set<int>{25});
   EXPECT_EQ(raised("G10"), std::set<int>{12});
 
-  case_.design.tawamiE = 0;
-  case_.design.tawamiDeltaX = 0;
+  // ΔX of 0 adopts 0: a fraction over 0 is no formula for it
+  d.tawamiE = 0;
+  d.tawamiDeltaX = 0;
+  d.hanryokuKeisu = stored();
   ASSERT_TRUE(run(Section::ReactionModulus));
-  EXPECT_EQ(book_.text(sheet_, "G9"), "2×1.5×0.110×30.500×0.1554－0.0000×0.000");
-  EXPECT_EQ(book_.text(sheet_, "G10"), "0.061×0.1553×0.000");
+  EXPECT_EQ(written(), (Texts{{"C1", "５．基礎材の反力係数"}, {"G9", kEnteredNote}, {"G11", "0.00"}}));
+
+  // an e' the measured values do not give
+  d.tawamiDeltaX = 0.012;
+  d.hanryokuKeisu = 4680;
+  ASSERT_TRUE(run(Section::ReactionModulus));
+  EXPECT_EQ(book_.text(sheet_, "G9"), kEnteredNote);
+  EXPECT_EQ(book_.text(sheet_, "G11"), "4680.00");
 }
 
 TEST_F(ReactionModulus, OnlyForFlexiblePipesOnFreeSupport) {
@@ -512,6 +548,14 @@ TEST(EarthSlots, WritersTouchOnlyTheirSlotsAndFillThemAll) {
               testing::ReportCase c = earthCase(cls, burial);
               c.design.dokaburi = cover;
               c.design.hanryokuKeisuHoho = method;
+              if (wv1 > 12.0) {  // a measured deflection whose e' follows: the fraction is printed
+                c.design.tawamiDeltaX = 0.01;
+                c.design.tawamiF1 = 1.0;
+                c.design.tawamiK = 0.096;
+                c.design.tawamiWv = 30.0;
+                c.design.tawamiR = 0.3;
+                c.design.hanryokuKeisu = 2832.79;
+              }
               c.result.wv2GammaFlg = raisedFlag;
               c.result.wv1 = wv1;
               RecordingReportBook book;

@@ -157,6 +157,36 @@ TEST_F(WholeRun, ATypedCaseIsCheckedCorrectedCalculatedAndItsReportWrittenAndOpe
   EXPECT_EQ(cover[8][4].text, "管路の構造計算（とう性管）");  // E9
 }
 
+// e' by the standard formula with αa computed for a trench of 1.2 m; the trench then widened to
+// 1.5 m. 計算する says so before the report file is chosen; いいえ leaves the focus on the button
+// of the e' dialog.
+TEST_F(WholeRun, AnAlphaAOfAnEarlierTrenchWidthIsAskedAboutBeforeTheReport) {
+  typeLargestCase();
+  type(5, QStringLiteral("1.2"));
+  DesignData& d = doc_->myData();
+  d.hanryokuKeisuHoho = 1;
+  d.kijunHanryokuKeisu = 5000;
+  d.hyojunMizohaba = 800;
+  d.alphaA = 1.04;  // 1 + 0.1 × (1200 − 800) / 1000
+  d.alphaB = 0.9;
+  d.katameDo = 95;
+  d.alphaW = 1.0;
+  d.hanryokuKeisu = 4680;
+  type(5, QStringLiteral("1.5"));
+  windows.answer(0);  // いいえ
+  pressCalculate();
+
+  EXPECT_TRUE(errors.shown.empty()) << errors.shown.front();
+  ASSERT_EQ(windows.shown.size(), 1u);
+  EXPECT_TRUE(windows.shown[0].text.startsWith(QStringLiteral(
+      "基礎材の反力係数ｅ’の溝幅による補正係数αａ（1.04）は、現在の溝幅Ｂ＝1.500mと標準溝幅BS値＝800.000mmから"
+      "求まる値（1.07）と異なります。")))
+      << windows.shown[0].text.toStdString();
+  EXPECT_TRUE(dialog.calls.empty()) << "no report file is asked for";
+  EXPECT_EQ(doc_->focusWidget(), doc_->cmdKisozaiSet());
+  EXPECT_EQ(liveMessageWindows(), 0);
+}
+
 TEST_F(WholeRun, WhileARunWaitsNoCommandAndNoClosingStartsAndAfterwards閉じるAsks) {
   typeLargestCase();
   type(5, QStringLiteral("1.2"));
