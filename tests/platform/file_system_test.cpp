@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "platform/temp_dir.h"
 #include "support/child_process.h"
+#include "support/temp_dir.h"
 
 namespace tovakin::platform {
 namespace {
