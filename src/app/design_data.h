@@ -109,7 +109,7 @@ inline constexpr const char* kDataTag = "Tovakin_A_1_00_00";
 // `kanatuKeisan` the catalogue one (管厚, box 21). The names are the file's and stay; every
 // other thickness pair in the program is named in this sense.
 struct DesignData {
-  FixedText<32> dataTag;          // format tag kDataTag; its 9th character is the edition the open test reads
+  FixedText<32> dataTag;          // format tag kDataTag; its 9th character is the edition the file-kind test reads
   FixedText<128> keisanshoTitle;  // 計算書タイトル, the report's cover title; box 0
   double createDate = 0.0;        // OLE date the case was created; never shown
   double updateDate = 0.0;        // OLE date of the last window-to-record transfer; the report's cover date
@@ -157,7 +157,7 @@ struct DesignData {
   double spare15 = 0.0;             // reserved
   double spare16 = 0.0;             // reserved
   double spare17 = 0.0;             // reserved
-  double kanzaiKubun = 0.0;         // 管材区分 of kanshu: 0 rigid, 5 flexible (EI), other flexible, -1 none; lblKanshu
+  double kanzaiKubun = 0.0;         // 管材区分 of kanshu: 0 rigid, 5 flexible (EI), other flexible, -1 unknown; lblKanshu
   double mizuTanniJuryo = 0.0;      // 水の単位体積重量 γw, kN/m³; box 8
   double hanryokuKeisu = 0.0;       // 基礎材の反力係数 e', the adopted value, kN/m²; box 19 (read-only)
   // The method of e': 0 entered, 1 standard formula, 2 soil cement, 3 bore ≤ 300 mm, 4 measured deflection;
