@@ -150,6 +150,10 @@ RunOutcome Run::go() {
   }
   if (!chosen) return RunOutcome::ReportCancelled;
   砂時計(true);
+  // reportFile now holds the choice but is not read again. The same path stands in the dialog's
+  // FileName, and the writer is given the dialog, so it writes exactly what the dialog shows as
+  // chosen; it records the file it wrote in g_app.g_reportPath, which the offer to open the
+  // report reads: the file opened is always the file written, by whatever road the path came.
 
   notice(kNoticeWriting);
   bool written = false;

@@ -85,15 +85,15 @@ TrenchControls trenchControlsFor(double maisetuKeishiki) {
   return {"矢板中心溝幅", true};
 }
 
-double designWallThickness(std::int32_t kanzaiKubun, double kanatu, double gaikei) {
-  const double innerDiameter = gaikei - 2.0 * kanatu;
+double designWallThickness(std::int32_t kanzaiKubun, double kanatuKeisan, double gaikei) {
+  const double innerDiameter = gaikei - 2.0 * kanatuKeisan;
   const bool large = innerDiameter >= 800.0;
   if (kanzaiKubun == 1) {
-    if (kanatu >= 9.0) return large ? kanatu / 1.1 : kanatu / 1.1 - 1.0;
-    return large ? kanatu - 1.0 : kanatu - 2.0;
+    if (kanatuKeisan >= 9.0) return large ? kanatuKeisan / 1.1 : kanatuKeisan / 1.1 - 1.0;
+    return large ? kanatuKeisan - 1.0 : kanatuKeisan - 2.0;
   }
-  if (kanzaiKubun == 2) return large ? kanatu : kanatu - 2.0;
-  return kanatu;
+  if (kanzaiKubun == 2) return large ? kanatuKeisan : kanatuKeisan - 2.0;
+  return kanatuKeisan;
 }
 
 PipeBoxes pipeBoxesFor(const std::optional<calc::PipeDimensions>& row, std::int32_t kanzaiKubun,
@@ -101,9 +101,9 @@ PipeBoxes pipeBoxesFor(const std::optional<calc::PipeDimensions>& row, std::int3
   if (!row || !row->gaikei || !row->kanatu) return {};
   PipeBoxes boxes;
   boxes.gaikei = *row->gaikei;
-  boxes.kanatu = *row->kanatu;
-  boxes.sekkeiKanatu = designWallThickness(kanzaiKubun, boxes.kanatu, boxes.gaikei);
-  boxes.chushinHankei = (boxes.gaikei - boxes.sekkeiKanatu) / 2.0;
+  boxes.kanatuKeisan = *row->kanatu;
+  boxes.kanatu = designWallThickness(kanzaiKubun, boxes.kanatuKeisan, boxes.gaikei);
+  boxes.chushinHankei = (boxes.gaikei - boxes.kanatu) / 2.0;
   boxes.unitWeight = unitWeight;
   return boxes;
 }

@@ -68,13 +68,14 @@ TrenchControls trenchControlsFor(double maisetuKeishiki);
 // diameter (mm). Class 1 and 2 take the rules of the inner diameter D = 外径 - 2 管厚
 // (threshold 800 mm, and for class 1 a thickness threshold of 9 mm); every other class uses
 // the catalogue thickness.
-double designWallThickness(std::int32_t kanzaiKubun, double kanatu, double gaikei);
+double designWallThickness(std::int32_t kanzaiKubun, double kanatuKeisan, double gaikei);
 
-// The values of the read-only pipe boxes, in mm (unit weight in kN/m³).
+// The values of the read-only pipe boxes, in mm (unit weight in kN/m³), named as the record
+// fields they become.
 struct PipeBoxes {
   double gaikei = 0.0;         // box 1
-  double kanatu = 0.0;         // box 21, the catalogue thickness
-  double sekkeiKanatu = 0.0;   // box 2, the design thickness
+  double kanatu = 0.0;         // box 2, the design thickness
+  double kanatuKeisan = 0.0;   // box 21, the catalogue thickness
   double chushinHankei = 0.0;  // box 3, (外径 - design thickness) / 2
   double unitWeight = 0.0;     // box 4
 };

@@ -506,8 +506,8 @@ void frmDocument::myKanDataReFreshBody() {
     values = pipeBoxesFor(row, func管材区分(kanshu), 管材の単位体積重量(kanshu));
   guardStep(label, [&] {
     setBoxText(1, showNumber(values.gaikei, "0.00"));
-    setBoxText(21, showNumber(values.kanatu, "0.00"));
-    setBoxText(2, showNumber(values.sekkeiKanatu, "0.00"));
+    setBoxText(21, showNumber(values.kanatuKeisan, "0.00"));
+    setBoxText(2, showNumber(values.kanatu, "0.00"));
     setBoxText(3, showNumber(values.chushinHankei, "0.00"));
     setBoxText(4, showNumber(values.unitWeight, "0.00"));
   });

@@ -80,8 +80,9 @@ class SectionContext {
   std::string sheet_;
 };
 
-// One writer per section kind; nullptr for a section whose writer is not built, which leaves
-// its sheet as the template has it.
+// One writer per section kind, every kind has one (a kind added without a writer does not
+// compile); nullptr only for a value outside the enumeration, which leaves its sheet as the
+// template has it.
 using SectionWriter = void (*)(SectionContext&);
 SectionWriter sectionWriter(Section section);
 

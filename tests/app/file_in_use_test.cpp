@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tovakin::app {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "calc/data_check.h"
-#include "calc_fixture.h"
+#include "support/calc_fixture.h"
 
 namespace tovakin::testing {
 using namespace tovakin::calc;

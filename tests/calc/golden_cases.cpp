@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "calc_fixture.h"
+#include "support/calc_fixture.h"
 
 namespace tovakin::testing {
 using namespace tovakin::calc;

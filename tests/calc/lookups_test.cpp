@@ -5,7 +5,7 @@
 
 #include "calc/coefficients.h"
 #include "calc/pipe_lookups.h"
-#include "calc_fixture.h"
+#include "support/calc_fixture.h"
 
 namespace tovakin::testing {
 using namespace tovakin::calc;

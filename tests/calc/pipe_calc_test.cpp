@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "calc/pipe_calc.h"
-#include "calc_fixture.h"
+#include "support/calc_fixture.h"
 
 namespace tovakin::testing {
 using namespace tovakin::calc;

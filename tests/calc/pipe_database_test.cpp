@@ -11,9 +11,9 @@
 #include <tuple>
 
 #include "calc/pipe_calc.h"
-#include "calc/pipe_db_workbook.h"
 #include "calc/pipe_lookups.h"
 #include "support/fake_pipe_source.h"
+#include "support/pipe_db_workbook.h"
 #include "support/scripted_error_box.h"
 
 namespace tovakin::testing {

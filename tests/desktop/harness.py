@@ -18,7 +18,9 @@ Reuse, in a test script beside this module:
             self.desktop.send_keys(main, "alt+f", "x")    # File > Exit
             self.assertEqual(program.wait(), 0)
 
-Register a script with ctest through tests/desktop/desktop_tests.cmake (one line per script).
+A script test_*.py in this folder is a ctest test of its own, desktop.<script name>:
+tests/desktop/desktop_tests.cmake finds the scripts by a glob, so a new one needs no registering
+(the next build configures again and picks it up).
 Environment: TOVAKIN_APPDIR names the built application folder (set by ctest);
 TOVAKIN_DESIGN_FILES the folder of the named cases' design files ("flexible", "rigid"; written at
 build time by tests/helpers/design_file_writer.cpp, set by ctest);

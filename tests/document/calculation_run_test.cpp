@@ -15,13 +15,13 @@
 #include <functional>
 
 #include "app/app_state.h"
-#include "calc/calc_fixture.h"
-#include "platform/temp_dir.h"
 #include "report/xlsx_report_book.h"
+#include "support/calc_fixture.h"
 #include "support/recording_cursor.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_launcher.h"
 #include "support/scripted_message_windows.h"
+#include "support/temp_dir.h"
 
 namespace tovakin::testing {
 namespace {

@@ -42,7 +42,7 @@ TEST(RigidFlexible, FollowsTheClassAndTheSupportExactly) {
 TEST(DesignThickness, FollowsTheClassRulesAtTheirEdges) {
   struct Case {
     std::int32_t kubun;
-    double kanatu, gaikei;
+    double kanatuKeisan, gaikei;
     const char* box2;
   };
   for (const Case& c : {Case{1, 9.00, 818.00, "8.18"},  // D = 800: 管厚 / 1.1
@@ -52,8 +52,12 @@ TEST(DesignThickness, FollowsTheClassRulesAtTheirEdges) {
                         Case{2, 10.0, 820.00, "10.00"}, Case{2, 10.0, 819.00, "8.00"},
                         Case{0, 10.0, 300.00, "10.00"}, Case{5, 10.0, 300.00, "10.00"},
                         Case{-1, 10.0, 300.00, "10.00"}})
-    EXPECT_EQ(showNumber(designWallThickness(c.kubun, c.kanatu, c.gaikei), "0.00"), c.box2) << c.kubun << c.kanatu;
+    EXPECT_EQ(showNumber(designWallThickness(c.kubun, c.kanatuKeisan, c.gaikei), "0.00"), c.box2)
+        << c.kubun << c.kanatuKeisan;
   const PipeBoxes b = pipeBoxesFor(calc::PipeDimensions{818.0, 9.0, 1.0, 1.0}, 1, 71.0);
+  // Named as the record: kanatu the design thickness (box 2), kanatuKeisan the catalogue one (box 21).
+  EXPECT_EQ(showNumber(b.kanatu, "0.00"), "8.18");
+  EXPECT_EQ(b.kanatuKeisan, 9.0);
   EXPECT_EQ(showNumber(b.chushinHankei, "0.00"), "404.91");  // from the design thickness
   // A row without 外径 or 管厚 is no pipe.
   EXPECT_EQ(pipeBoxesFor(calc::PipeDimensions{std::nullopt, 10.0, 1.0, 1.0}, 0, 24.5).unitWeight, 0.0);

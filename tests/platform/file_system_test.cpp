@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/temp_dir.h"
 #include "support/child_process.h"
+#include "support/temp_dir.h"
 
 namespace tovakin::platform {
 namespace {

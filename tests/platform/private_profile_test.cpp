@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/cp932.h"
-#include "platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tovakin::platform {
 namespace {

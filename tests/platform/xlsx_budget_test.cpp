@@ -17,18 +17,7 @@
 namespace tovakin::platform::xlsx {
 namespace {
 
-using tovakin::testing::budgetMeasured;
-using tovakin::testing::ChildCost;
-using tovakin::testing::costInChild;
-using tovakin::testing::kRelTypeBase;
-using tovakin::testing::kRelNs;
-using tovakin::testing::kSpreadsheetNs;
-using tovakin::testing::minimalWorkbook;
-using tovakin::testing::setEntry;
-using tovakin::testing::sheetXml;
-using tovakin::testing::TempDir;
-using tovakin::testing::writeZip;
-using tovakin::testing::ZipEntries;
+using namespace tovakin::testing;
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
 constexpr long long kBudgetKiB = 256 * 1024;

@@ -13,18 +13,7 @@
 namespace tovakin::platform::xlsx {
 namespace {
 
-using tovakin::testing::kRelNs;
-using tovakin::testing::kRelTypeBase;
-using tovakin::testing::kSpreadsheetNs;
-using tovakin::testing::minimalWorkbook;
-using tovakin::testing::readFile;
-using tovakin::testing::setEntry;
-using tovakin::testing::sharedStringsXml;
-using tovakin::testing::sheetXml;
-using tovakin::testing::TempDir;
-using tovakin::testing::writeFile;
-using tovakin::testing::writeZip;
-using tovakin::testing::ZipEntries;
+using namespace tovakin::testing;
 
 const std::string kRels = "http://schemas.openxmlformats.org/package/2006/relationships";
 

@@ -15,15 +15,7 @@
 namespace tovakin::platform::xlsx {
 namespace {
 
-using tovakin::testing::kRelTypeBase;
-using tovakin::testing::minimalWorkbook;
-using tovakin::testing::readFile;
-using tovakin::testing::setEntry;
-using tovakin::testing::sharedStringsXml;
-using tovakin::testing::sheetXml;
-using tovakin::testing::TempDir;
-using tovakin::testing::writeZip;
-using tovakin::testing::ZipEntries;
+using namespace tovakin::testing;
 using Type = CellValue::Type;
 
 const char* kStyles =

@@ -18,14 +18,7 @@
 namespace tovakin::platform::xlsx {
 namespace {
 
-using tovakin::testing::kRelTypeBase;
-using tovakin::testing::minimalWorkbook;
-using tovakin::testing::setEntry;
-using tovakin::testing::sharedStringsXml;
-using tovakin::testing::sheetXml;
-using tovakin::testing::TempDir;
-using tovakin::testing::writeZip;
-using tovakin::testing::ZipEntries;
+using namespace tovakin::testing;
 
 std::string rels(const std::string& body) {
   return "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + body +

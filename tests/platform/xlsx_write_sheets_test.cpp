@@ -15,13 +15,7 @@
 namespace tovakin::platform::xlsx {
 namespace {
 
-using tovakin::testing::readFile;
-using tovakin::testing::runXlsxgen;
-using tovakin::testing::setEntry;
-using tovakin::testing::TempDir;
-using tovakin::testing::writeFile;
-using tovakin::testing::writeZip;
-using tovakin::testing::ZipEntries;
+using namespace tovakin::testing;
 
 const std::vector<std::string> kSheets = {"表紙", "Heの計算", "Heの計算2", "水平 土圧"};
 

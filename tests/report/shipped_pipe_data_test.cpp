@@ -7,9 +7,9 @@
 #include "app/settings.h"
 #include "calc/pipe_calc.h"
 #include "calc/pipe_db_sqlite.h"
-#include "calc/pipe_db_workbook.h"
 #include "report/report_fixture.h"
 #include "support/design_cases.h"
+#include "support/pipe_db_workbook.h"
 
 namespace tovakin::testing {
 using namespace tovakin::report;

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "calc/calc_fixture.h"
 #include "calc/data_check.h"
 #include "calc/pipe_calc.h"
 #include "report/cell_conventions.h"
 #include "report/report_slots.h"
 #include "report/report_writer.h"
 #include "report/sheet_plan.h"
+#include "support/calc_fixture.h"
 #include "support/recording_report_book.h"
 
 namespace tovakin::testing {
