@@ -633,8 +633,6 @@ void frmDocument::setBoxText(int index, const std::string& text) {
   boxes_[static_cast<std::size_t>(index)]->setText(qtext(text));
 }
 
-double frmDocument::boxNumber(int index) const { return recordNumber(boxText(index), boxPattern(index)); }
-
 // ---- Commands and closing -------------------------------------------------------------------
 
 void frmDocument::lblMyCommand(const QString& word) {

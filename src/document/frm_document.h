@@ -197,7 +197,6 @@ class frmDocument : public QWidget {
   void setComboText(DocCombo which, const std::string& text);
   std::string boxText(int index) const;
   void setBoxText(int index, const std::string& text);
-  double boxNumber(int index) const;
 
   app::DesignData data_;
   calc::CalcResult result_;
