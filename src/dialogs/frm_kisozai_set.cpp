@@ -412,15 +412,13 @@ void frmKisozaiSet::picImage4msg(const char* text) {
 
 // ---- the document's side --------------------------------------------------------------------
 
-bool runKisozaiSet(QWidget* mainWindow, DesignData& record, bool& takeOverFlag, QLineEdit* hanryokuKeisuBox) {
+bool runKisozaiSet(QWidget* mainWindow, DesignData& record, bool& flag, const ShowDialog& show) {
   bool takenOver = false;
   guardStep("cmdKisozaiSet_Click", [&] {
-    takenOver = runConditionExchange(record, takeOverFlag, [&] {
-      frmKisozaiSet dialog(mainWindow, takeOverFlag);
-      showModal(dialog);
+    takenOver = runConditionExchange(record, flag, [&] {
+      frmKisozaiSet dialog(mainWindow, flag);
+      show(dialog);
     });
-    if (takenOver && hanryokuKeisuBox)
-      hanryokuKeisuBox->setText(QString::fromStdString(formatPattern(record.hanryokuKeisu, "0.00")));
   });
   return takenOver;
 }

@@ -16,7 +16,6 @@
 
 class QCheckBox;
 class QGroupBox;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -95,10 +94,10 @@ class frmKisozaiSet : public ConditionDialog {
   bool pictureErrorShown_ = false;
 };
 
-// The document's side of an opening: the exchange of every condition dialog
-// (runConditionExchange) with the dialog shown modally over the main window, and, when OK or
-// Apply raised the flag, the adopted e' into the document's box (two decimals). Returns true when the record was taken over: the document is
-// then changed. The document runs its own myForm2Data before.
-bool runKisozaiSet(QWidget* mainWindow, DesignData& record, bool& takeOverFlag, QLineEdit* hanryokuKeisuBox);
+// cmdKisozaiSet_Click's opening of frmKisozaiSet, parented to the main window: the exchange of
+// every condition dialog (runConditionExchange), the dialog shown by `show`. True when the record
+// was taken over: the document is then changed and shows the record's new e'. The document runs
+// its own myForm2Data before.
+bool runKisozaiSet(QWidget* mainWindow, DesignData& record, bool& flag, const ShowDialog& show = showModal);
 
 }  // namespace tovakin::gui

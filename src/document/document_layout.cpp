@@ -1,12 +1,15 @@
 #include "document/document_layout.h"
 
 #include <array>
+#include <string>
+
+#include "platform/error_box.h"
 
 namespace tovakin::gui {
 
 namespace {
 
-using K = DocKind;
+using R = DocRole;
 using C = DocContainer;
 
 // Designed sizes of the usual controls.
@@ -21,55 +24,55 @@ constexpr int kToCaption = 0, kToInput = 1800, kToUnit = 3720;
 
 DesignedControl label(int index, C c, int left, int top, const char* caption, int width = kLabelW,
                       std::uint32_t colour = kNoColour) {
-  return {"lblLabel", index, K::Label, c, left, top, width, kLabelH, caption, colour};
+  return {"lblLabel", index, R::Caption, c, left, top, width, kLabelH, caption, colour};
 }
 DesignedControl heading(int index, int left, int top, int width, const char* caption) {
   return label(index, C::Form, left, top, caption, width, kHeadingColour);
 }
 DesignedControl box(int index, C c, int left, int top, int width = kBoxW) {
-  return {"txtTextBox", index, K::TextBox, c, left, top, width, kBoxH, ""};
+  return {"txtTextBox", index, R::TextBox, c, left, top, width, kBoxH, ""};
 }
-DesignedControl combo(const char* name, int left, int top, int width = kComboW) {
-  return {name, -1, K::Combo, C::Form, left, top, width, kComboH, ""};
+DesignedControl combo(const char* name, R role, int left, int top, int width = kComboW) {
+  return {name, -1, role, C::Form, left, top, width, kComboH, ""};
 }
 DesignedControl unit(int index, C c, int left, int top) {
-  return {"picTanni", index, K::Unit, c, left, top, kUnitW, kUnitH, ""};
+  return {"picTanni", index, R::Unit, c, left, top, kUnitW, kUnitH, ""};
 }
 
 std::vector<DesignedControl> build() {
   std::vector<DesignedControl> v;
   // The window's own controls. The combination-formula button lies over the input panel.
-  v.push_back({"picMyForm", -1, K::Panel, C::Window, 0, 0, 9495, 7455, ""});
-  v.push_back({"cmdNaigaiatuSet", -1, K::Button, C::Window, 4800, 4740, 3615, 315, "内外圧合成式の設定(&H)"});
-  v.push_back({"lblMyFilename", -1, K::Label, C::Window, 9600, 480, 3375, 255, ""});
-  v.push_back({"lblMyCommand", -1, K::Label, C::Window, 9600, 120, 3375, 255, ""});
+  v.push_back({"picMyForm", -1, R::FormPanel, C::Window, 0, 0, 9495, 7455, ""});
+  v.push_back({"cmdNaigaiatuSet", -1, R::NaigaiatuSet, C::Window, 4800, 4740, 3615, 315, "内外圧合成式の設定(&H)"});
+  v.push_back({"lblMyFilename", -1, R::FileName, C::Window, 9600, 480, 3375, 255, ""});
+  v.push_back({"lblMyCommand", -1, R::CommandWord, C::Window, 9600, 120, 3375, 255, ""});
   // The panels inside the input panel, and the buttons.
-  v.push_back({"picTouseiField", -1, K::Panel, C::Form, 4800, 5100, 4455, 1575, ""});
-  v.push_back({"picCommand", -1, K::Panel, C::Form, 5280, 120, 3975, 735, ""});
-  v.push_back({"cmdCommand", 1, K::Button, C::Command, 0, 0, 1695, 495, "計算する(&C)"});
-  v.push_back({"cmdCommand", 0, K::Button, C::Command, 1920, 0, 1695, 495, "閉じる(&Q)"});
+  v.push_back({"picTouseiField", -1, R::TouseiPanel, C::Form, 4800, 5100, 4455, 1575, ""});
+  v.push_back({"picCommand", -1, R::CommandPanel, C::Form, 5280, 120, 3975, 735, ""});
+  v.push_back({"cmdCommand", 1, R::Command, C::Command, 0, 0, 1695, 495, "計算する(&C)"});
+  v.push_back({"cmdCommand", 0, R::Command, C::Command, 1920, 0, 1695, 495, "閉じる(&Q)"});
 
   // The input panel, row by row.
-  v.push_back({"lblAppTitle", -1, K::Label, C::Form, kLeftCaption, 120, 9015, kLabelH, "不とう性管の検討"});
+  v.push_back({"lblAppTitle", -1, R::AppTitle, C::Form, kLeftCaption, 120, 9015, kLabelH, "不とう性管の検討"});
   v.push_back(label(19, C::Form, kLeftCaption, 420, "計算書タイトル"));
   v.push_back(box(0, C::Form, kLeftInput, 420, 6495));
   v.push_back(heading(0, kLeftCaption, 720, 9015, "形状・寸法"));
   v.push_back(label(3, C::Form, kLeftCaption, 1020, "管種", 735));
-  v.push_back({"lblKanshu", -1, K::Label, C::Form, 840, 1020, 975, kLabelH, "不とう性管", kKanshuColour});
-  v.push_back(combo("cbKanshu", kLeftInput, 1020, 6495));
+  v.push_back({"lblKanshu", -1, R::KanshuCaption, C::Form, 840, 1020, 975, kLabelH, "不とう性管", kKanshuColour});
+  v.push_back(combo("cbKanshu", R::Kanshu, kLeftInput, 1020, 6495));
   v.push_back(label(20, C::Form, kLeftCaption, 1380, "管規格"));
-  v.push_back(combo("cbKikaku", kLeftInput, 1380));
+  v.push_back(combo("cbKikaku", R::Kikaku, kLeftInput, 1380));
   v.push_back(heading(1, kRightCaption, 1380, 4335, "埋設条件"));
   v.push_back(label(4, C::Form, kLeftCaption, 1680, "呼び径"));
-  v.push_back(combo("cbYobina", kLeftInput, 1680));
+  v.push_back(combo("cbYobina", R::Yobina, kLeftInput, 1680));
   v.push_back(unit(0, C::Form, kLeftUnit, 1680));
   v.push_back(label(2, C::Form, kRightCaption, 1680, "埋設形式"));
-  v.push_back(combo("cbMaisetu", kRightInput, 1680));
+  v.push_back(combo("cbMaisetu", R::Maisetu, kRightInput, 1680));
   v.push_back(label(7, C::Form, kLeftCaption, 1980, "管外径"));
   v.push_back(box(1, C::Form, kLeftInput, 1980));
   v.push_back(unit(1, C::Form, kLeftUnit, 1980));
   v.push_back(label(14, C::Form, kRightCaption, 1980, "基礎形式"));
-  v.push_back(combo("cbKiso", kRightInput, 1980));
+  v.push_back(combo("cbKiso", R::Kiso, kRightInput, 1980));
   v.push_back(label(32, C::Form, kLeftCaption, 2280, "管厚"));
   v.push_back(box(21, C::Form, kLeftInput, 2280));
   v.push_back(unit(16, C::Form, kLeftUnit, 2280));
@@ -79,7 +82,7 @@ std::vector<DesignedControl> build() {
   v.push_back(label(8, C::Form, kLeftCaption, 2580, "管厚計算値"));
   v.push_back(box(2, C::Form, kLeftInput, 2580));
   v.push_back(unit(2, C::Form, kLeftUnit, 2580));
-  v.push_back({"lblMizohaba", -1, K::Label, C::Form, kRightCaption, 2580, kLabelW, kLabelH, "管頂部溝幅"});
+  v.push_back({"lblMizohaba", -1, R::MizohabaCaption, C::Form, kRightCaption, 2580, kLabelW, kLabelH, "管頂部溝幅"});
   v.push_back(box(5, C::Form, kRightInput, 2580));
   v.push_back(unit(7, C::Form, kRightUnit, 2580));
   v.push_back(label(33, C::Form, kLeftCaption, 2880, "管厚中心半径"));
@@ -99,12 +102,12 @@ std::vector<DesignedControl> build() {
   v.push_back(box(8, C::Form, kRightInput, 3480));
   v.push_back(unit(8, C::Form, kRightUnit, 3480));
   v.push_back(label(18, C::Form, kLeftCaption, 3780, "輪荷重規格"));
-  v.push_back(combo("cbKajuJoken", kLeftInput, 3780));
+  v.push_back(combo("cbKajuJoken", R::KajuJoken, kLeftInput, 3780));
   v.push_back(label(15, C::Form, kRightCaption, 3780, "土の単位体積重量"));
   v.push_back(box(10, C::Form, kRightInput, 3780));
   v.push_back(unit(9, C::Form, kRightUnit, 3780));
   v.push_back(label(23, C::Form, kLeftCaption, 4080, "道路の状態"));
-  v.push_back(combo("cbDoroJoken", kLeftInput, 4080));
+  v.push_back(combo("cbDoroJoken", R::DoroJoken, kLeftInput, 4080));
   v.push_back(label(16, C::Form, kRightCaption, 4080, "飽和土単位体積重量"));
   v.push_back(box(11, C::Form, kRightInput, 4080));
   v.push_back(unit(14, C::Form, kRightUnit, 4080));
@@ -116,7 +119,7 @@ std::vector<DesignedControl> build() {
   v.push_back(box(14, C::Form, kLeftInput, 4680));
   v.push_back(unit(5, C::Form, kLeftUnit, 4680));
   v.push_back(label(28, C::Form, kLeftCaption, 4980, "ブルドーザー規格"));
-  v.push_back(combo("cbBuruJoken", kLeftInput, 4980));
+  v.push_back(combo("cbBuruJoken", R::BuruJoken, kLeftInput, 4980));
   v.push_back(label(29, C::Form, kLeftCaption, 5280, "キャタピラ数"));
   v.push_back(box(15, C::Form, kLeftInput, 5280));
   v.push_back(label(30, C::Form, kLeftCaption, 5580, "施工時衝撃係数"));
@@ -130,7 +133,7 @@ std::vector<DesignedControl> build() {
   v.push_back(unit(13, C::Form, kLeftUnit, 6480));
 
   // The flexible-pipe panel.
-  v.push_back({"cmdKisozaiSet", -1, K::Button, C::Tousei, kToCaption, 0, 3615, 315, "基礎材の反力係数(e')設定(&E)"});
+  v.push_back({"cmdKisozaiSet", -1, R::KisozaiSet, C::Tousei, kToCaption, 0, 3615, 315, "基礎材の反力係数(e')設定(&E)"});
   v.push_back(label(12, C::Tousei, kToCaption, 360, "基礎材の反力係数"));
   v.push_back(box(19, C::Tousei, kToInput, 360));
   v.push_back(unit(15, C::Tousei, kToUnit, 360));
@@ -159,6 +162,77 @@ const DesignedControl* designedControl(std::string_view name, int index) {
   for (const DesignedControl& c : documentControls())
     if (name == c.name && c.index == index) return &c;
   return nullptr;
+}
+
+const DesignedControl& designedControl(DocRole role, int index) {
+  for (const DesignedControl& c : documentControls())
+    if (c.role == role && c.index == index) return c;
+  platform::raiseError(platform::err::kOutOfRange);
+}
+
+const DesignedControl* designedControlNamed(std::string_view objectName) {
+  for (const DesignedControl& c : documentControls()) {
+    std::string name = c.name;
+    if (c.index >= 0) name += "_" + std::to_string(c.index);
+    if (objectName == name) return &c;
+  }
+  return nullptr;
+}
+
+DocKind kindOf(DocRole role) {
+  switch (role) {
+    case R::FormPanel:
+    case R::TouseiPanel:
+    case R::CommandPanel: return DocKind::Panel;
+    case R::Caption:
+    case R::AppTitle:
+    case R::KanshuCaption:
+    case R::MizohabaCaption:
+    case R::FileName:
+    case R::CommandWord: return DocKind::Label;
+    case R::TextBox: return DocKind::TextBox;
+    case R::Unit: return DocKind::Unit;
+    case R::Kanshu:
+    case R::Kikaku:
+    case R::Yobina:
+    case R::Maisetu:
+    case R::Kiso:
+    case R::KajuJoken:
+    case R::BuruJoken:
+    case R::DoroJoken: return DocKind::Combo;
+    case R::KisozaiSet:
+    case R::NaigaiatuSet:
+    case R::Command: return DocKind::Button;
+  }
+  platform::raiseError(platform::err::kOutOfRange);
+}
+
+std::optional<DocCombo> listOf(DocRole role) {
+  switch (role) {
+    case R::Kanshu: return DocCombo::Kanshu;
+    case R::Kikaku: return DocCombo::Kikaku;
+    case R::Yobina: return DocCombo::Yobina;
+    case R::Maisetu: return DocCombo::Maisetu;
+    case R::Kiso: return DocCombo::Kiso;
+    case R::KajuJoken: return DocCombo::KajuJoken;
+    case R::BuruJoken: return DocCombo::BuruJoken;
+    case R::DoroJoken: return DocCombo::DoroJoken;
+    case R::FormPanel:
+    case R::TouseiPanel:
+    case R::CommandPanel:
+    case R::Caption:
+    case R::AppTitle:
+    case R::KanshuCaption:
+    case R::MizohabaCaption:
+    case R::FileName:
+    case R::CommandWord:
+    case R::TextBox:
+    case R::Unit:
+    case R::KisozaiSet:
+    case R::NaigaiatuSet:
+    case R::Command: return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 std::string_view unitTextOf(int index) {

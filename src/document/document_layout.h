@@ -4,6 +4,7 @@
 // from this table; the table is tested on its own (every box has its caption and unit beside it,
 // nothing overlaps, nothing leaves its container).
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -20,16 +21,53 @@ enum class DocContainer {
 
 enum class DocKind { Panel, Label, TextBox, Combo, Unit, Button };
 
+// The eight lists of the window.
+enum class DocCombo { Kanshu, Kikaku, Yobina, Maisetu, Kiso, KajuJoken, BuruJoken, DoroJoken };
+inline constexpr int kListCount = 8;
+
+// What a designed control is to the window, which keeps each one in its typed member by its role
+// (never by its name). The switches over it have no default: a role added here without its place
+// in the window does not compile.
+enum class DocRole {
+  FormPanel,        // picMyForm, the input panel
+  TouseiPanel,      // picTouseiField, the flexible-pipe panel
+  CommandPanel,     // picCommand, the button panel
+  Caption,          // lblLabel(i), a fixed caption
+  AppTitle,         // lblAppTitle
+  KanshuCaption,    // lblKanshu, rigid or flexible
+  MizohabaCaption,  // lblMizohaba, the trench width's caption
+  FileName,         // lblMyFilename, hidden: the document's path
+  CommandWord,      // lblMyCommand, hidden: the command channel
+  TextBox,          // txtTextBox(i)
+  Unit,             // picTanni(i)
+  Kanshu,           // the eight lists, in DocCombo's order
+  Kikaku,
+  Yobina,
+  Maisetu,
+  Kiso,
+  KajuJoken,
+  BuruJoken,
+  DoroJoken,
+  KisozaiSet,       // cmdKisozaiSet
+  NaigaiatuSet,     // cmdNaigaiatuSet
+  Command,          // cmdCommand(i), 0 閉じる, 1 計算する
+};
+DocKind kindOf(DocRole role);
+// The list of a list role, nullopt for every other role.
+std::optional<DocCombo> listOf(DocRole role);
+
 inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
 
 struct DesignedControl {
   const char* name;  // the control's name ("lblLabel", "txtTextBox", "cbKanshu", ...)
   int index;         // its index in a control array, -1 for a single control
-  DocKind kind;
+  DocRole role;
   DocContainer container;
   int left, top, width, height;
   const char* caption;               // designed caption of labels and buttons, else ""
   std::uint32_t backColour = kNoColour;  // &H00BBGGRR, kNoColour for the default
+
+  DocKind kind() const { return kindOf(role); }
 };
 
 // Every control in creation order: the window's own controls, the panels, then the panel
@@ -37,6 +75,11 @@ struct DesignedControl {
 const std::vector<DesignedControl>& documentControls();
 // The control of that name and index, nullptr when there is none.
 const DesignedControl* designedControl(std::string_view name, int index = -1);
+// The control of a role and index; a role and index the table does not hold raise subscript out
+// of range (9).
+const DesignedControl& designedControl(DocRole role, int index = -1);
+// The control whose object name this is ("txtTextBox_5", "cbKanshu"), nullptr when there is none.
+const DesignedControl* designedControlNamed(std::string_view objectName);
 
 // The unit texts myFormEdit prints into picTanni(0) to picTanni(17), in index order.
 inline constexpr int kUnitCaptionCount = 18;

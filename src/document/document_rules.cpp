@@ -119,7 +119,7 @@ const std::vector<DocumentBox>& documentBoxes() {
   using K = BoxKind;
   using D = DesignData;
   static const std::vector<DocumentBox> kBoxes{
-      {0, "keisanshoTitle", K::Text, "", false, nullptr, "cbKanshu"},
+      {0, "keisanshoTitle", K::Text, "", false, nullptr, "cbKanshu", kTitleBytes},
       {1, "gaikei", K::Pipe, "0.00", true, &D::gaikei, "cbKajuJoken"},
       {2, "kanatu", K::Pipe, "0.00", true, &D::kanatu, "cbKajuJoken"},
       {3, "chushinHankei", K::Pipe, "0.00", true, &D::chushinHankei, "cbKajuJoken"},
@@ -132,7 +132,7 @@ const std::vector<DocumentBox>& documentBoxes() {
       {10, "tuchiTanniJuryo", K::Number, "0.00", false, &D::tuchiTanniJuryo, "txtTextBox_11"},
       {11, "howadoTanniJuryo", K::Number, "0.00", false, &D::howadoTanniJuryo, "txtTextBox_9"},
       {12, "naibuMasatukaku", K::Number, "0", false, &D::naibuMasatukaku, "txtTextBox_6"},
-      {13, "josaiKajuMeisho", K::Text, "", false, nullptr, "txtTextBox_14"},
+      {13, "josaiKajuMeisho", K::Text, "", false, nullptr, "txtTextBox_14", kSurchargeNameBytes},
       {14, "josaiKaju", K::Surcharge, "0.00", false, nullptr, "cbBuruJoken"},
       {15, "kyatapiraSu", K::Count, "0", false, nullptr, "txtTextBox_16"},
       {16, "sekojiShogekiKeisu", K::Number, "0.0", false, &D::sekojiShogekiKeisu, "txtTextBox_17"},

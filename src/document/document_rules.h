@@ -112,6 +112,8 @@ struct DocumentBox {
   bool readOnly;                // the user cannot type into it
   double DesignData::*number;   // the record field of a Number or Pipe box, else nullptr
   const char* enter;            // the control Enter moves to; "" where the window's state decides
+  std::size_t textBytes = 0;    // a free text: the bytes its record field holds, which the box
+                                // keeps to as the user types (fitsRecordText); 0 for the others
 };
 const std::vector<DocumentBox>& documentBoxes();
 // The box of that index; the table's first box for an index out of range.

@@ -24,6 +24,7 @@
 #include "document/document_inputs.h"
 #include "document/document_layout.h"
 #include "document/document_rules.h"
+#include "document/record_transfer.h"
 #include "platform/common_dialog.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
@@ -55,25 +56,34 @@ void paintBehind(QWidget& widget, QPalette::ColorRole role, std::uint32_t bgr) {
   widget.setAutoFillBackground(true);
 }
 
-DocCombo comboOf(std::string_view name) {
-  if (name == "cbKanshu") return DocCombo::Kanshu;
-  if (name == "cbKikaku") return DocCombo::Kikaku;
-  if (name == "cbYobina") return DocCombo::Yobina;
-  if (name == "cbMaisetu") return DocCombo::Maisetu;
-  if (name == "cbKiso") return DocCombo::Kiso;
-  if (name == "cbKajuJoken") return DocCombo::KajuJoken;
-  if (name == "cbBuruJoken") return DocCombo::BuruJoken;
-  return DocCombo::DoroJoken;
+QWidget* containerOf(DocContainer container, QWidget* window, QWidget* form, QWidget* tousei, QWidget* command) {
+  switch (container) {
+    case DocContainer::Window: return window;
+    case DocContainer::Form: return form;
+    case DocContainer::Tousei: return tousei;
+    case DocContainer::Command: return command;
+  }
+  return window;
 }
 
-FixedList fixedListOf(DocCombo which) {
-  switch (which) {
-    case DocCombo::Maisetu: return FixedList::Maisetu;
-    case DocCombo::Kiso: return FixedList::Kiso;
-    case DocCombo::KajuJoken: return FixedList::KajuJoken;
-    case DocCombo::BuruJoken: return FixedList::BuruJoken;
-    default: return FixedList::DoroJoken;
+QLabel* makeLabel(const DesignedControl& c, QWidget* container) {
+  auto* label = new QLabel(QString::fromUtf8(c.caption), container);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  if (c.backColour != kNoColour) paintBehind(*label, QPalette::Window, c.backColour);
+  return label;
+}
+
+QLineEdit* makeBox(const DesignedControl& c, QWidget* container) {
+  auto* box = new QLineEdit(container);
+  // A file dropped on a box is the main window's to open, not text for the box.
+  box->setAcceptDrops(false);
+  const DocumentBox& designed = documentBox(c.index);
+  if (designed.readOnly) {
+    box->setReadOnly(true);
+    paintBehind(*box, QPalette::Base, kReadOnlyColour);
   }
+  if (designed.textBytes > 0) box->setValidator(new RecordTextValidator(designed.textBytes, box));
+  return box;
 }
 
 // The document as the calculation run sees it.
@@ -125,70 +135,40 @@ void frmDocument::buildControls() {
   paintBehind(*this, QPalette::Window, kWindowColour);
 
   for (const DesignedControl& c : documentControls()) {
-    QWidget* container = this;
-    if (c.container == DocContainer::Form) container = form_;
-    else if (c.container == DocContainer::Tousei) container = tousei_;
-    else if (c.container == DocContainer::Command) container = commandPanel_;
-
+    QWidget* container = containerOf(c.container, this, form_, tousei_, commandPanel_);
     QWidget* made = nullptr;
-    const std::string_view name = c.name;
-    switch (c.kind) {
-      case DocKind::Panel: {
-        made = new QWidget(container);
-        if (name == "picMyForm") form_ = made;
-        else if (name == "picTouseiField") tousei_ = made;
-        else commandPanel_ = made;
+    const auto at = static_cast<std::size_t>(c.index);
+    switch (c.role) {
+      case DocRole::FormPanel: made = form_ = new QWidget(container); break;
+      case DocRole::TouseiPanel: made = tousei_ = new QWidget(container); break;
+      case DocRole::CommandPanel: made = commandPanel_ = new QWidget(container); break;
+      case DocRole::Caption: made = makeLabel(c, container); break;
+      case DocRole::AppTitle: made = appTitle_ = makeLabel(c, container); break;
+      case DocRole::KanshuCaption: made = kanshuLabel_ = makeLabel(c, container); break;
+      case DocRole::MizohabaCaption: made = mizohabaLabel_ = makeLabel(c, container); break;
+      case DocRole::FileName: made = filename_ = makeLabel(c, container); break;
+      case DocRole::CommandWord: made = command_ = makeLabel(c, container); break;
+      case DocRole::TextBox: made = boxes_.at(at) = makeBox(c, container); break;
+      case DocRole::Unit: made = units_.at(at) = new UnitCaption(container); break;
+      case DocRole::Kanshu:
+      case DocRole::Kikaku:
+      case DocRole::Yobina:
+      case DocRole::Maisetu:
+      case DocRole::Kiso:
+      case DocRole::KajuJoken:
+      case DocRole::BuruJoken:
+      case DocRole::DoroJoken:
+        made = combos_.at(static_cast<std::size_t>(listOf(c.role).value())) = new ChoiceCombo(container);
         break;
-      }
-      case DocKind::Label: {
-        auto* label = new QLabel(QString::fromUtf8(c.caption), container);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        if (c.backColour != kNoColour) paintBehind(*label, QPalette::Window, c.backColour);
-        if (name == "lblAppTitle") appTitle_ = label;
-        else if (name == "lblKanshu") kanshuLabel_ = label;
-        else if (name == "lblMizohaba") mizohabaLabel_ = label;
-        else if (name == "lblMyFilename") filename_ = label;
-        else if (name == "lblMyCommand") command_ = label;
-        made = label;
+      case DocRole::KisozaiSet: made = kisozaiSet_ = new QPushButton(QString::fromUtf8(c.caption), container); break;
+      case DocRole::NaigaiatuSet:
+        made = naigaiatuSet_ = new QPushButton(QString::fromUtf8(c.caption), container);
         break;
-      }
-      case DocKind::TextBox: {
-        auto* box = new QLineEdit(container);
-        // A file dropped on a box is the main window's to open, not text for the box.
-        box->setAcceptDrops(false);
-        if (isReadOnlyBox(c.index)) {
-          box->setReadOnly(true);
-          paintBehind(*box, QPalette::Base, kReadOnlyColour);
-        }
-        if (c.index == 0) box->setValidator(new RecordTextValidator(kTitleBytes, box));
-        if (c.index == 13) box->setValidator(new RecordTextValidator(kSurchargeNameBytes, box));
-        boxes_[static_cast<std::size_t>(c.index)] = box;
-        made = box;
-        break;
-      }
-      case DocKind::Combo: {
-        auto* combo = new ChoiceCombo(container);
-        combos_[static_cast<std::size_t>(comboOf(name))] = combo;
-        made = combo;
-        break;
-      }
-      case DocKind::Unit: {
-        auto* unit = new UnitCaption(container);
-        units_[static_cast<std::size_t>(c.index)] = unit;
-        made = unit;
-        break;
-      }
-      case DocKind::Button: {
-        auto* button = new QPushButton(QString::fromUtf8(c.caption), container);
-        if (name == "cmdKisozaiSet") kisozaiSet_ = button;
-        else if (name == "cmdNaigaiatuSet") naigaiatuSet_ = button;
-        else commands_[static_cast<std::size_t>(c.index)] = button;
-        made = button;
-        break;
-      }
+      case DocRole::Command: made = commands_.at(at) = new QPushButton(QString::fromUtf8(c.caption), container); break;
     }
     made->setObjectName(controlName(c));
     made->setGeometry(twipsRect(c.left, c.top, c.width, c.height));
+    named_.emplace_back(made->objectName().toStdString(), made);
   }
   filename_->hide();
   command_->hide();
@@ -236,9 +216,9 @@ void frmDocument::wireKeyboard() {
   for (QPushButton* button : {kisozaiSet_, naigaiatuSet_}) pressOnAccessKey(*button);
   QWidget* previous = nullptr;
   for (const std::string& name : tabOrder()) {
-    auto* next = findChild<QWidget*>(QString::fromStdString(name));
-    if (previous && next) setTabOrder(previous, next);
-    if (next) previous = next;
+    QWidget* next = control(name);
+    if (previous) setTabOrder(previous, next);
+    previous = next;
   }
 }
 
@@ -292,7 +272,14 @@ void frmDocument::enterFrom(QWidget* from) {
   state.touseiPanel = !tousei_->isHidden();
   const std::string target = enterTarget(from->objectName().toStdString(), state);
   if (target.empty()) return;
-  if (auto* next = findChild<QWidget*>(QString::fromStdString(target))) next->setFocus(Qt::OtherFocusReason);
+  control(target)->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* frmDocument::control(std::string_view objectName) const {
+  for (const auto& [name, widget] : named_)
+    if (name == objectName) return widget;
+  // A link to a control the window does not have is a fault of the tables, never a silent no-op.
+  raiseError(err::kOutOfRange);
 }
 
 void frmDocument::txtTextBoxCheck(int index) {
@@ -347,11 +334,11 @@ void frmDocument::myFormEdit() {
     appTitle_->setText(QString::fromUtf8(kAppTitleCaption));
     paintBehind(*appTitle_, QPalette::Window, kTitleColour);
     // The buttons go to the bottom-right corner of the input panel.
-    const DesignedControl* panel = designedControl("picMyForm");
-    const DesignedControl* buttons = designedControl("picCommand");
-    const TwipsSize panelSize{panel->width, panel->height};
-    const TwipsPoint corner = commandPanelCorner(panelSize, {buttons->width, buttons->height});
-    commandPanel_->setGeometry(twipsRect(corner.left, corner.top, buttons->width, buttons->height));
+    const DesignedControl& panel = designedControl(DocRole::FormPanel);
+    const DesignedControl& buttons = designedControl(DocRole::CommandPanel);
+    const TwipsSize panelSize{panel.width, panel.height};
+    const TwipsPoint corner = commandPanelCorner(panelSize, {buttons.width, buttons.height});
+    commandPanel_->setGeometry(twipsRect(corner.left, corner.top, buttons.width, buttons.height));
     // The designed window is the panel with room for the caption and frame; Qt sizes the inside,
     // which is the panel itself.
     const TwipsSize client = documentClientSize(documentOuterSize(panelSize));
@@ -383,7 +370,9 @@ void frmDocument::myMizohabaEdit(double maisetuKeishiki) {
 void frmDocument::fillFixedList(DocCombo which) {
   ChoiceCombo* list = choice(which);
   list->clear();
-  for (const ListItem& item : fixedListItems(fixedListOf(which))) list->addItem(QString::fromUtf8(item.text));
+  const std::optional<FixedList> fixed = fixedListOf(which);
+  if (!fixed) raiseError(err::kOutOfRange);  // the pipe lists come from the database
+  for (const ListItem& item : fixedListItems(*fixed)) list->addItem(QString::fromUtf8(item.text));
 }
 
 void frmDocument::cbMaisetuEdit() {
@@ -505,11 +494,11 @@ void frmDocument::myKanDataReFreshBody() {
   if (row && row->gaikei && row->kanatu)
     values = pipeBoxesFor(row, func管材区分(kanshu), 管材の単位体積重量(kanshu));
   guardStep(label, [&] {
-    setBoxText(1, showNumber(values.gaikei, "0.00"));
-    setBoxText(21, showNumber(values.kanatuKeisan, "0.00"));
-    setBoxText(2, showNumber(values.kanatu, "0.00"));
-    setBoxText(3, showNumber(values.chushinHankei, "0.00"));
-    setBoxText(4, showNumber(values.unitWeight, "0.00"));
+    setBoxText(1, showNumber(values.gaikei, boxPattern(1)));
+    setBoxText(21, showNumber(values.kanatuKeisan, boxPattern(21)));
+    setBoxText(2, showNumber(values.kanatu, boxPattern(2)));
+    setBoxText(3, showNumber(values.chushinHankei, boxPattern(3)));
+    setBoxText(4, showNumber(values.unitWeight, boxPattern(4)));
   });
 }
 
@@ -523,15 +512,7 @@ void frmDocument::myDataInit() {
     pipe.kikaku = comboText(DocCombo::Kikaku);
     pipe.yobikei = comboText(DocCombo::Yobina);
     pipe.kanzaiKubun = func管材区分(pipe.kanshu);
-    DesignData fresh = newDesignData(pipe);
-    // The codes are those the list fills wrote.
-    fresh.maisetuKeishiki = data_.maisetuKeishiki;
-    fresh.kisoKeishiki = data_.kisoKeishiki;
-    fresh.kajuJoken = data_.kajuJoken;
-    fresh.buruJoken = data_.buruJoken;
-    fresh.doroJoken = data_.doroJoken;
-    fresh.kanzaiKubun = pipe.kanzaiKubun;
-    data_ = fresh;
+    data_ = newCaseRecord(pipe, data_);
   });
 }
 
@@ -590,66 +571,27 @@ void frmDocument::myForm2Data() {
   // A menu, a toolbar button or an access key takes no focus: the box being typed in still holds
   // the raw text ("12.5m"), which is read only once it stands in its pattern, as leaving would.
   guardStep(label, [&] { checkFocusedBox(); });
-  guardStep(label, [&] {
-    data_.dataTag = app::kDataTag;
-    data_.keisanshoTitle = boxText(0);
-    data_.updateDate = oleDateNow();
-  });
-  guardStep(label, [&] {
-    if (auto code = fixedListCode(FixedList::Maisetu, comboText(DocCombo::Maisetu))) data_.maisetuKeishiki = *code;
-    if (auto code = fixedListCode(FixedList::Kiso, comboText(DocCombo::Kiso))) data_.kisoKeishiki = *code;
-  });
-  guardStep(label, [&] {
-    data_.kanshu = comboText(DocCombo::Kanshu);
-    data_.kikaku = comboText(DocCombo::Kikaku);
-    data_.yobikei = comboText(DocCombo::Yobina);
-  });
-  guardStep(label, [&] {
-    if (auto code = fixedListCode(FixedList::KajuJoken, comboText(DocCombo::KajuJoken))) data_.kajuJoken = *code;
-    if (auto code = fixedListCode(FixedList::BuruJoken, comboText(DocCombo::BuruJoken))) data_.buruJoken = *code;
-    if (auto code = fixedListCode(FixedList::DoroJoken, comboText(DocCombo::DoroJoken))) data_.doroJoken = *code;
-  });
-  // One step per box: a box that cannot be read shows its own error, and Ignore leaves its field
-  // as it was and goes on with the next box.
-  for (const DocumentBox& box : documentBoxes()) {
-    guardStep(label, [&] {
-      switch (box.kind) {
-        case BoxKind::Number: data_.*box.number = boxNumber(box.index); break;
-        // The pipe boxes show millimetres; the record keeps metres.
-        case BoxKind::Pipe: data_.*box.number = boxNumber(box.index) / 1000.0; break;
-        // The count is rounded half to even from the text as it stands, not from its "0" display.
-        case BoxKind::Count:
-          data_.kyatapiraSu = caterpillarCount(recordNumber(boxText(box.index), "0.000000000000000"));
-          break;
-        case BoxKind::Surcharge: data_.josaiKaju = surchargeToRecord(boxText(box.index)); break;
-        case BoxKind::Text:  // the title, box 0, was read above
-          if (box.index != 0) data_.josaiKajuMeisho = boxText(box.index);
-          break;
-        case BoxKind::Weight: break;
-      }
-    });
-  }
-  guardStep(label, [&] {
-    data_.naikei = data_.gaikei - 2.0 * data_.kanatu;
-    data_.naikeiKeisan = data_.gaikei - 2.0 * data_.kanatuKeisan;
-    data_.spare19 = 0;
-    // Box 5 is read also while it is disabled.
-    data_.kisozaiMizohaba = data_.mizohaba;
-  });
-  guardStep(label, [&] {
-    data_.spare18 = 0;
-    data_.kanzaiKubun = func管材区分(data_.kanshu);
-  });
+  ControlTexts shown;
+  for (int i = 0; i < kTextBoxCount; ++i) shown.boxes[static_cast<std::size_t>(i)] = boxText(i);
+  for (int i = 0; i < kListCount; ++i) shown.lists[static_cast<std::size_t>(i)] = comboText(static_cast<DocCombo>(i));
+  // One step at a time under the error box: Ignore leaves that step's fields as they were and goes
+  // on with the next.
+  controlsToRecord(
+      data_, shown, oleDateNow(), [](const std::string& kanshu) { return func管材区分(kanshu); },
+      [&](const std::function<void()>& step) { guardStep(label, step); });
 }
 
 // ---- Condition dialogs ----------------------------------------------------------------------
 
 // Each dialog is shown over the main window and reports to this document through its own flag;
-// a take-over marks the case changed.
+// a take-over marks the case changed. Of the values a dialog edits the window shows only the
+// adopted e', in box 19: shown from the record taken over, in the box's pattern.
 void frmDocument::cmdKisozaiSet_Click() {
   blnKisozaiWorkFlg = false;
   myForm2Data();
-  if (runKisozaiSet(window(), data_, blnKisozaiWorkFlg, boxes_[19])) unchanged_ = false;
+  if (!runKisozaiSet(window(), data_, blnKisozaiWorkFlg)) return;
+  unchanged_ = false;
+  setBoxText(19, showNumber(data_.hanryokuKeisu, boxPattern(19)));
 }
 
 void frmDocument::cmdNaigaiatuSet_Click() {
@@ -690,8 +632,6 @@ std::string frmDocument::boxText(int index) const {
 void frmDocument::setBoxText(int index, const std::string& text) {
   boxes_[static_cast<std::size_t>(index)]->setText(qtext(text));
 }
-
-double frmDocument::boxNumber(int index) const { return recordNumber(boxText(index), boxPattern(index)); }
 
 // ---- Commands and closing -------------------------------------------------------------------
 

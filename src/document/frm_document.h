@@ -5,17 +5,22 @@
 // main window relies on: its caption, the path of its file, the command entry point and the
 // "changed" state with the save question on closing.
 //
-// The window is thin: the lists, codes, switches, pipe values and transfers follow the plain
-// rules of document_rules.h, its controls the designed table of document_layout.h.
+// The window is thin: the lists, codes, switches and pipe values follow the plain rules of
+// document_rules.h, every change of the record from the controls those of record_transfer.h, and
+// its controls the designed table of document_layout.h.
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/design_data.h"
 #include "calc/calc_result.h"
+#include "document/document_layout.h"
 #include "ui/abort_boundary.h"
 #include "ui/layer.h"
 
@@ -34,9 +39,6 @@ class UnitCaption;
 // The designed Tag by which other windows recognise document windows.
 inline constexpr const char* kDocumentTag = "frmDocument";
 
-// The eight lists of the window.
-enum class DocCombo { Kanshu, Kikaku, Yobina, Maisetu, Kiso, KajuJoken, BuruJoken, DoroJoken };
-
 class frmDocument : public QWidget {
   Q_OBJECT
  public:
@@ -44,6 +46,8 @@ class frmDocument : public QWidget {
   // the defaults of a new case in the controls, nothing changed.
   explicit frmDocument(QWidget* parent = nullptr);
   ~frmDocument() override;
+
+  // ---- For the main window: commands, the file, the closing question, the options' refresh --
 
   // The command channel, the hidden label's caption: a new word runs at once and returns when it
   // has ended. Writing the word the label already holds runs nothing, so every sender writes ""
@@ -55,40 +59,82 @@ class frmDocument : public QWidget {
   QString lblMyFilename() const;
   void setMyFilename(const QString& path);
 
-  // True while nothing has been changed since the document was made, loaded or saved.
-  bool blnUnchanged() const { return unchanged_; }
-  void setUnchanged(bool unchanged) { unchanged_ = unchanged; }
-
   // The question before the window closes: true when it may close. Unchanged documents close;
   // a changed one asks "save?" (Yes / No / Cancel): No closes, Cancel keeps it, Yes saves and
   // keeps the window when the save did not happen.
   // Every box is re-formatted first, as when the user leaves it.
   bool queryClose();
 
-  // Re-formats a box as leaving it does (the free texts trimmed, a number in its pattern, box 19
-  // as it stands); the changed state stays as it is.
-  void txtTextBoxCheck(int index);
-  void txtTextBoxCheckAll();
+  // An access key the main window's menu bar was handed (Alt+E, Alt+H): presses the condition
+  // button that carries it while the window shows that button; false leaves the key to the menu.
+  bool pressAccessKey(const QKeySequence& key);
 
-  // Set by the condition dialogs when their values are to be taken over.
-  bool blnKisozaiWorkFlg = false;
-  bool blnNaigaiatuWorkFlg = false;
+  // Reads the chosen pipe's data again into the read-only boxes 1, 21, 2, 3 and 4 (the options
+  // dialog calls it after new settings); leaves the changed state alone.
+  void myKanDataReFresh();
+
+  // ---- For the calculation run: the record, the result and the controls a check focuses ------
 
   // The case of this window, and the result of its last calculation.
   app::DesignData& myData() { return data_; }
   const app::DesignData& myData() const { return data_; }
   calc::CalcResult& myCalcResult() { return result_; }
 
+  // The controls into the record (record_transfer.h), the focused box re-formatted first. A box
+  // that holds no number is reported in its own step; Ignore leaves its field as it was.
+  void myForm2Data();
+
+  // The controls.
+  QLineEdit* txtTextBox(int index) const;  // 0 to 23, nullptr outside
+  QComboBox* combo(DocCombo which) const;
+  QComboBox* cbKanshu() const { return combo(DocCombo::Kanshu); }
+  QComboBox* cbKikaku() const { return combo(DocCombo::Kikaku); }
+  QComboBox* cbYobina() const { return combo(DocCombo::Yobina); }
+  QComboBox* cbMaisetu() const { return combo(DocCombo::Maisetu); }
+  QComboBox* cbKiso() const { return combo(DocCombo::Kiso); }
+  QComboBox* cbKajuJoken() const { return combo(DocCombo::KajuJoken); }
+  QComboBox* cbBuruJoken() const { return combo(DocCombo::BuruJoken); }
+  QComboBox* cbDoroJoken() const { return combo(DocCombo::DoroJoken); }
+  QPushButton* cmdCommand(int index) const;  // 0 閉じる, 1 計算する
+  QPushButton* cmdKisozaiSet() const { return kisozaiSet_; }
+  QPushButton* cmdNaigaiatuSet() const { return naigaiatuSet_; }
+  QLabel* lblKanshu() const { return kanshuLabel_; }
+  QLabel* lblMizohaba() const { return mizohabaLabel_; }
+  QWidget* picMyForm() const { return form_; }
+  QWidget* picTouseiField() const { return tousei_; }
+  QWidget* picCommand() const { return commandPanel_; }
+  UnitCaption* picTanni(int index) const;  // 0 to 17
+  // The designed control of that object name ("txtTextBox_5", "cbKanshu"); a name the window does
+  // not have raises subscript out of range (9).
+  QWidget* control(std::string_view objectName) const;
+
+  // ---- For the condition dialogs ---------------------------------------------------------------
+
+  // Handed to the dialog an opening shows, which raises it when its values are to be taken over.
+  bool blnKisozaiWorkFlg = false;
+  bool blnNaigaiatuWorkFlg = false;
+
+  // The two condition-dialog buttons: the controls into the record, the dialog over the main
+  // window, the exchange copy taken back when the dialog's OK or Apply raised the flag.
+  void cmdKisozaiSet_Click();
+  void cmdNaigaiatuSet_Click();
+
+  // ---- The window's own steps, public for the tests that drive them one at a time -------------
+
+  // True while nothing has been changed since the document was made, loaded or saved.
+  bool blnUnchanged() const { return unchanged_; }
+  void setUnchanged(bool unchanged) { unchanged_ = unchanged; }
+
+  // Re-formats a box as leaving it does (the free texts trimmed, a number in its pattern, box 19
+  // as it stands); the changed state stays as it is.
+  void txtTextBoxCheck(int index);
+  void txtTextBoxCheckAll();
+
   // The record's defaults of a new case (the pipe and the codes as the lists show them, the
   // soil and water values of the calculation settings as they stand now); nothing changed.
   void myDataInit();
   // The record into the controls. Leaves the changed state alone.
   void myFormTenki();
-  // The controls into the record. Never fails: every number box is read leniently.
-  void myForm2Data();
-  // Reads the chosen pipe's data again into the read-only boxes 1, 21, 2, 3 and 4 (the options
-  // dialog calls it after new settings); leaves the changed state alone.
-  void myKanDataReFresh();
   // The rigid / flexible switch from the pipe type and the support shown.
   void myFormKanshuEdit();
   // The trench-width caption and enabled state for a burial code.
@@ -118,36 +164,6 @@ class frmDocument : public QWidget {
   // The two command buttons: 0 closes the window through its closing question, 1 runs the
   // calculation (calculation_run.h); any other index does nothing.
   void cmdCommand_Click(int index);
-
-  // The two condition-dialog buttons: the controls into the record, the dialog over the main
-  // window, the exchange copy taken back when the dialog's OK or Apply raised the flag.
-  void cmdKisozaiSet_Click();
-  void cmdNaigaiatuSet_Click();
-
-  // An access key the main window's menu bar was handed (Alt+E, Alt+H): presses the condition
-  // button that carries it while the window shows that button; false leaves the key to the menu.
-  bool pressAccessKey(const QKeySequence& key);
-
-  // The controls.
-  QLineEdit* txtTextBox(int index) const;  // 0 to 23, nullptr outside
-  QComboBox* combo(DocCombo which) const;
-  QComboBox* cbKanshu() const { return combo(DocCombo::Kanshu); }
-  QComboBox* cbKikaku() const { return combo(DocCombo::Kikaku); }
-  QComboBox* cbYobina() const { return combo(DocCombo::Yobina); }
-  QComboBox* cbMaisetu() const { return combo(DocCombo::Maisetu); }
-  QComboBox* cbKiso() const { return combo(DocCombo::Kiso); }
-  QComboBox* cbKajuJoken() const { return combo(DocCombo::KajuJoken); }
-  QComboBox* cbBuruJoken() const { return combo(DocCombo::BuruJoken); }
-  QComboBox* cbDoroJoken() const { return combo(DocCombo::DoroJoken); }
-  QPushButton* cmdCommand(int index) const;  // 0 閉じる, 1 計算する
-  QPushButton* cmdKisozaiSet() const { return kisozaiSet_; }
-  QPushButton* cmdNaigaiatuSet() const { return naigaiatuSet_; }
-  QLabel* lblKanshu() const { return kanshuLabel_; }
-  QLabel* lblMizohaba() const { return mizohabaLabel_; }
-  QWidget* picMyForm() const { return form_; }
-  QWidget* picTouseiField() const { return tousei_; }
-  QWidget* picCommand() const { return commandPanel_; }
-  UnitCaption* picTanni(int index) const;  // 0 to 17
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -181,7 +197,6 @@ class frmDocument : public QWidget {
   void setComboText(DocCombo which, const std::string& text);
   std::string boxText(int index) const;
   void setBoxText(int index, const std::string& text);
-  double boxNumber(int index) const;
 
   app::DesignData data_;
   calc::CalcResult result_;
@@ -200,9 +215,11 @@ class frmDocument : public QWidget {
   QPushButton* kisozaiSet_ = nullptr;
   QPushButton* naigaiatuSet_ = nullptr;
   std::array<QLineEdit*, 24> boxes_{};
-  std::array<ChoiceCombo*, 8> combos_{};
+  std::array<ChoiceCombo*, kListCount> combos_{};
   std::array<UnitCaption*, 18> units_{};
   std::array<QPushButton*, 2> commands_{};
+  // Every designed control by its object name, for the Enter links and the Tab order.
+  std::vector<std::pair<std::string, QWidget*>> named_;
 };
 
 inline constexpr const char* kSaveQuestion = "データは変更されています。保存しますか？";

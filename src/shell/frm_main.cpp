@@ -96,7 +96,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   closeDocument->setShortcut(kCloseDocumentKey);
   closeDocument->setShortcutContext(Qt::WindowShortcut);
   addAction(closeDocument);
-  connect(closeDocument, &QAction::triggered, this, [this] { runFileItem("mnuFileClose"); });
+  connect(closeDocument, &QAction::triggered, this, [this] { runFileItem(menus_.fileClose); });
   // A box asked for while no window of the program is active (between two questions, or for a
   // file a later start handed over) opens over this window.
   setBoxOwnerOfLastResort(this);
@@ -128,94 +128,95 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::buildMenus() {
   QMenuBar& bar = *menuBar();
-  QMenu* file = menu(bar, "mnuFile", "1000");
-  QAction* fileNew = item(*file, "mnuFileNew", "1001", QKeySequence(Qt::CTRL | Qt::Key_N));
-  item(*file, "mnuFileOpen", "1002", QKeySequence(Qt::CTRL | Qt::Key_O));
-  item(*file, "mnuFileClose", "1003");
-  separator(*file, "mnuFileBar0");
-  item(*file, "mnuFileSave", "1004");
-  item(*file, "mnuFileSaveAs", "1005");
-  item(*file, "mnuFileSaveAll", "1006");
-  separator(*file, "mnuFileBar1");
-  for (int i = 0; i < 4; ++i) {
-    const QByteArray name = "mnuFileMRU_" + QByteArray::number(i);
-    item(*file, name.constData(), QString(), {}, false);
+  MenuItems& m = menus_;
+  m.file = menu(bar, "mnuFile", "1000");
+  m.fileNew = item(*m.file, "mnuFileNew", "1001", QKeySequence(Qt::CTRL | Qt::Key_N));
+  m.fileOpen = item(*m.file, "mnuFileOpen", "1002", QKeySequence(Qt::CTRL | Qt::Key_O));
+  m.fileClose = item(*m.file, "mnuFileClose", "1003");
+  separator(*m.file, "mnuFileBar0");
+  m.fileSave = item(*m.file, "mnuFileSave", "1004");
+  m.fileSaveAs = item(*m.file, "mnuFileSaveAs", "1005");
+  m.fileSaveAll = item(*m.file, "mnuFileSaveAll", "1006");
+  separator(*m.file, "mnuFileBar1");
+  for (std::size_t i = 0; i < m.fileMRU.size(); ++i) {
+    const QByteArray name = "mnuFileMRU_" + QByteArray::number(qulonglong(i));
+    m.fileMRU[i] = item(*m.file, name.constData(), QString(), {}, false);
   }
-  separator(*file, "mnuMRUBar", false);
-  QAction* exit = item(*file, "mnuFileExit", "1012");
+  m.mruBar = separator(*m.file, "mnuMRUBar", false);
+  m.fileExit = item(*m.file, "mnuFileExit", "1012");
 
-  QMenu* edit = menu(bar, "mnuEdit", "1013");
-  item(*edit, "mnuEditUndo", "1014", {}, false);
-  separator(*edit, "mnuEditBar0", false);
-  item(*edit, "mnuEditCut", "1015", QKeySequence(Qt::CTRL | Qt::Key_X), false);
-  item(*edit, "mnuEditCopy", "1016", QKeySequence(Qt::CTRL | Qt::Key_C), false);
-  item(*edit, "mnuEditPaste", "1017", QKeySequence(Qt::CTRL | Qt::Key_V), false);
-  separator(*edit, "mnuEditBar1", false);
-  item(*edit, "mnuEditCalc", QStringLiteral("計算する(&C)"));
+  m.edit = menu(bar, "mnuEdit", "1013");
+  item(*m.edit, "mnuEditUndo", "1014", {}, false);
+  separator(*m.edit, "mnuEditBar0", false);
+  item(*m.edit, "mnuEditCut", "1015", QKeySequence(Qt::CTRL | Qt::Key_X), false);
+  item(*m.edit, "mnuEditCopy", "1016", QKeySequence(Qt::CTRL | Qt::Key_C), false);
+  item(*m.edit, "mnuEditPaste", "1017", QKeySequence(Qt::CTRL | Qt::Key_V), false);
+  separator(*m.edit, "mnuEditBar1", false);
+  m.editCalc = item(*m.edit, "mnuEditCalc", QStringLiteral("計算する(&C)"));
 
-  QMenu* view = menu(bar, "mnuView", "1019");
-  QAction* viewToolbar = item(*view, "mnuViewToolbar", "1020");
-  QAction* viewStatusBar = item(*view, "mnuViewStatusBar", "1021");
-  for (QAction* a : {viewToolbar, viewStatusBar}) {
+  m.view = menu(bar, "mnuView", "1019");
+  m.viewToolbar = item(*m.view, "mnuViewToolbar", "1020");
+  m.viewStatusBar = item(*m.view, "mnuViewStatusBar", "1021");
+  for (QAction* a : {m.viewToolbar, m.viewStatusBar}) {
     a->setCheckable(true);
     a->setChecked(true);
   }
-  separator(*view, "mnuViewBar0");
-  QAction* viewOptions = item(*view, "mnuViewOptions", "1023");
-  separator(*view, "mnuViewBar1");
-  QAction* viewExcel = item(*view, "mnuViewExcel", QStringLiteral("Microsoft Excel を起動(&E)"));
-  QAction* viewKanzai = item(*view, "mnuViewExcelKanzai", QStringLiteral("Excelで管材情報を開く(&K)"));
+  separator(*m.view, "mnuViewBar0");
+  m.viewOptions = item(*m.view, "mnuViewOptions", "1023");
+  separator(*m.view, "mnuViewBar1");
+  m.viewExcel = item(*m.view, "mnuViewExcel", QStringLiteral("Microsoft Excel を起動(&E)"));
+  m.viewExcelKanzai = item(*m.view, "mnuViewExcelKanzai", QStringLiteral("Excelで管材情報を開く(&K)"));
 
-  QMenu* tools = menu(bar, "mnuTools", "1025");
-  QAction* toolsOptions = item(*tools, "mnuToolsOptions", "1026");
+  m.tools = menu(bar, "mnuTools", "1025");
+  m.toolsOptions = item(*m.tools, "mnuToolsOptions", "1026");
 
-  windowMenu_ = menu(bar, "mnuWindow", "1027");
-  QAction* newWindow = item(*windowMenu_, "mnuWindowNewWindow", "1028");
-  separator(*windowMenu_, "mnuWindowBar0");
-  QAction* cascade = item(*windowMenu_, "mnuWindowCascade", "1029");
-  QAction* tileHorizontal = item(*windowMenu_, "mnuWindowTileHorizontal", "1030");
-  QAction* tileVertical = item(*windowMenu_, "mnuWindowTileVertical", "1031");
-  QAction* arrangeIcons = item(*windowMenu_, "mnuWindowArrangeIcons", "1032");
+  m.window = menu(bar, "mnuWindow", "1027");
+  m.windowNewWindow = item(*m.window, "mnuWindowNewWindow", "1028");
+  separator(*m.window, "mnuWindowBar0");
+  m.windowCascade = item(*m.window, "mnuWindowCascade", "1029");
+  m.windowTileHorizontal = item(*m.window, "mnuWindowTileHorizontal", "1030");
+  m.windowTileVertical = item(*m.window, "mnuWindowTileVertical", "1031");
+  m.windowArrangeIcons = item(*m.window, "mnuWindowArrangeIcons", "1032");
 
-  QMenu* help = menu(bar, "mnuHelp", "1033");
-  QAction* helpContents = item(*help, "mnuHelpContents", "1034");
-  QAction* helpSearch = item(*help, "mnuHelpSearchForHelpOn", "1035");
-  separator(*help, "mnuHelpBar0");
-  QAction* web = item(*help, "mnuQuirnWeb", "1075");
-  separator(*help, "mnuHelpBar1");
-  QAction* about = item(*help, "mnuHelpAbout", "1036");
+  m.help = menu(bar, "mnuHelp", "1033");
+  m.helpContents = item(*m.help, "mnuHelpContents", "1034");
+  m.helpSearchForHelpOn = item(*m.help, "mnuHelpSearchForHelpOn", "1035");
+  separator(*m.help, "mnuHelpBar0");
+  m.quirnWeb = item(*m.help, "mnuQuirnWeb", "1075");
+  separator(*m.help, "mnuHelpBar1");
+  m.helpAbout = item(*m.help, "mnuHelpAbout", "1036");
 
   // Each item runs its handler under the error box, labelled with the handler's name.
   const auto on = [this](QAction* a, const char* label, void (frmMain::*handler)()) {
     connect(a, &QAction::triggered, this,
             [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
   };
-  connect(fileNew, &QAction::triggered, this,
+  connect(m.fileNew, &QAction::triggered, this,
           [this] { runHandler("mnuFileNew_Click", [this] { LoadNewDoc(NewDocMode::Numbered); }); });
-  connect(exit, &QAction::triggered, this, [this] { runHandler("mnuFileExit_Click", [this] { close(); }); });
-  connect(view, &QMenu::aboutToShow, this, [this] { runHandler("mnuView_Click", [this] { mnuView_Click(); }); });
-  on(viewToolbar, "mnuViewToolbar_Click", &frmMain::mnuViewToolbar_Click);
-  on(viewStatusBar, "mnuViewStatusBar_Click", &frmMain::mnuViewStatusBar_Click);
-  on(viewOptions, "mnuViewOptions_Click", &frmMain::mnuToolsOptions_Click);
-  on(viewExcel, "mnuViewExcel_Click", &frmMain::mnuViewExcel_Click);
-  on(viewKanzai, "mnuViewExcelKanzai_Click", &frmMain::mnuViewExcelKanzai_Click);
-  on(toolsOptions, "mnuToolsOptions_Click", &frmMain::mnuToolsOptions_Click);
-  connect(windowMenu_, &QMenu::aboutToShow, this,
+  connect(m.fileExit, &QAction::triggered, this, [this] { runHandler("mnuFileExit_Click", [this] { close(); }); });
+  connect(m.view, &QMenu::aboutToShow, this, [this] { runHandler("mnuView_Click", [this] { mnuView_Click(); }); });
+  on(m.viewToolbar, "mnuViewToolbar_Click", &frmMain::mnuViewToolbar_Click);
+  on(m.viewStatusBar, "mnuViewStatusBar_Click", &frmMain::mnuViewStatusBar_Click);
+  on(m.viewOptions, "mnuViewOptions_Click", &frmMain::mnuToolsOptions_Click);
+  on(m.viewExcel, "mnuViewExcel_Click", &frmMain::mnuViewExcel_Click);
+  on(m.viewExcelKanzai, "mnuViewExcelKanzai_Click", &frmMain::mnuViewExcelKanzai_Click);
+  on(m.toolsOptions, "mnuToolsOptions_Click", &frmMain::mnuToolsOptions_Click);
+  connect(m.window, &QMenu::aboutToShow, this,
           [this] { runHandler("mnuWindow_Click", [this] { mnuWindow_Click(); }); });
-  connect(newWindow, &QAction::triggered, this,
+  connect(m.windowNewWindow, &QAction::triggered, this,
           [this] { runHandler("mnuWindowNewWindow_Click", [this] { LoadNewDoc(NewDocMode::Numbered); }); });
   const auto arrange = [this](QAction* a, const char* label, Arrangement arrangement) {
     connect(a, &QAction::triggered, this,
             [this, label, arrangement] { runHandler(label, [this, arrangement] { Arrange(arrangement); }); });
   };
-  arrange(cascade, "mnuWindowCascade_Click", Arrangement::Cascade);
-  arrange(tileHorizontal, "mnuWindowTileHorizontal_Click", Arrangement::TileHorizontal);
-  arrange(tileVertical, "mnuWindowTileVertical_Click", Arrangement::TileVertical);
-  arrange(arrangeIcons, "mnuWindowArrangeIcons_Click", Arrangement::ArrangeIcons);
-  on(helpContents, "mnuHelpContents_Click", &frmMain::mnuHelpContents_Click);
-  on(helpSearch, "mnuHelpSearchForHelpOn_Click", &frmMain::mnuHelpSearchForHelpOn_Click);
-  on(web, "mnuQuirnWeb_Click", &frmMain::mnuQuirnWeb_Click);
-  on(about, "mnuHelpAbout_Click", &frmMain::mnuHelpAbout_Click);
+  arrange(m.windowCascade, "mnuWindowCascade_Click", Arrangement::Cascade);
+  arrange(m.windowTileHorizontal, "mnuWindowTileHorizontal_Click", Arrangement::TileHorizontal);
+  arrange(m.windowTileVertical, "mnuWindowTileVertical_Click", Arrangement::TileVertical);
+  arrange(m.windowArrangeIcons, "mnuWindowArrangeIcons_Click", Arrangement::ArrangeIcons);
+  on(m.helpContents, "mnuHelpContents_Click", &frmMain::mnuHelpContents_Click);
+  on(m.helpSearchForHelpOn, "mnuHelpSearchForHelpOn_Click", &frmMain::mnuHelpSearchForHelpOn_Click);
+  on(m.quirnWeb, "mnuQuirnWeb_Click", &frmMain::mnuQuirnWeb_Click);
+  on(m.helpAbout, "mnuHelpAbout_Click", &frmMain::mnuHelpAbout_Click);
 }
 
 void frmMain::buildToolBar() {
@@ -288,10 +289,8 @@ void frmMain::MDIForm_Load(const QStringList& commandLineFiles) {
     if (!commandLineFiles.isEmpty()) myCommandLineOpen(*this, commandLineFiles);
     else LoadNewDoc(NewDocMode::Numbered);
   });
-  if (QAction* saveAll = findChild<QAction*>("mnuFileSaveAll")) {
-    saveAll->setEnabled(false);
-    saveAll->setVisible(false);
-  }
+  menus_.fileSaveAll->setEnabled(false);
+  menus_.fileSaveAll->setVisible(false);
 }
 
 Placement frmMain::storedPlacement() {
@@ -453,21 +452,19 @@ void frmMain::mnuView_Click() {
   // Asked afresh each time: a spreadsheet program may have been installed or removed meanwhile.
   const bool found = launcher().defaultProgramFor(kWorkbookExtension).has_value();
   const ViewMenuState state = viewMenuState(found, !mdi_->subWindowList().isEmpty());
-  QAction* excel = findChild<QAction*>("mnuViewExcel");
-  QAction* kanzai = findChild<QAction*>("mnuViewExcelKanzai");
-  excel->setText(state.excelCaption);
-  excel->setEnabled(state.excelEnabled);
-  kanzai->setText(state.kanzaiCaption);
-  kanzai->setEnabled(state.kanzaiEnabled);
+  menus_.viewExcel->setText(state.excelCaption);
+  menus_.viewExcel->setEnabled(state.excelEnabled);
+  menus_.viewExcelKanzai->setText(state.kanzaiCaption);
+  menus_.viewExcelKanzai->setEnabled(state.kanzaiEnabled);
 }
 
 void frmMain::mnuViewToolbar_Click() {
   // The item checks and unchecks itself; the bar follows it.
-  toolBar_->setVisible(findChild<QAction*>("mnuViewToolbar")->isChecked());
+  toolBar_->setVisible(menus_.viewToolbar->isChecked());
 }
 
 void frmMain::mnuViewStatusBar_Click() {
-  statusBar()->setVisible(findChild<QAction*>("mnuViewStatusBar")->isChecked());
+  statusBar()->setVisible(menus_.viewStatusBar->isChecked());
 }
 
 namespace {
@@ -499,26 +496,26 @@ void frmMain::mnuToolsOptions_Click() {
 void frmMain::mnuWindow_Click() {
   const qsizetype open = mdi_->subWindowList().size();
   const bool enabled = arrangementsEnabled(int(open));
-  for (const char* name : {"mnuWindowCascade", "mnuWindowTileHorizontal", "mnuWindowTileVertical",
-                           "mnuWindowArrangeIcons"})
-    findChild<QAction*>(name)->setEnabled(enabled);
+  for (QAction* a : {menus_.windowCascade, menus_.windowTileHorizontal, menus_.windowTileVertical,
+                     menus_.windowArrangeIcons})
+    a->setEnabled(enabled);
 
   // The open document windows at the end of the menu, the current one checked.
   for (QAction* a : std::as_const(windowList_)) {
-    windowMenu_->removeAction(a);
+    menus_.window->removeAction(a);
     delete a;
   }
   windowList_.clear();
   const auto subs = mdi_->subWindowList(QMdiArea::CreationOrder);
   if (subs.isEmpty()) return;
-  QAction* bar = windowMenu_->addSeparator();
+  QAction* bar = menus_.window->addSeparator();
   bar->setObjectName("mnuWindowListBar");
   windowList_.push_back(bar);
   // The area's active window is null while the main window is inactive; its current one is not.
   const QMdiSubWindow* current = mdi_->activeSubWindow() ? mdi_->activeSubWindow() : mdi_->currentSubWindow();
   int n = 0;
   for (QMdiSubWindow* sub : subs) {
-    QAction* a = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
+    QAction* a = menus_.window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
     a->setObjectName(QStringLiteral("mnuWindowList_%1").arg(n));
     a->setCheckable(true);
     a->setChecked(sub == current);
@@ -585,9 +582,9 @@ void frmMain::mnuQuirnWeb_Click() { JumpHyperLink(kMakerWebPage, this); }
 
 void frmMain::mnuHelpAbout_Click() { frmAbout::showModal(*this); }
 
-void frmMain::runFileItem(const char* name) {
+void frmMain::runFileItem(QAction* item) {
   // The item's own handler, whether or not the menu left the item enabled when it last opened.
-  if (QAction* a = findChild<QAction*>(name)) emit a->triggered(false);
+  emit item->triggered(false);
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key) {
@@ -596,10 +593,10 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
       LoadNewDoc(NewDocMode::Numbered);
       break;
     case ToolbarCommand::Open:
-      runFileItem("mnuFileOpen");
+      runFileItem(menus_.fileOpen);
       break;
     case ToolbarCommand::Save:
-      runFileItem("mnuFileSave");
+      runFileItem(menus_.fileSave);
       break;
     case ToolbarCommand::None:
       break;

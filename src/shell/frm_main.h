@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -120,6 +121,44 @@ class frmMain : public QMainWindow {
   // The help viewer, made on first use; nullptr before.
   frmHelp* helpWindow() const { return help_; }
 
+  // The menus and their items as buildMenus made them, each also carrying its designed object name
+  // (mnuFile, mnuFileOpen, mnuFileMRU_0 ...). The window wires and enables them through these
+  // members, never by looking a name up.
+  struct MenuItems {
+    QMenu* file = nullptr;
+    QAction* fileNew = nullptr;
+    QAction* fileOpen = nullptr;
+    QAction* fileClose = nullptr;
+    QAction* fileSave = nullptr;
+    QAction* fileSaveAs = nullptr;
+    QAction* fileSaveAll = nullptr;
+    std::array<QAction*, 4> fileMRU{};
+    QAction* mruBar = nullptr;
+    QAction* fileExit = nullptr;
+    QMenu* edit = nullptr;
+    QAction* editCalc = nullptr;
+    QMenu* view = nullptr;
+    QAction* viewToolbar = nullptr;
+    QAction* viewStatusBar = nullptr;
+    QAction* viewOptions = nullptr;
+    QAction* viewExcel = nullptr;
+    QAction* viewExcelKanzai = nullptr;
+    QMenu* tools = nullptr;
+    QAction* toolsOptions = nullptr;
+    QMenu* window = nullptr;
+    QAction* windowNewWindow = nullptr;
+    QAction* windowCascade = nullptr;
+    QAction* windowTileHorizontal = nullptr;
+    QAction* windowTileVertical = nullptr;
+    QAction* windowArrangeIcons = nullptr;
+    QMenu* help = nullptr;
+    QAction* helpContents = nullptr;
+    QAction* helpSearchForHelpOn = nullptr;
+    QAction* quirnWeb = nullptr;
+    QAction* helpAbout = nullptr;
+  };
+  const MenuItems& menuItems() const { return menus_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   // The menu bar's access keys: one that the active document's condition button also carries
@@ -146,7 +185,7 @@ class frmMain : public QMainWindow {
   void mnuFile_Click();
   void mnuEdit_Click();
 
-  void runFileItem(const char* name);
+  void runFileItem(QAction* item);
   frmHelp& help();
 
   QMdiArea* mdi_ = nullptr;
@@ -154,7 +193,7 @@ class frmMain : public QMainWindow {
   QLabel* datePanel_ = nullptr;
   QLabel* timePanel_ = nullptr;
   QTimer* clock_ = nullptr;
-  QMenu* windowMenu_ = nullptr;
+  MenuItems menus_;
   QList<QAction*> windowList_;
   QPointer<frmHelp> help_;
   std::int32_t numbered_ = 0;

@@ -29,31 +29,26 @@ namespace tovakin::gui {
 
 namespace {
 
-QString recentItemName(int index) { return QStringLiteral("mnuFileMRU_%1").arg(index); }
-
 void notice(const QString& text) { msgBox(text.toStdString(), MsgButtons::OK, MsgIcon::None, ""); }
 
 }  // namespace
 
 void frmMain::connectFileCommands() {
-  const auto connectItem = [this](const char* name, const char* label, void (frmMain::*handler)()) {
-    if (QAction* a = findChild<QAction*>(name))
-      connect(a, &QAction::triggered, this, [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
+  const auto connectItem = [this](QAction* a, const char* label, void (frmMain::*handler)()) {
+    connect(a, &QAction::triggered, this, [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
   };
-  connectItem("mnuFileOpen", "mnuFileOpen_Click", &frmMain::mnuFileOpen_Click);
-  connectItem("mnuFileClose", "mnuFileClose_Click", &frmMain::mnuFileClose_Click);
-  connectItem("mnuFileSave", "mnuFileSave_Click", &frmMain::mnuFileSave_Click);
-  connectItem("mnuFileSaveAs", "mnuFileSaveAs_Click", &frmMain::mnuFileSaveAs_Click);
-  connectItem("mnuFileSaveAll", "mnuFileSaveAll_Click", &frmMain::mnuFileSaveAll_Click);
-  connectItem("mnuEditCalc", "mnuEditCalc_Click", &frmMain::mnuEditCalc_Click);
-  for (int i = 0; i < 4; ++i)
-    if (QAction* a = findChild<QAction*>(recentItemName(i)))
-      connect(a, &QAction::triggered, this, [this, i] { runHandler("mnuFileMRU_Click", [this, i] { mnuFileMRU_Click(i); }); });
+  connectItem(menus_.fileOpen, "mnuFileOpen_Click", &frmMain::mnuFileOpen_Click);
+  connectItem(menus_.fileClose, "mnuFileClose_Click", &frmMain::mnuFileClose_Click);
+  connectItem(menus_.fileSave, "mnuFileSave_Click", &frmMain::mnuFileSave_Click);
+  connectItem(menus_.fileSaveAs, "mnuFileSaveAs_Click", &frmMain::mnuFileSaveAs_Click);
+  connectItem(menus_.fileSaveAll, "mnuFileSaveAll_Click", &frmMain::mnuFileSaveAll_Click);
+  connectItem(menus_.editCalc, "mnuEditCalc_Click", &frmMain::mnuEditCalc_Click);
+  for (int i = 0; i < int(menus_.fileMRU.size()); ++i)
+    connect(menus_.fileMRU[std::size_t(i)], &QAction::triggered, this,
+            [this, i] { runHandler("mnuFileMRU_Click", [this, i] { mnuFileMRU_Click(i); }); });
   // The enabling, and the recent-file items, are worked out each time their menu opens.
-  if (QMenu* file = findChild<QMenu*>("mnuFile"))
-    connect(file, &QMenu::aboutToShow, this, [this] { runHandler("mnuFile_Click", [this] { mnuFile_Click(); }); });
-  if (QMenu* edit = findChild<QMenu*>("mnuEdit"))
-    connect(edit, &QMenu::aboutToShow, this, [this] { runHandler("mnuEdit_Click", [this] { mnuEdit_Click(); }); });
+  connect(menus_.file, &QMenu::aboutToShow, this, [this] { runHandler("mnuFile_Click", [this] { mnuFile_Click(); }); });
+  connect(menus_.edit, &QMenu::aboutToShow, this, [this] { runHandler("mnuEdit_Click", [this] { mnuEdit_Click(); }); });
   setAcceptDrops(true);
 }
 
@@ -127,15 +122,14 @@ void frmMain::openFiles(const QStringList& names) {
 
 void frmMain::myFormEdit() {
   const RecentMenu menu = recentMenu(app::g_recentFiles);
-  for (int i = 0; i < 4; ++i) {
-    QAction* a = findChild<QAction*>(recentItemName(i));
-    if (!a) continue;
-    const RecentItem& item = menu.items[std::size_t(i)];
+  for (std::size_t i = 0; i < menus_.fileMRU.size(); ++i) {
+    QAction* a = menus_.fileMRU[i];
+    const RecentItem& item = menu.items.at(i);
     a->setText(item.caption);
     a->setData(item.path);
     a->setVisible(item.visible);
   }
-  if (QAction* bar = findChild<QAction*>("mnuMRUBar")) bar->setVisible(menu.separator);
+  menus_.mruBar->setVisible(menu.separator);
 }
 
 frmDocument* frmMain::activeDocument() const {
@@ -148,8 +142,7 @@ void frmMain::mnuFileOpen_Click() { myFilesOpen(QString()); }
 
 void frmMain::mnuFileMRU_Click(int index) {
   // The item opens the entry its caption shows, which the menu took from the list as it opened.
-  const QAction* a = findChild<QAction*>(recentItemName(index));
-  const QString path = a ? a->data().toString() : QString();
+  const QString path = menus_.fileMRU.at(std::size_t(index))->data().toString();
   if (!path.isEmpty()) myFilesOpen(path);
 }
 
@@ -179,16 +172,14 @@ void frmMain::mnuFile_Click() {
   myFormEdit();
   const DocumentCommandsEnabled enabled = documentCommandsEnabled(activeDocument() != nullptr);
   // Only the menu's own items: the toolbar's buttons are separate actions and stay enabled.
-  const std::pair<const char*, bool> items[] = {{"mnuFileClose", enabled.close},
-                                                {"mnuFileSave", enabled.save},
-                                                {"mnuFileSaveAs", enabled.saveAs},
-                                                {"mnuFileSaveAll", enabled.saveAll}};
-  for (const auto& [name, on] : items)
-    if (QAction* a = findChild<QAction*>(name)) a->setEnabled(on);
+  menus_.fileClose->setEnabled(enabled.close);
+  menus_.fileSave->setEnabled(enabled.save);
+  menus_.fileSaveAs->setEnabled(enabled.saveAs);
+  menus_.fileSaveAll->setEnabled(enabled.saveAll);
 }
 
 void frmMain::mnuEdit_Click() {
-  if (QAction* a = findChild<QAction*>("mnuEditCalc")) a->setEnabled(documentCommandsEnabled(activeDocument() != nullptr).calc);
+  menus_.editCalc->setEnabled(documentCommandsEnabled(activeDocument() != nullptr).calc);
 }
 
 bool frmMain::takesDrop(const QMimeData* data) const {

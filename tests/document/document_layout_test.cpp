@@ -6,6 +6,9 @@
 #include <set>
 #include <string>
 
+#include "document/document_rules.h"
+#include "platform/error_box.h"
+
 namespace tovakin::gui {
 namespace {
 
@@ -55,13 +58,68 @@ TEST(DocumentLayout, EveryBoxHasItsCaptionAndUnitBesideIt) {
     const DesignedControl *caption = nullptr, *unit = nullptr;
     for (const DesignedControl& c : documentControls()) {
       if (c.container != box->container || c.top != box->top) continue;
-      if (c.kind == DocKind::Label && c.left < box->left && (!caption || c.left > caption->left)) caption = &c;
-      if (c.kind == DocKind::Unit && c.left > box->left && (!unit || c.left < unit->left)) unit = &c;
+      if (c.kind() == DocKind::Label && c.left < box->left && (!caption || c.left > caption->left)) caption = &c;
+      if (c.kind() == DocKind::Unit && c.left > box->left && (!unit || c.left < unit->left)) unit = &c;
     }
     ASSERT_NE(caption, nullptr) << row.box;
     EXPECT_STREQ(caption->caption, row.caption) << row.box;
     EXPECT_EQ(unit ? unitTextOf(unit->index) : "", row.unit) << row.box;
   }
+}
+
+// The window keeps each control by its role: one name per role, one role per name, and the lists
+// in the order of the window's list accessors.
+TEST(DocumentLayout, GivesEachDesignedNameOneRole) {
+  std::map<std::string, std::set<DocRole>> rolesOfName;
+  std::map<DocRole, std::set<std::string>> namesOfRole;
+  for (const DesignedControl& c : documentControls()) {
+    rolesOfName[c.name].insert(c.role);
+    namesOfRole[c.role].insert(c.name);
+  }
+  for (const auto& [name, roles] : rolesOfName) EXPECT_EQ(roles.size(), 1u) << name;
+  for (const auto& [role, names] : namesOfRole) EXPECT_EQ(names.size(), 1u) << *names.begin();
+  const std::pair<const char*, DocCombo> lists[] = {
+      {"cbKanshu", DocCombo::Kanshu},   {"cbKikaku", DocCombo::Kikaku},       {"cbYobina", DocCombo::Yobina},
+      {"cbMaisetu", DocCombo::Maisetu}, {"cbKiso", DocCombo::Kiso},           {"cbKajuJoken", DocCombo::KajuJoken},
+      {"cbBuruJoken", DocCombo::BuruJoken}, {"cbDoroJoken", DocCombo::DoroJoken}};
+  for (const auto& [name, list] : lists) {
+    const DesignedControl* c = designedControl(name);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_EQ(listOf(c->role), list) << name;
+    EXPECT_EQ(c->kind(), DocKind::Combo) << name;
+  }
+  int listed = 0;
+  for (const DesignedControl& c : documentControls()) listed += listOf(c.role).has_value();
+  EXPECT_EQ(listed, kListCount);
+  EXPECT_STREQ(designedControl(DocRole::CommandPanel).name, "picCommand");
+  EXPECT_STREQ(designedControl(DocRole::Command, 1).caption, "計算する(&C)");
+  EXPECT_THROW(designedControl(DocRole::Command), platform::RuntimeError);  // an array needs its index
+}
+
+// Every control the Enter links and the Tab order name is one the window has: a link to a renamed
+// or unknown control would otherwise move the focus nowhere.
+TEST(DocumentLayout, EveryEnterLinkAndTabStopIsADesignedControl) {
+  std::set<std::string> named;
+  for (const std::string& name : tabOrder()) {
+    EXPECT_NE(designedControlNamed(name), nullptr) << name;
+    EXPECT_TRUE(named.insert(name).second) << name << " twice";
+  }
+  std::vector<std::string> inputs;
+  for (const DesignedControl& c : documentControls()) {
+    if (c.kind() != DocKind::TextBox && c.kind() != DocKind::Combo) continue;
+    inputs.push_back(c.index >= 0 ? std::string(c.name) + "_" + std::to_string(c.index) : std::string(c.name));
+  }
+  for (const std::string& from : inputs) {
+    for (const EnterState state : {EnterState{true, true, true}, EnterState{false, false, true},
+                                   EnterState{true, false, false}}) {
+      const std::string target = enterTarget(from, state);
+      EXPECT_FALSE(target.empty()) << from;
+      EXPECT_NE(designedControlNamed(target), nullptr) << from << " -> " << target;
+    }
+  }
+  EXPECT_EQ(designedControlNamed("txtTextBox_24"), nullptr);
+  EXPECT_EQ(designedControlNamed("txtTextBox"), nullptr);
+  EXPECT_EQ(designedControlNamed("cbKanshu")->role, DocRole::Kanshu);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -440,6 +441,34 @@ TEST_F(RecordTransfer, TheConditionButtonsOpenTheirDialogsAndOnlyATakeOverChange
   EXPECT_TRUE(d.blnNaigaiatuWorkFlg && !d.blnUnchanged());
   EXPECT_DOUBLE_EQ(d.myData().naigaiatuAnzenritu, 3.0);
   EXPECT_DOUBLE_EQ(d.myData().dokaburi, 1.2);
+}
+
+// The window shows the adopted e' from the record it took over, with two decimals; a take-over
+// from the combination-formula dialog leaves box 19 alone.
+TEST_F(RecordTransfer, AnAdoptedEPrimeTakenOverShowsInItsBoxFromTheRecord) {
+  frmDocument d;
+  whenShown<frmKisozaiSet>([](frmKisozaiSet& k) {
+    k.optKisozaiSet(0)->click();
+    k.txtTextBox(0)->focusAndSelect();
+    k.txtTextBox(0)->selectAll();
+    QTest::keyClicks(k.txtTextBox(0), "6500");
+    QTest::keyClick(k.txtTextBox(0), Qt::Key_Return);
+    k.cmdCommand(ConditionDialog::kOk)->click();
+  });
+  d.cmdKisozaiSet()->click();
+  EXPECT_TRUE(d.blnKisozaiWorkFlg && !d.blnUnchanged());
+  EXPECT_EQ(d.myData().hanryokuKeisu, 6500);
+  EXPECT_EQ(box(d, 19), "6500.00");
+
+  d.myData().hanryokuKeisu = 1234.5;  // not shown again by the other dialog's take-over
+  whenShown<frmNaigaiatuSet>([](frmNaigaiatuSet& n) {
+    n.txtTextBox(0)->focusAndSelect();
+    QTest::keyClicks(n.txtTextBox(0), "3");
+    n.cmdCommand(ConditionDialog::kOk)->click();
+  });
+  d.cmdNaigaiatuSet()->click();
+  EXPECT_TRUE(d.blnNaigaiatuWorkFlg);
+  EXPECT_EQ(box(d, 19), "6500.00");
 }
 
 TEST_F(RecordTransfer, TheFreeTextsHoldNoMoreThanTheFileKeeps) {

@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "document/document_layout.h"
+#include "platform/error_box.h"
 #include "support/scripted_dialogs.h"
+#include "ui/unit_caption.h"
 
 namespace tovakin::gui {
 namespace {
@@ -50,6 +58,36 @@ TEST(DocumentWindow, IsRecognisedByItsTagAndKeepsItsFilePath) {
   EXPECT_EQ(document.lblMyFilename(), "/data/a.PIPEDATA");
   DocumentCommand(document, QString());  // the empty word does nothing
   EXPECT_TRUE(document.blnUnchanged());
+}
+
+// Each designed control is the window's typed member of its role, found again by its designed
+// name; a name the window does not have fails, never finds nothing quietly.
+TEST(DocumentWindow, HoldsEveryDesignedControlInItsTypedMember) {
+  frmDocument d;
+  for (const DesignedControl& c : documentControls()) {
+    const std::string name = c.index >= 0 ? std::string(c.name) + "_" + std::to_string(c.index) : c.name;
+    QWidget* found = d.control(name);
+    EXPECT_EQ(found->objectName().toStdString(), name);
+    switch (c.role) {
+      case DocRole::TextBox: EXPECT_EQ(found, d.txtTextBox(c.index)) << name; break;
+      case DocRole::Command: EXPECT_EQ(found, d.cmdCommand(c.index)) << name; break;
+      case DocRole::KisozaiSet: EXPECT_EQ(found, d.cmdKisozaiSet()) << name; break;
+      case DocRole::NaigaiatuSet: EXPECT_EQ(found, d.cmdNaigaiatuSet()) << name; break;
+      case DocRole::FormPanel: EXPECT_EQ(found, d.picMyForm()) << name; break;
+      case DocRole::TouseiPanel: EXPECT_EQ(found, d.picTouseiField()) << name; break;
+      case DocRole::CommandPanel: EXPECT_EQ(found, d.picCommand()) << name; break;
+      case DocRole::KanshuCaption: EXPECT_EQ(found, static_cast<QWidget*>(d.lblKanshu())) << name; break;
+      case DocRole::MizohabaCaption: EXPECT_EQ(found, static_cast<QWidget*>(d.lblMizohaba())) << name; break;
+      case DocRole::Unit: EXPECT_EQ(found, static_cast<QWidget*>(d.picTanni(c.index))) << name; break;
+      default:
+        if (const auto list = listOf(c.role)) {
+          EXPECT_EQ(found, d.combo(*list)) << name;
+        }
+        break;
+    }
+  }
+  for (const char* unknown : {"txtTextBox_24", "cbKanshu_0", "cmdCalc", ""})
+    EXPECT_THROW(d.control(unknown), platform::RuntimeError) << unknown;
 }
 
 }  // namespace

@@ -67,6 +67,62 @@ TEST_F(MainWindow, MenusAndToolbarShowTheStringTableTexts) {
   EXPECT_EQ(tips, (QStringList{"新規作成=新規作成", "開く=開く", "上書き保存=上書き保存"}));
 }
 
+// The window wires and enables its menus through typed members: each carries the designed name
+// the string table, the tests and the menus' users know it by, is the only item of that name, and
+// stands in its own menu. A renamed item fails here instead of losing its handler.
+TEST_F(MainWindow, EveryMenuMemberCarriesItsDesignedNameInItsOwnMenu) {
+  auto window = createMainWindow();
+  const frmMain::MenuItems& m = window->menuItems();
+  const std::pair<QMenu*, const char*> menus[] = {{m.file, "mnuFile"},   {m.edit, "mnuEdit"},
+                                                  {m.view, "mnuView"},   {m.tools, "mnuTools"},
+                                                  {m.window, "mnuWindow"}, {m.help, "mnuHelp"}};
+  for (const auto& [menu, name] : menus) {
+    ASSERT_NE(menu, nullptr) << name;
+    EXPECT_EQ(window->findChildren<QMenu*>(name), QList<QMenu*>{menu}) << name;
+    EXPECT_TRUE(window->menuBar()->actions().contains(menu->menuAction())) << name;
+  }
+  struct Item {
+    QAction* action;
+    QMenu* menu;
+    const char* name;
+  };
+  const Item items[] = {
+      {m.fileNew, m.file, "mnuFileNew"},
+      {m.fileOpen, m.file, "mnuFileOpen"},
+      {m.fileClose, m.file, "mnuFileClose"},
+      {m.fileSave, m.file, "mnuFileSave"},
+      {m.fileSaveAs, m.file, "mnuFileSaveAs"},
+      {m.fileSaveAll, m.file, "mnuFileSaveAll"},
+      {m.fileMRU[0], m.file, "mnuFileMRU_0"},
+      {m.fileMRU[1], m.file, "mnuFileMRU_1"},
+      {m.fileMRU[2], m.file, "mnuFileMRU_2"},
+      {m.fileMRU[3], m.file, "mnuFileMRU_3"},
+      {m.mruBar, m.file, "mnuMRUBar"},
+      {m.fileExit, m.file, "mnuFileExit"},
+      {m.editCalc, m.edit, "mnuEditCalc"},
+      {m.viewToolbar, m.view, "mnuViewToolbar"},
+      {m.viewStatusBar, m.view, "mnuViewStatusBar"},
+      {m.viewOptions, m.view, "mnuViewOptions"},
+      {m.viewExcel, m.view, "mnuViewExcel"},
+      {m.viewExcelKanzai, m.view, "mnuViewExcelKanzai"},
+      {m.toolsOptions, m.tools, "mnuToolsOptions"},
+      {m.windowNewWindow, m.window, "mnuWindowNewWindow"},
+      {m.windowCascade, m.window, "mnuWindowCascade"},
+      {m.windowTileHorizontal, m.window, "mnuWindowTileHorizontal"},
+      {m.windowTileVertical, m.window, "mnuWindowTileVertical"},
+      {m.windowArrangeIcons, m.window, "mnuWindowArrangeIcons"},
+      {m.helpContents, m.help, "mnuHelpContents"},
+      {m.helpSearchForHelpOn, m.help, "mnuHelpSearchForHelpOn"},
+      {m.quirnWeb, m.help, "mnuQuirnWeb"},
+      {m.helpAbout, m.help, "mnuHelpAbout"},
+  };
+  for (const Item& item : items) {
+    ASSERT_NE(item.action, nullptr) << item.name;
+    EXPECT_EQ(window->findChildren<QAction*>(item.name), QList<QAction*>{item.action}) << item.name;
+    EXPECT_TRUE(item.menu->actions().contains(item.action)) << item.name;
+  }
+}
+
 TEST_F(MainWindow, StatusBarShowsTodaysDateAndTime) {
   auto window = createMainWindow();
   const QDateTime now = QDateTime::currentDateTime();

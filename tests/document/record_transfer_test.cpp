@@ -1,0 +1,201 @@
+// The document window's changes of its record, without a window: what the controls show goes into
+// the record step by step, and a new case keeps the codes its lists were filled with.
+#include "document/record_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/document_file.h"
+#include "platform/error_box.h"
+
+namespace tovakin::gui {
+namespace {
+
+// The texts of a new window's controls for a ductile pipe of 300 mm: every box in its pattern.
+ControlTexts shownCase() {
+  ControlTexts t;
+  const std::pair<int, const char*> boxes[] = {
+      {0, "北幹線 No.3  "}, {1, "320.00"}, {2, "6.50"},   {3, "156.75"}, {4, "71.00"},   {5, "1.250"},
+      {6, "90"},            {7, "1.200"},  {8, "9.80"},   {9, "-0.1"},   {10, "18.00"},  {11, "20.00"},
+      {12, "30"},           {13, "盛土 "}, {14, "12.50"}, {15, "2"},     {16, "0.3"},    {17, "0.750"},
+      {18, "0.450"},        {19, "4770.00"}, {20, "1.5"}, {21, "7.50"},  {22, "2.0"},    {23, "5.0"}};
+  for (const auto& [index, text] : boxes) t.boxes[static_cast<std::size_t>(index)] = text;
+  t.lists = {"ダクタイル鋳鉄管", "K形", "300", "矢板施工", "固定支承", "T-14", "11ton級", "舗装道路"};
+  return t;
+}
+
+// Runs every step and records the error of each step that raised, as Ignore would go on.
+struct Steps {
+  std::vector<std::string> errors;
+  int count = 0;
+  TransferStepRunner runner() {
+    return [this](const std::function<void()>& step) {
+      ++count;
+      try {
+        step();
+      } catch (const platform::RuntimeError& e) {
+        errors.push_back(std::to_string(count) + ":" + std::to_string(e.number()));
+      }
+    };
+  }
+};
+
+std::int32_t ductileClass(const std::string& kanshu) { return kanshu == "ダクタイル鋳鉄管" ? 1 : -1; }
+
+TEST(ControlsToRecord, StoresEveryControlInItsFieldAndUnit) {
+  DesignData r = app::newDesignData();
+  Steps steps;
+  controlsToRecord(r, shownCase(), 45000.5, ductileClass, steps.runner());
+  EXPECT_TRUE(steps.errors.empty());
+  EXPECT_EQ(steps.count, 4 + kTextBoxCount + 2);  // four list steps, one per box, two derived
+  EXPECT_EQ(r.dataTag.str(), app::kDataTag);
+  EXPECT_EQ(r.keisanshoTitle.str(), "北幹線 No.3  ");  // untrimmed, as typed
+  EXPECT_EQ(r.updateDate, 45000.5);
+  EXPECT_EQ(r.kanshu.str() + "/" + r.kikaku.str() + "/" + r.yobikei.str(), "ダクタイル鋳鉄管/K形/300");
+  EXPECT_EQ(std::vector<double>({r.maisetuKeishiki, r.kisoKeishiki, r.kajuJoken, r.buruJoken, r.doroJoken}),
+            std::vector<double>({2, 1, 14, 11, 1}));
+  // The pipe boxes show millimetres, the record keeps metres; the unit weight is never read back.
+  EXPECT_DOUBLE_EQ(r.gaikei, 0.32);
+  EXPECT_DOUBLE_EQ(r.kanatu, 0.0065);
+  EXPECT_DOUBLE_EQ(r.chushinHankei, 0.15675);
+  EXPECT_DOUBLE_EQ(r.kanatuKeisan, 0.0075);
+  EXPECT_DOUBLE_EQ(r.naikei, 0.32 - 2 * 0.0065);
+  EXPECT_DOUBLE_EQ(r.naikeiKeisan, 0.32 - 2 * 0.0075);
+  EXPECT_EQ(std::vector<double>({r.mizohaba, r.kisozaiMizohaba, r.shijikaku, r.dokaburi, r.mizuTanniJuryo,
+                                 r.chinkahi, r.tuchiTanniJuryo, r.howadoTanniJuryo, r.naibuMasatukaku,
+                                 r.sekojiShogekiKeisu, r.seisuiatu, r.suigekiatu, r.hanryokuKeisu, r.henkeiOkureF1,
+                                 r.henkeiOkureF2, r.sekkeiTawamiritu}),
+            std::vector<double>({1.25, 1.25, 90, 1.2, 9.8, -0.1, 18, 20, 30, 0.3, 0.75, 0.45, 4770, 1.5, 2, 5}));
+  EXPECT_EQ(r.josaiKajuMeisho.str(), "盛土 ");
+  EXPECT_EQ(r.josaiKaju.str(), "12.5");
+  EXPECT_EQ(r.kyatapiraSu, 2);
+  EXPECT_EQ(r.kanzaiKubun, 1);
+}
+
+TEST(ControlsToRecord, ASpareOrAFieldNoControlShowsIsWrittenOnlyWhereTheTransferOwnsIt) {
+  DesignData r = app::newDesignData();
+  r.spare18 = 7;
+  r.spare19 = 8;
+  r.hyojunMizohaba = 800;       // the foundation-material dialog's
+  r.naigaiatuKeisuN = 2.5;      // the combination-formula dialog's
+  r.createDate = 40000;
+  Steps steps;
+  controlsToRecord(r, shownCase(), 45000.5, ductileClass, steps.runner());
+  EXPECT_EQ(std::vector<double>({r.spare18, r.spare19, r.hyojunMizohaba, r.naigaiatuKeisuN, r.createDate}),
+            std::vector<double>({0, 0, 800, 2.5, 40000}));
+}
+
+// Each failing box is its own step: it keeps its field, and the steps after it still run.
+TEST(ControlsToRecord, ABoxThatHoldsNoNumberFailsItsOwnStepOnly) {
+  DesignData r = app::newDesignData();
+  r.dokaburi = 1.5;
+  r.kyatapiraSu = 3;
+  r.josaiKaju = "7";
+  ControlTexts t = shownCase();
+  t.boxes[7] = "abc";
+  t.boxes[14] = "1e999";
+  t.boxes[15] = "99999999999";
+  t.boxes[1] = "３２０．００";  // full-width digits are one number
+  Steps steps;
+  controlsToRecord(r, t, 1, ductileClass, steps.runner());
+  // The steps are numbered from 1: four list steps, then box n is step 5 + n.
+  EXPECT_EQ(steps.errors, (std::vector<std::string>{"12:13", "19:6", "20:6"}));
+  EXPECT_EQ(r.dokaburi, 1.5);
+  EXPECT_EQ(r.josaiKaju.str(), "7");
+  EXPECT_EQ(r.kyatapiraSu, 3);
+  EXPECT_DOUBLE_EQ(r.gaikei, 0.32);
+  EXPECT_EQ(r.kisozaiMizohaba, 1.25);
+  EXPECT_EQ(r.kanzaiKubun, 1);
+}
+
+TEST(ControlsToRecord, ReadsEmptyBoxesAsZeroAndRoundsTheCountHalfToEven) {
+  struct Case {
+    const char* count;
+    std::int32_t stored;
+  };
+  for (const Case& c : {Case{"2.5", 2}, Case{"3.5", 4}, Case{"-2.5", -2}, Case{"", 0}}) {
+    DesignData r = app::newDesignData();
+    ControlTexts t = shownCase();
+    t.boxes[15] = c.count;
+    t.boxes[14] = "";
+    t.boxes[5] = "";
+    Steps steps;
+    controlsToRecord(r, t, 1, ductileClass, steps.runner());
+    EXPECT_TRUE(steps.errors.empty()) << c.count;
+    EXPECT_EQ(r.kyatapiraSu, c.stored) << c.count;
+    EXPECT_EQ(r.josaiKaju.str(), "0");
+    EXPECT_EQ(r.mizohaba, 0);
+  }
+}
+
+// A list text that is no entry keeps the code; the bulldozer list alone stores "none".
+TEST(ControlsToRecord, AListTextThatIsNoEntryKeepsItsCodeButTheBulldozerFallsToNone) {
+  DesignData r = app::newDesignData();
+  r.maisetuKeishiki = 1;
+  r.kisoKeishiki = 1;
+  r.kajuJoken = 20;
+  r.buruJoken = 6;
+  r.doroJoken = 1;
+  ControlTexts t = shownCase();
+  for (DocCombo list : {DocCombo::Maisetu, DocCombo::Kiso, DocCombo::KajuJoken, DocCombo::BuruJoken, DocCombo::DoroJoken})
+    t.lists[static_cast<std::size_t>(list)] = "T-25 ";
+  Steps steps;
+  controlsToRecord(r, t, 1, [](const std::string&) { return -1; }, steps.runner());
+  EXPECT_EQ(std::vector<double>({r.maisetuKeishiki, r.kisoKeishiki, r.kajuJoken, r.buruJoken, r.doroJoken}),
+            std::vector<double>({1, 1, 20, 0, 1}));
+  EXPECT_EQ(r.kanzaiKubun, -1);
+}
+
+TEST(FixedListOf, NamesTheFiveFixedListsAndNoPipeList) {
+  EXPECT_EQ(fixedListOf(DocCombo::Maisetu), FixedList::Maisetu);
+  EXPECT_EQ(fixedListOf(DocCombo::Kiso), FixedList::Kiso);
+  EXPECT_EQ(fixedListOf(DocCombo::KajuJoken), FixedList::KajuJoken);
+  EXPECT_EQ(fixedListOf(DocCombo::BuruJoken), FixedList::BuruJoken);
+  EXPECT_EQ(fixedListOf(DocCombo::DoroJoken), FixedList::DoroJoken);
+  for (DocCombo pipe : {DocCombo::Kanshu, DocCombo::Kikaku, DocCombo::Yobina})
+    EXPECT_EQ(fixedListOf(pipe), std::nullopt) << static_cast<int>(pipe);
+}
+
+TEST(NewCaseRecord, KeepsTheCodesTheListsWereFilledWithAndTakesThePipesClass) {
+  DesignData filled;
+  filled.maisetuKeishiki = 2;
+  filled.kisoKeishiki = 1;
+  filled.kajuJoken = 10;
+  filled.buruJoken = 15;
+  filled.doroJoken = 1;
+  filled.mizohaba = 3;  // anything else of the record before is not kept
+  filled.keisanshoTitle = "old";
+  struct Case {
+    double kanzaiKubun;
+    double chinkahi;
+  };
+  for (const Case& c : {Case{0, 0.7}, Case{1, -0.1}, Case{-1, -0.1}}) {
+    const DesignData r = newCaseRecord({"ヒューム管", "1種", "1000", c.kanzaiKubun}, filled);
+    EXPECT_EQ(std::vector<double>({r.maisetuKeishiki, r.kisoKeishiki, r.kajuJoken, r.buruJoken, r.doroJoken}),
+              std::vector<double>({2, 1, 10, 15, 1}));
+    EXPECT_EQ(r.kanzaiKubun, c.kanzaiKubun);
+    EXPECT_EQ(r.chinkahi, c.chinkahi) << c.kanzaiKubun;
+    EXPECT_EQ(r.mizohaba, 0);
+    EXPECT_EQ(r.keisanshoTitle.str(), "");
+    EXPECT_EQ(r.kanshu.str() + r.kikaku.str() + r.yobikei.str(), "ヒューム管1種1000");
+    EXPECT_EQ(r.shijikaku, 90);
+  }
+}
+
+// The two free texts are kept within their record fields by the validator the table names.
+TEST(DocumentBoxTable, NamesTheByteLimitOfEachFreeTextAndOfNoOtherBox) {
+  for (const DocumentBox& box : documentBoxes()) {
+    if (box.index == 0) EXPECT_EQ(box.textBytes, kTitleBytes);
+    else if (box.index == 13) EXPECT_EQ(box.textBytes, kSurchargeNameBytes);
+    else EXPECT_EQ(box.textBytes, 0u) << box.index;
+    EXPECT_EQ(box.textBytes > 0, box.kind == BoxKind::Text) << box.index;
+  }
+  EXPECT_EQ(kTitleBytes, app::DesignData{}.keisanshoTitle.width);
+  EXPECT_EQ(kSurchargeNameBytes, app::DesignData{}.josaiKajuMeisho.width);
+}
+
+}  // namespace
+}  // namespace tovakin::gui
