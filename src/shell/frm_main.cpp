@@ -186,11 +186,7 @@ void frmMain::buildMenus() {
   separator(*m.help, "mnuHelpBar1");
   m.helpAbout = item(*m.help, "mnuHelpAbout", "1036");
 
-  // Each item runs its handler under the error box, labelled with the handler's name.
-  const auto on = [this](QAction* a, const char* label, void (frmMain::*handler)()) {
-    connect(a, &QAction::triggered, this,
-            [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
-  };
+  const auto on = [this](QAction* a, const char* label, void (frmMain::*handler)()) { onItem(a, label, handler); };
   connect(m.fileNew, &QAction::triggered, this,
           [this] { runHandler("mnuFileNew_Click", [this] { LoadNewDoc(NewDocMode::Numbered); }); });
   connect(m.fileExit, &QAction::triggered, this, [this] { runHandler("mnuFileExit_Click", [this] { close(); }); });
@@ -217,6 +213,12 @@ void frmMain::buildMenus() {
   on(m.helpSearchForHelpOn, "mnuHelpSearchForHelpOn_Click", &frmMain::mnuHelpSearchForHelpOn_Click);
   on(m.quirnWeb, "mnuQuirnWeb_Click", &frmMain::mnuQuirnWeb_Click);
   on(m.helpAbout, "mnuHelpAbout_Click", &frmMain::mnuHelpAbout_Click);
+}
+
+// Each item runs its handler under the error box, labelled with the handler's name.
+void frmMain::onItem(QAction* item, const char* label, void (frmMain::*handler)()) {
+  connect(item, &QAction::triggered, this,
+          [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
 }
 
 void frmMain::buildToolBar() {

@@ -174,6 +174,7 @@ class frmMain : public QMainWindow {
   void buildStatusBar();
   void updateClock();
   void connectFileCommands();
+  void onItem(QAction* item, const char* label, void (frmMain::*handler)());
   bool takesDrop(const QMimeData* data) const;
   void mnuFileOpen_Click();
   void mnuFileMRU_Click(int index);

@@ -34,9 +34,7 @@ void notice(const QString& text) { msgBox(text.toStdString(), MsgButtons::OK, Ms
 }  // namespace
 
 void frmMain::connectFileCommands() {
-  const auto connectItem = [this](QAction* a, const char* label, void (frmMain::*handler)()) {
-    connect(a, &QAction::triggered, this, [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
-  };
+  const auto connectItem = [this](QAction* a, const char* label, void (frmMain::*handler)()) { onItem(a, label, handler); };
   connectItem(menus_.fileOpen, "mnuFileOpen_Click", &frmMain::mnuFileOpen_Click);
   connectItem(menus_.fileClose, "mnuFileClose_Click", &frmMain::mnuFileClose_Click);
   connectItem(menus_.fileSave, "mnuFileSave_Click", &frmMain::mnuFileSave_Click);

@@ -10,11 +10,12 @@
 #include "app/app_state.h"
 #include "app/calc_settings.h"
 #include "app/std_io.h"
-#include "support/scripted_dialogs.h"
 #include "report/report_slots.h"
 #include "report/section_writer.h"
 #include "report_fixture.h"
+#include "support/design_cases.h"
 #include "support/recording_report_book.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "support/xlsx_test_util.h"
 
@@ -173,14 +174,7 @@ TEST(ReportSlots, WritersTouchOnlySlotsAndFillThemAll) {
           for (int method : {0, 1, 4}) {
           testing::ReportCase c = testing::largestCase();
           c.design.hanryokuKeisuHoho = method;
-          if (method == 4) {  // a measured deflection whose e' follows: its fraction is printed
-            c.design.tawamiDeltaX = 0.01;
-            c.design.tawamiF1 = 1.0;
-            c.design.tawamiK = 0.096;
-            c.design.tawamiWv = 30.0;
-            c.design.tawamiR = 0.3;
-            c.design.hanryokuKeisu = 2832.79;
-          }
+          if (method == 4) testing::setMeasuredDeflection(c.design);  // its fraction is printed
           c.design.maisetuKeishiki = burial;
           c.design.kanzaiKubun = cls;
           c.result.kanzaiKubun = static_cast<int>(cls);

@@ -14,6 +14,7 @@
 #include "calc/reaction_modulus.h"
 #include "report/sheet_plan.h"
 #include "report_fixture.h"
+#include "support/design_cases.h"
 #include "support/recording_report_book.h"
 #include "support/scripted_error_box.h"
 
@@ -548,14 +549,7 @@ TEST(EarthSlots, WritersTouchOnlyTheirSlotsAndFillThemAll) {
               testing::ReportCase c = earthCase(cls, burial);
               c.design.dokaburi = cover;
               c.design.hanryokuKeisuHoho = method;
-              if (wv1 > 12.0) {  // a measured deflection whose e' follows: the fraction is printed
-                c.design.tawamiDeltaX = 0.01;
-                c.design.tawamiF1 = 1.0;
-                c.design.tawamiK = 0.096;
-                c.design.tawamiWv = 30.0;
-                c.design.tawamiR = 0.3;
-                c.design.hanryokuKeisu = 2832.79;
-              }
+              if (wv1 > 12.0) testing::setMeasuredDeflection(c.design);  // the fraction is printed
               c.result.wv2GammaFlg = raisedFlag;
               c.result.wv1 = wv1;
               RecordingReportBook book;

@@ -15,6 +15,7 @@
 #include "report/report_writer.h"
 #include "report/sheet_plan.h"
 #include "support/calc_fixture.h"
+#include "support/design_cases.h"
 #include "support/recording_report_book.h"
 
 namespace tovakin::testing {
@@ -73,14 +74,7 @@ class WholeReport : public CalcTest {
     }
     DesignData d = makeDesign(in);
     d.hanryokuKeisuHoho = c.eMethod;
-    if (c.eMethod == 4) {  // a measured deflection and the e' it gives, so the sheet shows its fraction
-      d.tawamiDeltaX = 0.01;
-      d.tawamiF1 = 1.0;
-      d.tawamiK = 0.096;
-      d.tawamiWv = 30.0;
-      d.tawamiR = 0.3;
-      d.hanryokuKeisu = 2832.79;
-    }
+    if (c.eMethod == 4) setMeasuredDeflection(d);  // the sheet shows its fraction
     return d;
   }
 };
