@@ -119,6 +119,16 @@ NumberText readNumberText(std::string_view text, double& out) {
   return NumberText::Number;
 }
 
+double numberFromText(std::string_view text) {
+  double v = 0.0;
+  switch (readNumberText(text, v)) {
+    case NumberText::Number: return v;
+    case NumberText::OutOfRange: raiseError(err::kOverflow);
+    case NumberText::NoNumber: break;
+  }
+  raiseError(err::kTypeMismatch);
+}
+
 double roundTo(double value, int decimals) {
   double out = 0.0;
   parseDecimal(formatFixed(value, decimals), out);

@@ -32,6 +32,9 @@ enum class NumberText { Number, NoNumber, OutOfRange };
 // that is no number ("abc", "12abc", "inf", "nan", "") from a number beyond the range of a
 // double ("1e999"). A number too small for a double reads as 0. `out` is set only for Number.
 NumberText readNumberText(std::string_view text, double& out);
+// The same reading as a value, with the runtime's errors: no number raises type mismatch (13), a
+// number beyond the range of a double raises overflow (6).
+double numberFromText(std::string_view text);
 
 // The shortest decimal text with at most 15 significant digits, without trailing zeros
 // (18 → "18", 9.8 → "9.8", 0.1 + 0.2 → "0.3"); exponent form "1E+20" / "1E-05" as the

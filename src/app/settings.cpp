@@ -96,16 +96,6 @@ std::string settingsFilePath() { return g_app.g_appPath + kSettingsFileName; }
 
 namespace {
 
-// A settings value as a number; anything but one number is a type mismatch, a number beyond
-// the range of a double an overflow.
-double settingsNumber(const std::string& text) {
-  double v = 0.0;
-  const NumberText read = readNumberText(text, v);
-  if (read == NumberText::OutOfRange) raiseError(err::kOverflow);
-  if (read != NumberText::Number) raiseError(err::kTypeMismatch);
-  return v;
-}
-
 // Creates the file empty when the directory search does not find it; a failure is raised with
 // the number of its cause and names the file.
 void ensureFile(const std::string& file) {
@@ -159,7 +149,7 @@ void APP初期値ファイルの読み込み() {
     double& member = k.member(g_calcSettings);
     member = k.member(g_calcSettingsDefault);
     if (s.empty()) continue;
-    guardStep(label, [&] { member = settingsNumber(myTrim(s)); });
+    guardStep(label, [&] { member = numberFromText(myTrim(s)); });
   }
   for (std::size_t i = 0; i < g_recentFiles.size(); ++i)
     g_recentFiles[i] = ini.value(kSettingsSection, "FILE" + std::to_string(i), kIniPathMaxBytes);

@@ -15,15 +15,7 @@ namespace tovakin::calc {
 
 // A number text with blanks around it allowed; anything else raises type mismatch (13), a
 // number beyond the range of a double overflow (6).
-inline double textToDouble(std::string_view text) {
-  double v = 0.0;
-  switch (readNumberText(myTrim(text), v)) {
-    case NumberText::Number: return v;
-    case NumberText::OutOfRange: raiseError(err::kOverflow);
-    case NumberText::NoNumber: break;
-  }
-  raiseError(err::kTypeMismatch);
-}
+inline double textToDouble(std::string_view text) { return numberFromText(myTrim(text)); }
 
 // The nearest whole number, halves to the even one, as a 32-bit (Long) or 16-bit (Integer)
 // value; out of range raises overflow (6).

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -30,6 +31,16 @@ std::string joinNames(const std::vector<std::string>& names) {
   std::string out;
   for (const auto& n : names) out += (out.empty() ? "'" : ", '") + n + "'";
   return out;
+}
+
+// The names of `wanted` that no name of `present` matches, compared as the database compares
+// column names.
+std::vector<std::string> columnsMissing(const std::vector<std::string>& wanted, const std::vector<std::string>& present) {
+  std::vector<std::string> lacking;
+  for (const std::string& name : wanted)
+    if (std::none_of(present.begin(), present.end(), [&](const std::string& p) { return pipedb::sameColumnName(p, name); }))
+      lacking.push_back(name);
+  return lacking;
 }
 
 // Any journal SQLite may have left beside the old database goes before the new one takes its
@@ -85,12 +96,10 @@ std::optional<std::string> problemOf(const std::string& dbPath, const std::strin
       }
       // 管DB has the columns of the rigid-pipe sheet; the other tables those of their own sheet.
       const std::string_view sheet = std::string_view(table) == "管DB" ? "不とう性管" : table;
-      std::vector<std::string> lacking;
-      for (const pipedb::ColumnSpec& spec : pipedb::sheetSpec(sheet).columns) {
-        bool found = false;
-        for (const std::string& column : columns) found = found || pipedb::sameColumnName(column, spec.name);
-        if (!found) lacking.emplace_back(spec.name);
-      }
+      // Every column the calculation reads must stand in the table.
+      std::vector<std::string> read;
+      for (const pipedb::ColumnSpec& column : pipedb::sheetSpec(sheet).columns) read.emplace_back(column.name);
+      const std::vector<std::string> lacking = columnsMissing(read, columns);
       if (!lacking.empty()) missingColumns += "表 '" + std::string(table) + "' に列 " + joinNames(lacking) + " がなく、";
     }
   } catch (const RuntimeError& e) {
@@ -250,13 +259,9 @@ class Rebuild {
   void appendFlexiblePipes() {
     const std::vector<std::string> target = pipedb::tableColumns(*db_, "管DB");
     const std::vector<std::string> source = pipedb::tableColumns(*db_, "とう性管");
-    std::vector<std::string> unknown;
+    const std::vector<std::string> unknown = columnsMissing(source, target);
     std::string columns;
     for (const auto& s : source) {
-      bool found = false;
-      for (const auto& t : target)
-        found = found || pipedb::sameColumnName(s, t);
-      if (!found) unknown.push_back(s);
       if (!columns.empty()) columns += ", ";
       columns += pipedb::quoteIdentifier(s);
     }

@@ -184,12 +184,7 @@ double readNumberBox(std::string_view text, std::string_view pattern) {
 double recordNumber(std::string_view text, std::string_view pattern) {
   const std::string trimmed = myTrim(toNarrow(text));
   if (trimmed.empty()) return 0.0;
-  double value = 0.0;
-  switch (readNumberText(trimmed, value)) {
-    case NumberText::OutOfRange: raiseError(err::kOverflow);
-    case NumberText::NoNumber: raiseError(err::kTypeMismatch);
-    case NumberText::Number: break;
-  }
+  const double value = numberFromText(trimmed);
   if (std::fabs(value) >= 1e15) return value;
   return roundTo(value, decimalsOf(pattern));
 }

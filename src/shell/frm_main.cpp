@@ -186,17 +186,16 @@ void frmMain::buildMenus() {
   separator(*m.help, "mnuHelpBar1");
   m.helpAbout = item(*m.help, "mnuHelpAbout", "1036");
 
-  const auto on = [this](QAction* a, const char* label, void (frmMain::*handler)()) { onItem(a, label, handler); };
   connect(m.fileNew, &QAction::triggered, this,
           [this] { runHandler("mnuFileNew_Click", [this] { LoadNewDoc(NewDocMode::Numbered); }); });
   connect(m.fileExit, &QAction::triggered, this, [this] { runHandler("mnuFileExit_Click", [this] { close(); }); });
   connect(m.view, &QMenu::aboutToShow, this, [this] { runHandler("mnuView_Click", [this] { mnuView_Click(); }); });
-  on(m.viewToolbar, "mnuViewToolbar_Click", &frmMain::mnuViewToolbar_Click);
-  on(m.viewStatusBar, "mnuViewStatusBar_Click", &frmMain::mnuViewStatusBar_Click);
-  on(m.viewOptions, "mnuViewOptions_Click", &frmMain::mnuToolsOptions_Click);
-  on(m.viewExcel, "mnuViewExcel_Click", &frmMain::mnuViewExcel_Click);
-  on(m.viewExcelKanzai, "mnuViewExcelKanzai_Click", &frmMain::mnuViewExcelKanzai_Click);
-  on(m.toolsOptions, "mnuToolsOptions_Click", &frmMain::mnuToolsOptions_Click);
+  onItem(m.viewToolbar, "mnuViewToolbar_Click", &frmMain::mnuViewToolbar_Click);
+  onItem(m.viewStatusBar, "mnuViewStatusBar_Click", &frmMain::mnuViewStatusBar_Click);
+  onItem(m.viewOptions, "mnuViewOptions_Click", &frmMain::mnuToolsOptions_Click);
+  onItem(m.viewExcel, "mnuViewExcel_Click", &frmMain::mnuViewExcel_Click);
+  onItem(m.viewExcelKanzai, "mnuViewExcelKanzai_Click", &frmMain::mnuViewExcelKanzai_Click);
+  onItem(m.toolsOptions, "mnuToolsOptions_Click", &frmMain::mnuToolsOptions_Click);
   connect(m.window, &QMenu::aboutToShow, this,
           [this] { runHandler("mnuWindow_Click", [this] { mnuWindow_Click(); }); });
   connect(m.windowNewWindow, &QAction::triggered, this,
@@ -209,10 +208,10 @@ void frmMain::buildMenus() {
   arrange(m.windowTileHorizontal, "mnuWindowTileHorizontal_Click", Arrangement::TileHorizontal);
   arrange(m.windowTileVertical, "mnuWindowTileVertical_Click", Arrangement::TileVertical);
   arrange(m.windowArrangeIcons, "mnuWindowArrangeIcons_Click", Arrangement::ArrangeIcons);
-  on(m.helpContents, "mnuHelpContents_Click", &frmMain::mnuHelpContents_Click);
-  on(m.helpSearchForHelpOn, "mnuHelpSearchForHelpOn_Click", &frmMain::mnuHelpSearchForHelpOn_Click);
-  on(m.quirnWeb, "mnuQuirnWeb_Click", &frmMain::mnuQuirnWeb_Click);
-  on(m.helpAbout, "mnuHelpAbout_Click", &frmMain::mnuHelpAbout_Click);
+  onItem(m.helpContents, "mnuHelpContents_Click", &frmMain::mnuHelpContents_Click);
+  onItem(m.helpSearchForHelpOn, "mnuHelpSearchForHelpOn_Click", &frmMain::mnuHelpSearchForHelpOn_Click);
+  onItem(m.quirnWeb, "mnuQuirnWeb_Click", &frmMain::mnuQuirnWeb_Click);
+  onItem(m.helpAbout, "mnuHelpAbout_Click", &frmMain::mnuHelpAbout_Click);
 }
 
 // Each item runs its handler under the error box, labelled with the handler's name.

@@ -34,13 +34,12 @@ void notice(const QString& text) { msgBox(text.toStdString(), MsgButtons::OK, Ms
 }  // namespace
 
 void frmMain::connectFileCommands() {
-  const auto connectItem = [this](QAction* a, const char* label, void (frmMain::*handler)()) { onItem(a, label, handler); };
-  connectItem(menus_.fileOpen, "mnuFileOpen_Click", &frmMain::mnuFileOpen_Click);
-  connectItem(menus_.fileClose, "mnuFileClose_Click", &frmMain::mnuFileClose_Click);
-  connectItem(menus_.fileSave, "mnuFileSave_Click", &frmMain::mnuFileSave_Click);
-  connectItem(menus_.fileSaveAs, "mnuFileSaveAs_Click", &frmMain::mnuFileSaveAs_Click);
-  connectItem(menus_.fileSaveAll, "mnuFileSaveAll_Click", &frmMain::mnuFileSaveAll_Click);
-  connectItem(menus_.editCalc, "mnuEditCalc_Click", &frmMain::mnuEditCalc_Click);
+  onItem(menus_.fileOpen, "mnuFileOpen_Click", &frmMain::mnuFileOpen_Click);
+  onItem(menus_.fileClose, "mnuFileClose_Click", &frmMain::mnuFileClose_Click);
+  onItem(menus_.fileSave, "mnuFileSave_Click", &frmMain::mnuFileSave_Click);
+  onItem(menus_.fileSaveAs, "mnuFileSaveAs_Click", &frmMain::mnuFileSaveAs_Click);
+  onItem(menus_.fileSaveAll, "mnuFileSaveAll_Click", &frmMain::mnuFileSaveAll_Click);
+  onItem(menus_.editCalc, "mnuEditCalc_Click", &frmMain::mnuEditCalc_Click);
   for (int i = 0; i < int(menus_.fileMRU.size()); ++i)
     connect(menus_.fileMRU[std::size_t(i)], &QAction::triggered, this,
             [this, i] { runHandler("mnuFileMRU_Click", [this, i] { mnuFileMRU_Click(i); }); });

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
@@ -86,6 +87,24 @@ void placeBeside(QFileDialog& dialog) {
   const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), QSize(1 << 20, 1 << 20));
   window->move(besideDialog(dialog.frameGeometry(), window->frameGeometry().size(), area));
 }
+
+// Follows the dialog: wherever the window manager puts it (and frames it), and wherever the user
+// drags it, the kept window moves clear of it.
+class FollowDialog final : public QObject {
+ public:
+  explicit FollowDialog(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog) { dialog.installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &dialog_ && (event->type() == QEvent::Show || event->type() == QEvent::Move))
+      // After the event: the frame is known only once the window manager has placed the dialog.
+      QTimer::singleShot(0, this, [this] { shielded([this] { placeBeside(dialog_); }); });
+    return false;
+  }
+
+ private:
+  QFileDialog& dialog_;
+};
 }  // namespace
 
 DialogOutcome QtCommonDialog::ShowOpen() { return show(false); }
@@ -108,11 +127,7 @@ DialogOutcome QtCommonDialog::show(bool save) {
   int result = QDialog::Rejected;
   {
     ModalPointer arrow;
-    // Once the dialog has been placed and framed, a window kept in sight moves clear of it.
-    if (g_besideDialog) {
-      QTimer::singleShot(0, &dialog, [&dialog] { shielded([&dialog] { placeBeside(dialog); }); });
-      QTimer::singleShot(200, &dialog, [&dialog] { shielded([&dialog] { placeBeside(dialog); }); });
-    }
+    if (g_besideDialog) new FollowDialog(dialog);
     result = execModal(dialog);
   }
   const QStringList chosen = dialog.selectedFiles();
