@@ -7,6 +7,7 @@
 #include <numbers>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/number_format.h"
 #include "support/recording_report_book.h"
@@ -17,9 +18,22 @@ namespace tovakin::testing {
 // "^d" for a raised exponent digit, a visible power sign "＾" before a bracketed exponent, "π",
 // "Exp" and "tan" (degrees). A closing "｝" without its opening one is layout (the template
 // holds the other), a leading "'" is the text-cell mark, and blanks separate nothing.
+//
+// The numbers read can be recorded, and one of them moved by half a unit of its last printed
+// digit: how far a value may lie from a formula of rounded numbers. Whole numbers are constants
+// of the formula (2, 45, 1000, an exponent) and are not moved.
+struct PrintedNumbers {
+  struct Number {
+    double value;
+    int decimals;
+  };
+  std::vector<Number> read;  // every number with a decimal point, in reading order
+  int moved = -1;            // the index in `read` of the number moved by half a unit
+};
+
 class PrintedFormula {
  public:
-  explicit PrintedFormula(std::string text) {
+  explicit PrintedFormula(std::string text, PrintedNumbers* numbers = nullptr) : numbers_(numbers) {
     if (!text.empty() && text.front() == '\'') text.erase(0, 1);
     const std::pair<const char*, const char*> symbols[] = {{"×", "*"}, {"／", "/"}, {"＋", "+"}, {"－", "-"},
                                                            {"（", "("}, {"）", ")"}, {"｛", "{"}, {"｝", "}"},
@@ -98,10 +112,18 @@ class PrintedFormula {
     const std::size_t start = pos_;
     while (pos_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.')) ++pos_;
     double v = std::nan("");
-    if (pos_ == start || !app::parseDecimal(text_.substr(start, pos_ - start), v)) return std::nan("");
+    const std::string digits = text_.substr(start, pos_ - start);
+    if (pos_ == start || !app::parseDecimal(digits, v)) return std::nan("");
+    const std::size_t point = digits.find('.');
+    if (numbers_ && point != std::string::npos) {
+      const int decimals = static_cast<int>(digits.size() - point - 1);
+      if (static_cast<int>(numbers_->read.size()) == numbers_->moved) v += 0.5 * std::pow(10.0, -decimals);
+      numbers_->read.push_back({v, decimals});
+    }
     return v;
   }
 
+  PrintedNumbers* numbers_ = nullptr;
   std::string text_;
   std::size_t pos_ = 0;
 };
