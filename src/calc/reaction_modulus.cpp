@@ -26,6 +26,10 @@ double trenchWidthFactor(double trenchWidthM, double standardWidthMm) {
 
 double groundwaterFactor(double katameDo) { return checked((katameDo - 45.0) / 50.0); }
 
+bool withoutTrench(double maisetuKeishiki, double trenchWidthM) {
+  return maisetuKeishiki == kProjectingBurial || !(trenchWidthM > 0.0);
+}
+
 bool beyondSmallBore(std::string_view yobikei) {
   const std::optional<double> size = leadingNumberOf(toNarrow(myTrim(yobikei)));
   return size && *size > kSmallBoreLargestSize;

@@ -50,6 +50,16 @@ inline constexpr double kHighestCompactionDegree = 100.0;
 // failing flexible pipe into a passing one, so a larger e' is adopted only once confirmed.
 inline constexpr double kLargestNamedReactionModulus = kSoilCementReactionModulus;
 
+// No derivation of the correction factors αa, αb and αw reaches this value (αw is 1.10 at Pr 100):
+// a factor above it is a missed decimal point (9.0 for 0.90) until the engineer confirms it.
+inline constexpr double kLargestOrdinaryCorrectionFactor = 1.50;
+
+// 埋設形式 突出型: the pipe is laid without a trench.
+inline constexpr double kProjectingBurial = 1.0;
+// True for a case without a trench, whose αa follows from no trench width and is entered
+// directly: a projecting burial, or a trench width of 0 (or none that is a number).
+bool withoutTrench(double maisetuKeishiki, double trenchWidthM);
+
 // The e' of 3000 holds for bores up to this nominal size (mm) only.
 inline constexpr double kSmallBoreLargestSize = 300.0;
 // True when the nominal size text names a bore above that size; a text without a number is not.

@@ -347,10 +347,12 @@ bool frmKisozaiSet::myForm2Data() {
       boxes_[static_cast<std::size_t>(store.refusal->box)]->focusAndSelect();
       return;
     }
-    if (store.question &&
-        msgBox(store.question->message, MsgButtons::YesNo, MsgIcon::None, "") != MsgAnswer::Yes) {
-      boxes_[static_cast<std::size_t>(store.question->box)]->focusAndSelect();
-      return;
+    // Each question guards a slip: いいえ is the default, Enter alone adopts nothing.
+    for (const auto& question : {store.factorQuestion, store.question}) {
+      if (question && msgBox(question->message, MsgButtons::YesNoDefaultNo, MsgIcon::None, "") != MsgAnswer::Yes) {
+        boxes_[static_cast<std::size_t>(question->box)]->focusAndSelect();
+        return;
+      }
     }
     record_ = store.record;
     accepted = true;

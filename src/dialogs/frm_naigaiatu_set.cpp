@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "app/app_state.h"
+#include "app/number_format.h"
 #include "app/std_io.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
@@ -47,6 +48,12 @@ std::optional<NaigaiatuRefusal> naigaiatuRefusal(const NaigaiatuSetData& data) {
   if (!(data.naigaiatuAnzenritu > 0)) return NaigaiatuRefusal{0, kNaigaiatuSRefused};
   if (!(data.naigaiatuKeisuN > 0)) return NaigaiatuRefusal{1, kNaigaiatuNRefused};
   return std::nullopt;
+}
+
+std::optional<std::string> naigaiatuQuestion(const NaigaiatuSetData& data) {
+  if (!(data.naigaiatuAnzenritu < kSmallestOrdinarySafetyFactor)) return std::nullopt;
+  return "安全率(S)は" + formatPattern(data.naigaiatuAnzenritu, kNaigaiatuPattern) + "で、" +
+         formatPattern(kSmallestOrdinarySafetyFactor, kNaigaiatuPattern) + "未満です。\r\nこの値を採用しますか";
 }
 
 NaigaiatuLayout naigaiatuLayout() {
@@ -183,6 +190,11 @@ bool frmNaigaiatuSet::myForm2Data() {
   if (const auto refusal = naigaiatuRefusal(shown)) {
     platform::msgBox(refusal->message);
     boxes_[refusal->box]->focusAndSelect();
+    return false;
+  }
+  if (const auto question = naigaiatuQuestion(shown);
+      question && platform::msgBox(*question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
+    boxes_[0]->focusAndSelect();
     return false;
   }
   data_ = shown;

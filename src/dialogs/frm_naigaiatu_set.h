@@ -41,6 +41,11 @@ struct NaigaiatuRefusal {
   std::string message;  // the notice, shown with OK and no icon
 };
 std::optional<NaigaiatuRefusal> naigaiatuRefusal(const NaigaiatuSetData& data);
+// What OK and Apply ask before they store: a safety factor below 1 makes the allowable pressure
+// larger than the pipe's cracking pressure (S 0.25 for 2.5 raises Pa tenfold). nullopt when
+// nothing is unusual; asked with いいえ the default, and No returns to the S box.
+std::optional<std::string> naigaiatuQuestion(const NaigaiatuSetData& data);
+inline constexpr double kSmallestOrdinarySafetyFactor = 1.0;
 inline constexpr const char* kNaigaiatuSRefused = "安全率(S)を0以下にすることは出来ません。";
 inline constexpr const char* kNaigaiatuNRefused = "管の種類や構造等によって決まる係数(n)を0以下にすることは出来ません。";
 

@@ -140,6 +140,28 @@ std::string largeReactionModulusQuestion(double value) {
          formatGeneral(calc::kLargestNamedReactionModulus) + "(kN/m2)を超えています。\r\nこの値を採用しますか";
 }
 
+std::vector<int> unusualFactorBoxes(const KisozaiSetData& record, bool rock) {
+  std::vector<int> boxes;
+  for (int box : {2, 3, 4}) {
+    if (box == 2 && rock) continue;
+    if (record.*kBoxMembers[box] > calc::kLargestOrdinaryCorrectionFactor) boxes.push_back(box);
+  }
+  return boxes;
+}
+
+std::string largeFactorQuestion(const KisozaiSetData& record, const std::vector<int>& boxes) {
+  static constexpr std::array<const char*, 5> kNames = {"", "", "αa", "αb", "αw"};
+  std::string named;
+  for (int box : boxes) {
+    if (!named.empty()) named += "、";
+    named += std::string(kNames[static_cast<std::size_t>(box)]) + "（" +
+             formatPattern(record.*kBoxMembers[box], patternOf(box)) + "）";
+  }
+  return "基礎材の反力係数ｅ’の補正係数" + named + "は、" +
+         formatPattern(calc::kLargestOrdinaryCorrectionFactor, "0.00") +
+         "を超えています。\r\nこの値を採用しますか";
+}
+
 KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
                               bool rock, std::optional<int> method, std::string_view yobikei) {
   KisozaiStore out;
@@ -184,9 +206,16 @@ KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<st
     } else if (*method == kMethodSmallBore && calc::beyondSmallBore(yobikei)) {
       // 3000 rests on the small horizontal earth pressure of a small bore.
       out.refusal = KisozaiRefusal{smallBoreRefusalMessage(yobikei), box};
-    } else if (r.hanryokuKeisu > calc::kLargestNamedReactionModulus) {
+    } else {
+      // A missed decimal point (αw 9.0 for 0.90) multiplies e' and may stay below the largest
+      // named value: the factor itself is asked about.
+      if (*method == kMethodFormula) {
+        const std::vector<int> factors = unusualFactorBoxes(r, rock);
+        if (!factors.empty()) out.factorQuestion = KisozaiQuestion{largeFactorQuestion(r, factors), factors.front()};
+      }
       // A slipped digit (Pr 9540 for 95) gives such values; a measured one is confirmed.
-      out.question = KisozaiQuestion{largeReactionModulusQuestion(r.hanryokuKeisu), box};
+      if (r.hanryokuKeisu > calc::kLargestNamedReactionModulus)
+        out.question = KisozaiQuestion{largeReactionModulusQuestion(r.hanryokuKeisu), box};
     }
   }
   return out;
@@ -263,10 +292,10 @@ void trenchWidthButton(KisozaiBoxes& boxes, const DesignData& work) {
     boxes.setText(2, "1.00");
     return;
   }
-  // A new case, or a projecting burial, has no trench width: αa would come out below 1 for no
-  // reason and lower e'.
-  if (!(work.kisozaiMizohaba > 0.0)) {
-    notice(kNoTrenchWidth, boxes);
+  // A projecting burial, or a case without a trench width, has no αa to derive (one from B 0
+  // would come out below 1 for no reason and lower e'): αa is entered directly, in its box.
+  if (calc::withoutTrench(work.maisetuKeishiki, work.kisozaiMizohaba)) {
+    notice(work.maisetuKeishiki == calc::kProjectingBurial ? kProjectingAlphaA : kNoTrenchWidth, boxes, 2);
     return;
   }
   const double bs = boxNumber(boxes, 16);

@@ -122,15 +122,19 @@ struct KisozaiStore {
   std::string standardText;    // box 5: e' by the standard formula
   std::string deflectionText;  // box 15: e' by the back-calculation
   std::optional<KisozaiRefusal> refusal;
-  std::optional<KisozaiQuestion> question;  // only when nothing is refused
+  // Only when nothing is refused, asked in this order: a correction factor above any derived one,
+  // then an e' above the largest any method names. Both with いいえ the default.
+  std::optional<KisozaiQuestion> factorQuestion;
+  std::optional<KisozaiQuestion> question;
 };
 
 // myForm2Data: the box texts (as shown, by box index), the rock box and the selected method
 // (nullopt when none is) into the record. Both formulas are recomputed whatever the method; the
 // adopted e' and the method follow the selected option, and with none selected they keep their
 // values. Refused: a negative adopted e', and the small-bore method for a nominal size
-// (`yobikei`, the exchange copy's) above 300 mm. Asked: an adopted e' above the largest any
-// method names. Raises the formulas' errors (overflow).
+// (`yobikei`, the exchange copy's) above 300 mm. Asked: a standard-formula e' whose αa (unless
+// on rock ground), αb or αw is above any value a derivation gives, and an adopted e' above the
+// largest any method names. Raises the formulas' errors (overflow).
 KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
                               bool rock, std::optional<int> method, std::string_view yobikei);
 
@@ -140,6 +144,11 @@ std::string negativeReactionModulusMessage(double value);
 std::string smallBoreRefusalMessage(std::string_view yobikei);
 // The question before an e' above the largest any method names, naming the value.
 std::string largeReactionModulusQuestion(double value);
+// The factors of a standard-formula e' above any value a derivation gives, by box (2 αa, 3 αb,
+// 4 αw, left to right); αa not on rock ground, where it is fixed at 1.
+std::vector<int> unusualFactorBoxes(const KisozaiSetData& record, bool rock);
+// The question before such factors, naming each with its value.
+std::string largeFactorQuestion(const KisozaiSetData& record, const std::vector<int>& boxes);
 
 // ---- the value buttons ----------------------------------------------------------------------
 
@@ -165,8 +174,11 @@ inline constexpr const char* kNoSupportCoefficient = "現在の条件に対応�
 inline constexpr const char* kPrLowMessage = "Prが45未満ではαwが負になります。Prを45以上に設定して下さい。";
 inline constexpr const char* kPrHighMessage =
     "Prは締固め度(％)のため100を超えることはありません。Prを100以下に設定して下さい。";
+// A case without a trench has no αa to compute: the user enters αa directly.
 inline constexpr const char* kNoTrenchWidth =
-    "溝幅Bが設定されていません。設計条件の溝幅を入力してからαaを計算して下さい。";
+    "溝幅Bが0のため、αaは溝幅から計算しません。αaを直接入力するか、設計条件の溝幅を入力してから計算して下さい。";
+inline constexpr const char* kProjectingAlphaA =
+    "突出型の設計条件には溝幅がないため、αaは溝幅から計算しません。αaを直接入力して下さい。";
 inline constexpr const char* kNoBsMessage = "BSを設定して下さい。";
 
 // ---- explanations ---------------------------------------------------------------------------

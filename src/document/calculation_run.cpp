@@ -13,6 +13,7 @@
 #include "calc/pipe_calc.h"
 #include "calc/pipe_lookups.h"
 #include "calc/reaction_modulus.h"
+#include "dialogs/kisozai_rules.h"
 #include "document/frm_message.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
@@ -72,11 +73,13 @@ class Run {
     if (message_) message_->repaint();
   }
   // A close-button message or a question, with the ordinary pointer; the notice goes first.
-  std::int32_t modal(int mode, const char* caption, const QString& text) {
+  // A question that guards a slip opens with いいえ focused.
+  std::int32_t modal(int mode, const char* caption, const QString& text, bool noFocused = false) {
     砂時計(false);
     frmMessage& message = newMessage(mode);
     message.setWindowTitle(QString::fromUtf8(caption));
     message.setMessage(text);
+    message.setNoFocused(noFocused);
     const std::int32_t answer = message.showModal();
     closeMessage();
     return answer;
@@ -129,7 +132,7 @@ RunOutcome Run::go() {
   // longer follows from the case without the user having seen why.
   std::optional<QString> question;
   guardStep(kLabel, [&] { question = reactionModulusQuestion(doc_.myData(), doc_.myCalcResult()); });
-  if (question && modal(kMessageYesNo, kCheckCaption, *question) != kAnswerYes) {
+  if (question && modal(kMessageYesNo, kCheckCaption, *question, true) != kAnswerYes) {
     guardStep(kLabel, [&] { doc_.focusCheckTarget(CheckTarget::kisozaiSet()); });
     return RunOutcome::ReactionModulusQuestioned;
   }
@@ -189,6 +192,14 @@ RunOutcome Run::openReport() {
   return RunOutcome::ReportOpened;
 }
 
+// The standard trench width of the case's nominal size, 0 where the table has none.
+double standardWidthOf(const DesignData& d) {
+  const calc::PipeDataAction action;
+  std::string size = myTrim(d.yobikei);
+  const double width = calc::func標準溝幅(size);
+  return action.failed() ? 0.0 : width;
+}
+
 }  // namespace
 
 RunOutcome runCalculation(CalculationDocument& document) {
@@ -209,14 +220,22 @@ void 計算エラー処理(std::int32_t code, CalculationDocument& document, frm
 
 std::optional<QString> reactionModulusQuestion(const DesignData& d, const CalcResult& r) {
   if (!report::computeSheetPlan(d, r).find(report::Section::ReactionModulus)) return std::nullopt;
+  // αa follows from the trench width and BS, and BS from the nominal size; a case without a
+  // trench takes αa as entered.
+  const bool derivedAlphaA = d.hanryokuKeisuHoho == kMethodFormula && d.ganbanFlg == 0 &&
+                             !calc::withoutTrench(d.maisetuKeishiki, d.kisozaiMizohaba);
   std::string why;
-  if (d.hanryokuKeisuHoho == 1 && d.ganbanFlg == 0 &&
-      !calc::trenchWidthFactorFollows(d.kisozaiMizohaba, d.hyojunMizohaba, d.alphaA)) {
+  double standardWidth = 0.0;
+  if (derivedAlphaA && !calc::trenchWidthFactorFollows(d.kisozaiMizohaba, d.hyojunMizohaba, d.alphaA)) {
     why = "基礎材の反力係数ｅ’の溝幅による補正係数αａ（" + formatPattern(d.alphaA, "0.00") + "）は、現在の溝幅Ｂ＝" +
           formatPattern(d.kisozaiMizohaba, "0.000") + "mと標準溝幅BS値＝" + formatPattern(d.hyojunMizohaba, "0.000") +
           "mmから求まる値（" + formatPattern(calc::trenchWidthFactor(d.kisozaiMizohaba, d.hyojunMizohaba), "0.00") +
           "）と異なります。";
-  } else if (d.hanryokuKeisuHoho == 3 && calc::beyondSmallBore(d.yobikei.str())) {
+  } else if (derivedAlphaA && (standardWidth = standardWidthOf(d)) != 0.0 &&
+             formatPattern(standardWidth, "0.000") != formatPattern(d.hyojunMizohaba, "0.000")) {
+    why = "基礎材の反力係数ｅ’の標準溝幅BS値（" + formatPattern(d.hyojunMizohaba, "0.000") + "mm）は、現在の呼び径" +
+          myTrim(d.yobikei) + "の標準溝幅（" + formatPattern(standardWidth, "0.000") + "mm）と異なります。";
+  } else if (d.hanryokuKeisuHoho == kMethodSmallBore && calc::beyondSmallBore(d.yobikei.str())) {
     why = "基礎材の反力係数ｅ’を「口径300mm以下として3000とする」としていますが、呼び径は" + myTrim(d.yobikei) +
           "です。";
   } else {

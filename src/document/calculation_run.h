@@ -68,10 +68,12 @@ RunOutcome runCalculation(CalculationDocument& document);
 bool calculationRunning();
 
 // What the calculation run asks before it writes a report whose e' sheet would state an e' that
-// no longer holds for the case: a method-1 e' whose αa is not the factor the trench width and
-// BS give (typed, or computed for an earlier trench width), a method-3 e' on a bore above
-// 300 mm. nullopt when there is nothing to ask, and always when the report has no e' sheet.
-// Raises overflow for widths beyond any number.
+// no longer holds for the case: a method-1 e' in a trench, off rock ground, whose αa is not the
+// factor the trench width and BS give (typed, or computed for an earlier trench width) or whose
+// BS is not the standard trench width of the current nominal size (where the table has one); a
+// method-3 e' on a bore above 300 mm. A case without a trench takes its αa as entered. nullopt
+// when there is nothing to ask, and always when the report has no e' sheet. The question opens
+// with いいえ focused. Raises overflow for widths beyond any number.
 std::optional<QString> reactionModulusQuestion(const DesignData& design, const CalcResult& result);
 
 // Focuses the offending control of a check code and writes its text into the message window;

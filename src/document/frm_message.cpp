@@ -194,7 +194,7 @@ void frmMessage::showNotice() {
 
 std::int32_t frmMessage::showModal() {
   g_messageAnswer = 0;
-  if (left_->isEnabled()) left_->setFocus();
+  if (left_->isEnabled() && !(noFocused_ && frmMessageSrc == kMessageYesNo)) left_->setFocus();
   else if (right_->isEnabled()) right_->setFocus();
   // While the message waits, the program's window stays on screen: minimizing it would hide the
   // one window that can be answered.

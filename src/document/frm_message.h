@@ -51,8 +51,10 @@ class frmMessage : public QDialog {
   // program's other events, so that no command runs inside the caller's work.
   void showNotice();
   // A question or close-button message: g_messageAnswer := 0, then modal until a button is
-  // clicked; returns g_messageAnswer.
+  // clicked; returns g_messageAnswer. A question opens with はい focused, so that Enter answers
+  // it, unless it guards a slip (setNoFocused): then いいえ is, and Enter alone adopts nothing.
   std::int32_t showModal();
+  void setNoFocused(bool noFocused) { noFocused_ = noFocused; }
   // The program takes the window down (a notice at the end of its work).
   void unload();
 
@@ -79,6 +81,7 @@ class frmMessage : public QDialog {
   QPushButton* right_ = nullptr;  // cmdCommand(0)
   QPushButton* left_ = nullptr;   // cmdCommand(1)
   bool unloading_ = false;
+  bool noFocused_ = false;
 };
 
 // How a question or close-button message waits for its answer: without one installed, Qt's

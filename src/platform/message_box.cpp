@@ -13,6 +13,7 @@ const char* buttonsName(MsgButtons b) {
     case MsgButtons::YesNoCancel: return "Yes/No/Cancel";
     case MsgButtons::YesNo: return "Yes/No";
     case MsgButtons::RetryCancel: return "Retry/Cancel";
+    case MsgButtons::YesNoDefaultNo: return "Yes/No, No default";
   }
   return "";
 }
@@ -50,7 +51,8 @@ MsgAnswer safeAnswer(MsgButtons buttons) {
     case MsgButtons::OKCancel:
     case MsgButtons::YesNoCancel:
     case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
-    case MsgButtons::YesNo: return MsgAnswer::No;
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo: return MsgAnswer::No;
     case MsgButtons::AbortRetryIgnore: return MsgAnswer::Abort;
   }
   return MsgAnswer::OK;

@@ -7,7 +7,9 @@
 
 namespace tovakin::platform {
 
-enum class MsgButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+// YesNoDefaultNo: Yes and No with No the default, for a question that guards a slip of the
+// keyboard (an unusual value typed in the same Enter rhythm is not adopted by Enter alone).
+enum class MsgButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgAnswer { OK, Cancel, Abort, Retry, Ignore, Yes, No };
 

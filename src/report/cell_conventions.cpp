@@ -15,6 +15,16 @@ std::string num(double value, std::string_view pattern) { return formatPattern(v
 
 std::string general(double value) { return formatGeneral(value); }
 
+std::string numKept(double value, int decimals) {
+  const std::string full = general(value);
+  for (int d = decimals; d < 15; ++d) {
+    std::string text = formatFixed(value, d);
+    double shown = 0.0;
+    if (parseDecimal(text, shown) && general(shown) == full) return text;
+  }
+  return formatFixed(value, 15);
+}
+
 std::string numText(std::string_view text, std::string_view pattern) {
   const std::string trimmed = myTrim(text);
   double value = 0;

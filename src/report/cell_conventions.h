@@ -17,6 +17,10 @@ std::size_t utf16Units(std::string_view text);
 // A number in a fixed pattern ("0" … "0.00000"), and in general format (shortest text).
 std::string num(double value, std::string_view pattern);
 std::string general(double value);
+// The value with at least `decimals` decimals, and as many more as it needs to show every digit
+// it holds: a typed or measured value printed in a formula keeps its digits (2.25 stays 2.25,
+// 0.1544 stays 0.1544), a 2 shows as 2.00 with two decimals.
+std::string numKept(double value, int decimals);
 
 // A number held as text in the record (呼び径, 上載荷重): the trimmed text read as a number
 // (full-width digits accepted) in the pattern; a text that is no number is written as it stands.

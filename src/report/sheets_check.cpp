@@ -43,11 +43,13 @@ std::string ringLoadText(const DesignData& d, const CalcResult& r, int c) {
 // ---------------------------------------------------------------------------------------------
 // 許容内圧: pipe classes 0 and 5, by the combination formula of internal and external pressure.
 
-// {1 − (P'·S / Pext)^n} × (Pint / S), the power sign shown as a visible "＾".
+// {1 − (P'·S / Pext)^n} × (Pint / S), the power sign shown as a visible "＾". S and n are typed
+// with two decimals and the formula is steep in both: they are printed with every digit they
+// hold, so that the formula gives the Pa printed beside it (2.25 shown as 2.3 moves Pa by 2 %).
 std::string combinationText(const DesignData& d, const PressureRow& p) {
-  return "｛1－（" + num(p.pDash, "0.000") + "×" + num(d.naigaiatuAnzenritu, "0.0") + "／" +
-         num(p.hibiwareGaiatu, "0.000") + "）＾（" + num(d.naigaiatuKeisuN, "0.0") + "）｝×（" +
-         num(p.hibiwareNaiatu, "0.000") + "／" + num(d.naigaiatuAnzenritu, "0.0") + "）";
+  const std::string s = numKept(d.naigaiatuAnzenritu, 2);
+  return "｛1－（" + num(p.pDash, "0.000") + "×" + s + "／" + num(p.hibiwareGaiatu, "0.000") + "）＾（" +
+         numKept(d.naigaiatuKeisuN, 2) + "）｝×（" + num(p.hibiwareNaiatu, "0.000") + "／" + s + "）";
 }
 
 void writeCombinationCase(SectionContext& ctx, int c, int firstRow) {

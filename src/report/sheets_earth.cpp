@@ -228,19 +228,10 @@ bool sameShown(double derived, double stored, std::string_view pattern) {
   return std::isfinite(derived) && std::isfinite(stored) && num(derived, pattern) == num(stored, pattern);
 }
 
-// The value with at least `decimals` decimals, and as many more as it needs to show every digit
-// it holds: a measured 0.1544 m stays 0.1544, a 0.3 shows as 0.300.
-std::string numKept(double value, int decimals) {
-  const std::string full = general(value);
-  for (int d = decimals; d < 15; ++d) {
-    std::string text = formatFixed(value, d);
-    if (general(shownValue(text)) == full) return text;
-  }
-  return formatFixed(value, 15);
-}
-
-// αa from B (mm) and BS (mm) as the sheet shows them.
+// αa from B (mm) and BS (mm) as the sheet shows them. A case without a trench has its αa
+// entered: no width gives it.
 std::string trenchFactorText(const DesignData& d) {
+  if (calc::withoutTrench(d.maisetuKeishiki, d.kisozaiMizohaba)) return kEnteredNote;
   const std::string b = num(checked(d.kisozaiMizohaba * 1000.0), "0.000");
   const std::string bs = num(d.hyojunMizohaba, "0.000");
   if (!calc::trenchWidthFactorFollows(shownValue(b) / 1000.0, shownValue(bs), d.alphaA)) return kEnteredNote;

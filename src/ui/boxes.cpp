@@ -32,7 +32,8 @@ std::vector<MsgAnswer> answersOf(MsgButtons buttons) {
     case MsgButtons::OKCancel: return {MsgAnswer::OK, MsgAnswer::Cancel};
     case MsgButtons::AbortRetryIgnore: return {MsgAnswer::Abort, MsgAnswer::Retry, MsgAnswer::Ignore};
     case MsgButtons::YesNoCancel: return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
-    case MsgButtons::YesNo: return {MsgAnswer::Yes, MsgAnswer::No};
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo: return {MsgAnswer::Yes, MsgAnswer::No};
     case MsgButtons::RetryCancel: return {MsgAnswer::Retry, MsgAnswer::Cancel};
   }
   return {MsgAnswer::OK};
@@ -45,6 +46,7 @@ std::optional<MsgAnswer> escapeOf(MsgButtons buttons) {
     case MsgButtons::YesNoCancel:
     case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
     case MsgButtons::AbortRetryIgnore: return std::nullopt;
   }
   return std::nullopt;
@@ -70,6 +72,7 @@ BoxContent messageBoxContent(const std::string& text, MsgButtons buttons, MsgIco
   content.icon = iconOf(icon);
   for (MsgAnswer a : answersOf(buttons)) content.buttons.push_back({a, standardText(a)});
   content.escape = escapeOf(buttons);
+  if (buttons == MsgButtons::YesNoDefaultNo) content.defaultAnswer = MsgAnswer::No;
   return content;
 }
 
@@ -133,7 +136,8 @@ MsgAnswer showBox(const BoxContent& content, const QString& objectName) {
     p->setObjectName(buttonObjectName(b.answer));
     made.push_back(p);
   }
-  if (!made.empty()) box.setDefaultButton(made.front());
+  for (std::size_t i = 0; i < made.size(); ++i)
+    if (i == 0 || content.defaultAnswer == content.buttons[i].answer) box.setDefaultButton(made[i]);
   for (std::size_t i = 0; i < content.buttons.size(); ++i)
     if (content.escape == content.buttons[i].answer) box.setEscapeButton(made[i]);
 

@@ -3,7 +3,7 @@
 //
 // Buttons stand left to right in the order the program knows from its boxes (はい before いいえ,
 // 中止 before 再試行 before 無視) whatever button order the desktop prefers, and the first one is
-// the default. Escape and the window's close button answer only where the box has a harmless
+// the default unless the box names another (いいえ of a question that guards a slip). Escape and the window's close button answer only where the box has a harmless
 // answer for them (Cancel, or OK in a box with nothing else); in a Yes/No box, and in the error
 // box, whose 中止 ends the program, they do nothing: the user must choose.
 #include <QMessageBox>
@@ -28,7 +28,8 @@ struct BoxContent {
   QString text;
   QString title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
-  std::vector<BoxButton> buttons;     // left to right; the first is the default
+  std::vector<BoxButton> buttons;     // left to right; the first is the default unless named below
+  std::optional<MsgAnswer> defaultAnswer;  // the default button, when it is not the first
   std::optional<MsgAnswer> escape;    // the answer of Escape and the close button; none: they do nothing
 };
 

@@ -6,7 +6,9 @@ import shutil
 import unittest
 
 import harness
-from test_abort import ENTERS_TO_PRESS_THE_CONDITION_BUTTON, KISOZAI_TITLE
+import struct
+
+from test_abort import ENTERS_TO_PRESS_THE_CONDITION_BUTTON, KISOZAI_TITLE, NAIGAIATU_TITLE
 from test_main_road import FINISHED_TITLE, SAVE_DIALOG_TITLE, sheets_as_text
 
 QUESTION_TITLE = "^Tovakin$"  # the question box carries the program's title, as the main window may
@@ -57,6 +59,43 @@ class LargeReactionModulus(harness.DesktopTestCase):
         sheets = sheets_as_text(os.path.join(self.work, "flexible.xlsx"), os.path.join(self.work, "csv"))
         self.assertIn("9000.00", sheets["たわみ率計算"], "the confirmed e' in the deflection check")
         self.assertNotIn("8000.00", sheets["たわみ率計算"])
+
+
+# Where the design file keeps the safety factor S of the combination formula (a little-endian double).
+S_OFFSET = 958
+
+
+class SmallSafetyFactor(harness.DesktopTestCase):
+    """A safety factor typed as 0.25 for 2.5 in the rhythm of Enter presses: Enter on OK asks, and
+    Enter on the question answers いいえ, so S stays as it was."""
+
+    def test_enter_on_the_question_of_a_safety_factor_below_one_keeps_s(self):
+        program = self.start_program(self.design_file("rigid"))  # S 2.00, n 2.00
+        path = os.path.join(self.work, "rigid.PIPEDATA")
+        main = self.main_window(program)
+        self.desktop.send_keys(main, "alt+h")  # 内外圧合成式の設定(&H)
+        dialog = self.desktop.wait_window(NAIGAIATU_TITLE)
+        self.desktop.send_keys(dialog, "Tab")  # from Cancel past the disabled Apply to S
+        self.desktop.type_text(dialog, "0.25")
+        self.desktop.send_keys(dialog, "Return", "Return")  # S to n, n to OK
+        self.desktop.send_keys(dialog, "Return")  # OK
+
+        found = lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] or None
+        question = harness.wait_for(found, 30, "the question on S below 1")[-1]
+        self.desktop.screenshot(os.path.join(self.work, "question.png"))
+        self.desktop.send_keys(question, "Return")  # the default button: いいえ
+        harness.wait_for(lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] == [], 30,
+                         "the question to close")
+        self.assertEqual(len(self.desktop.windows(NAIGAIATU_TITLE)), 1, "No keeps the dialog open")
+
+        # The focus is back in S; Cancel lies past n and OK.
+        self.desktop.send_keys(dialog, "Tab", "Tab", "Tab", "Return")
+        self.desktop.wait_gone(NAIGAIATU_TITLE)
+        # Nothing was taken over: the document is unchanged, so it closes without a save question.
+        self.desktop.send_keys(main, "alt+f", "x")
+        self.assertEqual(program.wait(), 0)
+        with open(path, "rb") as f:
+            self.assertEqual(struct.unpack_from("<d", f.read(), S_OFFSET)[0], 2.0)
 
 
 if __name__ == "__main__":

@@ -198,20 +198,43 @@ TEST_F(KisozaiDialog, ANegativeValueIsRefusedAndNothingIsStored) {
 TEST_F(KisozaiDialog, AnEAboveTheLargestNamedValueIsAdoptedOnlyOnYes) {
   auto dialog = open();
   type(dialog->txtTextBox(4), "18.10");  // αw of a Pr typed as 950
+  messages_.answer(MsgAnswer::Yes);      // αw above any derived value: asked first
   messages_.answer(MsgAnswer::No);
   dialog->cmdCommand(ConditionDialog::kOk)->click();
   EXPECT_FALSE(flag_);
   EXPECT_NE(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(g_designDataWork.hanryokuKeisu, 4770);
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text, largeReactionModulusQuestion(86337));
-  EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::YesNo);
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[1].text, largeReactionModulusQuestion(86337));
+  EXPECT_EQ(messages_.shown[1].buttons, MsgButtons::YesNoDefaultNo);  // Enter alone adopts nothing
   EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(5));
 
+  messages_.answer(MsgAnswer::Yes);
   messages_.answer(MsgAnswer::Yes);  // a value the engineer stands by
   dialog->cmdCommand(ConditionDialog::kApply)->click();
   EXPECT_TRUE(flag_);
   EXPECT_EQ(g_designDataWork.hanryokuKeisu, 86337);
+}
+
+TEST_F(KisozaiDialog, AMissedDecimalPointInAFactorIsAdoptedOnlyOnYes) {
+  auto dialog = open();
+  type(dialog->txtTextBox(1), "700");
+  type(dialog->txtTextBox(2), "1.05");
+  type(dialog->txtTextBox(4), "9.0");  // 0.90 without its point: e' 5953.50, below 7000
+  messages_.answer(MsgAnswer::No);
+  dialog->cmdCommand(ConditionDialog::kOk)->click();
+  EXPECT_FALSE(flag_);
+  EXPECT_EQ(g_designDataWork.alphaW, 1.0);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_NE(messages_.shown[0].text.find("αw（9.00）"), std::string::npos) << messages_.shown[0].text;
+  EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::YesNoDefaultNo);
+  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(4));
+
+  messages_.answer(MsgAnswer::Yes);
+  dialog->cmdCommand(ConditionDialog::kApply)->click();
+  EXPECT_TRUE(flag_);
+  EXPECT_EQ(g_designDataWork.alphaW, 9.0);
+  EXPECT_EQ(g_designDataWork.hanryokuKeisu, 5953.5);
 }
 
 TEST_F(KisozaiDialog, TheSmallBoreValueIsRefusedForA400Pipe) {

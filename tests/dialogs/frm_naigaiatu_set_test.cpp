@@ -230,5 +230,54 @@ TEST_F(NaigaiatuSet, OkAndApplyRefuseSOrNNotAboveZeroWithANoticeStoreNothingAndF
   }
 }
 
+TEST(NaigaiatuQuestion, ASafetyFactorBelowOneIsAskedAboutNamingIt) {
+  const struct {
+    double s;
+    const char* question;  // nullptr: stored without a question
+  } rows[] = {{0.25, "安全率(S)は0.25で、1.00未満です。\r\nこの値を採用しますか"},
+              {0.99, "安全率(S)は0.99で、1.00未満です。\r\nこの値を採用しますか"},
+              {1.0, nullptr},
+              {2.5, nullptr}};
+  for (const auto& row : rows) {
+    NaigaiatuSetData data;
+    data.naigaiatuAnzenritu = row.s;
+    data.naigaiatuKeisuN = 0.25;  // n is an exponent: below 1 is no slip
+    const auto question = naigaiatuQuestion(data);
+    if (!row.question) {
+      EXPECT_FALSE(question) << row.s;
+      continue;
+    }
+    ASSERT_TRUE(question) << row.s;
+    EXPECT_EQ(*question, row.question);
+  }
+}
+
+TEST_F(NaigaiatuSet, OkAndApplyStoreASafetyFactorBelowOneOnlyOnYesAndNoReturnsToS) {
+  for (auto command : {ConditionDialog::kOk, ConditionDialog::kApply}) {
+    Document doc(2.5, 1.75);
+    messages.shown.clear();
+    messages.answer(platform::MsgAnswer::No);
+    EXPECT_FALSE(open(doc, [&](frmNaigaiatuSet& d) {
+      type(d, 0, "0.25");
+      press(d, command);
+      EXPECT_TRUE(d.isVisible());
+      EXPECT_TRUE(d.txtTextBox(0)->hasFocus());
+      EXPECT_EQ(d.txtTextBox(0)->selectedText(), d.txtTextBox(0)->text()) << "typing replaces it";
+      press(d, ConditionDialog::kCancel);
+    }));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].buttons, platform::MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(doc.record.naigaiatuAnzenritu, 2.5);
+
+    messages.answer(platform::MsgAnswer::Yes);  // the engineer stands by it
+    EXPECT_TRUE(open(doc, [&](frmNaigaiatuSet& d) {
+      type(d, 0, "0.25");
+      press(d, command);
+      if (d.isVisible()) press(d, ConditionDialog::kCancel);
+    }));
+    EXPECT_EQ(doc.record.naigaiatuAnzenritu, 0.25);
+  }
+}
+
 }  // namespace
 }  // namespace tovakin::gui

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -233,6 +234,56 @@ TEST(KisozaiStoreRule, AnEAboveTheLargestNamedValueIsAskedAboutOnTheMethodsBox) 
   EXPECT_EQ(s.question->box, 15);
 }
 
+TEST(KisozaiStoreRule, AFactorAboveAnyDerivedValueIsAskedAboutOnItsBox) {
+  struct Row {
+    const char* name;
+    std::map<int, const char*> typed;  // box: text
+    bool rock;
+    int method;
+    std::vector<int> asked;  // the factor boxes named, the first focused on No
+  };
+  const Row rows[] = {
+      {"αw 9.0 for 0.90: e' 5953.50 stays below 7000", {{1, "700.00"}, {2, "1.05"}, {4, "9.00"}}, false, 1, {4}},
+      {"αa 10.5", {{1, "700.00"}, {2, "10.50"}}, false, 1, {2}},
+      {"αb 9.0", {{1, "700.00"}, {3, "9.00"}}, false, 1, {3}},
+      {"two of them, named left to right", {{1, "100.00"}, {3, "9.00"}, {4, "9.00"}}, false, 1, {3, 4}},
+      {"exactly 1.50 is ordinary", {{2, "1.50"}, {3, "1.50"}, {4, "1.50"}}, false, 1, {}},
+      {"αw 1.10 of Pr 100", {{4, "1.10"}}, false, 1, {}},
+      {"αa on rock ground is 1 whatever its box holds", {{2, "10.50"}}, true, 1, {}},
+      {"another method does not use the factors", {{4, "9.00"}}, false, 0, {}},
+  };
+  for (const Row& row : rows) {
+    Texts t = formulaTexts();
+    for (const auto& [box, text] : row.typed) t[static_cast<std::size_t>(box)] = text;
+    const KisozaiStore s = kisozaiForm2Data({}, t, row.rock, row.method, "400");
+    EXPECT_FALSE(s.refusal) << row.name;
+    if (row.method == kMethodFormula) {
+      EXPECT_EQ(unusualFactorBoxes(s.record, row.rock), row.asked) << row.name;
+    }
+    if (row.asked.empty()) {
+      EXPECT_FALSE(s.factorQuestion) << row.name;
+      continue;
+    }
+    ASSERT_TRUE(s.factorQuestion) << row.name;
+    EXPECT_EQ(s.factorQuestion->box, row.asked.front()) << row.name;
+    EXPECT_EQ(s.factorQuestion->message, largeFactorQuestion(s.record, row.asked)) << row.name;
+  }
+  KisozaiSetData r;
+  r.alphaB = 9;
+  r.alphaW = 9;
+  EXPECT_EQ(largeFactorQuestion(r, {3, 4}),
+            "基礎材の反力係数ｅ’の補正係数αb（9.00）、αw（9.00）は、1.50を超えています。\r\nこの値を採用しますか");
+
+  // the factor first, then an e' above 7000 as before
+  Texts t = formulaTexts();
+  t[4] = "18.10";
+  const KisozaiStore s = kisozaiForm2Data({}, t, false, 1, "400");
+  ASSERT_TRUE(s.factorQuestion);
+  EXPECT_EQ(s.factorQuestion->box, 4);
+  ASSERT_TRUE(s.question);
+  EXPECT_EQ(s.question->box, 5);
+}
+
 TEST(KisozaiStoreRule, TheSmallBoreMethodIsRefusedAbove300) {
   for (const char* size : {"300", "75", ""}) {
     const KisozaiStore s = kisozaiForm2Data({}, formulaTexts(), false, 3, size);
@@ -427,6 +478,36 @@ TEST_F(ValueButtons, TrenchWidthFactorAgreesWithTheReportAndRefusesMissingWidths
   boxes_.rock = true;  // rock needs no width at all
   press(7);
   EXPECT_EQ(boxes_.texts[2], "1.00");
+}
+
+TEST_F(ValueButtons, WithoutATrenchAlphaAIsEnteredDirectly) {
+  struct Row {
+    const char* name;
+    double burial;
+    double width;
+    const char* message;
+  };
+  for (const Row& row : {Row{"突出型, its width box greyed with an old width in it", 1, 1.2, kProjectingAlphaA},
+                         Row{"突出型 without a width", 1, 0, kProjectingAlphaA},
+                         Row{"溝型 before its width is entered", 0, 0, kNoTrenchWidth},
+                         Row{"a width that is no number", 0, std::nan(""), kNoTrenchWidth}}) {
+    work_.maisetuKeishiki = row.burial;
+    work_.kisozaiMizohaba = row.width;
+    boxes_.texts[2] = "1.06";
+    boxes_.focused.clear();
+    messages_.shown.clear();
+    press(7);
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{row.message}) << row.name;
+    EXPECT_EQ(boxes_.texts[2], "1.06") << row.name;
+    EXPECT_EQ(boxes_.focused, std::vector<int>{2}) << row.name << ": the box to type αa into";
+  }
+  // 矢板施工 has a trench
+  work_.maisetuKeishiki = 2;
+  work_.kisozaiMizohaba = 1.2;
+  messages_.shown.clear();
+  press(7);
+  EXPECT_EQ(boxes_.texts[2], "1.04");
+  EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(ValueButtons, SupportAngleCoefficientAsksAndKNoticeForOtherAngles) {

@@ -15,8 +15,10 @@
 #include <functional>
 
 #include "app/app_state.h"
+#include "calc/reaction_modulus.h"
 #include "report/xlsx_report_book.h"
 #include "support/calc_fixture.h"
+#include "support/fake_pipe_source.h"
 #include "support/recording_cursor.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_launcher.h"
@@ -273,6 +275,75 @@ TEST(ReactionModulusQuestion, AskedWhereTheReportWouldStateAnEThatNoLongerHolds)
   }
 }
 
+// BS is the other input of αa: one filled for another nominal size gives an αa, and an e', of
+// that size.
+TEST(ReactionModulusQuestion, AskedWhereBSIsNotTheStandardWidthOfTheCurrentSize) {
+  FakePipeSource source;
+  source.trenches = {{"300", 700}, {"400", 800}, {"600", 1000}};
+  Installed<PipeDataSource> installed = installPipeDataSource(&source);
+  struct Row {
+    const char* name;
+    std::function<void(DesignData&)> change;
+    const char* asks;  // the head of the question, nullptr for none
+  };
+  const Row rows[] = {
+      {"BS of the current size", [](DesignData&) {}, nullptr},
+      {"BS 700 of VU300 kept after the size became 400",
+       [](DesignData& d) {
+         d.yobikei = "400";
+         d.hyojunMizohaba = 700;
+       },
+       "基礎材の反力係数ｅ’の標準溝幅BS値（700.000mm）は、現在の呼び径400の標準溝幅（800.000mm）と異なります。"},
+      {"a size the table does not hold", [](DesignData& d) { d.yobikei = "350"; }, nullptr},
+      {"rock ground: BS corrects nothing", [](DesignData& d) {
+         d.yobikei = "400";
+         d.ganbanFlg = -1;
+       },
+       nullptr},
+      {"突出型: αa is entered", [](DesignData& d) {
+         d.yobikei = "400";
+         d.maisetuKeishiki = 1;
+       },
+       nullptr},
+      {"an entered e'", [](DesignData& d) {
+         d.yobikei = "400";
+         d.hanryokuKeisuHoho = 0;
+       },
+       nullptr},
+  };
+  for (const Row& row : rows) {
+    DesignData d = makeDesign(flexibleCase());
+    d.hanryokuKeisuHoho = 1;
+    d.kisozaiMizohaba = 1.2;
+    d.hyojunMizohaba = 1000;
+    row.change(d);
+    d.alphaA = calc::trenchWidthFactor(d.kisozaiMizohaba, d.hyojunMizohaba);  // αa follows B and BS
+    CalcResult r;
+    r.kanzaiKubun = static_cast<std::int32_t>(d.kanzaiKubun);
+    const std::optional<QString> question = gui::reactionModulusQuestion(d, r);
+    ASSERT_EQ(question.has_value(), row.asks != nullptr) << row.name;
+    if (question) {
+      EXPECT_TRUE(question->toStdString().starts_with(row.asks)) << question->toStdString();
+    }
+  }
+}
+
+// A case without a trench has no αa to follow from B: whatever αa it holds is entered, and the
+// run does not ask about it at every calculation.
+TEST(ReactionModulusQuestion, NotAskedAboutAlphaAWithoutATrench) {
+  for (const auto& [burial, width] : {std::pair{1.0, 0.0}, std::pair{1.0, 1.2}, std::pair{0.0, 0.0}}) {
+    DesignData d = makeDesign(flexibleCase());
+    d.hanryokuKeisuHoho = 1;
+    d.maisetuKeishiki = burial;
+    d.kisozaiMizohaba = width;
+    d.hyojunMizohaba = 800;
+    d.alphaA = 1.10;
+    CalcResult r;
+    r.kanzaiKubun = static_cast<std::int32_t>(d.kanzaiKubun);
+    EXPECT_FALSE(gui::reactionModulusQuestion(d, r)) << burial << " " << width;
+  }
+}
+
 struct ReactionModulusRun : CalculationRun {
   void SetUp() override {
     CalculationRun::SetUp();
@@ -288,6 +359,7 @@ TEST_F(ReactionModulusRun, NoGoesBackBeforeTheReportFileIsChosen) {
   EXPECT_EQ(windows.shown[0].mode, gui::kMessageYesNo);
   EXPECT_EQ(windows.shown[0].title.toStdString(), gui::kCheckCaption);
   EXPECT_EQ(windows.shown[0].text, *gui::reactionModulusQuestion(doc.data, doc.result));
+  EXPECT_EQ(windows.shown[0].focused, "cmdCommand_0") << "いいえ: Enter alone writes no report";
   EXPECT_EQ(windows.shown[0].liveWindows, 1);
   EXPECT_TRUE(doc.dialog.calls.empty());
   EXPECT_EQ(notices.texts, std::vector<std::string>(kNotices.begin(), kNotices.begin() + 2));
@@ -303,6 +375,7 @@ TEST_F(ReactionModulusRun, YesWritesTheReportAsUsual) {
   EXPECT_EQ(gui::runCalculation(doc), RunOutcome::ReportKept);
   ASSERT_EQ(windows.shown.size(), 2u);
   EXPECT_EQ(windows.shown[1].text.toStdString(), gui::kOpenQuestion);
+  EXPECT_EQ(windows.shown[1].focused, "cmdCommand_1") << "はい: the offer to open the report guards nothing";
   EXPECT_EQ(notices.texts, kNotices);
   EXPECT_TRUE(std::filesystem::file_size(report) > 100);
   EXPECT_TRUE(doc.focused.empty());

@@ -16,6 +16,7 @@
 #include "calc/reaction_modulus.h"
 #include "report/sheet_plan.h"
 #include "report/sheets_earth.h"
+#include "printed_formula.h"
 #include "report_fixture.h"
 
 namespace tovakin::report {
@@ -61,74 +62,7 @@ TEST_F(AlphaAAgreement, TheButtonsValueIsThePrintedFormulasValue) {
 
 // ---- every printed derivation holds -------------------------------------------------------
 
-// Evaluates a formula text as the sheet prints it: numbers, "×", "／", "＋", "－" and "-",
-// brackets, "^d" for a raised exponent digit; the closing "｝" of the αa text is layout.
-class PrintedFormula {
- public:
-  explicit PrintedFormula(std::string text) {
-    const std::pair<const char*, const char*> symbols[] = {{"×", "*"}, {"／", "/"}, {"＋", "+"}, {"－", "-"},
-                                                           {"（", "("}, {"）", ")"}, {"｝", ""}};
-    for (const auto& [wide, ascii] : symbols)
-      for (std::size_t at; (at = text.find(wide)) != std::string::npos;) text.replace(at, std::strlen(wide), ascii);
-    text_ = text;
-  }
-  // NaN for a text that is no formula.
-  double value() {
-    pos_ = 0;
-    const double v = sum();
-    return pos_ == text_.size() ? v : std::nan("");
-  }
-
- private:
-  double sum() {
-    double v = product();
-    while (pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) {
-      const char op = text_[pos_++];
-      const double rhs = product();
-      v = op == '+' ? v + rhs : v - rhs;
-    }
-    return v;
-  }
-  double product() {
-    double v = power();
-    while (pos_ < text_.size() && (text_[pos_] == '*' || text_[pos_] == '/')) {
-      const char op = text_[pos_++];
-      const double rhs = power();
-      v = op == '*' ? v * rhs : v / rhs;
-    }
-    return v;
-  }
-  double power() {
-    double v = primary();
-    if (pos_ < text_.size() && text_[pos_] == '^') {
-      ++pos_;
-      if (pos_ >= text_.size() || !std::isdigit(static_cast<unsigned char>(text_[pos_]))) return std::nan("");
-      v = std::pow(v, text_[pos_++] - '0');
-    }
-    return v;
-  }
-  double primary() {
-    if (pos_ < text_.size() && text_[pos_] == '-') {
-      ++pos_;
-      return -primary();
-    }
-    if (pos_ < text_.size() && text_[pos_] == '(') {
-      ++pos_;
-      const double v = sum();
-      if (pos_ >= text_.size() || text_[pos_] != ')') return std::nan("");
-      ++pos_;
-      return v;
-    }
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.')) ++pos_;
-    double v = std::nan("");
-    if (pos_ == start || !parseDecimal(text_.substr(start, pos_ - start), v)) return std::nan("");
-    return v;
-  }
-
-  std::string text_;
-  std::size_t pos_ = 0;
-};
+using testing::PrintedFormula;
 
 class EveryDerivation : public ::testing::Test, public testing::SectionFixture {
  protected:
@@ -139,24 +73,7 @@ class EveryDerivation : public ::testing::Test, public testing::SectionFixture {
     d.kisoKeishiki = 0;
     d.ganbanFlg = 0;
   }
-  // The cell with "^" put back before each raised character (every character is one unit).
-  std::string shown(const std::string& address) const {
-    const std::string plain = text(sheet_, address);
-    const std::set<int> up = raised(sheet_, address);
-    std::string out;
-    int unit = 0;
-    for (std::size_t i = 0; i < plain.size();) {
-      std::size_t len = 1;
-      const auto c = static_cast<unsigned char>(plain[i]);
-      if (c >= 0xF0) len = 4;
-      else if (c >= 0xE0) len = 3;
-      else if (c >= 0xC0) len = 2;
-      if (up.count(++unit)) out += '^';
-      out += plain.substr(i, len);
-      i += len;
-    }
-    return out;
-  }
+  std::string shown(const std::string& address) const { return testing::shownWithMarkers(book_, sheet_, address); }
   // Checks every formula of the sheet written against the value beside it; returns how many were
   // printed as formulas and how many as the entered-value note.
   std::pair<int, int> checkSheet(const std::string& what) {

@@ -130,7 +130,7 @@ TEST_F(CheckSheets, CombinationVariantTexts) {
   ASSERT_TRUE(run(Section::AllowablePressure));
   expectTexts("許容内圧", {
       {"G24", "0.457"}, {"G25", "0.318×0.15510"}, {"G26", "9.260"},
-      {"G28", "｛1－（9.260×2.5／60.000）＾（1.4）｝×（1500.000／2.5）"},
+      {"G28", "｛1－（9.260×2.50／60.000）＾（1.40）｝×（1500.000／2.50）"},  // S and n with their digits
       {"G29", "750.0"}, {"G30", "0.750"}, {"P30", "≧"}, {"AA30", "…ＯＫ"},  // equal to Pd passes
       {"G35", "-0.123"}, {"G36", "0.318×0.15510"}, {"G37", "-2.502"},
       {"G39", "(曲げモーメントがマイナス値のため、考慮しません)"},
@@ -147,7 +147,7 @@ TEST_F(CheckSheets, CombinationVariantTexts) {
   case_.design.naigaiatuAnzenritu = 2;
   case_.design.naigaiatuKeisuN = 2;
   ASSERT_TRUE(run(Section::AllowablePressure));
-  EXPECT_EQ(book_.text("許容内圧", "G39"), "｛1－（12.346×2.0／60.000）＾（2.0）｝×（1.500／2.0）");
+  EXPECT_EQ(book_.text("許容内圧", "G39"), "｛1－（12.346×2.00／60.000）＾（2.00）｝×（1.500／2.00）");
   EXPECT_EQ(book_.text("許容内圧", "P41"), "＜");
   EXPECT_EQ(book_.text("許容内圧", "AA41"), "…やり直し");
 }

@@ -427,7 +427,8 @@ TEST_F(ReactionModulus, StandardFormula) {
   case_.design.alphaA = 1.0;
   case_.design.hanryokuKeisu = 4500;
   ASSERT_TRUE(run(Section::ReactionModulus));
-  EXPECT_EQ(book_.text(sheet_, "G19"), "1＋0.1×（0.000-0.000）／1000｝");
+  // no trench width: αa is entered directly, whatever a width of 0 would give
+  EXPECT_EQ(book_.text(sheet_, "G19"), kEnteredNote);
   EXPECT_EQ(book_.text(sheet_, "G36"), "5000.00×1.00×0.90×1.00");
 
   // a typed αw, and an e' its factors do not give

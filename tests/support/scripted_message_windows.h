@@ -27,6 +27,7 @@ class ScriptedMessageWindows final : public MessageModality {
     QString title, text;
     int liveWindows;  // message windows in existence while this one waits
     QWidget* owner;
+    QString focused;  // the object name of the button that has the focus as it opens
   };
   // The button that answers the next message: 1 はい, 0 いいえ or 閉じる (also with none queued).
   void answer(int buttonIndex) { answers.push_back(buttonIndex); }
@@ -34,7 +35,7 @@ class ScriptedMessageWindows final : public MessageModality {
 
   void runModal(frmMessage& window) override {
     shown.push_back({window.frmMessageSrc, window.windowTitle(), window.lblMessage()->text(), liveMessageWindows(),
-                     window.parentWidget()});
+                     window.parentWidget(), window.focusWidget() ? window.focusWidget()->objectName() : QString()});
     if (during) during(window);
     const int index = answers.empty() ? 0 : answers.front();
     if (!answers.empty()) answers.pop_front();

@@ -60,6 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ButtonsCase{MsgButtons::OK, {"OK"}, MsgAnswer::OK},
                       ButtonsCase{MsgButtons::OKCancel, {"OK", "キャンセル"}, MsgAnswer::Cancel},
                       ButtonsCase{MsgButtons::YesNo, {"はい(&Y)", "いいえ(&N)"}, std::nullopt},
+                      ButtonsCase{MsgButtons::YesNoDefaultNo, {"はい(&Y)", "いいえ(&N)"}, std::nullopt},
                       ButtonsCase{MsgButtons::YesNoCancel, {"はい(&Y)", "いいえ(&N)", "キャンセル"}, MsgAnswer::Cancel},
                       ButtonsCase{MsgButtons::RetryCancel, {"再試行", "キャンセル"}, MsgAnswer::Cancel},
                       ButtonsCase{MsgButtons::AbortRetryIgnore, {"中止", "再試行", "無視"}, std::nullopt}));
@@ -145,6 +146,11 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"NoClicked", MsgButtons::YesNo, [](QMessageBox& b) { click(b, "cmdNo"); }, MsgAnswer::No},
         KeyCase{"EnterTakesTheFirst", MsgButtons::YesNoCancel,
                 [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); }, MsgAnswer::Yes},
+        // a question that guards a slip: Enter alone adopts nothing
+        KeyCase{"EnterTakesNoWhereNoIsTheDefault", MsgButtons::YesNoDefaultNo,
+                [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); }, MsgAnswer::No},
+        KeyCase{"YesClickedWhereNoIsTheDefault", MsgButtons::YesNoDefaultNo,
+                [](QMessageBox& b) { click(b, "cmdYes"); }, MsgAnswer::Yes},
         KeyCase{"EscapeCancels", MsgButtons::YesNoCancel,
                 [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); }, MsgAnswer::Cancel},
         KeyCase{"EscapeClosesAnOkBox", MsgButtons::OK,
