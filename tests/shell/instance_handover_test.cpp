@@ -90,10 +90,11 @@ class Helper {
   QProcess process_;
 };
 
-// What the user waits for on a second start, on a quiet machine: the second process from its
-// start to its hand-over, and the first one's raise (0.1 to 0.3 s; bench/startup_bench.py has
-// the figures). The second process's own shutdown comes after and is not waited for.
-constexpr auto kQuietHandOver = std::chrono::milliseconds(500);
+// What the user waits for on a second start: the second process from its start to its
+// hand-over, and the first one's raise; bench/handover_bench.py measures it (some 60 ms on a quiet
+// machine). The base of the hang limit is far above that, for a machine whose font files are not
+// cached yet. The second process's own shutdown comes after and is not waited for.
+constexpr auto kQuietHandOver = std::chrono::seconds(1);
 
 TEST(InstanceHandOver, SecondStartEndsAtOnceAndRaisesTheFirst) {
   const auto folder = appFolder();
