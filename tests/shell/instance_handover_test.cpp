@@ -170,6 +170,21 @@ TEST(InstanceHandOver, AClosingInstanceLetsANewStartInOnlyAfterItsLastWrite) {
 class ForeignListener {
  public:
   ForeignListener(uid_t user, const std::string& socketPath, const std::string& abstractName = {}) {
+    // Everything the child needs is made before the fork: the child of a process with threads
+    // may only make system calls.
+    const std::string folder = socketPath.substr(0, socketPath.rfind('/'));
+    const auto addressOf = [](const std::string& name, bool abstract, socklen_t& size) {
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      std::memcpy(address.sun_path + (abstract ? 1 : 0), name.data(), name.size());
+      size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + name.size() + (abstract ? 1 : 0));
+      return address;
+    };
+    socklen_t pathSize = 0;
+    socklen_t abstractSize = 0;
+    const sockaddr_un path = addressOf(socketPath, false, pathSize);
+    const sockaddr_un abstractAddress = addressOf(abstractName, true, abstractSize);
+    const bool withAbstract = !abstractName.empty();
     int ready[2];
     if (::pipe(ready) != 0) return;
     std::fflush(nullptr);
@@ -177,19 +192,14 @@ class ForeignListener {
     if (pid_ == 0) {
       ::close(ready[0]);
       if (::setgid(user) != 0 || ::setuid(user) != 0) ::_exit(2);
-      const std::string folder = socketPath.substr(0, socketPath.rfind('/'));
       ::mkdir(folder.c_str(), 0777);
       ::chmod(folder.c_str(), 0777);
-      const auto listenOn = [](const std::string& name, bool abstract) {
+      const auto listenOn = [](const sockaddr_un& address, socklen_t size) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path + (abstract ? 1 : 0), name.data(), name.size());
-        const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + name.size() + (abstract ? 1 : 0));
         return fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0 && ::listen(fd, 8) == 0;
       };
-      if (!listenOn(socketPath, false)) ::_exit(3);
-      if (!abstractName.empty() && !listenOn(abstractName, true)) ::_exit(4);
+      if (!listenOn(path, pathSize)) ::_exit(3);
+      if (withAbstract && !listenOn(abstractAddress, abstractSize)) ::_exit(4);
       const char ok = 1;
       if (::write(ready[1], &ok, 1) != 1) ::_exit(5);
       for (;;) ::pause();
@@ -322,15 +332,15 @@ TEST_F(InProcessClaim, AnotherAccountCannotRaiseThisInstance) {
   // Open to everyone, so that only the check of the caller's account stands in the way.
   ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
   ASSERT_EQ(::chmod(QFile::encodeName(name).constData(), 0777), 0);
+  const std::string path = name.toStdString();
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.data(), path.size());
   std::fflush(nullptr);
   const pid_t child = ::fork();
   if (child == 0) {
     if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(2);
-    const std::string path = name.toStdString();
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.data(), path.size());
     if (fd < 0 || ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) ::_exit(3);
     const char message[] = "raise\n";
     ::_exit(::write(fd, message, sizeof message - 1) == sizeof message - 1 ? 0 : 4);
