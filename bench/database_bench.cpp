@@ -1,5 +1,6 @@
-// Cost of the pipe database: the rebuild from the shipped workbook at start-up, one lookup with
-// its opening and closing of the database, and one whole calculation on the database.
+// Cost of the pipe database: the rebuild from the shipped workbook at start-up, the refusal of a
+// hostile workbook, one lookup with its opening and closing of the database, and one whole
+// calculation on the database.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -14,6 +15,8 @@
 #include "calc/pipe_database.h"
 #include "calc/pipe_lookups.h"
 #include "platform/error_box.h"
+#include "platform/xlsx.h"
+#include "support/xlsx_test_util.h"
 
 namespace {
 
@@ -63,6 +66,30 @@ void BM_CreateMyDatabase(benchmark::State& state) {
   reportBoxes(state, app.box);
 }
 BENCHMARK(BM_CreateMyDatabase)->Unit(benchmark::kMillisecond);
+
+// The refusal of a hostile workbook: every sheet of the shipped one, each as wide and as tall as
+// the grid (a cell in column XFD and one on the last row). The rebuild must refuse it from the
+// sheets' sizes, without reading the grid; a previous database is there (argument 1) or not (0).
+// On a quiet machine: 20 ms without a previous database, 5 ms with one (the test of the refusal
+// stops only a hang, at 10 s).
+void BM_CreateMyDatabase_hostile(benchmark::State& state) {
+  BenchApp app;
+  const bool previous = state.range(0) != 0;
+  std::vector<std::pair<std::string, std::string>> hostile;
+  const auto shipped = tovakin::platform::xlsx::Workbook::open(pipeWorkbookPath(app.path()));
+  for (const auto& name : shipped.sheetNames())
+    hostile.emplace_back(name, tovakin::testing::sheetXml("<row r=\"1\"><c r=\"XFD1\"><v>1</v></c></row>"
+                                                          "<row r=\"1048576\"><c r=\"A1048576\"><v>1</v></c></row>"));
+  tovakin::testing::writeZip(pipeWorkbookPath(app.path()), tovakin::testing::minimalWorkbook(hostile));
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!previous) fs::remove(pipeDatabasePath(app.path()));
+    state.ResumeTiming();
+    CreateMyDatabase(app.path());
+  }
+  reportBoxes(state, app.box);
+}
+BENCHMARK(BM_CreateMyDatabase_hostile)->Arg(0)->Arg(1)->ArgName("previous")->Unit(benchmark::kMillisecond);
 
 // A lookup on a live sheet: opening, the check of the workbook's stamp, the query, closing.
 void BM_LookupMaterial(benchmark::State& state) {

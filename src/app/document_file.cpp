@@ -178,7 +178,7 @@ bool データの書き出し(DesignData& data, const std::string& path) {
     }
     result = true;
   });
-  if (result) 履歴ファイル更新(path);
+  if (result) 履歴ファイル更新(path, RecentFileCause::Saved);
   砂時計(false);
   return result;
 }
@@ -203,7 +203,7 @@ bool データの呼び出し(DesignData& data, const std::string& path) {
     data = decodeDesignData(*bytes);
     result = true;
   });
-  if (result) 履歴ファイル更新(path);
+  if (result) 履歴ファイル更新(path, RecentFileCause::Opened);
   砂時計(false);
   return result;
 }

@@ -14,4 +14,13 @@ extern std::array<std::string, 4> g_recentFiles;
 // in one replacement of the settings file; a failed write is shown under "履歴ファイル更新".
 void 履歴ファイル更新(const std::string& path);
 
+// What was done with the file just before its entry: a failed write of the settings file then
+// says that the design file itself was saved (or read) and that only the settings file, named,
+// could not be written, so that nobody takes the box for a failed save.
+enum class RecentFileCause { Saved, Opened };
+void 履歴ファイル更新(const std::string& path, RecentFileCause cause);
+
+// The note of such a box.
+std::string recentFilesWriteNote(const std::string& path, RecentFileCause cause, const std::string& settingsFile);
+
 }  // namespace tovakin::app

@@ -180,13 +180,26 @@ void myINIWrite(const std::string& file, const std::string& section, const std::
 }
 
 bool myINIWriteKeys(const std::string& file, const std::string& section, const ProfileEntries& entries,
-                    const std::string& label) {
-  if (!guardStep(label, [&] { ensureFile(file); })) return false;  // one cause, one box
-  return guardStep(label, [&] {
+                    const std::string& label, const std::string& note) {
+  // The note replaces the cause's detail, which would name the file a second time; the advice
+  // about an oversized file stays.
+  const auto noted = [&](auto&& step) {
+    return [&, step] {
+      try {
+        step();
+      } catch (const RuntimeError& e) {
+        if (note.empty()) throw;
+        const std::string& own = e.number() == err::kOutOfMemory ? e.description() : std::string();
+        raiseError(e.number(), (own.empty() ? errorDescription(e.number()) : own) + "（" + note + "）");
+      }
+    };
+  };
+  if (!guardStep(label, noted([&] { ensureFile(file); }))) return false;  // one cause, one box
+  return guardStep(label, noted([&] {
     WriteResult written = profileWrite(file, section, entries);
     if (!written && written.error() == kProfileTooLarge) raiseTooLarge(file);
     if (!written) raiseWriteError(written);
-  });
+  }));
 }
 
 }  // namespace tovakin::app

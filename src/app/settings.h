@@ -62,8 +62,10 @@ void myINIWrite(const std::string& file, const std::string& section, const std::
                 const std::string& value);
 
 // Writes several keys of the section in one replacement of the file, as myINIWrite writes one;
-// a failed write is shown under `label`, the procedure that writes them. True when written.
+// a failed write is shown under `label`, the procedure that writes them, with `note` (what was
+// done before and what could not be written) in place of the cause's own detail. True when
+// written.
 bool myINIWriteKeys(const std::string& file, const std::string& section, const platform::ProfileEntries& entries,
-                    const std::string& label);
+                    const std::string& label, const std::string& note = {});
 
 }  // namespace tovakin::app

@@ -26,7 +26,37 @@ void saveOver(ReportBook& book, const std::string& target) {
   book.saveAs(target);
 }
 
+// Opens the template and checks it as a whole. A failure names the report template and its file
+// and says how to go on: the template belongs to the installation, so the user puts it back.
+std::unique_ptr<ReportBook> openCheckedTemplate(const std::string& path) {
+  if (!fileExists(path)) raiseError(err::kFileNotFound, reportTemplateMissingMessage(path));
+  try {
+    std::unique_ptr<ReportBook> book = openReportTemplate(path, kTemplatePassword);
+    checkReportTemplate(*book);
+    return book;
+  } catch (const RuntimeError& e) {
+    raiseError(e.number(), reportTemplateDamagedMessage(
+                               path, e.description().empty() ? errorDescription(e.number()) : e.description()));
+  } catch (const ProgramAborted&) {
+    throw;
+  } catch (const std::exception& e) {
+    raiseError(err::kApplication, reportTemplateDamagedMessage(path, e.what()));
+  }
+}
+
+constexpr const char* kTemplateAdvice =
+    "Tovakin に付いている雛形を Tovakin のフォルダーの DATABASE に置き直すか、Tovakin を入れ直してから、"
+    "もう一度計算して下さい。";
+
 }  // namespace
+
+std::string reportTemplateMissingMessage(const std::string& path) {
+  return "計算書の雛形 '" + path + "' が見つかりません。" + kTemplateAdvice;
+}
+
+std::string reportTemplateDamagedMessage(const std::string& path, const std::string& detail) {
+  return "計算書の雛形 '" + path + "' を使えません（" + detail + "）。" + kTemplateAdvice;
+}
 
 void checkReportTemplate(const ReportBook& book) {
   for (int e = 0; e < kTemplateSheetCount; ++e) {
@@ -81,10 +111,7 @@ bool subExcelSheetCreate(const DesignData& design, const CalcResult& result, con
   std::unique_ptr<ReportBook> book;
   const bool opened = guardStep(kReportLabel, [&] {
     book.reset();
-    const std::string& path = g_app.g_templatePath;
-    if (!fileExists(path)) raiseError(err::kFileNotFound, "計算書の雛形 '" + path + "' が見つかりません。");
-    book = openReportTemplate(path, kTemplatePassword);
-    checkReportTemplate(*book);
+    book = openCheckedTemplate(g_app.g_templatePath);
   });
   if (!opened || !book) return false;
 

@@ -27,6 +27,11 @@ inline constexpr const char* kTemplatePassword = "qorvin_tadelux";
 // writers use that the sheet cannot reach (err::kApplication).
 void checkReportTemplate(const ReportBook& book);
 
+// The texts of the error box when the report template is missing, or cannot be opened or lacks
+// what the report needs (`detail`): both name the template and its file and say what to do.
+std::string reportTemplateMissingMessage(const std::string& path);
+std::string reportTemplateDamagedMessage(const std::string& path, const std::string& detail);
+
 // Fills an open book: the cover selected, every planned section that has a writer, the delete
 // phase, and the cover's A1 selected at the end. Failures go to the error box step by step.
 void fillReport(ReportBook& book, const DesignData& design, const CalcResult& result, const CalcSettings& settings,

@@ -86,5 +86,7 @@ int main(int argc, char** argv) {
   std::optional<StartupBenchmark> benchmark;
   if (!qEnvironmentVariableIsEmpty("TOVAKIN_STARTUP_BENCHMARK")) benchmark.emplace(*started->window, began);
   const int status = application.exec();
+  benchmark.reset();
+  shielded([&] { endRun(*started); });
   return endedByAbort() ? kAbortedStatus : status;
 }

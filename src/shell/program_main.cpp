@@ -66,7 +66,7 @@ MainOutcome Main(const MainParts& parts) {
   MainOutcome outcome;
   // First of all, before the busy cursor, the settings file and the database rebuild: two
   // instances of one installation never rebuild its database together.
-  auto claim = std::make_unique<InstanceClaim>(instanceName(parts.appFolder));
+  auto claim = std::make_unique<InstanceClaim>(instancePath(parts.appFolder));
   if (claim->claim() == InstanceClaim::Outcome::HandedOver) {
     outcome.exitStatus = kHandedOverStatus;
     return outcome;
@@ -95,6 +95,12 @@ MainOutcome Main(const MainParts& parts) {
   砂時計(false);
   outcome.window->showPlaced();
   return outcome;
+}
+
+void endRun(MainOutcome& outcome) {
+  if (outcome.claim) outcome.claim->stopListening();
+  outcome.window.reset();
+  outcome.claim.reset();
 }
 
 }  // namespace tovakin::gui

@@ -34,12 +34,19 @@ struct MainParts {
 struct MainOutcome {
   // Set when the program ends now with this status; otherwise the main window is shown.
   std::optional<int> exitStatus;
-  std::unique_ptr<frmMain> window;
-  // The claim of the single instance; it must live as long as the event loop runs.
+  // The claim of the single instance; it must live as long as the event loop runs, and it is
+  // declared before the window so that it outlives the window (see endRun).
   std::unique_ptr<InstanceClaim> claim;
+  std::unique_ptr<frmMain> window;
 };
 
 // Runs the start-up. Abort in an error box throws ProgramAborted.
 MainOutcome Main(const MainParts& parts);
+
+// Ends a run whose event loop has ended: the instance stops taking hand-overs (nobody is left to
+// raise), the main window goes with its documents (the last writes of the settings file and the
+// window placement come before or with it), and only then is the name free for the next start,
+// which so never reads settings that this instance is about to replace.
+void endRun(MainOutcome& outcome);
 
 }  // namespace tovakin::gui

@@ -2,11 +2,19 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QThread>
 #include <QWidget>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tovakin::gui {
@@ -14,7 +22,10 @@ namespace {
 
 constexpr char kRaiseMessage[] = "raise\n";
 constexpr int kHandOverWaitMs = 2000;
-constexpr int kClaimTries = 5;
+// How long a start waits for a lock holder that does not listen: one still between its lock and
+// its socket, or one closing (writing its settings before it lets go).
+constexpr int kClaimPatienceMs = 10000;
+constexpr int kMaxTempCandidates = 10;
 
 RaiseHook& hookSlot() {
   static RaiseHook hook;
@@ -41,6 +52,13 @@ void requestRaise() {
   }
 }
 
+// A real folder (no link) of `userId` that nobody else may read, write or enter.
+bool isPrivateFolderOf(const QString& path, unsigned userId) {
+  struct stat st {};
+  if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == userId && (st.st_mode & 077) == 0;
+}
+
 }  // namespace
 
 QString instanceName(unsigned userId, const QString& appFolder) {
@@ -49,7 +67,28 @@ QString instanceName(unsigned userId, const QString& appFolder) {
   return QStringLiteral("tovakin-%1-%2").arg(userId).arg(QString::fromLatin1(digest));
 }
 
-QString instanceName(const QString& appFolder) { return instanceName(static_cast<unsigned>(getuid()), appFolder); }
+QString instanceName(const QString& appFolder) { return instanceName(static_cast<unsigned>(::geteuid()), appFolder); }
+
+QString privateRuntimeFolder(unsigned userId, const QString& runtimeFolder, const QString& tempFolder) {
+  if (!runtimeFolder.isEmpty() && isPrivateFolderOf(runtimeFolder, userId)) return QDir::cleanPath(runtimeFolder);
+  if (tempFolder.isEmpty()) return {};
+  for (int i = 0; i < kMaxTempCandidates; ++i) {
+    QString candidate = QDir(tempFolder).filePath(QStringLiteral("tovakin-%1").arg(userId));
+    if (i > 0) candidate += QStringLiteral("-%1").arg(i);
+    // Made private from the start; one that exists already is taken only when it is ours alone.
+    ::mkdir(QFile::encodeName(candidate).constData(), 0700);
+    if (isPrivateFolderOf(candidate, userId)) return QDir::cleanPath(candidate);
+  }
+  return {};
+}
+
+QString instancePath(const QString& appFolder) {
+  const auto user = static_cast<unsigned>(::geteuid());
+  const QString folder =
+      privateRuntimeFolder(user, qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath());
+  if (folder.isEmpty()) return {};
+  return QDir(folder).filePath(instanceName(user, appFolder));
+}
 
 void setInstanceRaiseHook(RaiseHook hook) {
   hookSlot() = std::move(hook);
@@ -74,31 +113,81 @@ void raiseRunningInstanceWindow(QWidget* mainWindow) {
   target->activateWindow();
 }
 
-InstanceClaim::InstanceClaim(QString name) : name_(std::move(name)) {}
-InstanceClaim::~InstanceClaim() = default;
+bool peerIsThisUser(qintptr descriptor) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  if (descriptor < 0 || ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+    return false;
+  return size == sizeof peer && peer.uid == ::geteuid();
+}
+
+InstanceClaim::InstanceClaim(QString socketPath) : socketPath_(std::move(socketPath)) {}
+
+InstanceClaim::~InstanceClaim() {
+  stopListening();
+  releaseLock();
+}
 
 bool InstanceClaim::listening() const { return server_ && server_->isListening(); }
 
+void InstanceClaim::stopListening() {
+  if (server_) server_->close();  // removes the socket file: later starts wait for the lock
+  server_.reset();
+}
+
+void InstanceClaim::releaseLock() {
+  if (lockFd_ >= 0) ::close(lockFd_);  // the kernel drops the lock with the descriptor
+  lockFd_ = -1;
+  locked_ = false;
+}
+
 InstanceClaim::Outcome InstanceClaim::claim() {
-  for (int attempt = 0; attempt < kClaimTries; ++attempt) {
-    auto server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (server->listen(name_)) {
+  // Without a private folder there is no guard to be had: start rather than not at all.
+  if (socketPath_.isEmpty()) return Outcome::First;
+  lockFd_ = ::open(QFile::encodeName(socketPath_ + QStringLiteral(".lock")).constData(),
+                   O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (lockFd_ < 0) return Outcome::First;
+  const QDeadlineTimer patience(kClaimPatienceMs);
+  for (int attempt = 1;; ++attempt) {
+    if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+      locked_ = true;
+      // The lock is ours, so a socket file left there is a dead instance's.
+      QLocalServer::removeServer(socketPath_);
+      auto server = std::make_unique<QLocalServer>();
+      server->setSocketOptions(QLocalServer::UserAccessOption);
+      if (!server->listen(socketPath_)) {
+        // Nobody could reach this instance: let the next start try for itself.
+        releaseLock();
+        return Outcome::First;
+      }
       server_ = std::move(server);
       connect(server_.get(), &QLocalServer::newConnection, this, &InstanceClaim::onConnection);
       return Outcome::First;
     }
-    if (handOver(name_)) return Outcome::HandedOver;
-    // The holder went away between the two tries: the name is free again.
+    if (errno != EWOULDBLOCK && errno != EINTR) break;
+    if (handOver(socketPath_)) {
+      releaseLock();
+      return Outcome::HandedOver;
+    }
+    // The holder is between its lock and its socket, or closing: ask again shortly.
+    if (patience.hasExpired()) break;
+    QThread::msleep(static_cast<unsigned long>(std::min(5 * attempt, 100)));
   }
-  // Neither listening nor handing over worked: start without the guard rather than not at all.
+  // A holder that neither listens nor lets go: start without the guard rather than not at all.
+  releaseLock();
   return Outcome::First;
 }
 
 void InstanceClaim::onConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    QPointer<QLocalSocket> guarded(socket);
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // Only the user's own processes may raise this instance's windows.
+    if (!peerIsThisUser(socket->socketDescriptor())) {
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
+    QPointer<QLocalSocket> guarded(socket);
     const auto readMessage = [guarded] {
       if (!guarded) return;
       bool raise = false;
@@ -110,12 +199,17 @@ void InstanceClaim::onConnection() {
   }
 }
 
-bool handOver(const QString& name) {
+bool handOver(const QString& socketPath) {
+  if (socketPath.isEmpty()) return false;
   QLocalSocket socket;
-  socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-  socket.setServerName(name);
+  socket.setServerName(socketPath);
   socket.connectToServer(QIODevice::WriteOnly);
   if (!socket.waitForConnected(kHandOverWaitMs)) return false;
+  // A start is handed only to the user's own instance, never to another account's listener.
+  if (!peerIsThisUser(socket.socketDescriptor())) {
+    socket.abort();
+    return false;
+  }
   // The holder may still be starting (no event loop yet): the kernel keeps the message until it reads.
   socket.write(kRaiseMessage);
   if (!socket.waitForBytesWritten(kHandOverWaitMs) && socket.bytesToWrite() > 0) return false;

@@ -257,6 +257,48 @@ TEST_F(DocumentFileTest, AnOversizedSettingsFileNeitherStopsNorSpoilsASave) {
   EXPECT_EQ(r.dokaburi, 1.75);
 }
 
+// A settings file that cannot be written after the design file was: the box says that the design
+// file itself was saved (or read) and names the settings file, so that nobody takes it for a
+// failed save; the design file is there and the call succeeds.
+class SettingsFileRefused final : public WriteFaults {
+ public:
+  explicit SettingsFileRefused(int error) : error_(error) {}
+  int before(WriteStage stage, const std::string& path) override {
+    return stage == WriteStage::Create && path.find("TOVAKIN.INI") != std::string::npos ? error_ : 0;
+  }
+
+ private:
+  int error_;
+  Installed<WriteFaults> installed_ = installWriteFaults(*this);
+};
+
+TEST_F(DocumentFileTest, ASettingsWriteThatFailsAfterASaveSaysTheDesignFileWasSaved) {
+  const struct {
+    const char* what;
+    int error;
+    int number;
+  } causes[] = {{"full disk", ENOSPC, err::kDiskFull}, {"read-only", EACCES, err::kPermissionDenied}};
+  const std::string path = dataPath("case.PIPEDATA");
+  for (const auto& cause : causes) {
+    for (const bool save : {true, false}) {
+      SCOPED_TRACE(std::string(cause.what) + (save ? ", save" : ", open"));
+      errors_.shown.clear();
+      DesignData d = newDesignData();
+      if (!save) {
+        ASSERT_TRUE(データの書き出し(d, path));
+      }
+      SettingsFileRefused refused(cause.error);
+      EXPECT_TRUE(save ? データの書き出し(d, path) : データの呼び出し(d, path));
+      EXPECT_EQ(readAll(path), encodeDesignData(d));
+      const std::string done = save ? "は保存しました" : "は読み込みました";
+      EXPECT_EQ(errors_.shown, std::vector<std::string>{
+                                   errorDescription(cause.number) + "（設計データ '" + path + "' " + done +
+                                   "。設定ファイル '" + iniPath() + "' に最近使ったファイルの一覧を書き込めませんでした。）(" +
+                                   std::to_string(cause.number) + ")\n in 履歴ファイル更新"});
+    }
+  }
+}
+
 struct KindCase {
   const char* name;
   std::string content;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/error_box.h"
+#include "support/row_name.h"
 
 namespace tovakin::app {
 namespace {
@@ -40,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{1e-20, 3, "0.000"}, FixedCase{0.0005, 3, "0.001"},
         // patterns without decimals, large values beyond 15 digits
         FixedCase{123456.789, 0, "123457"}, FixedCase{1e20, 0, "100000000000000000000"},
-        FixedCase{-3.0, 1, "-3.0"}, FixedCase{12.5, 2, "12.50"}, FixedCase{9.8, 5, "9.80000"}));
+        FixedCase{-3.0, 1, "-3.0"}, FixedCase{12.5, 2, "12.50"}, FixedCase{9.8, 5, "9.80000"}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, std::to_string(info.param.decimals) + " " + info.param.expected); });
 
 TEST(FormatPattern, DecimalsFollowThePattern) {
   EXPECT_EQ(formatPattern(3.14159, "0"), "3");

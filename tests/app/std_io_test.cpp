@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/scripted_error_box.h"
+#include "support/row_name.h"
 
 namespace tovakin::app {
 namespace {
@@ -27,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"\tabc\t", "\tabc\t"},                  // tabs are not blanks
                       TextCase{"a" + kFw + "b", "a" + kFw + "b"},      // inner blanks stay
                       TextCase{"  管種 " + kFw, "管種"},
-                      TextCase{"x  \0  y"s, "x"}));                   // trailing blanks before the NUL go too
+                      TextCase{"x  \0  y"s, "x"}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.out); });                   // trailing blanks before the NUL go too
 
 TEST(MyTrimNull, NullAndNumbers) {
   EXPECT_EQ(myTrim(std::optional<std::string>()), std::nullopt);
@@ -54,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"1,234", 1}, NumberCase{"1E3", 1000}, NumberCase{"2.5d-1", 0.25},
                       NumberCase{"1e", 1}, NumberCase{"1E+", 1}, NumberCase{"\t1\n2", 12},
                       NumberCase{"&H1F", 31}, NumberCase{"&o17", 15}, NumberCase{"&Hxyz", 0},
-                      NumberCase{"--5", 0}, NumberCase{"-", 0}, NumberCase{"1e-400", 0}));
+                      NumberCase{"--5", 0}, NumberCase{"-", 0}, NumberCase{"1e-400", 0}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.in); });
 
 TEST(MyCDblOverflow, HugeNumberRaisesOverflowUnderItsLabel) {
   testing::ScriptedErrorBox box(ErrorAnswer::Ignore);
@@ -86,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StyleCase{"-2.5", "0", "-3"}, StyleCase{"12.5ｍ", "0.00", "12.50"},
                       StyleCase{"1,234", "0.00", "1.00"}, StyleCase{"－１．５", "0.0", "-1.5"},
                       StyleCase{"0.0005", "0.000", "0.001"}, StyleCase{"-0.0004", "0.000", "0.000"},
-                      StyleCase{"＋３", "0.00000", "3.00000"}));
+                      StyleCase{"＋３", "0.00000", "3.00000"}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.in + " " + info.param.format); });
 
 TEST(UserMaxTest, NullAndTies) {
   EXPECT_EQ(UserMax(3.0, 5.0), 5.0);
@@ -119,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"abc/", "", "abc/", "abc/"},            // only slash is the last character
                       PathCase{"/data/name.", "/data/", "name.", "/data/name."},
                       PathCase{"/d.x/file", "/d.x/", "file", "/d.x/file"},  // a dot in a folder is no extension
-                      PathCase{"", "", "", ""}));
+                      PathCase{"", "", "", ""}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.path); });
 
 TEST(MyPathEditTest, AddsOneTrailingSlash) {
   EXPECT_EQ(myPathEdit("/app"), "/app/");
@@ -147,7 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
         TrimCase{std::string(40, 'c'), 32, "/" + std::string(40, 'c')},  // no slash at all: whole path after a "/"
         TrimCase{"/データ/設計.PIPEDATA", 20, "/データ/設計.PIPEDATA"},  // 16 characters, 26 bytes
         TrimCase{"/データ/設計/管路/ケース.PIPEDATA", 16, ".../管路/ケース.PIPEDATA"},
-        TrimCase{"//server/share/folder/x.PIPEDATA", 15, ".../folder/x.PIPEDATA"}));
+        TrimCase{"//server/share/folder/x.PIPEDATA", 15, ".../folder/x.PIPEDATA"}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, std::to_string(info.param.limit) + " " + info.param.path); });
 
 }  // namespace
 }  // namespace tovakin::app

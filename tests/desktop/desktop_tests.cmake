@@ -13,11 +13,8 @@ if(TOVAKIN_XVFB AND TOVAKIN_XDOTOOL AND TOVAKIN_OPENBOX AND Python3_FOUND)
     get_filename_component(_name ${_script} NAME_WE)
     add_test(NAME desktop.${_name} COMMAND ${Python3_EXECUTABLE} ${_script} -v
              WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/desktop)
-    # The sanitizer build runs several times slower.
-    set(_scale 1)
-    if(TOVAKIN_SANITIZE)
-      set(_scale 4)
-    endif()
+    # The sanitizer build runs several times slower (the factor of the other tests' hang limits).
+    set(_scale ${TOVAKIN_TIMEOUT_SCALE})
     set_tests_properties(desktop.${_name} PROPERTIES TIMEOUT 900
         ENVIRONMENT "TOVAKIN_APPDIR=${TOVAKIN_APPDIR};TOVAKIN_DESIGN_FILES=${TOVAKIN_DESIGN_FIXTURES};TOVAKIN_DESKTOP_ARTIFACTS=${CMAKE_BINARY_DIR}/desktop-artifacts;TOVAKIN_DESKTOP_TIMEOUT_SCALE=${_scale}")
   endforeach()

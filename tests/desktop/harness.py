@@ -31,6 +31,7 @@ Every wait has a timeout (scaled by TOVAKIN_DESKTOP_TIMEOUT_SCALE, default 1, fo
 nothing sleeps a fixed time where a condition can be waited for. A run whose standard error holds
 a sanitizer report fails the test (`Program.wait` checks it).
 """
+import atexit
 import os
 import re
 import shutil
@@ -46,6 +47,24 @@ TIMEOUT_SCALE = float(os.environ.get("TOVAKIN_DESKTOP_TIMEOUT_SCALE", "1"))
 SANITIZER_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
                    "SUMMARY: UndefinedBehaviorSanitizer")
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def _own_home():
+    """Gives this test process (and the X server, window manager and tools it starts) a home and
+    XDG folders of its own, so that nothing reads or writes the developer's; each test's program
+    gets a further home of its own (DesktopTestCase.program_env)."""
+    root = tempfile.mkdtemp(prefix="tovakin-test-home-")
+    for variable, folder in (("HOME", "home"), ("XDG_CONFIG_HOME", "home/.config"),
+                             ("XDG_DATA_HOME", "home/.local/share"), ("XDG_STATE_HOME", "home/.local/state"),
+                             ("XDG_CACHE_HOME", "home/.cache"), ("XDG_RUNTIME_DIR", "run")):
+        path = os.path.join(root, folder)
+        os.makedirs(path, mode=0o700, exist_ok=True)
+        os.chmod(path, 0o700)
+        os.environ[variable] = path
+    atexit.register(shutil.rmtree, root, True)
+
+
+_own_home()
 
 
 def scaled(seconds):
@@ -128,6 +147,19 @@ class Desktop:
 
     def title(self, window):
         return self.xdotool("getwindowname", str(window)).strip()
+
+    def window_type(self, window):
+        """The window's kind as the program declares it: "DIALOG" (a box or a dialog), "NORMAL"
+        (the main window), "SPLASH", or "" for a window that is gone or declares none."""
+        text = self._run(["xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE"])
+        found = re.search(r"_NET_WM_WINDOW_TYPE_(\w+)", text)
+        return found.group(1) if found else ""
+
+    def dialogs(self):
+        """The visible boxes and dialogs, read from one listing of the windows and the kind each
+        declares, not from their titles: a main window or splash that appears meanwhile is none
+        of them, whichever comes first."""
+        return [w for w in self.windows(".") if self.window_type(w) == "DIALOG"]
 
     def wait_window(self, title, timeout=30):
         """The newest visible window with a matching title, waiting for it to appear."""
@@ -258,7 +290,10 @@ class DesktopTestCase(unittest.TestCase):
         print(f"screenshot and output of the failed test: {stem}.*")
 
     def program_env(self):
-        env = {"HOME": self.home, "XDG_RUNTIME_DIR": self.runtime, "XDG_CONFIG_HOME": os.path.join(self.home, ".config")}
+        env = {"HOME": self.home, "XDG_RUNTIME_DIR": self.runtime, "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
+               "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
+               "XDG_STATE_HOME": os.path.join(self.home, ".local", "state"),
+               "XDG_CACHE_HOME": os.path.join(self.home, ".cache")}
         suppressions = os.path.join(HERE, "lsan.supp")
         env["LSAN_OPTIONS"] = f"suppressions={suppressions}:print_suppressions=0"
         env.setdefault("ASAN_OPTIONS", os.environ.get("ASAN_OPTIONS", "detect_leaks=1"))

@@ -18,10 +18,9 @@ def write(path, data):
 
 
 class Startup(harness.DesktopTestCase):
-    def boxes(self, main_title=harness.MAIN_TITLE):
-        """Every visible window that is not a main window."""
-        mains = set(self.desktop.windows(main_title + "$"))
-        return [w for w in self.desktop.windows(".") if w not in mains]
+    def boxes(self):
+        """Every visible box (a window that declares itself a dialog)."""
+        return self.desktop.dialogs()
 
     def answer_until_settled(self, program, key="Return"):
         """Presses `key` in each box (Return: its default button) until the main window shows

@@ -1,20 +1,28 @@
 // The start-up tests' second program: the program's Main in the application folder named on the
-// command line, with the headless boxes (no box is ever shown). It prints one line per event on
-// standard output:
+// command line, with the headless boxes (no box is ever shown; what a box would say goes to
+// standard error). It prints one line per event on standard output:
+//   recent <path>    (with --say-recent, before ready) the newest recent file the start read
 //   ready            Main has shown the main window (the event loop runs next)
 //   ended <status>   Main ended the start (handed over, or refused)
 //   raised <name>    a later start handed over; <name> is the object name of the window that
 //                    came to the front
-// Options after the folder: --modal opens a modal dialog over the main window before the loop.
-// The helper ends after being raised, or after 30 seconds.
+// Options after the folder:
+//   --modal          opens a modal dialog over the main window before the loop
+//   --say-recent     prints the recent line
+//   --last-write P   when the main window goes at the end of the run, prints "closing", waits a
+//                    little and then enters P in the recent-file list: a slow last write of the
+//                    settings file
+// The helper ends the run as the program does (endRun) after being raised, or after 30 seconds.
 #include <QApplication>
 #include <QDialog>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "app/app_state.h"
+#include "app/recent_files.h"
 #include "calc/pipe_database.h"
 #include "platform/error_box.h"
 #include "shell/program_main.h"
@@ -31,14 +39,21 @@ void say(const std::string& line) {
 int main(int argc, char** argv) {
   using namespace tovakin::gui;
   if (argc < 2) {
-    std::fprintf(stderr, "usage: tovakin_instance_helper APPFOLDER [--modal]\n");
+    std::fprintf(stderr, "usage: tovakin_instance_helper APPFOLDER [--modal] [--say-recent] [--last-write PATH]\n");
     return 64;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   prepareApplication(application);
   const std::string folder = argv[1];
-  const bool modal = argc > 2 && std::strcmp(argv[2], "--modal") == 0;
+  bool modal = false;
+  bool sayRecent = false;
+  std::string lastWrite;
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--modal") == 0) modal = true;
+    else if (std::strcmp(argv[i], "--say-recent") == 0) sayRecent = true;
+    else if (std::strcmp(argv[i], "--last-write") == 0 && i + 1 < argc) lastWrite = argv[++i];
+  }
   setAppFolderOverride(folder);
 
   MainParts parts;
@@ -50,9 +65,17 @@ int main(int argc, char** argv) {
       say("ended " + std::to_string(*started.exitStatus));
       return *started.exitStatus;
     }
-    QDialog dialog(started.window.get());
-    dialog.setObjectName(QStringLiteral("helperDialog"));
-    if (modal) dialog.open();
+    if (sayRecent) say("recent " + g_recentFiles[0]);
+    if (!lastWrite.empty()) {
+      QObject::connect(started.window.get(), &QObject::destroyed, [lastWrite] {
+        say("closing");
+        QThread::msleep(300);  // long enough for a start made meanwhile to read too early
+        履歴ファイル更新(lastWrite);
+      });
+    }
+    auto dialog = std::make_unique<QDialog>(started.window.get());
+    dialog->setObjectName(QStringLiteral("helperDialog"));
+    if (modal) dialog->open();
     const RaiseHook windowHook = instanceRaiseHook();
     setInstanceRaiseHook([windowHook] {
       if (windowHook) windowHook();
@@ -63,7 +86,10 @@ int main(int argc, char** argv) {
     });
     QTimer::singleShot(30000, QCoreApplication::instance(), &QCoreApplication::quit);
     say("ready");
-    return application.exec();
+    const int status = application.exec();
+    dialog.reset();
+    endRun(started);
+    return status;
   } catch (const ProgramAborted&) {
     say("ended 1");
     return 1;

@@ -7,6 +7,7 @@
 
 #include "support/recording_report_book.h"
 #include "support/scripted_error_box.h"
+#include "support/row_name.h"
 
 namespace tovakin::report {
 namespace {
@@ -39,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkerCase{"a^^b", "ab", {2}},              // as removing one marker at a time
                       MarkerCase{"無し", "無し", {}},             // no marker: untouched
                       MarkerCase{"x^𝑎y", "x𝑎y", {2, 3}},         // a raised pair of UTF-16 units
-                      MarkerCase{"）＾（", "）＾（", {}}));       // the visible power sign is no marker
+                      MarkerCase{"）＾（", "）＾（", {}}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.written); });       // the visible power sign is no marker
 
 TEST(SuperscriptPass, TextWithoutMarkerIsNotWrittenAgain) {
   RecordingReportBook book({"S"});

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
 #include <set>
 #include <string>
 #include <vector>
@@ -105,6 +108,62 @@ TEST_F(ReportWriter, MissingTemplateFileIsOneBoxAndNoReport) {
   EXPECT_NE(errors_.shown[0].find(" in subExcelSheetCreate"), std::string::npos);
   EXPECT_TRUE(testing::RecordingOpenerScope::opened.empty());
   EXPECT_EQ(testing::readFile(target()), "OLD");
+}
+
+// Every failure of the template names the report template and its file and says what to do.
+class DamagedTemplateOpener final : public ReportTemplateOpener {
+ public:
+  std::unique_ptr<ReportBook> open(const std::string&, const std::string&) override {
+    throw std::runtime_error("ブックの部品「xl/workbook.xml」が壊れています。");
+  }
+
+ private:
+  Installed<ReportTemplateOpener> installed_ = installReportTemplateOpener(*this);
+};
+
+TEST_F(ReportWriter, TemplateFailuresNameTheTemplateAndSayWhatToDo) {
+  const std::string advice = "Tovakin に付いている雛形を Tovakin のフォルダーの DATABASE に置き直すか、"
+                             "Tovakin を入れ直してから、もう一度計算して下さい。";
+  const std::string named = "計算書の雛形 '" + g_app.g_templatePath + "' ";
+  RecordingReportBook sheetless;
+  const struct {
+    const char* what;
+    std::function<std::unique_ptr<void, void (*)(void*)>()> spoil;
+    std::string expected;
+  } cases[] = {
+      {"missing",
+       [] {
+         std::filesystem::remove(g_app.g_templatePath);
+         return std::unique_ptr<void, void (*)(void*)>(nullptr, [](void*) {});
+       },
+       named + "が見つかりません。" + advice + "(53)\n in subExcelSheetCreate"},
+      {"damaged",
+       [] {
+         return std::unique_ptr<void, void (*)(void*)>(new DamagedTemplateOpener,
+                                                       [](void* p) { delete static_cast<DamagedTemplateOpener*>(p); });
+       },
+       named + "を使えません（ブックの部品「xl/workbook.xml」が壊れています。）。" + advice +
+           "(1004)\n in subExcelSheetCreate"},
+      {"without its sheets",
+       [&] {
+         return std::unique_ptr<void, void (*)(void*)>(new testing::RecordingOpenerScope(sheetless), [](void* p) {
+           delete static_cast<testing::RecordingOpenerScope*>(p);
+         });
+       },
+       named + "を使えません（計算書の雛形にシート '表紙' がありません。）。" + advice + "(9)\n in subExcelSheetCreate"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    errors_.shown.clear();
+    testing::writeFile(g_app.g_templatePath, "template");
+    testing::writeFile(target(), "OLD");
+    {
+      const auto spoiled = c.spoil();
+      EXPECT_FALSE(run());
+    }
+    EXPECT_EQ(errors_.shown, std::vector<std::string>{c.expected});
+    EXPECT_EQ(testing::readFile(target()), "OLD");
+  }
 }
 
 TEST_F(ReportWriter, MissingSheetIsOneBoxAndNothingWritten) {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include "ui/application.h"
 
@@ -13,9 +11,9 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   tovakin::gui::prepareApplication(application);
-  // The window placement and other stored settings of a test run never reach the user's own.
-  QTemporaryDir settings;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  // The window placement and other stored settings of a test run never reach the user's own:
+  // the process has a home of its own (support/test_home.cpp), which the helper programs the
+  // tests start inherit.
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <map>
 #include <string>
+#include "support/row_name.h"
 
 namespace tovakin::gui {
 namespace {
@@ -54,7 +55,8 @@ TEST_P(DesignedFace, IsDrawnInTheJapaneseFace) {
     EXPECT_TRUE(metrics.inFont(c)) << QString(c).toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Faces, DesignedFace, ::testing::ValuesIn(designedFaces().begin(), designedFaces().end()));
+INSTANTIATE_TEST_SUITE_P(Faces, DesignedFace, ::testing::ValuesIn(designedFaces().begin(), designedFaces().end()),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.toStdString()); });
 
 TEST(Application, ItsOwnFaceIsTheJapaneseOne) {
   EXPECT_EQ(QFontInfo(QApplication::font()).family(), kJapaneseFace);

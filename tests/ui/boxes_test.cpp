@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/busy_pointer.h"
+#include "support/row_name.h"
 
 namespace tovakin::gui {
 namespace {
@@ -63,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonsCase{MsgButtons::YesNoDefaultNo, {"はい(&Y)", "いいえ(&N)"}, std::nullopt},
                       ButtonsCase{MsgButtons::YesNoCancel, {"はい(&Y)", "いいえ(&N)", "キャンセル"}, MsgAnswer::Cancel},
                       ButtonsCase{MsgButtons::RetryCancel, {"再試行", "キャンセル"}, MsgAnswer::Cancel},
-                      ButtonsCase{MsgButtons::AbortRetryIgnore, {"中止", "再試行", "無視"}, std::nullopt}));
+                      ButtonsCase{MsgButtons::AbortRetryIgnore, {"中止", "再試行", "無視"}, std::nullopt}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.texts.empty() ? std::string() : info.param.texts.front().toStdString() + " " + std::to_string(info.param.texts.size())); });
 
 struct ErrorCase {
   const char* button;
@@ -92,7 +94,8 @@ TEST_P(ErrorBoxAnswers, EachButtonGivesItsAnswer) {
 INSTANTIATE_TEST_SUITE_P(Buttons, ErrorBoxAnswers,
                          ::testing::Values(ErrorCase{"cmdAbort", ErrorAnswer::Abort},
                                            ErrorCase{"cmdRetry", ErrorAnswer::Retry},
-                                           ErrorCase{"cmdIgnore", ErrorAnswer::Ignore}));
+                                           ErrorCase{"cmdIgnore", ErrorAnswer::Ignore}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.button); });
 
 TEST(ErrorBox, EscapeAndTheCloseButtonDoNotEndTheProgram) {
   bool stillUp = false;

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "ui/desktop_entry.h"
+#include "support/row_name.h"
 
 namespace tovakin::gui {
 namespace {
@@ -36,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecCase{R"(sh -c "echo \"$HOME\"")", Args{"sh", "-c", R"(echo "$HOME")"}},
                       ExecCase{R"("my\sviewer" %u)", Args{"my viewer", "%u"}},  // the entry format's escaped blank
                       ExecCase{R"(viewer "unclosed)", std::nullopt},
-                      ExecCase{"   ", std::nullopt}));
+                      ExecCase{"   ", std::nullopt}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.exec); });
 
 struct ExpandCase {
   Args arguments;
@@ -59,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExpandCase{{"%i", "%c", "%k", "%u"}, {"/a"}, {"/a"}},  // codes of no use here are dropped
                       ExpandCase{{"--rate=100%%"}, {"/a"}, {"--rate=100%", "/a"}},  // no file code: files follow
                       ExpandCase{{"%U"}, {}, {}},
-                      ExpandCase{{}, {"/a"}, {"/a"}}));
+                      ExpandCase{{}, {"/a"}, {"/a"}}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.arguments.empty() ? std::string() : info.param.arguments.front()); });
 
 TEST(DesktopEntry, TheExecOfTheEntryGroupOnly) {
   EXPECT_EQ(desktopEntryExec("[Desktop Entry]\nName=Sheets\nExec=sheets %U\n[Desktop Action new]\nExec=sheets --new\n"),

@@ -15,6 +15,7 @@
 #include <string>
 
 #include <unistd.h>
+#include "support/row_name.h"
 
 namespace tovakin::gui {
 namespace {
@@ -39,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"データ (旧形式)|*.dat", {"データ (旧形式) (*.dat)"}},  // a remark in parentheses stays
         FilterCase{"説明だけ", {"説明だけ (*)"}},
         FilterCase{"|*.txt", {"(*.txt)"}},
-        FilterCase{"", {}}));
+        FilterCase{"", {}}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.filter); });
 
 class TempFolder : public ::testing::Test {
  protected:

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include "support/row_name.h"
 
 namespace tovakin::gui {
 namespace {
@@ -29,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TipCase{"&&&x", "&ALT+x"},          // "&&" then an access key
                       TipCase{"&計算", "ALT+計算"},       // the key keeps its whole character
                       TipCase{"&a", "ALT+a"},             // in its own case
-                      TipCase{"", ""}));
+                      TipCase{"", ""}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.caption); });
 
 struct IdCase {
   const char* text;
@@ -51,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IdCase{"&H3E8", 1000, 1000}, IdCase{"frmDocument", std::nullopt, 0},
                       IdCase{"", std::nullopt, 0}, IdCase{"1037 新規", std::nullopt, 1037},
                       IdCase{"40000", std::nullopt, std::nullopt},  // beyond 16 bits
-                      IdCase{"-5", -5, -5}, IdCase{"1e3", 1000, 1000}, IdCase{"1e", std::nullopt, 1}));
+                      IdCase{"-5", -5, -5}, IdCase{"1e3", 1000, 1000}, IdCase{"1e", std::nullopt, 1}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.text); });
 
 struct RuleCase {
   const char* designed;
@@ -79,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RuleCase{"1059 OK", std::nullopt, std::nullopt, "OK"},  // only the leading number
                       RuleCase{"frmDocument", std::nullopt, std::nullopt, std::nullopt},
                       RuleCase{"-1059", std::nullopt, std::nullopt, std::nullopt},
-                      RuleCase{"", std::nullopt, std::nullopt, std::nullopt}));
+                      RuleCase{"", std::nullopt, std::nullopt, std::nullopt}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.designed); });
 
 }  // namespace
 }  // namespace tovakin::gui

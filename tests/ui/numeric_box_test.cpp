@@ -15,6 +15,7 @@
 
 #include "platform/error_box.h"
 #include "ui/abort_boundary.h"
+#include "support/row_name.h"
 
 namespace tovakin::gui {
 namespace {
@@ -67,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(Patterns, NumericBoxReformat,
                                            Reformat{"0.00", "abc", "0.00"}, Reformat{"0.00", "1,234.5", "1.00"},
                                            Reformat{"0.00", "-3", "-3.00"}, Reformat{"0", "29.6", "30"},
                                            Reformat{"0.000", "3.14159", "3.142"}, Reformat{"0.000", "", "0.000"},
-                                           Reformat{"0", "  ", "0"}, Reformat{"0.0", "2.25", "2.3"}));
+                                           Reformat{"0", "  ", "0"}, Reformat{"0.0", "2.25", "2.3"}),
+                         [](const auto& info) { return ::tovakin::testing::rowName(info.index, std::string(info.param.pattern) + " " + info.param.typed); });
 
 TEST(NumericBox, EveryKindOfUserEditIsReportedAndNothingTheProgramDoes) {
   Form form;

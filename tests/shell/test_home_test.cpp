@@ -1,0 +1,39 @@
+// Every test process runs in a home of its own (support/test_home.cpp): the window placement the
+// main window keeps through QSettings, and the instance's lock and socket, land there and never in
+// the developer's home.
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QSettings>
+#include <QString>
+
+#include "shell/main_window_rules.h"
+#include "shell/single_instance.h"
+
+namespace tovakin::gui {
+namespace {
+
+TEST(TestProcessHome, SettingsAndTheInstanceStayInTheProcessOwnFolders) {
+  const QString home = qEnvironmentVariable("HOME");
+  ASSERT_TRUE(home.contains(QStringLiteral("tovakin-test-home-"))) << home.toStdString();
+  if (const passwd* user = ::getpwuid(::getuid())) {
+    EXPECT_NE(home, QString::fromLocal8Bit(user->pw_dir));
+  }
+  for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+    EXPECT_TRUE(qEnvironmentVariable(variable).startsWith(home + QLatin1Char('/'))) << variable;
+
+  const QSettings placement(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
+  EXPECT_TRUE(placement.fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME") + QLatin1Char('/')))
+      << placement.fileName().toStdString();
+
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  struct stat st {};
+  ASSERT_EQ(::stat(runtime.toLocal8Bit().constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_TRUE(instancePath(QStringLiteral("/opt/Tovakin")).startsWith(runtime + QLatin1Char('/')));
+}
+
+}  // namespace
+}  // namespace tovakin::gui
