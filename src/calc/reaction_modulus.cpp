@@ -27,8 +27,8 @@ double trenchWidthFactor(double trenchWidthM, double standardWidthMm) {
 double groundwaterFactor(double katameDo) { return checked((katameDo - 45.0) / 50.0); }
 
 bool beyondSmallBore(std::string_view yobikei) {
-  const std::optional<double> size = leadingNumberOf(toNarrow(myTrim(yobikei)));
-  return size && *size > kSmallBoreLargestSize;
+  const LeadingNumber size = readLeadingNumber(toNarrow(myTrim(yobikei)));
+  return !size.overflow && size.value > kSmallBoreLargestSize;
 }
 
 bool trenchWidthFactorFollows(double trenchWidthM, double standardWidthMm, double alphaA) {

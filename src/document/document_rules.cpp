@@ -210,11 +210,11 @@ double readNumberBox(std::string_view text, std::string_view pattern) {
   const std::string narrow = toNarrow(text);
   const std::string trimmed = myTrim(narrow);
   if (trimmed.empty()) return 0.0;
-  const std::optional<double> value = leadingNumberOf(narrow);
-  if (!value) return trimmed.front() == '-' ? -DBL_MAX : DBL_MAX;
+  const LeadingNumber read = readLeadingNumber(narrow);
+  if (read.overflow) return trimmed.front() == '-' ? -DBL_MAX : DBL_MAX;
   // Beyond 15 digits a pattern of at most five decimals has nothing left to round.
-  if (std::fabs(*value) >= 1e15) return *value;
-  return roundTo(*value, decimalsOf(pattern));
+  if (std::fabs(read.value) >= 1e15) return read.value;
+  return roundTo(read.value, decimalsOf(pattern));
 }
 
 double recordNumber(std::string_view text, std::string_view pattern) {
