@@ -3,7 +3,8 @@
 // what the controls show: the controls into the record before every use of it (the calculation,
 // the condition dialogs, saving), the record into the controls when a case is shown, what filling
 // a list writes into the record, and the record of a new case. The window reads and sets its
-// controls' texts and runs these; it writes no field of the record itself.
+// controls' texts and runs these; it writes no field of the record itself (a file opened and the
+// condition dialogs replace or edit the record through their own functions).
 #include <array>
 #include <cstdint>
 #include <functional>
