@@ -289,9 +289,10 @@ bool inTabOrder(int textBox) {
 std::string reformatBox(int index, std::string_view text) {
   if (isTextBox(index)) return myTrim(text);
   const std::string_view pattern = boxPattern(index);
-  // Box 19 shows what the foundation-material dialog wrote; it is read with a pattern, never
-  // re-formatted.
-  if (pattern.empty() || index == 19) return std::string(text);
+  // The adopted e' (box 19) shows what the foundation-material dialog wrote; it is read with a
+  // pattern, never re-formatted.
+  if (pattern.empty() || documentBox(index).field == RecordField(&DesignData::hanryokuKeisu))
+    return std::string(text);
   // A number beyond a double's range is read as the largest one; the box never shows "inf".
   return showNumber(readNumberBox(text, pattern), pattern);
 }
