@@ -25,7 +25,8 @@ constexpr auto joinTexts(const char (&... parts)[N]) {
 // The extension of a design file, the one spelling the file filter and the new file's name
 // are made from.
 inline constexpr char kDataFileExtension[] = ".PIPEDATA";
-inline constexpr auto kDataFileFilterText = detail::joinTexts("Tovakinﾕｰｻﾞｰﾃﾞｰﾀ (*", kDataFileExtension, ")|*", kDataFileExtension);
+inline constexpr auto kDataFileFilterText =
+    detail::joinTexts("Tovakinﾕｰｻﾞｰﾃﾞｰﾀ (*", kDataFileExtension, ")|*", kDataFileExtension);
 inline constexpr const char* kDataFileFilter = kDataFileFilterText.data();
 inline constexpr const char* kAllFilesFilter = "|すべてのﾌｧｲﾙ(*.*)|*.*";
 inline constexpr auto kNewDocumentFileNameText = detail::joinTexts("noname", kDataFileExtension);
