@@ -142,11 +142,11 @@ double myCDbl(std::string_view text) {
   return result;
 }
 
-std::optional<double> leadingNumberOf(std::string_view text) {
+LeadingNumber readLeadingNumber(std::string_view text) {
   try {
-    return leadingNumber(packedNumberText(text));
+    return {leadingNumber(packedNumberText(text)), false};
   } catch (const RuntimeError&) {
-    return std::nullopt;  // overflow is the one error of the reading
+    return {0.0, true};  // overflow is the one error of the reading
   }
 }
 

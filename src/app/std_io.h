@@ -28,9 +28,14 @@ std::string myTrim(double value);
 // The leading number of a text (blanks, tabs and line feeds skipped; "." is the point;
 // exponent "E" or "D"; "&H" hexadecimal, "&O" octal); no number gives 0.
 double myCDbl(std::string_view text);
-// The same reading without the error box: nullopt where myCDbl overflows (a number beyond the
-// range of a double).
-std::optional<double> leadingNumberOf(std::string_view text);
+// The same reading without the error box: `overflow` where myCDbl overflows (a number beyond the
+// range of a double), `value` then 0; a text without a number is 0, as myCDbl reads it, and no
+// overflow.
+struct LeadingNumber {
+  double value = 0.0;
+  bool overflow = false;
+};
+LeadingNumber readLeadingNumber(std::string_view text);
 
 // Re-formats the text of a number box with a fixed pattern ("0", "0.00", ...): full-width
 // digits and signs are accepted, an empty or blank text gives 0 in the pattern.

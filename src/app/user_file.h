@@ -1,5 +1,8 @@
 #pragma once
 // Saving a design case to and opening it from a .PIPEDATA file, with the shared file dialog.
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <string>
 
 #include "app/design_data.h"
@@ -8,16 +11,32 @@
 
 namespace tovakin::app {
 
-inline constexpr const char* kDataFileFilter = "Tovakinﾕｰｻﾞｰﾃﾞｰﾀ (*.PIPEDATA)|*.PIPEDATA";
+namespace detail {
+// Texts joined at compile time into one NUL-terminated text.
+template <std::size_t... N>
+constexpr auto joinTexts(const char (&... parts)[N]) {
+  std::array<char, (N + ...) - sizeof...(N) + 1> joined{};
+  std::size_t at = 0;
+  ((std::copy_n(parts, N - 1, joined.begin() + at), at += N - 1), ...);
+  return joined;
+}
+}  // namespace detail
+
+// The extension of a design file, the one spelling the file filter and the new file's name
+// are made from.
+inline constexpr char kDataFileExtension[] = ".PIPEDATA";
+inline constexpr auto kDataFileFilterText =
+    detail::joinTexts("Tovakinﾕｰｻﾞｰﾃﾞｰﾀ (*", kDataFileExtension, ")|*", kDataFileExtension);
+inline constexpr const char* kDataFileFilter = kDataFileFilterText.data();
 inline constexpr const char* kAllFilesFilter = "|すべてのﾌｧｲﾙ(*.*)|*.*";
-inline constexpr const char* kNewDocumentFileName = "noname.PIPEDATA";
+inline constexpr auto kNewDocumentFileNameText = detail::joinTexts("noname", kDataFileExtension);
+inline constexpr const char* kNewDocumentFileName = kNewDocumentFileNameText.data();
 
 // g_appPath + "DATA/": where the file dialogs start.
 std::string dataFolder();
 
-// The path a save writes to: a file name without any "." gets ".PIPEDATA"; a name with an
+// The path a save writes to: a file name without any "." gets kDataFileExtension; a name with an
 // extension of its own (another one included, or a bare final ".") stands as typed.
-inline constexpr const char* kDataFileExtension = ".PIPEDATA";
 std::string withDataFileExtension(const std::string& path);
 
 // Saves the record. quiet true writes straight to `path` when that file exists; otherwise the

@@ -43,6 +43,32 @@ CheckCode check(const DesignData& d) {
 
 }  // namespace
 
+bool isCheckCode(std::int32_t code) {
+  using enum CheckCode;
+  switch (static_cast<CheckCode>(code)) {
+    case Passed:
+    case FrictionAngleNotPositive:
+    case SoilWeightNotPositive:
+    case SaturatedWeightNotPositive:
+    case TrenchNarrowerThanPipe:
+    case FrictionAngleFrom90:
+    case TrackCount:
+    case FixedSupportAngle:
+    case FreeSupportAngle:
+    case WaterWeightNotPositive:
+    case WaterEqualsSaturated:
+    case CoverNotPositive:
+    case FlexibleFixedSupportAngle:
+    case NoPipeType:
+    case NoStandard:
+    case NoNominalSize:
+    case OuterDiameterNotPositive:
+    case WallThicknessNotPositive:
+    case SafetyFactorNotPositive: return true;
+  }
+  return false;
+}
+
 std::int32_t MyDataCheck(const DesignData& d) {
   std::int32_t code = 0;
   guardStep("MyDataCheck", [&] { code = static_cast<std::int32_t>(check(d)); });

@@ -31,6 +31,10 @@ enum class CheckCode : std::int32_t {
   SafetyFactorNotPositive = 19,     // 内外圧合成式の安全率 (classes 0 and 5)
 };
 
+// True for the value of a CheckCode, false for any other number (12, a negative one, ...). The
+// one place that names every code: a code added above without it here does not compile.
+bool isCheckCode(std::int32_t code);
+
 // 0 (CheckCode::Passed) when every test passes, else the code of the first failing test, in the
 // order: pipe type, standard, nominal size, outer diameter, wall thickness, safety factor, the
 // support angle, friction angle, water unit weight, cover depth, soil and saturated soil unit

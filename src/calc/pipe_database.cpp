@@ -364,9 +364,10 @@ auto SqlitePipeDataSource::answer(Query&& query) {
     if (standing->rebuildFailed && missing)
       throw RuntimeError(e.number(), e.description() + " 起動時にブック '" + standing->workbook +
                                          "' から作れませんでした。ブックを直してから、Tovakin を起動し直して下さい。");
-    // A linked sheet read again from a workbook changed since: it is read again at the next
-    // lookup once the workbook is mended and saved.
-    if (e.number() == dberr::kFieldNotFound && e.description().find(standing->workbook) == std::string::npos)
+    // A linked sheet read again from a workbook changed since, without a column the query reads:
+    // the refresh links a sheet with the columns it has, so only the query finds one missing. It
+    // is read again at the next lookup once the workbook is mended and saved.
+    if (e.number() == dberr::kFieldNotFound)
       throw RuntimeError(e.number(), e.description() + " ブック '" + standing->workbook +
                                          "' のシートにこの列がありません。" + kMendWorkbook);
     throw;

@@ -31,8 +31,8 @@ bool withoutTrench(double maisetuKeishiki, double trenchWidthM) {
 }
 
 bool beyondSmallBore(std::string_view yobikei) {
-  const std::optional<double> size = leadingNumberOf(toNarrow(myTrim(yobikei)));
-  return size && *size > kSmallBoreLargestSize;
+  const LeadingNumber size = readLeadingNumber(toNarrow(myTrim(yobikei)));
+  return !size.overflow && size.value > kSmallBoreLargestSize;
 }
 
 bool trenchWidthFactorFollows(double trenchWidthM, double standardWidthMm, double alphaA) {

@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <optional>
 
+#include "document/document_layout.h"
 #include "ui/layer.h"
 
 namespace tovakin::gui {
 
-// A control of the document window that a check message points at.
+// A control of the document window that a check message points at, as the designed control it
+// is: a box with its index, a pipe list, or the button that opens the reaction-modulus dialog.
 struct CheckTarget {
-  // KisozaiSet: the button that opens the reaction-modulus dialog.
-  enum class Kind { TextBox, Kanshu, Kikaku, Yobina, KisozaiSet };
-  Kind kind = Kind::TextBox;
-  int textBox = -1;  // the index in txtTextBox, for Kind::TextBox only
+  DocRole role = DocRole::TextBox;
+  int textBox = -1;  // the index in txtTextBox, for a box only
 
-  static CheckTarget box(int index) { return {Kind::TextBox, index}; }
-  static CheckTarget combo(Kind kind) { return {kind, -1}; }
-  static CheckTarget kisozaiSet() { return {Kind::KisozaiSet, -1}; }
+  static CheckTarget box(int index) { return {DocRole::TextBox, index}; }
+  static CheckTarget list(DocRole list) { return {list, -1}; }
+  static CheckTarget kisozaiSet() { return {DocRole::KisozaiSet, -1}; }
   bool operator==(const CheckTarget&) const = default;
 };
 
@@ -29,7 +29,8 @@ struct CheckMessage {
 
 // The row of the check-code table. 0 does nothing; the codes of the input check name their
 // control and text; a code above 1000 is the program's own fault, any other an unknown input
-// fault, both shown with the code. Two-line texts are joined by CR LF.
+// fault, both shown with the code. Two-line texts are joined by CR LF. Every code of
+// calc::CheckCode has its own row: one added there without its row here does not compile.
 CheckMessage checkMessage(std::int32_t code);
 
 }  // namespace tovakin::gui

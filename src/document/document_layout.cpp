@@ -158,26 +158,19 @@ const std::vector<DesignedControl>& documentControls() {
   return controls;
 }
 
-const DesignedControl* designedControl(std::string_view name, int index) {
-  for (const DesignedControl& c : documentControls())
-    if (name == c.name && c.index == index) return &c;
-  return nullptr;
-}
-
 const DesignedControl& designedControl(DocRole role, int index) {
   for (const DesignedControl& c : documentControls())
     if (c.role == role && c.index == index) return c;
   platform::raiseError(platform::err::kOutOfRange);
 }
 
-const DesignedControl* designedControlNamed(std::string_view objectName) {
-  for (const DesignedControl& c : documentControls()) {
-    std::string name = c.name;
-    if (c.index >= 0) name += "_" + std::to_string(c.index);
-    if (objectName == name) return &c;
-  }
-  return nullptr;
+std::string objectNameOf(const DesignedControl& control) {
+  std::string name = control.name;
+  if (control.index >= 0) name += "_" + std::to_string(control.index);
+  return name;
 }
+
+std::string objectNameOf(DocRole role, int index) { return objectNameOf(designedControl(role, index)); }
 
 DocKind kindOf(DocRole role) {
   switch (role) {
@@ -205,34 +198,6 @@ DocKind kindOf(DocRole role) {
     case R::Command: return DocKind::Button;
   }
   platform::raiseError(platform::err::kOutOfRange);
-}
-
-std::optional<DocCombo> listOf(DocRole role) {
-  switch (role) {
-    case R::Kanshu: return DocCombo::Kanshu;
-    case R::Kikaku: return DocCombo::Kikaku;
-    case R::Yobina: return DocCombo::Yobina;
-    case R::Maisetu: return DocCombo::Maisetu;
-    case R::Kiso: return DocCombo::Kiso;
-    case R::KajuJoken: return DocCombo::KajuJoken;
-    case R::BuruJoken: return DocCombo::BuruJoken;
-    case R::DoroJoken: return DocCombo::DoroJoken;
-    case R::FormPanel:
-    case R::TouseiPanel:
-    case R::CommandPanel:
-    case R::Caption:
-    case R::AppTitle:
-    case R::KanshuCaption:
-    case R::MizohabaCaption:
-    case R::FileName:
-    case R::CommandWord:
-    case R::TextBox:
-    case R::Unit:
-    case R::KisozaiSet:
-    case R::NaigaiatuSet:
-    case R::Command: return std::nullopt;
-  }
-  return std::nullopt;
 }
 
 std::string_view unitTextOf(int index) {

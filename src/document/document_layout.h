@@ -4,7 +4,7 @@
 // from this table; the table is tested on its own (every box has its caption and unit beside it,
 // nothing overlaps, nothing leaves its container).
 #include <cstdint>
-#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,10 +21,6 @@ enum class DocContainer {
 
 enum class DocKind { Panel, Label, TextBox, Combo, Unit, Button };
 
-// The eight lists of the window.
-enum class DocCombo { Kanshu, Kikaku, Yobina, Maisetu, Kiso, KajuJoken, BuruJoken, DoroJoken };
-inline constexpr int kListCount = 8;
-
 // What a designed control is to the window, which keeps each one in its typed member by its role
 // (never by its name). The switches over it have no default: a role added here without its place
 // in the window does not compile.
@@ -40,7 +36,7 @@ enum class DocRole {
   CommandWord,      // lblMyCommand, hidden: the command channel
   TextBox,          // txtTextBox(i)
   Unit,             // picTanni(i)
-  Kanshu,           // the eight lists, in DocCombo's order
+  Kanshu,           // the eight lists, each its own role (documentLists() in document_rules.h)
   Kikaku,
   Yobina,
   Maisetu,
@@ -53,8 +49,6 @@ enum class DocRole {
   Command,          // cmdCommand(i), 0 閉じる, 1 計算する
 };
 DocKind kindOf(DocRole role);
-// The list of a list role, nullopt for every other role.
-std::optional<DocCombo> listOf(DocRole role);
 
 inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
 
@@ -73,13 +67,14 @@ struct DesignedControl {
 // Every control in creation order: the window's own controls, the panels, then the panel
 // contents row by row.
 const std::vector<DesignedControl>& documentControls();
-// The control of that name and index, nullptr when there is none.
-const DesignedControl* designedControl(std::string_view name, int index = -1);
 // The control of a role and index; a role and index the table does not hold raise subscript out
 // of range (9).
 const DesignedControl& designedControl(DocRole role, int index = -1);
-// The control whose object name this is ("txtTextBox_5", "cbKanshu"), nullptr when there is none.
-const DesignedControl* designedControlNamed(std::string_view objectName);
+// The object name a designed control carries: its name, and "_" and its index for a control of an
+// array ("txtTextBox_5", "cbKanshu"). Every object name of the window is made here.
+std::string objectNameOf(const DesignedControl& control);
+// The object name of a role and index (designedControl's, and its failure).
+std::string objectNameOf(DocRole role, int index = -1);
 
 // The unit texts myFormEdit prints into picTanni(0) to picTanni(17), in index order.
 inline constexpr int kUnitCaptionCount = 18;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 #include "app/number_format.h"
 #include "app/std_io.h"
@@ -34,42 +35,55 @@ int decimalsOf(std::string_view pattern) {
 
 }  // namespace
 
-const std::vector<ListItem>& fixedListItems(FixedList list) {
-  switch (list) {
-    case FixedList::Maisetu: return kMaisetu;
-    case FixedList::Kiso: return kKiso;
-    case FixedList::KajuJoken: return kKajuJoken;
-    case FixedList::BuruJoken: return kBuruJoken;
-    case FixedList::DoroJoken: return kDoroJoken;
-  }
-  return kMaisetu;
+const std::vector<DocumentList>& documentLists() {
+  using D = DesignData;
+  using R = DocRole;
+  static const std::vector<DocumentList> kLists{
+      {R::Kanshu, &D::kanshu, nullptr, std::nullopt},
+      {R::Kikaku, &D::kikaku, nullptr, std::nullopt},
+      {R::Yobina, &D::yobikei, nullptr, std::nullopt},
+      {R::Maisetu, &D::maisetuKeishiki, &kMaisetu, std::nullopt},
+      {R::Kiso, &D::kisoKeishiki, &kKiso, std::nullopt},
+      {R::KajuJoken, &D::kajuJoken, &kKajuJoken, std::nullopt},
+      {R::BuruJoken, &D::buruJoken, &kBuruJoken, 0.0},  // any other text is no bulldozer
+      {R::DoroJoken, &D::doroJoken, &kDoroJoken, std::nullopt},
+  };
+  return kLists;
 }
 
-double fixedListDefault(FixedList list) { return fixedListItems(list).front().code; }
+int listIndexOf(DocRole role) {
+  const std::vector<DocumentList>& lists = documentLists();
+  for (std::size_t i = 0; i < lists.size(); ++i)
+    if (lists[i].role == role) return static_cast<int>(i);
+  return -1;
+}
 
-std::string fixedListText(FixedList list, double code) {
+const DocumentList& documentList(DocRole role) {
+  const int index = listIndexOf(role);
+  if (index < 0) raiseError(err::kOutOfRange);
+  return documentLists()[static_cast<std::size_t>(index)];
+}
+
+const std::vector<ListItem>& fixedListItems(DocRole list) {
+  const DocumentList& l = documentList(list);
+  if (!l.items) raiseError(err::kOutOfRange);  // the pipe lists come from the database
+  return *l.items;
+}
+
+double fixedListDefault(DocRole list) { return fixedListItems(list).front().code; }
+
+std::string fixedListText(DocRole list, double code) {
   const std::vector<ListItem>& items = fixedListItems(list);
-  switch (list) {
-    case FixedList::Maisetu:  // every code beyond the first two is the sheet-pile method
-    case FixedList::Kiso:     // every code but 0 is the fixed support
-    case FixedList::DoroJoken: {
-      const ListItem* own = entryOf(items, code);
-      return own ? own->text : items.back().text;
-    }
-    case FixedList::KajuJoken:
-    case FixedList::BuruJoken: {
-      const ListItem* own = entryOf(items, code);
-      return own ? own->text : "なし";
-    }
-  }
-  return {};
+  // Every code without an entry of its own is the last entry: the sheet-pile method, the fixed
+  // support, the paved road, no truck, no bulldozer.
+  const ListItem* own = entryOf(items, code);
+  return own ? own->text : items.back().text;
 }
 
-std::optional<double> fixedListCode(FixedList list, std::string_view text) {
+std::optional<double> fixedListCode(DocRole list, std::string_view text) {
   for (const ListItem& item : fixedListItems(list))
     if (text == item.text) return item.code;
-  if (list == FixedList::BuruJoken) return 0.0;
-  return std::nullopt;
+  return documentList(list).otherCode;
 }
 
 KanshuSwitch kanshuSwitchFor(std::int32_t kanzaiKubun, std::string_view kisoText) {
@@ -119,30 +133,30 @@ const std::vector<DocumentBox>& documentBoxes() {
   using K = BoxKind;
   using D = DesignData;
   static const std::vector<DocumentBox> kBoxes{
-      {0, "keisanshoTitle", K::Text, "", false, nullptr, "cbKanshu", kTitleBytes},
-      {1, "gaikei", K::Pipe, "0.00", true, &D::gaikei, "cbKajuJoken"},
-      {2, "kanatu", K::Pipe, "0.00", true, &D::kanatu, "cbKajuJoken"},
-      {3, "chushinHankei", K::Pipe, "0.00", true, &D::chushinHankei, "cbKajuJoken"},
-      {4, "", K::Weight, "0.00", true, nullptr, "cbKajuJoken"},
-      {5, "mizohaba", K::Number, "0.000", false, &D::mizohaba, "txtTextBox_12"},
-      {6, "shijikaku", K::Number, "0", false, &D::shijikaku, "txtTextBox_8"},
-      {7, "dokaburi", K::Number, "0.000", false, &D::dokaburi, ""},
-      {8, "mizuTanniJuryo", K::Number, "0.00", false, &D::mizuTanniJuryo, "txtTextBox_10"},
-      {9, "chinkahi", K::Number, "0.0", false, &D::chinkahi, ""},
-      {10, "tuchiTanniJuryo", K::Number, "0.00", false, &D::tuchiTanniJuryo, "txtTextBox_11"},
-      {11, "howadoTanniJuryo", K::Number, "0.00", false, &D::howadoTanniJuryo, "txtTextBox_9"},
-      {12, "naibuMasatukaku", K::Number, "0", false, &D::naibuMasatukaku, "txtTextBox_6"},
-      {13, "josaiKajuMeisho", K::Text, "", false, nullptr, "txtTextBox_14", kSurchargeNameBytes},
-      {14, "josaiKaju", K::Surcharge, "0.00", false, nullptr, "cbBuruJoken"},
-      {15, "kyatapiraSu", K::Count, "0", false, nullptr, "txtTextBox_16"},
-      {16, "sekojiShogekiKeisu", K::Number, "0.0", false, &D::sekojiShogekiKeisu, "txtTextBox_17"},
-      {17, "seisuiatu", K::Number, "0.000", false, &D::seisuiatu, "txtTextBox_18"},
-      {18, "suigekiatu", K::Number, "0.000", false, &D::suigekiatu, "cbMaisetu"},
-      {19, "hanryokuKeisu", K::Number, "0.00", true, &D::hanryokuKeisu, "txtTextBox_20"},
-      {20, "henkeiOkureF1", K::Number, "0.0", false, &D::henkeiOkureF1, "txtTextBox_22"},
-      {21, "kanatuKeisan", K::Pipe, "0.00", true, &D::kanatuKeisan, "cbKajuJoken"},
-      {22, "henkeiOkureF2", K::Number, "0.0", false, &D::henkeiOkureF2, "txtTextBox_23"},
-      {23, "sekkeiTawamiritu", K::Number, "0.0", false, &D::sekkeiTawamiritu, "cmdCommand_1"},
+      {0, &D::keisanshoTitle, K::Text, "", false, "cbKanshu", kTitleBytes},
+      {1, &D::gaikei, K::Pipe, "0.00", true, "cbKajuJoken"},
+      {2, &D::kanatu, K::Pipe, "0.00", true, "cbKajuJoken"},
+      {3, &D::chushinHankei, K::Pipe, "0.00", true, "cbKajuJoken"},
+      {4, {}, K::Weight, "0.00", true, "cbKajuJoken"},
+      {5, &D::mizohaba, K::Number, "0.000", false, "txtTextBox_12"},
+      {6, &D::shijikaku, K::Number, "0", false, "txtTextBox_8"},
+      {7, &D::dokaburi, K::Number, "0.000", false, ""},
+      {8, &D::mizuTanniJuryo, K::Number, "0.00", false, "txtTextBox_10"},
+      {9, &D::chinkahi, K::Number, "0.0", false, ""},
+      {10, &D::tuchiTanniJuryo, K::Number, "0.00", false, "txtTextBox_11"},
+      {11, &D::howadoTanniJuryo, K::Number, "0.00", false, "txtTextBox_9"},
+      {12, &D::naibuMasatukaku, K::Number, "0", false, "txtTextBox_6"},
+      {13, &D::josaiKajuMeisho, K::Text, "", false, "txtTextBox_14", kSurchargeNameBytes},
+      {14, &D::josaiKaju, K::Surcharge, "0.00", false, "cbBuruJoken"},
+      {15, &D::kyatapiraSu, K::Count, "0", false, "txtTextBox_16"},
+      {16, &D::sekojiShogekiKeisu, K::Number, "0.0", false, "txtTextBox_17"},
+      {17, &D::seisuiatu, K::Number, "0.000", false, "txtTextBox_18"},
+      {18, &D::suigekiatu, K::Number, "0.000", false, "cbMaisetu"},
+      {19, &D::hanryokuKeisu, K::Number, "0.00", true, "txtTextBox_20"},
+      {20, &D::henkeiOkureF1, K::Number, "0.0", false, "txtTextBox_22"},
+      {21, &D::kanatuKeisan, K::Pipe, "0.00", true, "cbKajuJoken"},
+      {22, &D::henkeiOkureF2, K::Number, "0.0", false, "txtTextBox_23"},
+      {23, &D::sekkeiTawamiritu, K::Number, "0.0", false, "cmdCommand_1"},
   };
   return kBoxes;
 }
@@ -153,10 +167,32 @@ const DocumentBox& documentBox(int index) {
   return boxes[static_cast<std::size_t>(index)];
 }
 
-int boxOfField(std::string_view field) {
+int boxOfField(const RecordField& field) {
+  if (std::holds_alternative<std::monostate>(field)) return -1;
   for (const DocumentBox& box : documentBoxes())
-    if (!field.empty() && field == box.field) return box.index;
+    if (field == box.field) return box.index;
   return -1;
+}
+
+std::optional<std::string> pipeBoxText(const PipeBoxes& pipe, const DocumentBox& box) {
+  using D = DesignData;
+  static const std::pair<double D::*, double PipeBoxes::*> kPipeFields[] = {
+      {&D::gaikei, &PipeBoxes::gaikei},
+      {&D::kanatu, &PipeBoxes::kanatu},
+      {&D::kanatuKeisan, &PipeBoxes::kanatuKeisan},
+      {&D::chushinHankei, &PipeBoxes::chushinHankei}};
+  switch (box.kind) {
+    case BoxKind::Weight: return showNumber(pipe.unitWeight, box.pattern);
+    case BoxKind::Pipe:
+      for (const auto& [field, value] : kPipeFields)
+        if (box.field == RecordField(field)) return showNumber(pipe.*value, box.pattern);
+      raiseError(err::kOutOfRange);  // a pipe box of a field the pipe table does not give
+    case BoxKind::Text:
+    case BoxKind::Number:
+    case BoxKind::Surcharge:
+    case BoxKind::Count: return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 std::string_view boxPattern(int index) {
@@ -174,11 +210,11 @@ double readNumberBox(std::string_view text, std::string_view pattern) {
   const std::string narrow = toNarrow(text);
   const std::string trimmed = myTrim(narrow);
   if (trimmed.empty()) return 0.0;
-  const std::optional<double> value = leadingNumberOf(narrow);
-  if (!value) return trimmed.front() == '-' ? -DBL_MAX : DBL_MAX;
+  const LeadingNumber read = readLeadingNumber(narrow);
+  if (read.overflow) return trimmed.front() == '-' ? -DBL_MAX : DBL_MAX;
   // Beyond 15 digits a pattern of at most five decimals has nothing left to round.
-  if (std::fabs(*value) >= 1e15) return *value;
-  return roundTo(*value, decimalsOf(pattern));
+  if (std::fabs(read.value) >= 1e15) return read.value;
+  return roundTo(read.value, decimalsOf(pattern));
 }
 
 double recordNumber(std::string_view text, std::string_view pattern) {
@@ -230,7 +266,7 @@ std::string enterTarget(std::string_view from, const EnterState& state) {
   for (const auto& [source, target] : kLinks)
     if (source == from) return std::string(target);
   for (const DocumentBox& box : documentBoxes())
-    if (from == "txtTextBox_" + std::to_string(box.index)) return box.enter;
+    if (from == objectNameOf(DocRole::TextBox, box.index)) return box.enter;
   return {};
 }
 
@@ -253,9 +289,10 @@ bool inTabOrder(int textBox) {
 std::string reformatBox(int index, std::string_view text) {
   if (isTextBox(index)) return myTrim(text);
   const std::string_view pattern = boxPattern(index);
-  // Box 19 shows what the foundation-material dialog wrote; it is read with a pattern, never
-  // re-formatted.
-  if (pattern.empty() || index == 19) return std::string(text);
+  // The adopted e' (box 19) shows what the foundation-material dialog wrote; it is read with a
+  // pattern, never re-formatted.
+  if (pattern.empty() || documentBox(index).field == RecordField(&DesignData::hanryokuKeisu))
+    return std::string(text);
   // A number beyond a double's range is read as the largest one; the box never shows "inf".
   return showNumber(readNumberBox(text, pattern), pattern);
 }

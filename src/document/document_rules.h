@@ -1,21 +1,29 @@
 #pragma once
 // The rules behind the design document window, as plain functions over texts and numbers: the
-// items and codes of the fixed lists, the rigid / flexible switch, the trench-width controls,
-// the design wall thickness and the five pipe boxes, the display patterns of the boxes and how
-// a box is read back into the record. The window only applies them to its controls.
+// tables of its lists and boxes with the record field each shows, the items and codes of the
+// fixed lists, the rigid / flexible switch, the trench-width controls, the design wall thickness
+// and the five pipe boxes, the display patterns of the boxes and how a box is read back into the
+// record. The window only applies them to its controls.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "app/design_data.h"
 #include "calc/pipe_lookups.h"
+#include "document/document_layout.h"
 #include "ui/layer.h"
 
 namespace tovakin::gui {
 
-// ---- The fixed lists ----------------------------------------------------------------------
+// A field of the record as the member it is: a number, a whole number, or a text of its width;
+// none for a control that shows no field of the record.
+using RecordField = std::variant<std::monostate, double DesignData::*, std::int32_t DesignData::*,
+                                 app::FixedText<32> DesignData::*, app::FixedText<128> DesignData::*>;
+
+// ---- The lists ------------------------------------------------------------------------------
 
 // One entry of a fixed list and the code the record keeps for it.
 struct ListItem {
@@ -23,22 +31,39 @@ struct ListItem {
   double code;
 };
 
-enum class FixedList { Maisetu, Kiso, KajuJoken, BuruJoken, DoroJoken };
+// One list of the document window, known by its role: the record field it shows and where its
+// entries come from. The window fills, shows and reads its lists from this one table.
+struct DocumentList {
+  DocRole role;                        // the list's control (cbKanshu ...)
+  RecordField field;                   // a fixed list's code (a number), a pipe list's text
+  const std::vector<ListItem>* items;  // a fixed list's entries in list order; nullptr for the
+                                       // three pipe lists, which the pipe database fills
+  std::optional<double> otherCode;     // what a text that is no entry stores; nullopt keeps the code
+};
+inline constexpr int kListCount = 8;
+// The eight lists in the window's order: pipe type, standard and nominal size, then burial,
+// support, truck, bulldozer and road.
+const std::vector<DocumentList>& documentLists();
+// The list of a role; a role that is no list raises subscript out of range (9).
+const DocumentList& documentList(DocRole role);
+// The place of a list in documentLists(), -1 for a role that is no list.
+int listIndexOf(DocRole role);
 
-// The entries in list order, and the code a new case starts with (the first entry's).
-const std::vector<ListItem>& fixedListItems(FixedList list);
-double fixedListDefault(FixedList list);
+// A fixed list's entries in list order, and the code a new case starts with (the first entry's);
+// a pipe list, or a role that is no list, raises subscript out of range (9).
+const std::vector<ListItem>& fixedListItems(DocRole list);
+double fixedListDefault(DocRole list);
 
-// Record code -> the text the list shows.
+// Record code -> the text the list shows; a code without an entry of its own shows the last entry.
 //   burial   0 溝型, 1 突出型, any other 矢板施工
 //   support  0 自由支承, any other 固定支承
 //   truck    10, 14, 20, 25 "T-n", any other なし
 //   bulldozer 3, 6, 8, 11, 15 "nton級", any other なし
 //   road     0 未舗装道路, any other 舗装道路
-std::string fixedListText(FixedList list, double code);
+std::string fixedListText(DocRole list, double code);
 // The list's text -> the code to store, compared exactly. nullopt: a text that is no entry,
 // which leaves the record's code as it is; the bulldozer list stores 0 for any other text.
-std::optional<double> fixedListCode(FixedList list, std::string_view text);
+std::optional<double> fixedListCode(DocRole list, std::string_view text);
 
 // ---- The rigid / flexible switch and the trench controls ------------------------------------
 
@@ -71,7 +96,7 @@ TrenchControls trenchControlsFor(double maisetuKeishiki);
 double designWallThickness(std::int32_t kanzaiKubun, double kanatuKeisan, double gaikei);
 
 // The values of the read-only pipe boxes, in mm (unit weight in kN/m³), named as the record
-// fields they become.
+// fields they become (pipeBoxText gives each box its own).
 struct PipeBoxes {
   double gaikei = 0.0;         // box 1
   double kanatu = 0.0;         // box 2, the design thickness
@@ -106,11 +131,12 @@ enum class BoxKind {
 // goes from it. The window fills, reads, locks and chains its boxes from this one table.
 struct DocumentBox {
   int index;                    // txtTextBox(index)
-  const char* field;            // the record field it shows ("" for the unit weight)
+  RecordField field;            // the record field it shows, of the type its kind reads and writes:
+                                // a number (Number, Pipe), the count, a text (Text, Surcharge);
+                                // none for the unit weight
   BoxKind kind;
   const char* pattern;          // the display pattern, "" for the two free texts
   bool readOnly;                // the user cannot type into it
-  double DesignData::*number;   // the record field of a Number or Pipe box, else nullptr
   const char* enter;            // the control Enter moves to; "" where the window's state decides
   std::size_t textBytes = 0;    // a free text: the bytes its record field holds, which the box
                                 // keeps to as the user types (fitsRecordText); 0 for the others
@@ -119,7 +145,11 @@ const std::vector<DocumentBox>& documentBoxes();
 // The box of that index; the table's first box for an index out of range.
 const DocumentBox& documentBox(int index);
 // The box that shows a record field, -1 for a field no box shows.
-int boxOfField(std::string_view field);
+int boxOfField(const RecordField& field);
+
+// The text of a pipe box (a Pipe box or the unit weight) for the values of a pipe, by the box's
+// field, in its pattern; nullopt for every other box, which the pipe table does not fill.
+std::optional<std::string> pipeBoxText(const PipeBoxes& pipe, const DocumentBox& box);
 
 // The display pattern of box `index` ("0", "0.0", "0.00", "0.000"), "" for the two text boxes
 // (0 title, 13 surcharge name).

@@ -43,12 +43,6 @@ constexpr int kInvalidUseOfNull = 94;
 
 QString qtext(const std::string& s) { return QString::fromStdString(s); }
 
-QString controlName(const DesignedControl& c) {
-  QString name = QString::fromLatin1(c.name);
-  if (c.index >= 0) name += QStringLiteral("_%1").arg(c.index);
-  return name;
-}
-
 void paintBehind(QWidget& widget, QPalette::ColorRole role, std::uint32_t bgr) {
   QPalette palette = widget.palette();
   palette.setColor(role, designColour(bgr));
@@ -94,16 +88,9 @@ class DocumentRun final : public CalculationDocument {
   CalcResult& myCalcResult() override { return d_.myCalcResult(); }
   void myForm2Data() override { d_.myForm2Data(); }
   void focusCheckTarget(const CheckTarget& target) override {
-    QWidget* control = nullptr;
-    QLineEdit* text = nullptr;
-    switch (target.kind) {
-      case CheckTarget::Kind::TextBox: control = text = d_.txtTextBox(target.textBox); break;
-      case CheckTarget::Kind::Kanshu: control = d_.cbKanshu(); break;
-      case CheckTarget::Kind::Kikaku: control = d_.cbKikaku(); break;
-      case CheckTarget::Kind::Yobina: control = d_.cbYobina(); break;
-      case CheckTarget::Kind::KisozaiSet: control = d_.cmdKisozaiSet(); break;
-    }
-    if (!control) raiseError(err::kOutOfRange);
+    // A target the window does not have raises subscript out of range (9).
+    QWidget* control = d_.control(objectNameOf(target.role, target.textBox));
+    auto* text = qobject_cast<QLineEdit*>(control);
     if (auto* combo = qobject_cast<QComboBox*>(control)) text = combo->lineEdit();
     control->setFocus(Qt::OtherFocusReason);
     // Typing the correction replaces the whole wrong value.
@@ -158,7 +145,7 @@ void frmDocument::buildControls() {
       case DocRole::KajuJoken:
       case DocRole::BuruJoken:
       case DocRole::DoroJoken:
-        made = combos_.at(static_cast<std::size_t>(listOf(c.role).value())) = new ChoiceCombo(container);
+        made = combos_.at(static_cast<std::size_t>(listIndexOf(c.role))) = new ChoiceCombo(container);
         break;
       case DocRole::KisozaiSet: made = kisozaiSet_ = new QPushButton(QString::fromUtf8(c.caption), container); break;
       case DocRole::NaigaiatuSet:
@@ -166,7 +153,7 @@ void frmDocument::buildControls() {
         break;
       case DocRole::Command: made = commands_.at(at) = new QPushButton(QString::fromUtf8(c.caption), container); break;
     }
-    made->setObjectName(controlName(c));
+    made->setObjectName(QString::fromStdString(objectNameOf(c)));
     made->setGeometry(twipsRect(c.left, c.top, c.width, c.height));
     named_.emplace_back(made->objectName().toStdString(), made);
   }
@@ -175,18 +162,18 @@ void frmDocument::buildControls() {
 
   // activated is the user's choice, also of the entry already shown; what the program sets
   // emits none, so filling and showing a case runs no handler.
-  const auto onChoice = [this](DocCombo which, const char* label, void (frmDocument::*handler)()) {
-    connect(choice(which), &QComboBox::activated, this,
+  const auto onChoice = [this](DocRole list, const char* label, void (frmDocument::*handler)()) {
+    connect(choice(list), &QComboBox::activated, this,
             [this, label, handler] { runHandler(label, [this, handler] { (this->*handler)(); }); });
   };
-  onChoice(DocCombo::Kanshu, "cbKanshu_Click", &frmDocument::cbKanshu_Click);
-  onChoice(DocCombo::Kikaku, "cbKikaku_Click", &frmDocument::cbKikaku_Click);
-  onChoice(DocCombo::Yobina, "cbYobina_Click", &frmDocument::cbYobina_Click);
-  onChoice(DocCombo::Kiso, "cbKiso_Click", &frmDocument::cbKiso_Click);
-  onChoice(DocCombo::Maisetu, "cbMaisetu_Click", &frmDocument::cbMaisetu_Click);
-  onChoice(DocCombo::KajuJoken, "cbKajuJoken_Click", &frmDocument::cbJoken_Click);
-  onChoice(DocCombo::DoroJoken, "cbDoroJoken_Click", &frmDocument::cbJoken_Click);
-  onChoice(DocCombo::BuruJoken, "cbBuruJoken_Click", &frmDocument::cbJoken_Click);
+  onChoice(DocRole::Kanshu, "cbKanshu_Click", &frmDocument::cbKanshu_Click);
+  onChoice(DocRole::Kikaku, "cbKikaku_Click", &frmDocument::cbKikaku_Click);
+  onChoice(DocRole::Yobina, "cbYobina_Click", &frmDocument::cbYobina_Click);
+  onChoice(DocRole::Kiso, "cbKiso_Click", &frmDocument::cbKiso_Click);
+  onChoice(DocRole::Maisetu, "cbMaisetu_Click", &frmDocument::cbMaisetu_Click);
+  onChoice(DocRole::KajuJoken, "cbKajuJoken_Click", &frmDocument::cbJoken_Click);
+  onChoice(DocRole::DoroJoken, "cbDoroJoken_Click", &frmDocument::cbJoken_Click);
+  onChoice(DocRole::BuruJoken, "cbBuruJoken_Click", &frmDocument::cbJoken_Click);
   for (int i = 0; i < 2; ++i) {
     connect(commands_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
             [this, i] { runHandler("cmdCommand_Click", [this, i] { cmdCommand_Click(i); }); });
@@ -266,7 +253,7 @@ bool frmDocument::pressAccessKey(const QKeySequence& key) {
 
 void frmDocument::enterFrom(QWidget* from) {
   EnterState state;
-  state.trenchEnabled = boxes_[5]->isEnabled();
+  state.trenchEnabled = txtTextBox(boxOfField(&DesignData::mizohaba))->isEnabled();
   // isHidden, not isVisible: the links are the same while the window itself is not shown.
   state.naigaiatuButton = !naigaiatuSet_->isHidden();
   state.touseiPanel = !tousei_->isHidden();
@@ -348,8 +335,8 @@ void frmDocument::myFormEdit() {
 
 void frmDocument::myFormKanshuEdit() {
   guardStep("myFormKanshuEdit", [&] {
-    const std::int32_t kubun = func管材区分(comboText(DocCombo::Kanshu));
-    const KanshuSwitch state = kanshuSwitchFor(kubun, comboText(DocCombo::Kiso));
+    const std::int32_t kubun = func管材区分(comboText(DocRole::Kanshu));
+    const KanshuSwitch state = kanshuSwitchFor(kubun, comboText(DocRole::Kiso));
     naigaiatuSet_->setVisible(state.naigaiatuButton);
     tousei_->setVisible(state.touseiPanel);
     kanshuLabel_->setText(QString::fromUtf8(state.caption));
@@ -362,87 +349,75 @@ void frmDocument::myMizohabaEdit(double maisetuKeishiki) {
   const TrenchControls trench = trenchControlsFor(maisetuKeishiki);
   mizohabaLabel_->setText(QString::fromUtf8(trench.caption));
   mizohabaLabel_->setEnabled(trench.enabled);
-  boxes_[5]->setEnabled(trench.enabled);
+  txtTextBox(boxOfField(&DesignData::mizohaba))->setEnabled(trench.enabled);
 }
 
 // ---- The lists ------------------------------------------------------------------------------
 
-void frmDocument::fillFixedList(DocCombo which) {
-  ChoiceCombo* list = choice(which);
-  list->clear();
-  const std::optional<FixedList> fixed = fixedListOf(which);
-  if (!fixed) raiseError(err::kOutOfRange);  // the pipe lists come from the database
-  for (const ListItem& item : fixedListItems(*fixed)) list->addItem(QString::fromUtf8(item.text));
+void frmDocument::fillFixedList(DocRole list) {
+  ChoiceCombo* combo = choice(list);
+  combo->clear();
+  for (const ListItem& item : fixedListItems(list)) combo->addItem(QString::fromUtf8(item.text));
+  listFilled(data_, list, comboText(list));
 }
 
 void frmDocument::cbMaisetuEdit() {
   guardStep("cbMaisetuEdit", [&] {
-    fillFixedList(DocCombo::Maisetu);
-    myMizohabaEdit(0.0);  // the trench of 溝型, the entry shown
-    data_.maisetuKeishiki = fixedListDefault(FixedList::Maisetu);
+    fillFixedList(DocRole::Maisetu);
+    myMizohabaEdit(fixedListDefault(DocRole::Maisetu));  // the trench of 溝型, the entry shown
   });
 }
 
 void frmDocument::cbKisoEdit() {
-  guardStep("cbKisoEdit", [&] {
-    fillFixedList(DocCombo::Kiso);
-    data_.kisoKeishiki = fixedListDefault(FixedList::Kiso);
-  });
+  guardStep("cbKisoEdit", [&] { fillFixedList(DocRole::Kiso); });
 }
 
 void frmDocument::cbKajuJokenEdit() {
-  guardStep("cbKajuJokenEdit", [&] {
-    fillFixedList(DocCombo::KajuJoken);
-    data_.kajuJoken = fixedListDefault(FixedList::KajuJoken);
-  });
+  guardStep("cbKajuJokenEdit", [&] { fillFixedList(DocRole::KajuJoken); });
 }
 
 void frmDocument::cbBuruJokenEdit() {
-  guardStep("cbBuruJokenEdit", [&] {
-    fillFixedList(DocCombo::BuruJoken);
-    data_.buruJoken = fixedListDefault(FixedList::BuruJoken);
-  });
+  guardStep("cbBuruJokenEdit", [&] { fillFixedList(DocRole::BuruJoken); });
 }
 
 void frmDocument::cbDoroJokenEdit() {
   guardStep("cbDoroJokenEdit", [&] {
-    fillFixedList(DocCombo::DoroJoken);
-    choice(DocCombo::DoroJoken)->setCurrentIndex(-1);  // no entry until the record is shown
-    data_.doroJoken = fixedListDefault(FixedList::DoroJoken);
+    fillFixedList(DocRole::DoroJoken);
+    choice(DocRole::DoroJoken)->setCurrentIndex(-1);  // no entry until the record is shown
   });
 }
 
-template <class Field, class Rows>
-void frmDocument::fillPipeList(const char* label, DocCombo which, Field& field, Rows&& rows) {
+template <class Rows>
+void frmDocument::fillPipeList(const char* label, DocRole list, Rows&& rows) {
   std::vector<std::optional<std::string>> values;
   // A database that cannot be read leaves the list empty, as one without pipes.
   guardStep(label, [&] { values = rows(); });
-  ChoiceCombo* list = choice(which);
-  list->clear();
+  ChoiceCombo* combo = choice(list);
+  combo->clear();
   for (const std::optional<std::string>& value : values) {
     // An empty cell is no entry: the box says so, and Ignore goes on without it.
     guardStep(label, [&] {
       if (!value) raiseError(kInvalidUseOfNull, "Null の使い方が不正です。");
-      list->addItem(qtext(*value));
+      combo->addItem(qtext(*value));
     });
   }
-  field = comboText(which);
+  listFilled(data_, list, comboText(list));
   myFormRefresh(*this);
 }
 
 void frmDocument::cbKanshuEdit() {
-  fillPipeList("cbKanshuEdit", DocCombo::Kanshu, data_.kanshu, [] { return pipeTypeList(); });
+  fillPipeList("cbKanshuEdit", DocRole::Kanshu, [] { return pipeTypeList(); });
 }
 
 void frmDocument::cbKikakuEdit() {
-  const std::string kanshu = comboText(DocCombo::Kanshu);
-  fillPipeList("cbKikakuEdit", DocCombo::Kikaku, data_.kikaku, [&] { return pipeStandardList(kanshu); });
+  const std::string kanshu = comboText(DocRole::Kanshu);
+  fillPipeList("cbKikakuEdit", DocRole::Kikaku, [&] { return pipeStandardList(kanshu); });
 }
 
 void frmDocument::cbYobinaEdit() {
-  const std::string kanshu = comboText(DocCombo::Kanshu);
-  const std::string kikaku = comboText(DocCombo::Kikaku);
-  fillPipeList("cbYobinaEdit", DocCombo::Yobina, data_.yobikei, [&] { return pipeSizeList(kanshu, kikaku); });
+  const std::string kanshu = comboText(DocRole::Kanshu);
+  const std::string kikaku = comboText(DocRole::Kikaku);
+  fillPipeList("cbYobinaEdit", DocRole::Yobina, [&] { return pipeSizeList(kanshu, kikaku); });
 }
 
 // ---- The pipe -------------------------------------------------------------------------------
@@ -475,7 +450,7 @@ void frmDocument::cbMaisetu_Click() {
   unchanged_ = false;
   // By the text chosen, exactly; a text that is no entry is the plain trench. The box keeps its
   // text while greyed, so the width stays in the record for 突出型.
-  myMizohabaEdit(fixedListCode(FixedList::Maisetu, comboText(DocCombo::Maisetu)).value_or(0.0));
+  myMizohabaEdit(fixedListCode(DocRole::Maisetu, comboText(DocRole::Maisetu)).value_or(0.0));
 }
 
 void frmDocument::cbJoken_Click() { unchanged_ = false; }
@@ -484,9 +459,9 @@ void frmDocument::myKanDataReFresh() { myKanDataReFreshBody(); }
 
 void frmDocument::myKanDataReFreshBody() {
   const char* label = "myKanDataReFreshBody";
-  const std::string kanshu = comboText(DocCombo::Kanshu);
-  const std::string kikaku = comboText(DocCombo::Kikaku);
-  const std::optional<double> size = nominalSizeValue(comboText(DocCombo::Yobina));
+  const std::string kanshu = comboText(DocRole::Kanshu);
+  const std::string kikaku = comboText(DocRole::Kikaku);
+  const std::optional<double> size = nominalSizeValue(comboText(DocRole::Yobina));
   std::optional<calc::PipeDimensions> row;
   // A size that is no number, or a database that cannot be read, finds no pipe.
   if (size) guardStep(label, [&] { row = pipeDimensionsOf(kanshu, kikaku, *size); });
@@ -494,11 +469,8 @@ void frmDocument::myKanDataReFreshBody() {
   if (row && row->gaikei && row->kanatu)
     values = pipeBoxesFor(row, func管材区分(kanshu), 管材の単位体積重量(kanshu));
   guardStep(label, [&] {
-    setBoxText(1, showNumber(values.gaikei, boxPattern(1)));
-    setBoxText(21, showNumber(values.kanatuKeisan, boxPattern(21)));
-    setBoxText(2, showNumber(values.kanatu, boxPattern(2)));
-    setBoxText(3, showNumber(values.chushinHankei, boxPattern(3)));
-    setBoxText(4, showNumber(values.unitWeight, boxPattern(4)));
+    for (const DocumentBox& box : documentBoxes())
+      if (const std::optional<std::string> text = pipeBoxText(values, box)) setBoxText(box.index, *text);
   });
 }
 
@@ -508,9 +480,9 @@ void frmDocument::myDataInit() {
   guardStep("myDataInit", [&] {
     unchanged_ = true;
     NewCasePipe pipe;
-    pipe.kanshu = comboText(DocCombo::Kanshu);
-    pipe.kikaku = comboText(DocCombo::Kikaku);
-    pipe.yobikei = comboText(DocCombo::Yobina);
+    pipe.kanshu = comboText(DocRole::Kanshu);
+    pipe.kikaku = comboText(DocRole::Kikaku);
+    pipe.yobikei = comboText(DocRole::Yobina);
     pipe.kanzaiKubun = func管材区分(pipe.kanshu);
     data_ = newCaseRecord(pipe, data_);
   });
@@ -522,47 +494,34 @@ void frmDocument::myFormTenki() {
   // record.
   std::string kanshu, kikaku, yobikei;
   guardStep(label, [&] {
-    kanshu = myTrim(data_.kanshu);
-    kikaku = myTrim(data_.kikaku);
-    yobikei = myTrim(data_.yobikei);
+    kanshu = listTextOf(data_, DocRole::Kanshu);
+    kikaku = listTextOf(data_, DocRole::Kikaku);
+    yobikei = listTextOf(data_, DocRole::Yobina);
   });
-  guardStep(label, [&] { setComboText(DocCombo::Kanshu, kanshu); });
+  guardStep(label, [&] { setComboText(DocRole::Kanshu, kanshu); });
   cbKikakuEdit();
-  guardStep(label, [&] { setComboText(DocCombo::Kikaku, kikaku); });
+  guardStep(label, [&] { setComboText(DocRole::Kikaku, kikaku); });
   cbYobinaEdit();
-  guardStep(label, [&] { setComboText(DocCombo::Yobina, yobikei); });
+  guardStep(label, [&] { setComboText(DocRole::Yobina, yobikei); });
   // The record keeps the pipe it holds, not the first entries the refills wrote.
   guardStep(label, [&] {
-    data_.kikaku = comboText(DocCombo::Kikaku);
-    data_.yobikei = comboText(DocCombo::Yobina);
+    for (DocRole list : {DocRole::Kikaku, DocRole::Yobina}) storePipeText(data_, list, comboText(list));
   });
   myKanDataReFreshBody();
-  guardStep(label, [&] { setComboText(DocCombo::Kiso, fixedListText(FixedList::Kiso, data_.kisoKeishiki)); });
+  guardStep(label, [&] { setComboText(DocRole::Kiso, listTextOf(data_, DocRole::Kiso)); });
   myFormKanshuEdit();
-  guardStep(label, [&] { setBoxText(0, myTrim(data_.keisanshoTitle)); });
   guardStep(label, [&] {
-    setComboText(DocCombo::Maisetu, fixedListText(FixedList::Maisetu, data_.maisetuKeishiki));
+    setComboText(DocRole::Maisetu, listTextOf(data_, DocRole::Maisetu));
     myMizohabaEdit(data_.maisetuKeishiki);
   });
   guardStep(label, [&] {
-    setComboText(DocCombo::KajuJoken, fixedListText(FixedList::KajuJoken, data_.kajuJoken));
-    setComboText(DocCombo::BuruJoken, fixedListText(FixedList::BuruJoken, data_.buruJoken));
-    setComboText(DocCombo::DoroJoken, fixedListText(FixedList::DoroJoken, data_.doroJoken));
+    for (DocRole list : {DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken})
+      setComboText(list, listTextOf(data_, list));
   });
   guardStep(label, [&] {
     // The pipe boxes and the unit weight come from the pipe table (myKanDataReFreshBody).
-    for (const DocumentBox& box : documentBoxes()) {
-      switch (box.kind) {
-        case BoxKind::Number: setBoxText(box.index, showNumber(data_.*box.number, box.pattern)); break;
-        case BoxKind::Count: setBoxText(box.index, showNumber(data_.kyatapiraSu, box.pattern)); break;
-        case BoxKind::Surcharge: setBoxText(box.index, surchargeToBox(data_.josaiKaju.str())); break;
-        case BoxKind::Text:  // the title, box 0, was shown above
-          if (box.index != 0) setBoxText(box.index, myTrim(data_.josaiKajuMeisho));
-          break;
-        case BoxKind::Pipe:
-        case BoxKind::Weight: break;
-      }
-    }
+    for (const DocumentBox& box : documentBoxes())
+      if (const std::optional<std::string> text = boxTextOf(data_, box)) setBoxText(box.index, *text);
   });
 }
 
@@ -573,7 +532,7 @@ void frmDocument::myForm2Data() {
   guardStep(label, [&] { checkFocusedBox(); });
   ControlTexts shown;
   for (int i = 0; i < kTextBoxCount; ++i) shown.boxes[static_cast<std::size_t>(i)] = boxText(i);
-  for (int i = 0; i < kListCount; ++i) shown.lists[static_cast<std::size_t>(i)] = comboText(static_cast<DocCombo>(i));
+  for (const DocumentList& list : documentLists()) shown.list(list.role) = comboText(list.role);
   // One step at a time under the error box: Ignore leaves that step's fields as they were and goes
   // on with the next.
   controlsToRecord(
@@ -591,7 +550,8 @@ void frmDocument::cmdKisozaiSet_Click() {
   myForm2Data();
   if (!runKisozaiSet(window(), data_, blnKisozaiWorkFlg)) return;
   unchanged_ = false;
-  setBoxText(19, showNumber(data_.hanryokuKeisu, boxPattern(19)));
+  const DocumentBox& adopted = documentBox(boxOfField(&DesignData::hanryokuKeisu));
+  setBoxText(adopted.index, boxTextOf(data_, adopted).value_or(""));
 }
 
 void frmDocument::cmdNaigaiatuSet_Click() {
@@ -607,9 +567,20 @@ QLineEdit* frmDocument::txtTextBox(int index) const {
   return boxes_[static_cast<std::size_t>(index)];
 }
 
-QComboBox* frmDocument::combo(DocCombo which) const { return choice(which); }
+QComboBox* frmDocument::cbKanshu() const { return choice(DocRole::Kanshu); }
+QComboBox* frmDocument::cbKikaku() const { return choice(DocRole::Kikaku); }
+QComboBox* frmDocument::cbYobina() const { return choice(DocRole::Yobina); }
+QComboBox* frmDocument::cbMaisetu() const { return choice(DocRole::Maisetu); }
+QComboBox* frmDocument::cbKiso() const { return choice(DocRole::Kiso); }
+QComboBox* frmDocument::cbKajuJoken() const { return choice(DocRole::KajuJoken); }
+QComboBox* frmDocument::cbBuruJoken() const { return choice(DocRole::BuruJoken); }
+QComboBox* frmDocument::cbDoroJoken() const { return choice(DocRole::DoroJoken); }
 
-ChoiceCombo* frmDocument::choice(DocCombo which) const { return combos_[static_cast<std::size_t>(which)]; }
+ChoiceCombo* frmDocument::choice(DocRole list) const {
+  const int index = listIndexOf(list);
+  if (index < 0) raiseError(err::kOutOfRange);
+  return combos_[static_cast<std::size_t>(index)];
+}
 
 QPushButton* frmDocument::cmdCommand(int index) const {
   if (index < 0 || index > 1) return nullptr;
@@ -621,9 +592,9 @@ UnitCaption* frmDocument::picTanni(int index) const {
   return units_[static_cast<std::size_t>(index)];
 }
 
-std::string frmDocument::comboText(DocCombo which) const { return choice(which)->text().toStdString(); }
+std::string frmDocument::comboText(DocRole list) const { return choice(list)->text().toStdString(); }
 
-void frmDocument::setComboText(DocCombo which, const std::string& text) { choice(which)->setText(qtext(text)); }
+void frmDocument::setComboText(DocRole list, const std::string& text) { choice(list)->setText(qtext(text)); }
 
 std::string frmDocument::boxText(int index) const {
   return boxes_[static_cast<std::size_t>(index)]->text().toStdString();
@@ -712,9 +683,14 @@ bool frmDocument::queryClose() {
     case MsgAnswer::Yes:
       DocumentCommand(*this, QStringLiteral("上書き保存"));
       return unchanged_;
-    default:
+    case MsgAnswer::Cancel:  // and the answers a Yes / No / Cancel box does not give
+    case MsgAnswer::OK:
+    case MsgAnswer::Abort:
+    case MsgAnswer::Retry:
+    case MsgAnswer::Ignore:
       return false;
   }
+  return false;
 }
 
 void frmDocument::closeEvent(QCloseEvent* event) {

@@ -6,8 +6,9 @@
 // "changed" state with the save question on closing.
 //
 // The window is thin: the lists, codes, switches and pipe values follow the plain rules of
-// document_rules.h, every change of the record from the controls those of record_transfer.h, and
-// its controls the designed table of document_layout.h.
+// document_rules.h; what goes from the controls into the record and back, and what filling a list
+// writes into it, the functions of record_transfer.h, which the window only applies; its controls
+// the designed table of document_layout.h.
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -21,6 +22,7 @@
 #include "app/design_data.h"
 #include "calc/calc_result.h"
 #include "document/document_layout.h"
+#include "document/document_rules.h"
 #include "ui/abort_boundary.h"
 #include "ui/layer.h"
 
@@ -86,15 +88,14 @@ class frmDocument : public QWidget {
 
   // The controls.
   QLineEdit* txtTextBox(int index) const;  // 0 to 23, nullptr outside
-  QComboBox* combo(DocCombo which) const;
-  QComboBox* cbKanshu() const { return combo(DocCombo::Kanshu); }
-  QComboBox* cbKikaku() const { return combo(DocCombo::Kikaku); }
-  QComboBox* cbYobina() const { return combo(DocCombo::Yobina); }
-  QComboBox* cbMaisetu() const { return combo(DocCombo::Maisetu); }
-  QComboBox* cbKiso() const { return combo(DocCombo::Kiso); }
-  QComboBox* cbKajuJoken() const { return combo(DocCombo::KajuJoken); }
-  QComboBox* cbBuruJoken() const { return combo(DocCombo::BuruJoken); }
-  QComboBox* cbDoroJoken() const { return combo(DocCombo::DoroJoken); }
+  QComboBox* cbKanshu() const;
+  QComboBox* cbKikaku() const;
+  QComboBox* cbYobina() const;
+  QComboBox* cbMaisetu() const;
+  QComboBox* cbKiso() const;
+  QComboBox* cbKajuJoken() const;
+  QComboBox* cbBuruJoken() const;
+  QComboBox* cbDoroJoken() const;
   QPushButton* cmdCommand(int index) const;  // 0 閉じる, 1 計算する
   QPushButton* cmdKisozaiSet() const { return kisozaiSet_; }
   QPushButton* cmdNaigaiatuSet() const { return naigaiatuSet_; }
@@ -140,7 +141,7 @@ class frmDocument : public QWidget {
   // The trench-width caption and enabled state for a burial code.
   void myMizohabaEdit(double maisetuKeishiki);
 
-  // The list fills; each also writes the list's field of the record.
+  // The list fills; each also writes the list's field of the record (listFilled).
   void cbMaisetuEdit();
   void cbKisoEdit();
   void cbKajuJokenEdit();
@@ -188,13 +189,14 @@ class frmDocument : public QWidget {
   void Form_Load();
   void myFormEdit();
   void myKanDataReFreshBody();
-  void fillFixedList(DocCombo which);
-  // Fills a pipe list from the rows of the database; the list's text goes into `field`.
-  template <class Field, class Rows>
-  void fillPipeList(const char* label, DocCombo which, Field& field, Rows&& rows);
-  ChoiceCombo* choice(DocCombo which) const;
-  std::string comboText(DocCombo which) const;
-  void setComboText(DocCombo which, const std::string& text);
+  void fillFixedList(DocRole list);
+  // Fills a pipe list from the rows of the database; what it shows then goes into the record.
+  template <class Rows>
+  void fillPipeList(const char* label, DocRole list, Rows&& rows);
+  // The list of a list role; a role that is no list raises subscript out of range (9).
+  ChoiceCombo* choice(DocRole list) const;
+  std::string comboText(DocRole list) const;
+  void setComboText(DocRole list, const std::string& text);
   std::string boxText(int index) const;
   void setBoxText(int index, const std::string& text);
 
@@ -215,7 +217,7 @@ class frmDocument : public QWidget {
   QPushButton* kisozaiSet_ = nullptr;
   QPushButton* naigaiatuSet_ = nullptr;
   std::array<QLineEdit*, 24> boxes_{};
-  std::array<ChoiceCombo*, kListCount> combos_{};
+  std::array<ChoiceCombo*, kListCount> combos_{};  // in the order of documentLists()
   std::array<UnitCaption*, 18> units_{};
   std::array<QPushButton*, 2> commands_{};
   // Every designed control by its object name, for the Enter links and the Tab order.

@@ -1,42 +1,72 @@
 #include "document/record_transfer.h"
 
-namespace tovakin::gui {
+#include <string_view>
+#include <type_traits>
+#include <variant>
 
-std::optional<FixedList> fixedListOf(DocCombo list) {
-  switch (list) {
-    case DocCombo::Maisetu: return FixedList::Maisetu;
-    case DocCombo::Kiso: return FixedList::Kiso;
-    case DocCombo::KajuJoken: return FixedList::KajuJoken;
-    case DocCombo::BuruJoken: return FixedList::BuruJoken;
-    case DocCombo::DoroJoken: return FixedList::DoroJoken;
-    case DocCombo::Kanshu:
-    case DocCombo::Kikaku:
-    case DocCombo::Yobina: return std::nullopt;
-  }
-  return std::nullopt;
-}
+#include "app/std_io.h"
+#include "platform/error_box.h"
+
+namespace tovakin::gui {
 
 namespace {
 
-// The code of a fixed list's text into its field; a text that is no entry leaves the field.
-void storeCode(double& field, DocCombo list, const ControlTexts& shown) {
-  if (const auto fixed = fixedListOf(list))
-    if (const auto code = fixedListCode(*fixed, shown.list(list))) field = *code;
+// ---- The record's fields by the tables' field column ----------------------------------------
+// A field of another type than the one its box or list reads is a fault of the tables.
+
+template <class M>
+constexpr bool kTextMember = false;
+template <std::size_t N>
+constexpr bool kTextMember<app::FixedText<N> DesignData::*> = true;
+
+template <class T>
+T& fieldOf(DesignData& record, const RecordField& field) {
+  T DesignData::* const* member = std::get_if<T DesignData::*>(&field);
+  if (!member) raiseError(err::kOutOfRange);
+  return record.**member;
 }
 
-// One box into the record. Each value is read completely before anything is written, so a box
+template <class T>
+const T& fieldOf(const DesignData& record, const RecordField& field) {
+  return fieldOf<T>(const_cast<DesignData&>(record), field);
+}
+
+void writeText(DesignData& record, const RecordField& field, std::string_view text) {
+  std::visit(
+      [&](auto member) {
+        if constexpr (kTextMember<decltype(member)>) record.*member = text;
+        else raiseError(err::kOutOfRange);
+      },
+      field);
+}
+
+const std::string& readText(const DesignData& record, const RecordField& field) {
+  return std::visit(
+      [&](auto member) -> const std::string& {
+        if constexpr (kTextMember<decltype(member)>) return (record.*member).str();
+        else raiseError(err::kOutOfRange);
+      },
+      field);
+}
+
+// The code of a fixed list's text into its field; a text that is no entry leaves the field.
+void storeCode(DesignData& record, DocRole list, const ControlTexts& shown) {
+  if (const auto code = fixedListCode(list, shown.list(list))) fieldOf<double>(record, documentList(list).field) = *code;
+}
+
+// One box into its field. Each value is read completely before anything is written, so a box
 // that raises leaves its field as it was.
 void storeBox(DesignData& record, const DocumentBox& box, const std::string& text) {
   switch (box.kind) {
-    case BoxKind::Number: record.*box.number = recordNumber(text, box.pattern); break;
+    case BoxKind::Number: fieldOf<double>(record, box.field) = recordNumber(text, box.pattern); break;
     // The pipe boxes show millimetres; the record keeps metres.
-    case BoxKind::Pipe: record.*box.number = recordNumber(text, box.pattern) / 1000.0; break;
+    case BoxKind::Pipe: fieldOf<double>(record, box.field) = recordNumber(text, box.pattern) / 1000.0; break;
     // The count is rounded half to even from the text as it stands, not from its "0" display.
-    case BoxKind::Count: record.kyatapiraSu = caterpillarCount(recordNumber(text, "0.000000000000000")); break;
-    case BoxKind::Surcharge: record.josaiKaju = surchargeToRecord(text); break;
-    case BoxKind::Text:  // the title, box 0, is stored with the data tag
-      if (box.index != 0) record.josaiKajuMeisho = text;
+    case BoxKind::Count:
+      fieldOf<std::int32_t>(record, box.field) = caterpillarCount(recordNumber(text, "0.000000000000000"));
       break;
+    case BoxKind::Surcharge: writeText(record, box.field, surchargeToRecord(text)); break;
+    case BoxKind::Text: writeText(record, box.field, text); break;
     case BoxKind::Weight: break;  // the pipe table's value, never read back
   }
 }
@@ -47,22 +77,20 @@ void controlsToRecord(DesignData& record, const ControlTexts& shown, double now,
                       const TransferStepRunner& runStep) {
   runStep([&] {
     record.dataTag = app::kDataTag;
-    record.keisanshoTitle = shown.box(0);
     record.updateDate = now;
   });
   runStep([&] {
-    storeCode(record.maisetuKeishiki, DocCombo::Maisetu, shown);
-    storeCode(record.kisoKeishiki, DocCombo::Kiso, shown);
+    storeCode(record, DocRole::Maisetu, shown);
+    storeCode(record, DocRole::Kiso, shown);
   });
   runStep([&] {
-    record.kanshu = shown.list(DocCombo::Kanshu);
-    record.kikaku = shown.list(DocCombo::Kikaku);
-    record.yobikei = shown.list(DocCombo::Yobina);
+    for (DocRole list : {DocRole::Kanshu, DocRole::Kikaku, DocRole::Yobina})
+      storePipeText(record, list, shown.list(list));
   });
   runStep([&] {
-    storeCode(record.kajuJoken, DocCombo::KajuJoken, shown);
-    storeCode(record.buruJoken, DocCombo::BuruJoken, shown);
-    storeCode(record.doroJoken, DocCombo::DoroJoken, shown);
+    storeCode(record, DocRole::KajuJoken, shown);
+    storeCode(record, DocRole::BuruJoken, shown);
+    storeCode(record, DocRole::DoroJoken, shown);
   });
   // One step per box: a box that cannot be read is reported on its own.
   for (const DocumentBox& box : documentBoxes()) runStep([&] { storeBox(record, box, shown.box(box.index)); });
@@ -78,13 +106,40 @@ void controlsToRecord(DesignData& record, const ControlTexts& shown, double now,
   });
 }
 
+void listFilled(DesignData& record, DocRole list, const std::string& shown) {
+  const DocumentList& l = documentList(list);
+  if (l.items) fieldOf<double>(record, l.field) = fixedListDefault(list);
+  else writeText(record, l.field, shown);
+}
+
+void storePipeText(DesignData& record, DocRole list, const std::string& shown) {
+  const DocumentList& l = documentList(list);
+  if (l.items) raiseError(err::kOutOfRange);  // a fixed list keeps a code
+  writeText(record, l.field, shown);
+}
+
+std::string listTextOf(const DesignData& record, DocRole list) {
+  const DocumentList& l = documentList(list);
+  if (l.items) return fixedListText(list, fieldOf<double>(record, l.field));
+  return myTrim(readText(record, l.field));
+}
+
+std::optional<std::string> boxTextOf(const DesignData& record, const DocumentBox& box) {
+  switch (box.kind) {
+    case BoxKind::Number: return showNumber(fieldOf<double>(record, box.field), box.pattern);
+    case BoxKind::Count: return showNumber(fieldOf<std::int32_t>(record, box.field), box.pattern);
+    case BoxKind::Surcharge: return surchargeToBox(readText(record, box.field));
+    case BoxKind::Text: return myTrim(readText(record, box.field));
+    case BoxKind::Pipe:
+    case BoxKind::Weight: return std::nullopt;  // the pipe table's values (pipeBoxText)
+  }
+  return std::nullopt;
+}
+
 DesignData newCaseRecord(const app::NewCasePipe& pipe, const DesignData& filled) {
   DesignData fresh = app::newDesignData(pipe);
-  fresh.maisetuKeishiki = filled.maisetuKeishiki;
-  fresh.kisoKeishiki = filled.kisoKeishiki;
-  fresh.kajuJoken = filled.kajuJoken;
-  fresh.buruJoken = filled.buruJoken;
-  fresh.doroJoken = filled.doroJoken;
+  for (const DocumentList& list : documentLists())
+    if (list.items) fieldOf<double>(fresh, list.field) = fieldOf<double>(filled, list.field);
   fresh.kanzaiKubun = pipe.kanzaiKubun;
   return fresh;
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Where the document window changes its record, as plain functions over what its controls show:
-// the record of a new case, and the controls into the record before every use of it (the
-// calculation, the condition dialogs, saving). The window reads its controls into texts and runs
-// these; nothing else in it writes the record from the controls.
+// The one place where the document window's controls and its record meet, as plain functions over
+// what the controls show: the controls into the record before every use of it (the calculation,
+// the condition dialogs, saving), the record into the controls when a case is shown, what filling
+// a list writes into the record, and the record of a new case. The window reads and sets its
+// controls' texts and runs these; it writes no field of the record itself (a file opened and the
+// condition dialogs replace or edit the record through their own functions).
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -17,18 +19,21 @@
 
 namespace tovakin::gui {
 
-// The fixed list a window list shows; nullopt for the three pipe lists, which the pipe database
-// fills.
-std::optional<FixedList> fixedListOf(DocCombo list);
-
 // What the controls show at the moment of a transfer: every box by its index and every list by
-// its DocCombo, as plain texts.
+// its role, as plain texts.
 struct ControlTexts {
   std::array<std::string, kTextBoxCount> boxes;
-  std::array<std::string, kListCount> lists;
+  std::array<std::string, kListCount> lists;  // in the order of documentLists()
 
   const std::string& box(int index) const { return boxes.at(static_cast<std::size_t>(index)); }
-  const std::string& list(DocCombo which) const { return lists.at(static_cast<std::size_t>(which)); }
+  const std::string& list(DocRole list) const { return lists.at(listAt(list)); }
+  std::string& list(DocRole list) { return lists.at(listAt(list)); }
+
+ private:
+  // A role that is no list raises subscript out of range (9).
+  static std::size_t listAt(DocRole list) {
+    return static_cast<std::size_t>(&documentList(list) - documentLists().data());
+  }
 };
 
 // Runs one step of a transfer. The window runs each under its error box, so that a step that
@@ -37,24 +42,47 @@ using TransferStepRunner = std::function<void(const std::function<void()>& step)
 // The pipe class of a pipe type (func管材区分: -1 for a type the material table lacks).
 using PipeClassOf = std::function<std::int32_t(const std::string& kanshu)>;
 
+// ---- The controls into the record -----------------------------------------------------------
+
 // The controls into the record, in this order of steps:
-//   1. the data tag, the title (box 0, untrimmed) and the update date `now`;
+//   1. the data tag and the update date `now`;
 //   2. the burial and support codes from their lists;
 //   3. the three pipe texts from their lists, untrimmed;
 //   4. the truck, bulldozer and road codes from their lists;
-//   5. one step per box of the box table, in index order: a number box read in its pattern, a
-//      pipe box in millimetres into metres, the caterpillar count rounded half to even from the
-//      text as it stands, the surcharge as its number text, the surcharge name untrimmed; the unit
-//      weight (box 4) and the title (done in step 1) are not read here;
+//   5. one step per box of the box table, in index order, into the box's field: a number box read
+//      in its pattern, a pipe box in millimetres into metres, the caterpillar count rounded half
+//      to even from the text as it stands, the surcharge as its number text, the two free texts
+//      (the title and the surcharge name) untrimmed; the unit weight (box 4) is not read;
 //   6. the inner diameters (outer diameter less twice the design, and less twice the catalogue,
 //      wall thickness), spare 19, and the trench width copied for the foundation-material dialog
-//      (box 5 is read also while it is disabled);
+//      (the trench box is read also while it is disabled);
 //   7. spare 18 and the pipe class of the stored pipe type.
 // A list text that is no entry leaves its code as it was (the bulldozer list stores 0). A box
 // that holds no number raises type mismatch (13), a number beyond a double or a count beyond 32
 // bits overflow (6): that step writes nothing, and whether the next step runs is `runStep`'s.
 void controlsToRecord(DesignData& record, const ControlTexts& shown, double now, const PipeClassOf& pipeClassOf,
                       const TransferStepRunner& runStep);
+
+// What filling a list writes into the record: a fixed list its first entry's code, whatever it
+// shows (the road list shows no entry until the record is shown); a pipe list the text it shows
+// once filled, its first entry, or "" when it has none.
+void listFilled(DesignData& record, DocRole list, const std::string& shown);
+
+// A pipe list's text into the record, untrimmed (as the controls go into the record, and as the
+// window keeps the pipe a record holds once the lists below it have been filled again).
+void storePipeText(DesignData& record, DocRole list, const std::string& shown);
+
+// ---- The record into the controls -----------------------------------------------------------
+
+// The text a list shows for the record: a fixed list the entry of its code (fixedListText), a
+// pipe list the record's text trimmed.
+std::string listTextOf(const DesignData& record, DocRole list);
+// The text a box shows for the record: a number in the box's pattern, the count in its pattern,
+// the surcharge with two decimals when it is a number, a free text trimmed; nullopt for the pipe
+// boxes and the unit weight, which the pipe table fills.
+std::optional<std::string> boxTextOf(const DesignData& record, const DocumentBox& box);
+
+// ---- A new case -----------------------------------------------------------------------------
 
 // The record of a new case for the pipe the lists show (newDesignData with that pipe's class),
 // keeping the five codes the list fills wrote into `filled` before it was made.

@@ -19,7 +19,7 @@ std::string boxStyle(std::string_view text, std::string_view pattern) {
 }
 
 std::string checkedBoxStyle(std::string_view text, std::string_view pattern) {
-  if (!myTrim(text).empty() && !leadingNumberOf(toNarrow(text))) raiseError(err::kOverflow);
+  if (!myTrim(text).empty() && readLeadingNumber(toNarrow(text)).overflow) raiseError(err::kOverflow);
   return boxStyle(text, pattern);
 }
 

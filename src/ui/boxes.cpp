@@ -104,8 +104,13 @@ ErrorAnswer errorAnswerOf(MsgAnswer answer) {
   switch (answer) {
     case MsgAnswer::Retry: return ErrorAnswer::Retry;
     case MsgAnswer::Ignore: return ErrorAnswer::Ignore;
-    default: return ErrorAnswer::Abort;
+    case MsgAnswer::Abort:  // and what the error box does not offer, as closing it
+    case MsgAnswer::OK:
+    case MsgAnswer::Cancel:
+    case MsgAnswer::Yes:
+    case MsgAnswer::No: return ErrorAnswer::Abort;
   }
+  return ErrorAnswer::Abort;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/scripted_error_box.h"
 #include "support/row_name.h"
@@ -68,9 +69,17 @@ TEST(MyCDblOverflow, HugeNumberRaisesOverflowUnderItsLabel) {
 
 TEST(MyCDblOverflow, TheQuietReadingAnswersNothingForAHugeNumber) {
   testing::ScriptedErrorBox box(ErrorAnswer::Abort);
-  EXPECT_EQ(leadingNumberOf("1E400"), std::nullopt);
-  EXPECT_EQ(leadingNumberOf("-" + std::string(320, '9')), std::nullopt);
-  EXPECT_EQ(leadingNumberOf(" 3.5kN"), 3.5);
+  for (const std::string& huge : {std::string("1E400"), "-" + std::string(320, '9')}) {
+    const LeadingNumber read = readLeadingNumber(huge);
+    EXPECT_TRUE(read.overflow) << huge;
+    EXPECT_EQ(read.value, 0.0) << huge;
+  }
+  // A text without a number is 0 and no overflow, as myCDbl reads it.
+  for (const auto& [text, value] : {std::pair<const char*, double>{" 3.5kN", 3.5}, {"kN", 0.0}, {"", 0.0}}) {
+    const LeadingNumber read = readLeadingNumber(text);
+    EXPECT_FALSE(read.overflow) << text;
+    EXPECT_EQ(read.value, value) << text;
+  }
   EXPECT_TRUE(box.shown.empty());
 }
 

@@ -78,6 +78,14 @@ TEST(DataFileExtension, OnlyANameWithoutAnyExtensionGetsTheDataFilesOne) {
   for (const auto& c : cases) EXPECT_EQ(withDataFileExtension(c.typed), c.written) << c.typed;
 }
 
+// The filter and the new file's name are made from the one extension, into the texts the dialogs
+// have always shown.
+TEST(DataFileExtension, TheFilterAndTheNewNameAreMadeFromIt) {
+  EXPECT_STREQ(kDataFileFilter, "Tovakinﾕｰｻﾞｰﾃﾞｰﾀ (*.PIPEDATA)|*.PIPEDATA");
+  EXPECT_STREQ(kNewDocumentFileName, "noname.PIPEDATA");
+  EXPECT_EQ(std::string(kDataFileFilter).size() + 1, kDataFileFilterText.size());  // one closing NUL
+}
+
 TEST_F(UserFileTest, ANameTypedWithoutExtensionIsSavedListedAndAskedAboutWithIt) {
   std::string path;
   bool quiet = false;

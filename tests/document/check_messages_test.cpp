@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
+#include <vector>
+
+#include "calc/data_check.h"
 
 namespace tovakin::gui {
 namespace {
 
-using Kind = CheckTarget::Kind;
+using R = DocRole;
 
 TEST(CheckMessages, EveryCodeOfTheCheckFocusesTheControlOfItsValue) {
   const struct {
@@ -17,9 +21,9 @@ TEST(CheckMessages, EveryCodeOfTheCheckFocusesTheControlOfItsValue) {
               {4, CheckTarget::box(5)},   {5, CheckTarget::box(12)},  {6, CheckTarget::box(15)},
               {7, CheckTarget::box(6)},   {8, CheckTarget::box(6)},   {9, CheckTarget::box(8)},
               {10, CheckTarget::box(8)},  {11, CheckTarget::box(7)},  {13, CheckTarget::box(6)},
-              {14, CheckTarget::combo(Kind::Kanshu)}, {15, CheckTarget::combo(Kind::Kikaku)},
-              {16, CheckTarget::combo(Kind::Yobina)}, {17, CheckTarget::combo(Kind::Yobina)},
-              {18, CheckTarget::combo(Kind::Yobina)}};
+              {14, CheckTarget::list(R::Kanshu)}, {15, CheckTarget::list(R::Kikaku)},
+              {16, CheckTarget::list(R::Yobina)}, {17, CheckTarget::list(R::Yobina)},
+              {18, CheckTarget::list(R::Yobina)}};
   for (const auto& row : rows) {
     const CheckMessage m = checkMessage(row.code);
     EXPECT_EQ(m.focus, row.target) << row.code;
@@ -28,21 +32,53 @@ TEST(CheckMessages, EveryCodeOfTheCheckFocusesTheControlOfItsValue) {
   EXPECT_FALSE(checkMessage(19).focus) << "the safety factor is set in a dialog, not in the window";
 }
 
+// The codes of the check, found by running over every number they could be.
+std::vector<std::int32_t> checkCodes() {
+  std::vector<std::int32_t> codes;
+  for (std::int32_t code = -100; code <= 1100; ++code)
+    if (calc::isCheckCode(code)) codes.push_back(code);
+  return codes;
+}
+
 TEST(CheckMessages, ZeroDoesNothingAndOtherCodesAreShownWithTheirNumber) {
   EXPECT_FALSE(checkMessage(0).focus || checkMessage(0).text);
+  // Numbers outside the check's codes: a gap among them, the first one past them, and beyond.
+  const std::int32_t past = checkCodes().back() + 1;
   const struct {
     std::int32_t code;
-    const char* text;
-  } rows[] = {{12, "入力値のエラーです。[12]"},  // a gap in the check's codes
-              {20, "入力値のエラーです。[20]"},
-              {-1, "入力値のエラーです。[-1]"},
-              {1000, "入力値のエラーです。[1000]"},
-              {1001, "アプリケーションのエラーです。[1001]"},
-              {INT32_MIN, "入力値のエラーです。[-2147483648]"}};
+    QString text;
+  } rows[] = {{12, QStringLiteral("入力値のエラーです。[12]")},  // a gap in the check's codes
+              {past, QStringLiteral("入力値のエラーです。[") + QString::number(past) + QStringLiteral("]")},
+              {-1, QStringLiteral("入力値のエラーです。[-1]")},
+              {1000, QStringLiteral("入力値のエラーです。[1000]")},
+              {1001, QStringLiteral("アプリケーションのエラーです。[1001]")},
+              {INT32_MIN, QStringLiteral("入力値のエラーです。[-2147483648]")}};
   for (const auto& row : rows) {
+    ASSERT_FALSE(calc::isCheckCode(row.code)) << row.code;
     const CheckMessage m = checkMessage(row.code);
     EXPECT_FALSE(m.focus) << row.code;
-    EXPECT_EQ(m.text, QString::fromUtf8(row.text));
+    EXPECT_EQ(m.text, row.text);
+  }
+}
+
+// Every code of the check has a text of its own, none the unknown code's; every other number is
+// shown with itself.
+TEST(CheckMessages, EveryCodeOfTheCheckHasItsOwnTextAndNoOtherNumberHasOne) {
+  const std::vector<std::int32_t> codes = checkCodes();
+  EXPECT_EQ(codes.front(), 0);
+  std::set<QString> texts;
+  for (std::int32_t code : codes) {
+    if (code == 0) continue;
+    const CheckMessage m = checkMessage(code);
+    ASSERT_TRUE(m.text) << code;
+    EXPECT_FALSE(m.text->contains(QStringLiteral("エラーです。["))) << code;
+    EXPECT_TRUE(texts.insert(*m.text).second) << code << " shares its text";
+  }
+  for (std::int32_t code = -100; code <= 1100; ++code) {
+    if (calc::isCheckCode(code)) continue;
+    const CheckMessage m = checkMessage(code);
+    ASSERT_TRUE(m.text) << code;
+    EXPECT_TRUE(m.text->endsWith(QStringLiteral("[") + QString::number(code) + QStringLiteral("]"))) << code;
   }
 }
 

@@ -255,9 +255,11 @@ TEST_F(DocumentKeyboard, ReadOnlyBoxesTakeNoInputAndNoInputTakesADrop) {
   }
   EXPECT_TRUE(d.blnUnchanged());
   for (int i = 0; i < 24; ++i) EXPECT_FALSE(d.txtTextBox(i)->acceptDrops()) << i;
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_FALSE(d.combo(DocCombo(i))->acceptDrops()) << i;
-    EXPECT_FALSE(d.combo(DocCombo(i))->lineEdit()->acceptDrops()) << i;
+  for (const DocumentList& list : documentLists()) {
+    auto* combo = qobject_cast<QComboBox*>(d.control(objectNameOf(list.role)));
+    ASSERT_NE(combo, nullptr) << objectNameOf(list.role);
+    EXPECT_FALSE(combo->acceptDrops()) << objectNameOf(list.role);
+    EXPECT_FALSE(combo->lineEdit()->acceptDrops()) << objectNameOf(list.role);
   }
 }
 
@@ -287,9 +289,8 @@ TEST_F(DocumentKeyboard, TabbingThroughEveryFieldFollowsTheLinksAndMarksNothing)
 
 TEST_F(DocumentKeyboard, EveryChoiceChangesTheCaseAndTheBurialSwitchesTheTrench) {
   frmDocument d;
-  for (DocCombo list : {DocCombo::KajuJoken, DocCombo::DoroJoken, DocCombo::BuruJoken, DocCombo::Kiso, DocCombo::Maisetu}) {
+  for (QComboBox* combo : {d.cbKajuJoken(), d.cbDoroJoken(), d.cbBuruJoken(), d.cbKiso(), d.cbMaisetu()}) {
     d.setUnchanged(true);
-    QComboBox* combo = d.combo(list);
     choose(combo, combo->itemText(combo->currentIndex() < 0 ? 0 : combo->currentIndex()));  // the entry shown
     EXPECT_FALSE(d.blnUnchanged()) << combo->objectName().toStdString();
   }

@@ -53,8 +53,7 @@ TEST(DocumentLayout, EveryBoxHasItsCaptionAndUnitBesideIt) {
                       {20, "変形遅れ係数(F1)", ""},    {21, "管厚", "mm"},            {22, "変形遅れ係数(F2)", ""},
                       {23, "設計たわみ率", "％"}};
   for (const Row& row : rows) {
-    const DesignedControl* box = designedControl("txtTextBox", row.box);
-    ASSERT_NE(box, nullptr);
+    const DesignedControl* box = &designedControl(DocRole::TextBox, row.box);
     const DesignedControl *caption = nullptr, *unit = nullptr;
     for (const DesignedControl& c : documentControls()) {
       if (c.container != box->container || c.top != box->top) continue;
@@ -67,8 +66,8 @@ TEST(DocumentLayout, EveryBoxHasItsCaptionAndUnitBesideIt) {
   }
 }
 
-// The window keeps each control by its role: one name per role, one role per name, and the lists
-// in the order of the window's list accessors.
+// The window keeps each control by its role: one name per role, one role per name, and each list
+// its own role, in the list table's order.
 TEST(DocumentLayout, GivesEachDesignedNameOneRole) {
   std::map<std::string, std::set<DocRole>> rolesOfName;
   std::map<DocRole, std::set<std::string>> namesOfRole;
@@ -78,19 +77,24 @@ TEST(DocumentLayout, GivesEachDesignedNameOneRole) {
   }
   for (const auto& [name, roles] : rolesOfName) EXPECT_EQ(roles.size(), 1u) << name;
   for (const auto& [role, names] : namesOfRole) EXPECT_EQ(names.size(), 1u) << *names.begin();
-  const std::pair<const char*, DocCombo> lists[] = {
-      {"cbKanshu", DocCombo::Kanshu},   {"cbKikaku", DocCombo::Kikaku},       {"cbYobina", DocCombo::Yobina},
-      {"cbMaisetu", DocCombo::Maisetu}, {"cbKiso", DocCombo::Kiso},           {"cbKajuJoken", DocCombo::KajuJoken},
-      {"cbBuruJoken", DocCombo::BuruJoken}, {"cbDoroJoken", DocCombo::DoroJoken}};
-  for (const auto& [name, list] : lists) {
-    const DesignedControl* c = designedControl(name);
-    ASSERT_NE(c, nullptr) << name;
-    EXPECT_EQ(listOf(c->role), list) << name;
-    EXPECT_EQ(c->kind(), DocKind::Combo) << name;
+  const std::pair<const char*, DocRole> lists[] = {
+      {"cbKanshu", DocRole::Kanshu},   {"cbKikaku", DocRole::Kikaku},       {"cbYobina", DocRole::Yobina},
+      {"cbMaisetu", DocRole::Maisetu}, {"cbKiso", DocRole::Kiso},           {"cbKajuJoken", DocRole::KajuJoken},
+      {"cbBuruJoken", DocRole::BuruJoken}, {"cbDoroJoken", DocRole::DoroJoken}};
+  for (std::size_t i = 0; i < std::size(lists); ++i) {
+    const auto& [name, list] = lists[i];
+    const DesignedControl& c = designedControl(list);
+    EXPECT_STREQ(c.name, name);
+    EXPECT_EQ(listIndexOf(list), static_cast<int>(i)) << name;
+    EXPECT_EQ(c.kind(), DocKind::Combo) << name;
   }
   int listed = 0;
-  for (const DesignedControl& c : documentControls()) listed += listOf(c.role).has_value();
+  for (const DesignedControl& c : documentControls()) {
+    listed += listIndexOf(c.role) >= 0;
+    EXPECT_EQ(listIndexOf(c.role) >= 0, c.kind() == DocKind::Combo) << c.name;
+  }
   EXPECT_EQ(listed, kListCount);
+  EXPECT_EQ(documentLists().size(), static_cast<std::size_t>(kListCount));
   EXPECT_STREQ(designedControl(DocRole::CommandPanel).name, "picCommand");
   EXPECT_STREQ(designedControl(DocRole::Command, 1).caption, "計算する(&C)");
   EXPECT_THROW(designedControl(DocRole::Command), platform::RuntimeError);  // an array needs its index
@@ -99,6 +103,12 @@ TEST(DocumentLayout, GivesEachDesignedNameOneRole) {
 // Every control the Enter links and the Tab order name is one the window has: a link to a renamed
 // or unknown control would otherwise move the focus nowhere.
 TEST(DocumentLayout, EveryEnterLinkAndTabStopIsADesignedControl) {
+  std::map<std::string, const DesignedControl*> designed;
+  for (const DesignedControl& c : documentControls()) designed[objectNameOf(c)] = &c;
+  const auto designedControlNamed = [&](const std::string& name) {
+    const auto found = designed.find(name);
+    return found == designed.end() ? nullptr : found->second;
+  };
   std::set<std::string> named;
   for (const std::string& name : tabOrder()) {
     EXPECT_NE(designedControlNamed(name), nullptr) << name;
@@ -107,7 +117,7 @@ TEST(DocumentLayout, EveryEnterLinkAndTabStopIsADesignedControl) {
   std::vector<std::string> inputs;
   for (const DesignedControl& c : documentControls()) {
     if (c.kind() != DocKind::TextBox && c.kind() != DocKind::Combo) continue;
-    inputs.push_back(c.index >= 0 ? std::string(c.name) + "_" + std::to_string(c.index) : std::string(c.name));
+    inputs.push_back(objectNameOf(c));
   }
   for (const std::string& from : inputs) {
     for (const EnterState state : {EnterState{true, true, true}, EnterState{false, false, true},

@@ -9,13 +9,14 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/error_box.h"
 
 namespace tovakin::gui {
 namespace {
 
-using L = FixedList;
+using L = DocRole;
 
 TEST(FixedLists, StartAtTheFirstEntryAndKeepTheCodeForATextThatIsNoEntry) {
   EXPECT_EQ(fixedListItems(L::BuruJoken).size(), 6u);
@@ -191,22 +192,38 @@ TEST(BoxTable, EachBoxOnceInIndexOrderWithTheRecordFieldItsKindNeeds) {
     const DocumentBox& b = boxes[static_cast<std::size_t>(i)];
     EXPECT_EQ(b.index, i);
     const bool numberField = b.kind == BoxKind::Number || b.kind == BoxKind::Pipe;
-    EXPECT_EQ(b.number != nullptr, numberField) << i;
+    EXPECT_EQ(std::holds_alternative<double DesignData::*>(b.field), numberField) << i;
+    EXPECT_EQ(std::holds_alternative<std::int32_t DesignData::*>(b.field), b.kind == BoxKind::Count) << i;
+    EXPECT_EQ(std::holds_alternative<std::monostate>(b.field), b.kind == BoxKind::Weight) << i;
     EXPECT_EQ(std::string_view(b.pattern).empty(), b.kind == BoxKind::Text) << i;
     // The pipe boxes are filled by the program; the user types into every other box but 19.
     if (b.kind == BoxKind::Pipe || b.kind == BoxKind::Weight) {
       EXPECT_TRUE(b.readOnly) << i;
     }
     if (b.kind != BoxKind::Weight) {
-      EXPECT_EQ(boxOfField(b.field), i) << b.field;
+      EXPECT_EQ(boxOfField(b.field), i) << i;
     }
     // Enter leads to a control the window has: one Tab reaches, or the buttons after box 9.
     if (*b.enter) {
       EXPECT_NE(std::find(order.begin(), order.end(), b.enter), order.end()) << i;
     }
   }
-  EXPECT_EQ(boxOfField(""), -1);
-  EXPECT_EQ(boxOfField("kanshu"), -1);  // a list, not a box
+  EXPECT_EQ(boxOfField({}), -1);
+  EXPECT_EQ(boxOfField(&DesignData::kanshu), -1);  // a list, not a box
+}
+
+// The pipe table fills the four pipe boxes and the unit weight, each by its field.
+TEST(BoxTable, ThePipeValuesGoIntoTheBoxesOfTheirFields) {
+  PipeBoxes pipe;
+  pipe.gaikei = 320;
+  pipe.kanatu = 6.5;
+  pipe.kanatuKeisan = 7.5;
+  pipe.chushinHankei = 156.75;
+  pipe.unitWeight = 71;
+  std::vector<std::string> shown;
+  for (const DocumentBox& box : documentBoxes()) shown.push_back(pipeBoxText(pipe, box).value_or("-"));
+  EXPECT_EQ(shown, (std::vector<std::string>{"-", "320.00", "6.50", "156.75", "71.00", "-", "-", "-", "-", "-", "-", "-",
+                                             "-", "-", "-", "-", "-", "-", "-", "-", "-", "7.50", "-", "-"}));
 }
 
 TEST(BoxReformat, TrimsTheTextsShowsNumbersInTheirPatternAndLeavesBox19) {

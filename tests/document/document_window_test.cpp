@@ -104,11 +104,12 @@ class DocumentWindowTest : public ::testing::Test {
     for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
     return out;
   }
-  // What the window shows: the eight lists in their enum order, the 24 boxes by index, and the
+  // What the window shows: the eight lists in their table's order, the 24 boxes by index, and the
   // five pipe boxes 1, 21, 2, 3, 4.
   static QStringList lists(const frmDocument& d) {
     QStringList out;
-    for (int i = 0; i <= static_cast<int>(DocCombo::DoroJoken); ++i) out << d.combo(DocCombo(i))->currentText();
+    for (const DocumentList& list : documentLists())
+      out << qobject_cast<QComboBox*>(d.control(objectNameOf(list.role)))->currentText();
     return out;
   }
   static QStringList boxes(const frmDocument& d) {

@@ -65,7 +65,7 @@ TEST(DocumentWindow, IsRecognisedByItsTagAndKeepsItsFilePath) {
 TEST(DocumentWindow, HoldsEveryDesignedControlInItsTypedMember) {
   frmDocument d;
   for (const DesignedControl& c : documentControls()) {
-    const std::string name = c.index >= 0 ? std::string(c.name) + "_" + std::to_string(c.index) : c.name;
+    const std::string name = objectNameOf(c);
     QWidget* found = d.control(name);
     EXPECT_EQ(found->objectName().toStdString(), name);
     switch (c.role) {
@@ -79,11 +79,18 @@ TEST(DocumentWindow, HoldsEveryDesignedControlInItsTypedMember) {
       case DocRole::KanshuCaption: EXPECT_EQ(found, static_cast<QWidget*>(d.lblKanshu())) << name; break;
       case DocRole::MizohabaCaption: EXPECT_EQ(found, static_cast<QWidget*>(d.lblMizohaba())) << name; break;
       case DocRole::Unit: EXPECT_EQ(found, static_cast<QWidget*>(d.picTanni(c.index))) << name; break;
-      default:
-        if (const auto list = listOf(c.role)) {
-          EXPECT_EQ(found, d.combo(*list)) << name;
-        }
-        break;
+      case DocRole::Kanshu: EXPECT_EQ(found, d.cbKanshu()) << name; break;
+      case DocRole::Kikaku: EXPECT_EQ(found, d.cbKikaku()) << name; break;
+      case DocRole::Yobina: EXPECT_EQ(found, d.cbYobina()) << name; break;
+      case DocRole::Maisetu: EXPECT_EQ(found, d.cbMaisetu()) << name; break;
+      case DocRole::Kiso: EXPECT_EQ(found, d.cbKiso()) << name; break;
+      case DocRole::KajuJoken: EXPECT_EQ(found, d.cbKajuJoken()) << name; break;
+      case DocRole::BuruJoken: EXPECT_EQ(found, d.cbBuruJoken()) << name; break;
+      case DocRole::DoroJoken: EXPECT_EQ(found, d.cbDoroJoken()) << name; break;
+      case DocRole::Caption:  // the captions and the hidden labels have no member of their own
+      case DocRole::AppTitle:
+      case DocRole::FileName:
+      case DocRole::CommandWord: break;
     }
   }
   for (const char* unknown : {"txtTextBox_24", "cbKanshu_0", "cmdCalc", ""})

@@ -1,5 +1,6 @@
 // The document window's changes of its record, without a window: what the controls show goes into
-// the record step by step, and a new case keeps the codes its lists were filled with.
+// the record step by step, the record comes back into the controls' texts, filling a list writes
+// its field, and a new case keeps the codes its lists were filled with.
 #include "document/record_transfer.h"
 
 #include <gtest/gtest.h>
@@ -140,8 +141,8 @@ TEST(ControlsToRecord, AListTextThatIsNoEntryKeepsItsCodeButTheBulldozerFallsToN
   r.buruJoken = 6;
   r.doroJoken = 1;
   ControlTexts t = shownCase();
-  for (DocCombo list : {DocCombo::Maisetu, DocCombo::Kiso, DocCombo::KajuJoken, DocCombo::BuruJoken, DocCombo::DoroJoken})
-    t.lists[static_cast<std::size_t>(list)] = "T-25 ";
+  for (DocRole list : {DocRole::Maisetu, DocRole::Kiso, DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken})
+    t.list(list) = "T-25 ";
   Steps steps;
   controlsToRecord(r, t, 1, [](const std::string&) { return -1; }, steps.runner());
   EXPECT_EQ(std::vector<double>({r.maisetuKeishiki, r.kisoKeishiki, r.kajuJoken, r.buruJoken, r.doroJoken}),
@@ -150,13 +151,16 @@ TEST(ControlsToRecord, AListTextThatIsNoEntryKeepsItsCodeButTheBulldozerFallsToN
 }
 
 TEST(FixedListOf, NamesTheFiveFixedListsAndNoPipeList) {
-  EXPECT_EQ(fixedListOf(DocCombo::Maisetu), FixedList::Maisetu);
-  EXPECT_EQ(fixedListOf(DocCombo::Kiso), FixedList::Kiso);
-  EXPECT_EQ(fixedListOf(DocCombo::KajuJoken), FixedList::KajuJoken);
-  EXPECT_EQ(fixedListOf(DocCombo::BuruJoken), FixedList::BuruJoken);
-  EXPECT_EQ(fixedListOf(DocCombo::DoroJoken), FixedList::DoroJoken);
-  for (DocCombo pipe : {DocCombo::Kanshu, DocCombo::Kikaku, DocCombo::Yobina})
-    EXPECT_EQ(fixedListOf(pipe), std::nullopt) << static_cast<int>(pipe);
+  for (DocRole fixed : {DocRole::Maisetu, DocRole::Kiso, DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken}) {
+    EXPECT_NE(documentList(fixed).items, nullptr) << objectNameOf(fixed);
+    EXPECT_FALSE(fixedListItems(fixed).empty()) << objectNameOf(fixed);
+  }
+  for (DocRole pipe : {DocRole::Kanshu, DocRole::Kikaku, DocRole::Yobina}) {
+    EXPECT_EQ(documentList(pipe).items, nullptr) << objectNameOf(pipe);
+    EXPECT_THROW(fixedListItems(pipe), platform::RuntimeError) << objectNameOf(pipe);
+  }
+  for (DocRole other : {DocRole::TextBox, DocRole::KisozaiSet, DocRole::Caption})
+    EXPECT_THROW(documentList(other), platform::RuntimeError);
 }
 
 TEST(NewCaseRecord, KeepsTheCodesTheListsWereFilledWithAndTakesThePipesClass) {
@@ -183,6 +187,78 @@ TEST(NewCaseRecord, KeepsTheCodesTheListsWereFilledWithAndTakesThePipesClass) {
     EXPECT_EQ(r.kanshu.str() + r.kikaku.str() + r.yobikei.str(), "ヒューム管1種1000");
     EXPECT_EQ(r.shijikaku, 90);
   }
+}
+
+// The record as the controls show it: every box by its field in its pattern, the free texts
+// trimmed, the lists' entries of the codes; the pipe boxes and the unit weight are the pipe table's.
+TEST(RecordToControls, ShowsEveryFieldInItsControlAndLeavesThePipeBoxesToThePipeTable) {
+  DesignData r = app::newDesignData({"ダクタイル鋳鉄管 ", " K形", "300 ", 1});
+  r.keisanshoTitle = "  北幹線 ";
+  r.josaiKajuMeisho = "盛土 ";
+  r.josaiKaju = "12.5";
+  r.kyatapiraSu = 2;
+  r.mizohaba = 1.25;
+  r.chinkahi = -0.1;
+  r.hanryokuKeisu = 4770;
+  r.gaikei = 0.32;
+  r.maisetuKeishiki = 7;  // a code without an entry of its own
+  r.kajuJoken = 14;
+  r.buruJoken = 11;
+  r.doroJoken = 1;
+  r.mizuTanniJuryo = 9.8;
+  r.tuchiTanniJuryo = 18;
+  r.howadoTanniJuryo = 20;
+  r.naibuMasatukaku = 30;
+  std::vector<std::string> shown;
+  for (const DocumentBox& box : documentBoxes()) shown.push_back(boxTextOf(r, box).value_or("-"));
+  EXPECT_EQ(shown, (std::vector<std::string>{"北幹線", "-",    "-",      "-",   "-",    "1.250", "90",      "0.600",
+                                             "9.80",   "-0.1", "18.00",  "20.00", "30",  "盛土",  "12.50",   "2",
+                                             "0.0",    "0.000", "0.000", "4770.00", "1.0", "-",     "1.0",     "3.0"}));
+  std::vector<std::string> lists;
+  for (const DocumentList& list : documentLists()) lists.push_back(listTextOf(r, list.role));
+  EXPECT_EQ(lists, (std::vector<std::string>{"ダクタイル鋳鉄管", "K形", "300", "矢板施工", "自由支承", "T-14", "11ton級",
+                                             "舗装道路"}));
+}
+
+// What the controls show of a record goes back into the same record: every box and list reads the
+// field it shows.
+TEST(RecordToControls, WhatIsShownGoesBackIntoTheSameFields) {
+  ControlTexts t = shownCase();
+  DesignData first = app::newDesignData();
+  Steps steps;
+  controlsToRecord(first, t, 1, ductileClass, steps.runner());
+  ASSERT_TRUE(steps.errors.empty());
+  ControlTexts again;
+  for (const DocumentBox& box : documentBoxes())
+    again.boxes[static_cast<std::size_t>(box.index)] = boxTextOf(first, box).value_or(t.box(box.index));
+  for (const DocumentList& list : documentLists()) again.list(list.role) = listTextOf(first, list.role);
+  DesignData second = app::newDesignData();
+  controlsToRecord(second, again, 1, ductileClass, steps.runner());
+  ASSERT_TRUE(steps.errors.empty());
+  second.keisanshoTitle = first.keisanshoTitle.str();  // shown trimmed, the one text that differs
+  second.josaiKajuMeisho = first.josaiKajuMeisho.str();
+  EXPECT_EQ(app::encodeDesignData(second), app::encodeDesignData(first));
+}
+
+// Filling a list writes its field: a fixed list its first code, whatever it shows; a pipe list the
+// text it shows, untrimmed.
+TEST(ListFilled, WritesTheFirstCodeOfAFixedListAndTheShownTextOfAPipeList) {
+  DesignData r = app::newDesignData();
+  r.maisetuKeishiki = 2;
+  r.kisoKeishiki = 1;
+  r.kajuJoken = 10;
+  r.buruJoken = 15;
+  r.doroJoken = 1;
+  for (DocRole fixed : {DocRole::Maisetu, DocRole::Kiso, DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken})
+    listFilled(r, fixed, "");  // the road list shows no entry once filled
+  EXPECT_EQ(std::vector<double>({r.maisetuKeishiki, r.kisoKeishiki, r.kajuJoken, r.buruJoken, r.doroJoken}),
+            std::vector<double>({0, 0, 25, 3, 0}));
+  listFilled(r, DocRole::Kanshu, "ヒューム管 ");
+  listFilled(r, DocRole::Kikaku, "");
+  storePipeText(r, DocRole::Yobina, " 600");
+  EXPECT_EQ(r.kanshu.str() + "/" + r.kikaku.str() + "/" + r.yobikei.str(), "ヒューム管 // 600");
+  EXPECT_THROW(storePipeText(r, DocRole::Kiso, "固定支承"), platform::RuntimeError);  // a code, not a text
+  EXPECT_THROW(listFilled(r, DocRole::TextBox, ""), platform::RuntimeError);
 }
 
 // The two free texts are kept within their record fields by the validator the table names.

@@ -68,6 +68,9 @@ TEST(MyFormResString, TheOptionsDialogTakesItsCaptionAndButtonTextsThenTheirTool
   EXPECT_EQ(dialog.apply->toolTip(), "適用(ALT+A)");
 }
 
+// The rule on any main window, with what the program's own has not (a submenu, one action on a
+// menu and the toolbar); the program's menus are checked through frmMain::menuItems() in
+// tests/shell (MainWindow.MenusAndToolbarShowTheStringTableTexts).
 TEST(MyFormResString, TheMainWindowsMenusAndToolbarTakeTheirTextsAndTheRestKeepTheirs) {
   QMainWindow main;
   main.setWindowTitle("Tovakin");  // no tag: the caption stays as designed
