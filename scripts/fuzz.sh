@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh clang libclang-rt-dev  # clang with libFuzzer and the sanitizers' runtimes
 seconds=${FUZZ_SECONDS:-3}
-jobs=$(nproc)
+source scripts/jobs.sh
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVAKIN_WERROR=OFF >/dev/null
-cmake --build build-run -j "$(nproc)" --target tovakin
+source scripts/jobs.sh
+cmake --build build-run -j "$jobs" --target tovakin
 # The program shows windows: without a display Qt would end with its platform plug-in error.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   cat >&2 <<'TEXT'
