@@ -257,7 +257,7 @@ TEST(KisozaiStoreRule, AFactorAboveAnyDerivedValueIsAskedAboutOnItsBox) {
     for (const auto& [box, text] : row.typed) t[static_cast<std::size_t>(box)] = text;
     const KisozaiStore s = kisozaiForm2Data({}, t, row.rock, row.method, "400");
     EXPECT_FALSE(s.refusal) << row.name;
-    if (row.method == kMethodFormula) {
+    if (row.method == codeOf(ReactionModulusMethod::Formula)) {
       EXPECT_EQ(unusualFactorBoxes(s.record, row.rock), row.asked) << row.name;
     }
     if (row.asked.empty()) {
