@@ -160,8 +160,9 @@ struct DesignData {
   double kanzaiKubun = 0.0;         // 管材区分 of kanshu: 0 rigid, 5 flexible (EI), other flexible, -1 unknown; lblKanshu
   double mizuTanniJuryo = 0.0;      // 水の単位体積重量 γw, kN/m³; box 8
   double hanryokuKeisu = 0.0;       // 基礎材の反力係数 e', the adopted value, kN/m²; box 19 (read-only)
-  // The method of e': 0 entered, 1 standard formula, 2 soil cement, 3 bore ≤ 300 mm, 4 measured deflection;
-  // option optKisozaiSet_n of frmKisozaiSet.
+  // The method of e': 0 entered, 1 standard formula, 2 soil cement, 3 bore ≤ 300 mm, 4 measured deflection
+  // (ReactionModulusMethod, reaction_modulus_constants.h, read by reactionModulusMethodOf); option
+  // optKisozaiSet_n of frmKisozaiSet.
   std::int32_t hanryokuKeisuHoho = 0;
   double hanryokuKeisuNyuryoku = 0.0;  // e' entered directly (method 0), kN/m²; e' box 0
   double kijunHanryokuKeisu = 0.0;     // 基礎材の基準反力係数 e'0, kN/m²; e' box 1

@@ -9,6 +9,7 @@
 #include "app/calc_settings.h"
 #include "app/cursor.h"
 #include "app/layer.h"
+#include "app/reaction_modulus_constants.h"
 #include "app/recent_files.h"
 #include "platform/cp932.h"
 #include "platform/error_box.h"
@@ -155,8 +156,8 @@ DesignData newDesignData(const NewCasePipe& pipe) {
   d.josaiKaju = "0";
   d.buruJoken = 3;        // 3 t
   d.mizuTanniJuryo = g_calcSettings.mizuTanniJuryo;
-  d.hanryokuKeisuSemento = 7000;
-  d.hanryokuKeisuShokokei = 3000;
+  d.hanryokuKeisuSemento = kSoilCementReactionModulus;
+  d.hanryokuKeisuShokokei = kSmallBoreReactionModulus;
   d.henkeiOkureF1 = 1.0;
   d.henkeiOkureF2 = 1.0;
   d.ganbanFlg = 0;

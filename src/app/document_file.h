@@ -28,9 +28,10 @@ struct NewCasePipe {
 
 // A new design case: the format tag, no title, created and updated now, support angle 90°,
 // cover 0.6 m, soil and water values from g_calcSettings, surcharge "0", settlement ratio
-// 0.7 for a rigid pipe (else -0.1), e' for soil cement 7000 and for small bores 3000,
-// F1 = F2 = 1.0, design deflection 3.0 %, S = n = 2.0, αa corrected; the fixed lists at
-// their first entries (自由支承, 溝型, T-25, 未舗装道路, 3 t); every other number 0.
+// 0.7 for a rigid pipe (else -0.1), the fixed e' of soil cement and of small bores
+// (reaction_modulus_constants.h), F1 = F2 = 1.0, design deflection 3.0 %, S = n = 2.0, αa
+// corrected; the fixed lists at their first entries (自由支承, 溝型, T-25, 未舗装道路, 3 t);
+// every other number 0.
 DesignData newDesignData(const NewCasePipe& pipe = {});
 
 // Writes the record to the path (through a temporary file renamed over it) and puts the

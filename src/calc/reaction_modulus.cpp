@@ -15,16 +15,19 @@ double standardReactionModulus(double e0, double alphaA, double alphaB, double a
 
 double deflectionReactionModulus(const MeasuredDeflection& m) {
   if (m.deltaX == 0.0 || m.r == 0.0) return 0.0;
-  const double numerator = std::pow(m.r, 4) * (2.0 * m.f1 * m.k * m.wv) - m.e * m.i * m.deltaX;
-  const double denominator = std::pow(m.r, 3) * 0.061 * m.deltaX;
-  return vbDiv(checked(numerator), checked(denominator));
+  const DeflectionFraction f = deflectionFraction(m.deltaX, m.f1, m.k, m.wv, m.r, m.e * m.i);
+  return vbDiv(checked(f.numerator), checked(f.denominator));
+}
+
+DeflectionFraction deflectionFraction(double deltaX, double f1, double k, double wv, double r, double ei) {
+  return {std::pow(r, 4) * (2.0 * f1 * k * wv) - ei * deltaX, std::pow(r, 3) * 0.061 * deltaX};
 }
 
 double trenchWidthFactor(double trenchWidthM, double standardWidthMm) {
   return checked(1.0 + 0.1 * (trenchWidthM * 1000.0 - standardWidthMm) / 1000.0);
 }
 
-double groundwaterFactor(double katameDo) { return checked((katameDo - 45.0) / 50.0); }
+double groundwaterFactor(double katameDo) { return checked((katameDo - kLowestCompactionDegree) / 50.0); }
 
 bool withoutTrench(double maisetuKeishiki, double trenchWidthM) {
   return maisetuKeishiki == kProjectingBurial || !(trenchWidthM > 0.0);

@@ -9,13 +9,13 @@
 #include <optional>
 #include <string_view>
 
+#include "app/reaction_modulus_constants.h"
 #include "calc/layer.h"
 
 namespace tovakin::calc {
 
-// The fixed e' of two of the dialog's methods, as their captions and the report state them.
-inline constexpr double kSoilCementReactionModulus = 7000.0;  // soil-cement bedding
-inline constexpr double kSmallBoreReactionModulus = 3000.0;   // bores of 300 mm or less
+// The methods, the fixed values and the limits of e' are the application's
+// (app/reaction_modulus_constants.h); these are its formulas.
 
 // e' = e'0 × αa × αb × αw; on rock ground the trench width corrects nothing: e'0 × αb × αw.
 double standardReactionModulus(double e0, double alphaA, double alphaB, double alphaW, bool rock);
@@ -35,24 +35,21 @@ struct MeasuredDeflection {
 // e' = (R⁴ × (2 × F1 × K × Wv) − E × I × ΔX) / (R³ × 0.061 × ΔX); 0 when ΔX or R is 0.
 double deflectionReactionModulus(const MeasuredDeflection& m);
 
+// The numerator and the denominator of that fraction, from the product E × I, as they are:
+// nothing raises. The report evaluates the fraction it prints with these (E·I is printed as one
+// number) and prints it only where it gives the adopted e'.
+struct DeflectionFraction {
+  double numerator = 0.0;
+  double denominator = 0.0;
+};
+DeflectionFraction deflectionFraction(double deltaX, double f1, double k, double wv, double r, double ei);
+
 // αa = 1 + 0.1 × (B × 1000 − BS) / 1000, the trench width B in metres, the standard width BS in
 // millimetres: the formula the report prints as "1＋0.1×（B-BS）／1000".
 double trenchWidthFactor(double trenchWidthM, double standardWidthMm);
 
-// αw = (Pr − 45) / 50, Pr the compaction degree in %.
+// αw = (Pr − kLowestCompactionDegree) / 50, Pr the compaction degree in %.
 double groundwaterFactor(double katameDo);
-// Below this compaction degree αw, and with it e', would be negative.
-inline constexpr double kLowestCompactionDegree = 45.0;
-// Pr is a degree of compaction in %: above 100 it is a slip of the keyboard, not a measurement.
-inline constexpr double kHighestCompactionDegree = 100.0;
-
-// The largest e' any method names (soil-cement bedding). Every slip that enlarges e' turns a
-// failing flexible pipe into a passing one, so a larger e' is adopted only once confirmed.
-inline constexpr double kLargestNamedReactionModulus = kSoilCementReactionModulus;
-
-// No derivation of the correction factors αa, αb and αw reaches this value (αw is 1.10 at Pr 100):
-// a factor above it is a missed decimal point (9.0 for 0.90) until the engineer confirms it.
-inline constexpr double kLargestOrdinaryCorrectionFactor = 1.50;
 
 // 埋設形式 突出型: the pipe is laid without a trench.
 inline constexpr double kProjectingBurial = 1.0;
@@ -60,9 +57,8 @@ inline constexpr double kProjectingBurial = 1.0;
 // directly: a projecting burial, or a trench width of 0 (or none that is a number).
 bool withoutTrench(double maisetuKeishiki, double trenchWidthM);
 
-// The e' of 3000 holds for bores up to this nominal size (mm) only.
-inline constexpr double kSmallBoreLargestSize = 300.0;
-// True when the nominal size text names a bore above that size; a text without a number is not.
+// True when the nominal size text names a bore above kSmallBoreLargestSize, where the small-bore
+// e' does not hold; a text without a number is not.
 bool beyondSmallBore(std::string_view yobikei);
 
 // True when αa, at the two decimals it is shown and stored with, is the factor the trench width

@@ -141,9 +141,8 @@ frmKisozaiSet::frmKisozaiSet(QWidget* parent, bool& takeOverFlag) : ConditionDia
   myFormTenki();
   // Selecting the stored method shows its panel and, like every choice of a method, marks the
   // dialog edited. A method outside 0 to 4 selects none: no panel, OK and Apply stay disabled.
-  const std::int32_t method = record_.hanryokuKeisuHoho;
-  if (method >= 0 && method < kKisozaiMethods) {
-    QRadioButton* stored = options_[static_cast<std::size_t>(method)];
+  if (const std::optional<ReactionModulusMethod> method = reactionModulusMethodOf(record_.hanryokuKeisuHoho)) {
+    QRadioButton* stored = options_[static_cast<std::size_t>(codeOf(*method))];
     stored->setChecked(true);
     // The chosen option is the group's stop, and the dialog's first: it takes the focus when the
     // dialog shows, so its explanation shows and Space does not switch to the first method.
@@ -163,7 +162,8 @@ void frmKisozaiSet::myFormEdit() {
   fraMain->setGeometry(twipsRect(kMainLeft, kMainTop, kMainWidth, kMainHeight));
   fraMain->setStyleSheet(QString::fromLatin1(kFrameStyle));
   for (int i = 0; i < kKisozaiMethods; ++i) {
-    auto* option = new QRadioButton(QString::fromUtf8(kKisozaiMethodCaptions[static_cast<std::size_t>(i)]), fraMain);
+    const std::string caption = kisozaiMethodCaption(kReactionModulusMethods[static_cast<std::size_t>(i)]);
+    auto* option = new QRadioButton(QString::fromStdString(caption), fraMain);
     option->setObjectName(QStringLiteral("optKisozaiSet_%1").arg(i));
     option->setGeometry(twipsRect(kOptionLeft, kOptionTops[static_cast<std::size_t>(i)], kOptionWidth, kOptionHeight));
     // setChecked from code emits toggled, not clicked: a selection by the program and by the user
@@ -220,13 +220,14 @@ void frmKisozaiSet::buildPanel(int method, const KisozaiLayout& layout) {
   panel->setGeometry(twipsRect(0, layout.panelTop, layout.panelWidth, layout.panelHeight));
   panels_[static_cast<std::size_t>(method)] = panel;
 
-  auto* frame = new QGroupBox(QString::fromUtf8(kKisozaiMethodCaptions[static_cast<std::size_t>(method)]), panel);
+  const ReactionModulusMethod own = kReactionModulusMethods[static_cast<std::size_t>(method)];
+  auto* frame = new QGroupBox(QString::fromStdString(kisozaiMethodCaption(own)), panel);
   frame->setObjectName(QStringLiteral("fraFrame_%1").arg(method));
   frame->setGeometry(twipsRect(120, 120, layout.allFramesWidth, layout.frameHeight));
   frame->setStyleSheet(QString::fromLatin1(kFrameStyle));
   frames_[static_cast<std::size_t>(method)] = frame;
 
-  const int subLeft = method == kMethodDeflection ? kSubLeftDeflection : kSubLeftFormula;
+  const int subLeft = own == ReactionModulusMethod::Deflection ? kSubLeftDeflection : kSubLeftFormula;
   for (const KisozaiBoxDesign& d : kKisozaiBoxDesigns) {
     if (d.panel != method) continue;
     makeLabel(d.label, d.caption, frame, kLabelLeft, d.top, kLabelWidth);
@@ -259,7 +260,7 @@ void frmKisozaiSet::buildPanel(int method, const KisozaiLayout& layout) {
       subs_[static_cast<std::size_t>(d.sub)] = sub;
     }
   }
-  if (method == kMethodFormula) {
+  if (own == ReactionModulusMethod::Formula) {
     makeLabel("Label1_4", "現地盤条件", frame, kLabelLeft, 600, kLabelWidth);
     rock_ = new QCheckBox(QStringLiteral("現地盤を岩盤としてαａを補正しない。"), frame);
     rock_->setObjectName(QStringLiteral("chkCheck_0"));

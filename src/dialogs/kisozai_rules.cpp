@@ -30,13 +30,31 @@ void kisozaiToDesign(const KisozaiSetData& record, DesignData& work) {
 
 // ---- the methods and the boxes ------------------------------------------------------------
 
-const std::array<const char*, kKisozaiMethods> kKisozaiMethodCaptions = {
-    "入力値とする", "式：e'0・αa・αb・αw で計算", "ソイルセメント使用より7000とする",
-    "口径300mm以下として3000とする", "たわみ量計測値から計算"};
+std::string kisozaiMethodCaption(ReactionModulusMethod method) {
+  switch (method) {
+    case ReactionModulusMethod::Entered: return "入力値とする";
+    case ReactionModulusMethod::Formula: return "式：e'0・αa・αb・αw で計算";
+    case ReactionModulusMethod::SoilCement:
+      return "ソイルセメント使用より" + formatGeneral(kSoilCementReactionModulus) + "とする";
+    case ReactionModulusMethod::SmallBore:
+      return "口径" + formatGeneral(kSmallBoreLargestSize) + "mm以下として" + formatGeneral(kSmallBoreReactionModulus) +
+             "とする";
+    case ReactionModulusMethod::Deflection: return "たわみ量計測値から計算";
+  }
+  return {};
+}
 
 int adoptedBox(int method) {
-  static constexpr std::array<int, kKisozaiMethods> kBoxes = {0, 5, 6, 7, 15};
-  return method >= 0 && method < kKisozaiMethods ? kBoxes[static_cast<std::size_t>(method)] : -1;
+  const std::optional<ReactionModulusMethod> known = reactionModulusMethodOf(method);
+  if (!known) return -1;
+  switch (*known) {
+    case ReactionModulusMethod::Entered: return 0;
+    case ReactionModulusMethod::Formula: return 5;
+    case ReactionModulusMethod::SoilCement: return 6;
+    case ReactionModulusMethod::SmallBore: return 7;
+    case ReactionModulusMethod::Deflection: return 15;
+  }
+  return -1;
 }
 
 namespace {
@@ -108,8 +126,8 @@ const char* patternOf(int box) { return boxDesign(box).pattern; }
 
 // The fixed e' of the two fixed methods: what their captions and the report say they adopt.
 void fixTheFixedMethods(KisozaiSetData& record) {
-  record.hanryokuKeisuSemento = calc::kSoilCementReactionModulus;
-  record.hanryokuKeisuShokokei = calc::kSmallBoreReactionModulus;
+  record.hanryokuKeisuSemento = kSoilCementReactionModulus;
+  record.hanryokuKeisuShokokei = kSmallBoreReactionModulus;
 }
 
 }  // namespace
@@ -131,20 +149,20 @@ std::string negativeReactionModulusMessage(double value) {
 }
 
 std::string smallBoreRefusalMessage(std::string_view yobikei) {
-  return "「口径300mm以下として3000とする」は、呼び径300mm以下の管にだけ使えます。（現在の呼び径＝" +
-         myTrim(yobikei) + "）";
+  return "「" + kisozaiMethodCaption(ReactionModulusMethod::SmallBore) + "」は、呼び径" +
+         formatGeneral(kSmallBoreLargestSize) + "mm以下の管にだけ使えます。（現在の呼び径＝" + myTrim(yobikei) + "）";
 }
 
 std::string largeReactionModulusQuestion(double value) {
   return "基礎材の反力係数ｅ’は" + formatPattern(value, "0.00") + "(kN/m2)で、" +
-         formatGeneral(calc::kLargestNamedReactionModulus) + "(kN/m2)を超えています。\r\nこの値を採用しますか";
+         formatGeneral(kLargestNamedReactionModulus) + "(kN/m2)を超えています。\r\nこの値を採用しますか";
 }
 
 std::vector<int> unusualFactorBoxes(const KisozaiSetData& record, bool rock) {
   std::vector<int> boxes;
   for (int box : {2, 3, 4}) {
     if (box == 2 && rock) continue;
-    if (record.*kBoxMembers[box] > calc::kLargestOrdinaryCorrectionFactor) boxes.push_back(box);
+    if (record.*kBoxMembers[box] > kLargestOrdinaryCorrectionFactor) boxes.push_back(box);
   }
   return boxes;
 }
@@ -158,7 +176,7 @@ std::string largeFactorQuestion(const KisozaiSetData& record, const std::vector<
              formatPattern(record.*kBoxMembers[box], patternOf(box)) + "）";
   }
   return "基礎材の反力係数ｅ’の補正係数" + named + "は、" +
-         formatPattern(calc::kLargestOrdinaryCorrectionFactor, "0.00") +
+         formatPattern(kLargestOrdinaryCorrectionFactor, "0.00") +
          "を超えています。\r\nこの値を採用しますか";
 }
 
@@ -196,25 +214,26 @@ KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<st
 
   r.ganbanFlg = rock ? -1 : 0;
 
-  if (method && *method >= 0 && *method < kKisozaiMethods) {
+  const std::optional<ReactionModulusMethod> chosen = method ? reactionModulusMethodOf(*method) : std::nullopt;
+  if (chosen) {
     const int box = adoptedBox(*method);
-    r.hanryokuKeisuHoho = *method;
+    r.hanryokuKeisuHoho = codeOf(*chosen);
     r.hanryokuKeisu = r.*kBoxMembers[box];
     // A negative e' makes the deflection check pass with a negative deflection.
     if (r.hanryokuKeisu < 0.0) {
       out.refusal = KisozaiRefusal{negativeReactionModulusMessage(r.hanryokuKeisu), box};
-    } else if (*method == kMethodSmallBore && calc::beyondSmallBore(yobikei)) {
+    } else if (chosen == ReactionModulusMethod::SmallBore && calc::beyondSmallBore(yobikei)) {
       // 3000 rests on the small horizontal earth pressure of a small bore.
       out.refusal = KisozaiRefusal{smallBoreRefusalMessage(yobikei), box};
     } else {
       // A missed decimal point (αw 9.0 for 0.90) multiplies e' and may stay below the largest
       // named value: the factor itself is asked about.
-      if (*method == kMethodFormula) {
+      if (chosen == ReactionModulusMethod::Formula) {
         const std::vector<int> factors = unusualFactorBoxes(r, rock);
         if (!factors.empty()) out.factorQuestion = KisozaiQuestion{largeFactorQuestion(r, factors), factors.front()};
       }
       // A slipped digit (Pr 9540 for 95) gives such values; a measured one is confirmed.
-      if (r.hanryokuKeisu > calc::kLargestNamedReactionModulus)
+      if (r.hanryokuKeisu > kLargestNamedReactionModulus)
         out.question = KisozaiQuestion{largeReactionModulusQuestion(r.hanryokuKeisu), box};
     }
   }
@@ -259,11 +278,11 @@ void groundwaterButton(KisozaiBoxes& boxes) {
     return;
   }
   const double pr = boxNumber(boxes, 17);
-  if (pr < calc::kLowestCompactionDegree) {
+  if (pr < kLowestCompactionDegree) {
     notice(kPrLowMessage, boxes, 17);
     return;
   }
-  if (pr > calc::kHighestCompactionDegree) {
+  if (pr > kHighestCompactionDegree) {
     notice(kPrHighMessage, boxes, 17);
     return;
   }
@@ -393,14 +412,16 @@ KisozaiExplanation boxExplanation(int box) {
 }
 
 KisozaiExplanation optionExplanation(int option) {
-  switch (option) {
-    case 0: return text(kEnteredText);
-    case 1: return text(kFormulaText);
-    case 2: return text(kSoilCementText);
-    case 3: return text(kSmallBoreText);
-    case 4: return picture("S9-4-17.BMP");
-    default: return {};
+  const std::optional<ReactionModulusMethod> method = reactionModulusMethodOf(option);
+  if (!method) return {};
+  switch (*method) {
+    case ReactionModulusMethod::Entered: return text(kEnteredText);
+    case ReactionModulusMethod::Formula: return text(kFormulaText);
+    case ReactionModulusMethod::SoilCement: return text(kSoilCementText);
+    case ReactionModulusMethod::SmallBore: return text(kSmallBoreText);
+    case ReactionModulusMethod::Deflection: return picture("S9-4-17.BMP");
   }
+  return {};
 }
 
 std::vector<std::string> explanationLines(std::string_view text) {

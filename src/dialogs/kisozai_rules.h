@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/design_data.h"
+#include "app/reaction_modulus_constants.h"
 #include "ui/layer.h"
 
 namespace tovakin::gui {
@@ -59,14 +60,14 @@ void kisozaiToDesign(const KisozaiSetData& record, DesignData& work);
 
 // ---- the methods and the boxes ------------------------------------------------------------
 
-inline constexpr int kKisozaiMethods = 5;  // optKisozaiSet 0 to 4
-inline constexpr int kKisozaiBoxes = 18;   // txtTextBox 0 to 17
-enum KisozaiMethod { kMethodEntered = 0, kMethodFormula = 1, kMethodSoilCement = 2, kMethodSmallBore = 3,
-                     kMethodDeflection = 4 };
+// optKisozaiSet 0 to 4, one option (and one panel) a method, its index the method's code.
+inline constexpr int kKisozaiMethods = static_cast<int>(kReactionModulusMethods.size());
+inline constexpr int kKisozaiBoxes = 18;  // txtTextBox 0 to 17
 
-// The option captions, by method (also the captions of the panels' frames).
-extern const std::array<const char*, kKisozaiMethods> kKisozaiMethodCaptions;
-// The box holding the e' each method adopts: 0, 5, 6, 7, 15.
+// The option caption of a method (also the caption of its panel's frame); the fixed methods'
+// captions name the values they adopt.
+std::string kisozaiMethodCaption(ReactionModulusMethod method);
+// The box holding the e' each method adopts: 0, 5, 6, 7, 15; -1 for a code no method has.
 int adoptedBox(int method);
 
 // Where Enter moves the focus from a box.

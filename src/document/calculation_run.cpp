@@ -222,7 +222,8 @@ std::optional<QString> reactionModulusQuestion(const DesignData& d, const CalcRe
   if (!report::computeSheetPlan(d, r).find(report::Section::ReactionModulus)) return std::nullopt;
   // αa follows from the trench width and BS, and BS from the nominal size; a case without a
   // trench takes αa as entered.
-  const bool derivedAlphaA = d.hanryokuKeisuHoho == kMethodFormula && d.ganbanFlg == 0 &&
+  const std::optional<ReactionModulusMethod> method = reactionModulusMethodOf(d.hanryokuKeisuHoho);
+  const bool derivedAlphaA = method == ReactionModulusMethod::Formula && d.ganbanFlg == 0 &&
                              !calc::withoutTrench(d.maisetuKeishiki, d.kisozaiMizohaba);
   std::string why;
   double standardWidth = 0.0;
@@ -235,9 +236,9 @@ std::optional<QString> reactionModulusQuestion(const DesignData& d, const CalcRe
              formatPattern(standardWidth, "0.000") != formatPattern(d.hyojunMizohaba, "0.000")) {
     why = "基礎材の反力係数ｅ’の標準溝幅BS値（" + formatPattern(d.hyojunMizohaba, "0.000") + "mm）は、現在の呼び径" +
           myTrim(d.yobikei) + "の標準溝幅（" + formatPattern(standardWidth, "0.000") + "mm）と異なります。";
-  } else if (d.hanryokuKeisuHoho == kMethodSmallBore && calc::beyondSmallBore(d.yobikei.str())) {
-    why = "基礎材の反力係数ｅ’を「口径300mm以下として3000とする」としていますが、呼び径は" + myTrim(d.yobikei) +
-          "です。";
+  } else if (method == ReactionModulusMethod::SmallBore && calc::beyondSmallBore(d.yobikei.str())) {
+    why = "基礎材の反力係数ｅ’を「" + kisozaiMethodCaption(ReactionModulusMethod::SmallBore) + "」としていますが、呼び径は" +
+          myTrim(d.yobikei) + "です。";
   } else {
     return std::nullopt;
   }

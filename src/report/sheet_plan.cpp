@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 #include "app/design_data.h"
+#include "app/reaction_modulus_constants.h"
 #include "calc/calc_result.h"
 #include "platform/error_box.h"
 #include "report/layer.h"
@@ -85,16 +87,18 @@ namespace {
 
 using namespace entry;
 
-// The entry of the e' sheet for a method, or -1 for a method that has none.
-int reactionModulusEntry(std::int32_t method) {
-  switch (method) {
-    case 0:
-    case 2:
-    case 3: return k反力係数;
-    case 1: return k反力係数2;
-    case 4: return k反力係数3;
-    default: return -1;
+// The entry of the e' sheet for a method code, or -1 for a code no method has.
+int reactionModulusEntry(std::int32_t code) {
+  const std::optional<ReactionModulusMethod> method = reactionModulusMethodOf(code);
+  if (!method) return -1;
+  switch (*method) {
+    case ReactionModulusMethod::Entered:
+    case ReactionModulusMethod::SoilCement:
+    case ReactionModulusMethod::SmallBore: return k反力係数;
+    case ReactionModulusMethod::Formula: return k反力係数2;
+    case ReactionModulusMethod::Deflection: return k反力係数3;
   }
+  return -1;
 }
 
 // The self-weight and water sheet the weight section writes, by the class of the result record.

@@ -89,7 +89,7 @@ struct PlanFacts {
   double support = 0;       // DesignData.kisoKeishiki
   double burial = 0;        // DesignData.maisetuKeishiki
   double cover = 0;         // DesignData.dokaburi
-  std::int32_t eMethod = 0; // DesignData.hanryokuKeisuHoho
+  std::int32_t eMethod = 0; // DesignData.hanryokuKeisuHoho, a ReactionModulusMethod code or an unknown one
   std::int32_t resultClass = 0;  // CalcResult.kanzaiKubun
   double he = 0;            // CalcResult.he
 

@@ -11,6 +11,7 @@
 #include "app/calc_settings.h"
 #include "app/number_format.h"
 #include "app/design_data.h"
+#include "app/reaction_modulus_constants.h"
 #include "calc/calc_result.h"
 #include "calc/reaction_modulus.h"
 #include "platform/error_box.h"
@@ -242,15 +243,21 @@ std::string trenchFactorText(const DesignData& d) {
 std::string groundwaterFactorText(const DesignData& d) {
   const std::string pr = num(d.katameDo, "0");
   if (!sameShown(calc::groundwaterFactor(shownValue(pr)), d.alphaW, "0.00")) return kEnteredNote;
-  return "（" + pr + "－45）／50";
+  return "（" + pr + "－" + formatGeneral(kLowestCompactionDegree) + "）／50";
 }
 
-// e'0 × αa × αb × αw as the sheet shows the four factors.
+// e'0 × αa × αb × αw as the sheet shows the four factors (αa as well on rock ground, where it
+// is 1 and printed). A product beyond any number is no value, as one that is not finite.
 std::string standardProductText(const DesignData& d) {
   const std::string factors[] = {num(d.kijunHanryokuKeisu, "0.00"), num(d.alphaA, "0.00"), num(d.alphaB, "0.00"),
                                  num(d.alphaW, "0.00")};
-  double product = 1.0;
-  for (const std::string& f : factors) product *= shownValue(f);
+  double product = 0.0;
+  try {
+    product = calc::standardReactionModulus(shownValue(factors[0]), shownValue(factors[1]), shownValue(factors[2]),
+                                            shownValue(factors[3]), false);
+  } catch (const RuntimeError&) {
+    return kEnteredNote;
+  }
   if (!sameShown(product, d.hanryokuKeisu, "0.00")) return kEnteredNote;
   return factors[0] + "×" + factors[1] + "×" + factors[2] + "×" + factors[3];
 }
@@ -267,22 +274,41 @@ std::optional<BackCalculationTexts> backCalculationTexts(const DesignData& d) {
   const double R = shownValue(r), dX = shownValue(dx);
   // ΔX or R of 0 adopts e' = 0 without a formula: a fraction over 0 gives no value.
   if (R == 0.0 || dX == 0.0) return std::nullopt;
-  const double numerator = 2.0 * shownValue(f1) * shownValue(k) * shownValue(wv) * std::pow(R, 4) -
-                           shownValue(ei) * dX;
-  const double denominator = 0.061 * std::pow(R, 3) * dX;
-  if (!sameShown(numerator / denominator, d.hanryokuKeisu, "0.00")) return std::nullopt;
+  // The fraction as printed, divided as it is: a part beyond any number gives no value.
+  const calc::DeflectionFraction f =
+      calc::deflectionFraction(dX, shownValue(f1), shownValue(k), shownValue(wv), R, shownValue(ei));
+  if (!sameShown(f.numerator / f.denominator, d.hanryokuKeisu, "0.00")) return std::nullopt;
   return BackCalculationTexts{"2×" + f1 + "×" + k + "×" + wv + "×" + r + "^4－" + ei + "×" + dx,
                               "0.061×" + r + "^3×" + dx};
+}
+
+// The sentences of the two fixed methods, naming the values the calculation adopts.
+std::string soilCementSentence() {
+  return "ソイルセメントを基礎材料に使用するため、" + formatGeneral(kSoilCementReactionModulus) + "(kN/m^2)とする";
+}
+
+std::string smallBoreSentence() {
+  return "口径" + formatGeneral(kSmallBoreLargestSize) + "mm以下の管を使用するため、" +
+         formatGeneral(kSmallBoreReactionModulus) + "(kN/m^2)とする";
 }
 
 std::string fixedReactionModulusSentence(const DesignData& d) {
   const auto adopts = [&](double fixed) { return sameShown(fixed, d.hanryokuKeisu, "0.00"); };
   // A sentence naming a fixed value stands only beside that value, and the small-bore one only
   // for a small bore.
-  if (d.hanryokuKeisuHoho == 2 && adopts(calc::kSoilCementReactionModulus))
-    return "ソイルセメントを基礎材料に使用するため、7000(kN/m^2)とする";
-  if (d.hanryokuKeisuHoho == 3 && adopts(calc::kSmallBoreReactionModulus) && !calc::beyondSmallBore(d.yobikei.str()))
-    return "口径300mm以下の管を使用するため、3000(kN/m^2)とする";
+  if (const std::optional<ReactionModulusMethod> method = reactionModulusMethodOf(d.hanryokuKeisuHoho)) {
+    switch (*method) {
+      case ReactionModulusMethod::SoilCement:
+        if (adopts(kSoilCementReactionModulus)) return soilCementSentence();
+        break;
+      case ReactionModulusMethod::SmallBore:
+        if (adopts(kSmallBoreReactionModulus) && !calc::beyondSmallBore(d.yobikei.str())) return smallBoreSentence();
+        break;
+      case ReactionModulusMethod::Entered:
+      case ReactionModulusMethod::Formula:
+      case ReactionModulusMethod::Deflection: break;
+    }
+  }
   return "各設計条件より、以下の値とする";
 }
 

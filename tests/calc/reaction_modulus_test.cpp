@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "app/number_format.h"
@@ -68,6 +69,38 @@ TEST(ReactionModulus, ANonFiniteResultRaisesOverflow) {
     EXPECT_EQ(e.number(), err::kOverflow);
   }
   EXPECT_THROW(deflectionReactionModulus({1e-300, 1, 1, 1, 1e200, 0, 0}), RuntimeError);
+}
+
+// The report evaluates the printed back-calculation with the fraction: where the calculation
+// raises, the fraction is merely no number, and the report says the value was entered.
+TEST(ReactionModulus, TheFractionOfTheBackCalculationNeverRaises) {
+  struct Row {
+    MeasuredDeflection m;
+    bool finite;
+  };
+  for (const Row& row : {Row{{0.010, 1.0, 0.096, 30.0, 0.300, 1000.0, 0.002}, true},
+                         Row{{1e-300, 1, 1, 1, 1e200, 0, 0}, false},  // R⁴ beyond any number
+                         Row{{1e300, 1, 1, 1, 1e10, 1e10, 1}, false}}) {
+    DeflectionFraction f;
+    EXPECT_NO_THROW(f = deflectionFraction(row.m.deltaX, row.m.f1, row.m.k, row.m.wv, row.m.r, row.m.e * row.m.i));
+    const bool finite = std::isfinite(f.numerator) && std::isfinite(f.denominator);
+    EXPECT_EQ(finite, row.finite) << row.m.r;
+    if (finite) {
+      EXPECT_EQ(deflectionReactionModulus(row.m), f.numerator / f.denominator);
+    } else {
+      EXPECT_THROW(deflectionReactionModulus(row.m), RuntimeError) << row.m.r;
+    }
+  }
+}
+
+// The limits that guard the dialog must let every derived value through: αw of the highest
+// compaction degree is no slip, nor is choosing a fixed method.
+TEST(ReactionModulus, TheGuardsLetEveryDerivedValueThrough) {
+  EXPECT_EQ(groundwaterFactor(kLowestCompactionDegree), 0.0);
+  EXPECT_LE(groundwaterFactor(kHighestCompactionDegree), kLargestOrdinaryCorrectionFactor);
+  EXPECT_GT(groundwaterFactor(kHighestCompactionDegree), 1.0);
+  EXPECT_GE(kLargestNamedReactionModulus, kSoilCementReactionModulus);
+  EXPECT_GE(kLargestNamedReactionModulus, kSmallBoreReactionModulus);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -101,6 +102,18 @@ TEST_F(KisozaiDialog, OpensOnTheStoredMethodsPanelAlreadyEdited) {
     EXPECT_TRUE(okAndApplyEnabled(*dialog)) << method;
   }
   EXPECT_TRUE(errors_.shown.empty());
+}
+
+TEST_F(KisozaiDialog, EveryOptionAndItsPanelsFrameCarryTheMethodsCaption) {
+  auto dialog = open();
+  for (ReactionModulusMethod method : kReactionModulusMethods) {
+    const int i = codeOf(method);
+    const QString caption = QString::fromStdString(kisozaiMethodCaption(method));
+    EXPECT_EQ(dialog->optKisozaiSet(i)->text(), caption) << i;
+    const auto* frame = dialog->findChild<QGroupBox*>(QStringLiteral("fraFrame_%1").arg(i));
+    ASSERT_NE(frame, nullptr) << i;
+    EXPECT_EQ(frame->title(), caption) << i;
+  }
 }
 
 TEST_F(KisozaiDialog, EveryUnitIsTheSharedUnitCaptionWithItsDesignedText) {

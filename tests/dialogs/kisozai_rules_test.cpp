@@ -75,6 +75,69 @@ TEST(KisozaiBoxTable, DesignTableMatchesTheMethodsAndEnterChains) {
   EXPECT_EQ(adoptedBox(7), -1);
 }
 
+TEST(KisozaiMethods, EveryMethodHasItsCaptionAndItsBox) {
+  struct Row {
+    ReactionModulusMethod method;
+    const char* caption;
+    int box;
+  };
+  const Row rows[] = {{ReactionModulusMethod::Entered, "入力値とする", 0},
+                      {ReactionModulusMethod::Formula, "式：e'0・αa・αb・αw で計算", 5},
+                      {ReactionModulusMethod::SoilCement, "ソイルセメント使用より7000とする", 6},
+                      {ReactionModulusMethod::SmallBore, "口径300mm以下として3000とする", 7},
+                      {ReactionModulusMethod::Deflection, "たわみ量計測値から計算", 15}};
+  ASSERT_EQ(std::size(rows), kReactionModulusMethods.size());
+  for (const Row& row : rows) {
+    EXPECT_EQ(kisozaiMethodCaption(row.method), row.caption) << row.caption;
+    EXPECT_EQ(adoptedBox(codeOf(row.method)), row.box) << row.caption;
+  }
+  // a code no method has adopts nothing: the record keeps its method and its e'
+  KisozaiSetData current;
+  current.hanryokuKeisuHoho = codeOf(ReactionModulusMethod::SoilCement);
+  current.hanryokuKeisu = kSoilCementReactionModulus;
+  for (int code : {-1, 5, 7}) {
+    EXPECT_EQ(adoptedBox(code), -1) << code;
+    EXPECT_EQ(optionExplanation(code).kind, KisozaiExplanation::Keep) << code;
+    const KisozaiStore s = kisozaiForm2Data(current, kisozaiBoxTexts(current), false, code, "400");
+    EXPECT_FALSE(s.refusal || s.question || s.factorQuestion) << code;
+    EXPECT_EQ(s.record.hanryokuKeisuHoho, current.hanryokuKeisuHoho) << code;
+    EXPECT_EQ(s.record.hanryokuKeisu, current.hanryokuKeisu) << code;
+  }
+}
+
+// A text that names a fixed e' or a limit names the value the dialog and the calculation use:
+// the captions are made from the values, the notices and explanations checked against them.
+TEST(KisozaiMethods, EveryTextNamingAValueNamesTheOneInUse) {
+  const std::string soilCement = formatGeneral(kSoilCementReactionModulus);
+  const std::string smallBore = formatGeneral(kSmallBoreReactionModulus);
+  const std::string smallBoreSize = formatGeneral(kSmallBoreLargestSize);
+  struct Row {
+    std::string text;
+    std::vector<std::string> names;  // in the order the text names them
+  };
+  KisozaiSetData factors;
+  factors.alphaW = 9;
+  const Row rows[] = {
+      {kisozaiMethodCaption(ReactionModulusMethod::SoilCement), {soilCement}},
+      {kisozaiMethodCaption(ReactionModulusMethod::SmallBore), {smallBoreSize + "mm", smallBore}},
+      {optionExplanation(codeOf(ReactionModulusMethod::SoilCement)).content, {"'" + soilCement + "'"}},
+      {optionExplanation(codeOf(ReactionModulusMethod::SmallBore)).content, {smallBoreSize + "mm", "'" + smallBore + "'"}},
+      {smallBoreRefusalMessage("400"), {smallBoreSize + "mm", smallBore, smallBoreSize + "mm"}},
+      {kPrLowMessage, {formatGeneral(kLowestCompactionDegree) + "未満", formatGeneral(kLowestCompactionDegree) + "以上"}},
+      {kPrHighMessage, {formatGeneral(kHighestCompactionDegree) + "を超える", formatGeneral(kHighestCompactionDegree) + "以下"}},
+      {largeReactionModulusQuestion(8000), {formatGeneral(kLargestNamedReactionModulus) + "(kN/m2)"}},
+      {largeFactorQuestion(factors, {4}), {formatPattern(kLargestOrdinaryCorrectionFactor, "0.00") + "を超え"}},
+  };
+  for (const Row& row : rows) {
+    std::size_t at = 0;
+    for (const std::string& name : row.names) {
+      at = row.text.find(name, at);
+      ASSERT_NE(at, std::string::npos) << row.text << " names no " << name;
+      at += name.size();
+    }
+  }
+}
+
 TEST(KisozaiBoxTable, TheGeneralPatternKeepsEveryDigit) {
   const std::map<std::string, std::string> shown = {
       {"", "0"}, {"0.00000008333", "8.333E-08"}, {"8.333e-8", "8.333E-08"}, {"０．０００５", "0.0005"}, {"12abc", "12"}};
@@ -257,7 +320,7 @@ TEST(KisozaiStoreRule, AFactorAboveAnyDerivedValueIsAskedAboutOnItsBox) {
     for (const auto& [box, text] : row.typed) t[static_cast<std::size_t>(box)] = text;
     const KisozaiStore s = kisozaiForm2Data({}, t, row.rock, row.method, "400");
     EXPECT_FALSE(s.refusal) << row.name;
-    if (row.method == kMethodFormula) {
+    if (row.method == codeOf(ReactionModulusMethod::Formula)) {
       EXPECT_EQ(unusualFactorBoxes(s.record, row.rock), row.asked) << row.name;
     }
     if (row.asked.empty()) {

@@ -479,6 +479,25 @@ TEST_F(ReactionModulus, BackCalculation) {
   EXPECT_EQ(book_.text(sheet_, "G11"), "4680.00");
 }
 
+// The sheets evaluate the calculation's formulas, which raise beyond any number: the sheet shows
+// the note there and no error.
+TEST_F(ReactionModulus, AFormulaBeyondAnyNumberIsNoFormulaAndNoError) {
+  DesignData& d = case_.design;
+  d.hanryokuKeisuHoho = 1;
+  d.kijunHanryokuKeisu = 1e300;
+  d.alphaB = 1e10;
+  ASSERT_TRUE(run(Section::ReactionModulus));
+  EXPECT_EQ(book_.text(sheet_, "G36"), kEnteredNote);
+  EXPECT_EQ(book_.text(sheet_, "G37"), "4680.00");
+
+  d.hanryokuKeisuHoho = 4;
+  d.tawamiR = 1e103;  // R⁴ beyond any number
+  ASSERT_TRUE(run(Section::ReactionModulus));
+  EXPECT_EQ(book_.text(sheet_, "G9"), kEnteredNote);
+  EXPECT_EQ(book_.text(sheet_, "G11"), "4680.00");
+  EXPECT_TRUE(errors_.shown.empty());
+}
+
 TEST_F(ReactionModulus, OnlyForFlexiblePipesOnFreeSupport) {
   case_.design.hanryokuKeisuHoho = 1;
   case_.design.kanzaiKubun = 0;  // the design record's class decides
