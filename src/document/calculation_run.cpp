@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <optional>
 #include <string>
 
 #include "app/app_state.h"
@@ -84,13 +85,28 @@ class Run {
     closeMessage();
     return answer;
   }
+  std::optional<RunOutcome> check();
+  std::optional<RunOutcome> calculate();
+  std::optional<RunOutcome> confirmReactionModulus();
+  std::optional<RunOutcome> chooseReport();
+  std::optional<RunOutcome> writeReport();
+  RunOutcome offerReport();
   RunOutcome openReport();
 
   CalculationDocument& doc_;
   QPointer<frmMessage> message_;  // the program's g_msgForm
 };
 
+// The steps in their order; the first that stops the run says how it ended.
 RunOutcome Run::go() {
+  for (const auto step : {&Run::check, &Run::calculate, &Run::confirmReactionModulus, &Run::chooseReport,
+                          &Run::writeReport}) {
+    if (const std::optional<RunOutcome> stop = (this->*step)()) return *stop;
+  }
+  return offerReport();
+}
+
+std::optional<RunOutcome> Run::check() {
   // Without a usable pipe database nothing is calculated: one message says why.
   if (const auto why = calc::pipeDataUnavailable()) {
     modal(kMessageClose, kNotCompletedCaption, QString::fromStdString(*why));
@@ -102,17 +118,18 @@ RunOutcome Run::go() {
   notice(kNoticeChecking);
   std::int32_t code = 0;
   guardStep(kLabel, [&] { code = calc::MyDataCheck(doc_.myData()); });
-  if (code != 0) {
-    砂時計(false);
-    closeMessage();
-    frmMessage& message = newMessage(kMessageClose);
-    message.setWindowTitle(QString::fromUtf8(kCheckCaption));
-    計算エラー処理(code, doc_, message);
-    message.showModal();
-    closeMessage();
-    return RunOutcome::CheckFailed;
-  }
+  if (code == 0) return std::nullopt;
+  砂時計(false);
+  closeMessage();
+  frmMessage& message = newMessage(kMessageClose);
+  message.setWindowTitle(QString::fromUtf8(kCheckCaption));
+  計算エラー処理(code, doc_, message);
+  message.showModal();
+  closeMessage();
+  return RunOutcome::CheckFailed;
+}
 
+std::optional<RunOutcome> Run::calculate() {
   notice(kNoticeCalculating);
   bool completed = false;
   guardStep(kLabel, [&] { completed = calc::funcPipeCalc(doc_.myData(), doc_.myCalcResult()); });
@@ -122,25 +139,29 @@ RunOutcome Run::go() {
     modal(kMessageClose, kNotCompletedCaption, QString::fromUtf8(kNotCompletedText));
     return RunOutcome::CalculationFailed;
   }
-
   if (g_app.g_excelVersion < kFirstUsableExcel) {
     modal(kMessageClose, kFinishedCaption, QString::fromUtf8(kNoWriterText));
     return RunOutcome::NoReportWriter;
   }
+  return std::nullopt;
+}
 
-  // The e' is what passes or fails every flexible pipe: a report must not state one that no
-  // longer follows from the case without the user having seen why.
+// The e' is what passes or fails every flexible pipe: a report must not state one that no
+// longer follows from the case without the user having seen why.
+std::optional<RunOutcome> Run::confirmReactionModulus() {
   std::optional<QString> question;
   guardStep(kLabel, [&] { question = reactionModulusQuestion(doc_.myData(), doc_.myCalcResult()); });
-  if (question && modal(kMessageYesNo, kCheckCaption, *question, true) != kAnswerYes) {
-    guardStep(kLabel, [&] { doc_.focusCheckTarget(CheckTarget::kisozaiSet()); });
-    return RunOutcome::ReactionModulusQuestioned;
-  }
+  if (!question || modal(kMessageYesNo, kCheckCaption, *question, true) == kAnswerYes) return std::nullopt;
+  guardStep(kLabel, [&] { doc_.focusCheckTarget(CheckTarget::kisozaiSet()); });
+  return RunOutcome::ReactionModulusQuestioned;
+}
 
+// The dialog starts from a copy of the document's path, so the choice never becomes the
+// document's own file (the next quiet save would write the case over the report). The choice
+// stays in the dialog, where the writer reads it.
+std::optional<RunOutcome> Run::chooseReport() {
   notice(kNoticeChooseReport);
-  // A copy of the document's path: the dialog's choice must never become the document's own
-  // file, or the next quiet save would write the case over the report.
-  std::string reportFile = doc_.lblMyFilename().toStdString();
+  std::string startFrom = doc_.lblMyFilename().toStdString();
   bool chosen = false;
   砂時計(false);
   {
@@ -149,24 +170,26 @@ RunOutcome Run::go() {
     const struct Clear {
       ~Clear() { keepBesideFileDialog(nullptr); }
     } clear;
-    guardStep(kLabel, [&] { chosen = report::myUserExcelSave(doc_.dlgCommonDialog(), reportFile); });
+    guardStep(kLabel, [&] { chosen = report::myUserExcelSave(doc_.dlgCommonDialog(), startFrom); });
   }
   if (!chosen) return RunOutcome::ReportCancelled;
   砂時計(true);
-  // reportFile now holds the choice but is not read again. The same path stands in the dialog's
-  // FileName, and the writer is given the dialog, so it writes exactly what the dialog shows as
-  // chosen; it records the file it wrote in g_app.g_reportPath, which the offer to open the
-  // report reads: the file opened is always the file written, by whatever road the path came.
+  return std::nullopt;
+}
 
+// The writer records the file it wrote in g_app.g_reportPath, which the offer to open the
+// report reads: the file opened is always the file written.
+std::optional<RunOutcome> Run::writeReport() {
   notice(kNoticeWriting);
   bool written = false;
   guardStep(kLabel, [&] { written = report::subExcelSheetCreate(doc_.myData(), doc_.myCalcResult(), doc_.dlgCommonDialog()); });
-  if (!written) {
-    // The file at the path, if any, is not this case's report: never offer to open it.
-    modal(kMessageClose, kFinishedCaption, QString::fromUtf8(kNotWrittenText));
-    return RunOutcome::ReportNotWritten;
-  }
+  if (written) return std::nullopt;
+  // The file at the path, if any, is not this case's report: never offer to open it.
+  modal(kMessageClose, kFinishedCaption, QString::fromUtf8(kNotWrittenText));
+  return RunOutcome::ReportNotWritten;
+}
 
+RunOutcome Run::offerReport() {
   if (modal(kMessageYesNo, kFinishedCaption, QString::fromUtf8(kOpenQuestion)) != kAnswerYes) {
     return RunOutcome::ReportKept;
   }
