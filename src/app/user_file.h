@@ -15,8 +15,9 @@ inline constexpr const char* kNewDocumentFileName = "noname.PIPEDATA";
 // g_appPath + "DATA/": where the file dialogs start.
 std::string dataFolder();
 
-// The path a save writes to: a file name without any "." gets ".PIPEDATA"; a name with an
-// extension of its own (another one included, or a bare final ".") stands as typed.
+// The path a save writes to: the name gets ".PIPEDATA" unless it already ends with it (in any
+// case), whatever points it holds ("case 1.5m" -> "case 1.5m.PIPEDATA"); trailing points of the
+// name go ("caseA." -> "caseA.PIPEDATA"). An empty name stands as it is: nothing is written.
 inline constexpr const char* kDataFileExtension = ".PIPEDATA";
 std::string withDataFileExtension(const std::string& path);
 
