@@ -33,6 +33,7 @@
 #include "shell/maker.h"
 #include "shell/single_instance.h"
 #include "ui/boxes.h"
+#include "ui/document_focus.h"
 #include "ui/form_helpers.h"
 #include "ui/launcher.h"
 
@@ -82,6 +83,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   // Closing the active document brings back the one that was in front before it, not the next
   // one made.
   mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+  // A document brought back (window list, Ctrl+Tab, Ctrl+F6, a click on its frame) is worked in
+  // where it was left.
+  keepFocusPerDocument(*mdi_);
   setCentralWidget(mdi_);
   buildMenus();
   menuBar()->installEventFilter(this);
