@@ -67,43 +67,74 @@ constexpr int kBesideGap = 8;  // pixels between the dialog's frame and the wind
 }  // namespace
 
 QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QRect& screen) {
-  int left = dialogFrame.center().x() - windowFrame.width() / 2;
-  left = std::max(screen.left(), std::min(left, screen.right() + 1 - windowFrame.width()));
+  const auto clamp = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
+  // Centred over (or beside) the dialog, as far as the screen allows.
+  const int left = clamp(dialogFrame.center().x() - windowFrame.width() / 2, screen.left(),
+                         screen.right() + 1 - windowFrame.width());
+  const int top = clamp(dialogFrame.center().y() - windowFrame.height() / 2, screen.top(),
+                        screen.bottom() + 1 - windowFrame.height());
   const int above = dialogFrame.top() - kBesideGap - windowFrame.height();
   if (above >= screen.top()) return {left, above};
   const int below = dialogFrame.bottom() + 1 + kBesideGap;
   if (below + windowFrame.height() <= screen.bottom() + 1) return {left, below};
+  const int right = dialogFrame.right() + 1 + kBesideGap;
+  if (right + windowFrame.width() <= screen.right() + 1) return {right, top};
+  const int leftOf = dialogFrame.left() - kBesideGap - windowFrame.width();
+  if (leftOf >= screen.left()) return {leftOf, top};
   return {left, screen.top()};
+}
+
+QRect outerFrameOf(const QRect& geometry, const QRect& frame, bool framed, const QRect& ownerGeometry,
+                   const QRect& ownerFrame) {
+  if (!framed || frame != geometry) return frame;
+  const QMargins owners(ownerGeometry.left() - ownerFrame.left(), ownerGeometry.top() - ownerFrame.top(),
+                        ownerFrame.right() - ownerGeometry.right(), ownerFrame.bottom() - ownerGeometry.bottom());
+  return geometry.marginsAdded(owners);
 }
 
 void keepBesideFileDialog(QWidget* window) { g_besideDialog = window; }
 
 namespace {
+// The dialog's outer frame, estimated from its owner's while the window manager has not told it yet.
+QRect outerFrame(const QWidget& dialog) {
+  const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+  const bool framed = !(dialog.windowFlags() & Qt::FramelessWindowHint);
+  if (!owner) return dialog.frameGeometry();
+  return outerFrameOf(dialog.geometry(), dialog.frameGeometry(), framed, owner->geometry(), owner->frameGeometry());
+}
+
 // Moves the kept window beside the dialog once the dialog stands on screen.
 void placeBeside(QFileDialog& dialog) {
   QWidget* window = g_besideDialog;
   if (!window || window->isHidden() || !dialog.isVisible()) return;
   const QScreen* screen = dialog.screen();
   const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), QSize(1 << 20, 1 << 20));
-  window->move(besideDialog(dialog.frameGeometry(), window->frameGeometry().size(), area));
+  window->move(besideDialog(outerFrame(dialog), window->frameGeometry().size(), area));
 }
 
 // Follows the dialog: wherever the window manager puts it (and frames it), and wherever the user
-// drags it, the kept window moves clear of it.
+// drags it, the kept window moves clear of it. The frame the manager draws is known only some
+// events after the dialog has shown and moved, without an event of its own: every event of the
+// dialog looks whether its frame has changed.
 class FollowDialog final : public QObject {
  public:
   explicit FollowDialog(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog) { dialog.installEventFilter(this); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &dialog_ && (event->type() == QEvent::Show || event->type() == QEvent::Move))
-      // After the event: the frame is known only once the window manager has placed the dialog.
+    if (watched != &dialog_ || !dialog_.isVisible()) return false;
+    const QRect frame = outerFrame(dialog_);
+    if (event->type() == QEvent::Show || frame != placedAt_) {
+      placedAt_ = frame;
+      // After the event: the dialog's own handling of it may still move it.
       QTimer::singleShot(0, this, [this] { shielded([this] { placeBeside(dialog_); }); });
+    }
     return false;
   }
 
  private:
   QFileDialog& dialog_;
+  QRect placedAt_;
 };
 }  // namespace
 
