@@ -465,13 +465,18 @@ void frmMain::mnuView_Click() {
 void frmMain::askForSpreadsheet() {
   if (askingSpreadsheet_) return;
   askingSpreadsheet_ = true;
-  launcher().findDefaultProgramFor(kWorkbookExtension,
-                                   [window = QPointer<frmMain>(this)](std::optional<DesktopProgram> program) {
-                                     if (!window) return;
-                                     window->askingSpreadsheet_ = false;
-                                     window->spreadsheetFound_ = program.has_value();
-                                     runHandler("mnuView_Click", [&] { window->showSpreadsheetItems(); });
-                                   });
+  try {
+    launcher().findDefaultProgramFor(kWorkbookExtension,
+                                     [window = QPointer<frmMain>(this)](std::optional<DesktopProgram> program) {
+                                       if (!window) return;
+                                       window->askingSpreadsheet_ = false;
+                                       window->spreadsheetFound_ = program.has_value();
+                                       runHandler("mnuView_Click", [&] { window->showSpreadsheetItems(); });
+                                     });
+  } catch (...) {
+    askingSpreadsheet_ = false;  // a question that never went out is asked again at the next opening
+    throw;
+  }
 }
 
 void frmMain::showSpreadsheetItems() {

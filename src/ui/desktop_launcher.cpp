@@ -92,7 +92,7 @@ void QProcessRunner::outputLater(const std::string& program, const std::vector<s
   process->setProcessChannelMode(QProcess::SeparateChannels);
   auto finish = std::make_shared<OutputDone>(std::move(done));
   const auto answer = [process, finish](std::optional<std::string> result) {
-    if (!*finish) return;  // answered already (a failure to start is also reported as finished)
+    if (!*finish) return;  // answered already: a process killed at the time limit still reports its end
     const OutputDone call = std::exchange(*finish, nullptr);
     process->deleteLater();
     shielded([&] { call(std::move(result)); });
