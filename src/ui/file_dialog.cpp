@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "ui/abort_boundary.h"
@@ -109,7 +110,13 @@ void placeBeside(QFileDialog& dialog) {
   if (!window || window->isHidden() || !dialog.isVisible()) return;
   const QScreen* screen = dialog.screen();
   const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), QSize(1 << 20, 1 << 20));
-  window->move(besideDialog(outerFrame(dialog), window->frameGeometry().size(), area));
+  // A frameless window is its own frame; what the platform reports as its frame before the window
+  // manager has settled it may be anything.
+  const bool frameless = window->windowFlags().testFlag(Qt::FramelessWindowHint);
+  const QSize size = frameless ? window->size() : window->frameGeometry().size();
+  const QPoint at = besideDialog(outerFrame(dialog), size, area);
+  if (frameless && window->windowHandle()) window->windowHandle()->setPosition(at);
+  else window->move(at);
 }
 
 // Follows the dialog: wherever the window manager puts it (and frames it), and wherever the user
@@ -118,23 +125,47 @@ void placeBeside(QFileDialog& dialog) {
 // dialog looks whether its frame has changed.
 class FollowDialog final : public QObject {
  public:
-  explicit FollowDialog(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog) { dialog.installEventFilter(this); }
+  explicit FollowDialog(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog), window_(g_besideDialog) {
+    dialog.installEventFilter(this);
+    if (window_) window_->installEventFilter(this);
+  }
+  ~FollowDialog() override {
+    if (window_) window_->removeEventFilter(this);
+  }
+  FollowDialog(const FollowDialog&) = delete;
+  FollowDialog& operator=(const FollowDialog&) = delete;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != &dialog_ || !dialog_.isVisible()) return false;
-    const QRect frame = outerFrame(dialog_);
-    if (event->type() == QEvent::Show || frame != placedAt_) {
-      placedAt_ = frame;
-      // After the event: the dialog's own handling of it may still move it.
-      QTimer::singleShot(0, this, [this] { shielded([this] { placeBeside(dialog_); }); });
+    if (!dialog_.isVisible()) return false;
+    if (watched == &dialog_) {
+      const QRect frame = outerFrame(dialog_);
+      if (event->type() == QEvent::Show || frame != placedAt_) {
+        placedAt_ = frame;
+        place();
+      }
+    } else if (watched == window_ && event->type() == QEvent::Move && corrections_ < kCorrections &&
+               window_->frameGeometry().intersects(outerFrame(dialog_))) {
+      // The window manager put the window back where it stood (its own placement of a window it
+      // has just mapped, or a move it had not yet taken in): placed again, a few times at most.
+      ++corrections_;
+      place();
     }
     return false;
   }
 
  private:
+  static constexpr int kCorrections = 5;
+
+  void place() {
+    // After the event: the dialog's own handling of it may still move it.
+    QTimer::singleShot(0, this, [this] { shielded([this] { placeBeside(dialog_); }); });
+  }
+
   QFileDialog& dialog_;
+  QPointer<QWidget> window_;
   QRect placedAt_;
+  int corrections_ = 0;
 };
 }  // namespace
 
