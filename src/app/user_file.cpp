@@ -1,5 +1,9 @@
 #include "app/user_file.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
 #include "app/app_state.h"
 #include "app/document_file.h"
 #include "app/file_in_use.h"
@@ -25,10 +29,24 @@ T trapped(const char* label, T fallback, Body&& body) {
 
 std::string dataFolder() { return g_app.g_appPath + "DATA/"; }
 
+namespace {
+bool endsWithNoCase(const std::string& text, std::string_view tail) {
+  if (text.size() < tail.size()) return false;
+  return std::equal(tail.begin(), tail.end(), text.end() - std::ptrdiff_t(tail.size()), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  });
+}
+}  // namespace
+
 std::string withDataFileExtension(const std::string& path) {
   const std::string name = myFilenameFilename(path);
-  if (myTrim(name).empty() || name.back() == '/' || name.find('.') != std::string::npos) return path;
-  return path + kDataFileExtension;
+  if (myTrim(name).empty() || name.back() == '/') return path;
+  if (endsWithNoCase(name, kDataFileExtension)) return path;
+  // Points in a name ("case 1.5m", "No.3") are part of it, not an extension: only the data
+  // files' own extension stands. A final point typed before nothing is taken as its start.
+  std::string stem = path;
+  while (!stem.empty() && stem.back() == '.' && stem.size() > path.size() - name.size() + 1) stem.pop_back();
+  return stem + kDataFileExtension;
 }
 
 bool myUserSave(DesignData& data, CommonDialog& dialog, std::string& path, bool& quiet) {

@@ -35,8 +35,9 @@ inline constexpr const char* kNewDocumentFileName = kNewDocumentFileNameText.dat
 // g_appPath + "DATA/": where the file dialogs start.
 std::string dataFolder();
 
-// The path a save writes to: a file name without any "." gets kDataFileExtension; a name with an
-// extension of its own (another one included, or a bare final ".") stands as typed.
+// The path a save writes to: the name gets kDataFileExtension unless it already ends with it (in
+// any case), whatever points it holds ("case 1.5m" -> "case 1.5m.PIPEDATA"); trailing points of
+// the name go ("caseA." -> "caseA.PIPEDATA"). An empty name stands as it is: nothing is written.
 std::string withDataFileExtension(const std::string& path);
 
 // Saves the record. quiet true writes straight to `path` when that file exists; otherwise the

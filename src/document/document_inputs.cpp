@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "document/document_rules.h"
+#include "ui/list_width.h"
 
 namespace tovakin::gui {
 
@@ -23,6 +24,8 @@ ChoiceCombo::ChoiceCombo(QWidget* parent) : QComboBox(parent) {
   setFocusPolicy(Qt::StrongFocus);
   // A text longer than the box shows its beginning, as a list entry does.
   connect(lineEdit(), &QLineEdit::textChanged, lineEdit(), [edit = lineEdit()] { edit->setCursorPosition(0); });
+  // The closed box shows its entries whole too: it grows past its designed width for a longer one.
+  keepEntriesWhole(*this);
 }
 
 void ChoiceCombo::setText(const QString& text) {

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "ui/abort_boundary.h"
+#include "ui/button_keys.h"
 #include "ui/form_helpers.h"
 
 namespace tovakin::gui {
@@ -219,6 +220,13 @@ void frmMessage::keyPressEvent(QKeyEvent* event) {
   // Only the buttons end a message; Escape does not.
   if (event->key() == Qt::Key_Escape) {
     event->accept();
+    return;
+  }
+  // The letter a button shows answers without Alt, as in every message box of the program.
+  for (QPushButton* button : {left_, right_}) {
+    if (button->isHidden() || !button->isEnabled() || !isPlainAccessKey(*event, button->text())) continue;
+    event->accept();
+    button->click();
     return;
   }
   QDialog::keyPressEvent(event);

@@ -33,6 +33,7 @@
 #include "shell/maker.h"
 #include "shell/single_instance.h"
 #include "ui/boxes.h"
+#include "ui/document_focus.h"
 #include "ui/form_helpers.h"
 #include "ui/launcher.h"
 
@@ -82,6 +83,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   // Closing the active document brings back the one that was in front before it, not the next
   // one made.
   mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+  // A document brought back (window list, Ctrl+Tab, Ctrl+F6, a click on its frame) is worked in
+  // where it was left.
+  keepFocusPerDocument(*mdi_);
   setCentralWidget(mdi_);
   buildMenus();
   menuBar()->installEventFilter(this);
@@ -100,6 +104,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   // A box asked for while no window of the program is active (between two questions, or for a
   // file a later start handed over) opens over this window.
   setBoxOwnerOfLastResort(this);
+  // The 表示 menu shows the answer as it opens; the desktop takes its time to give it.
+  askForSpreadsheet();
   // New constants reach every open document at once; clearing the history empties the items.
   showOptionsDialog = [this](QWidget& owner) {
     OptionsOpener opener;
@@ -450,9 +456,32 @@ void frmMain::closeEvent(QCloseEvent* event) {
 // The menus and the toolbar that act on no single document.
 
 void frmMain::mnuView_Click() {
-  // Asked afresh each time: a spreadsheet program may have been installed or removed meanwhile.
-  const bool found = launcher().defaultProgramFor(kWorkbookExtension).has_value();
-  const ViewMenuState state = viewMenuState(found, !mdi_->subWindowList().isEmpty());
+  showSpreadsheetItems();
+  // Asked afresh each time, beside the open menu: a spreadsheet program may have been installed
+  // or removed meanwhile.
+  askForSpreadsheet();
+}
+
+void frmMain::askForSpreadsheet() {
+  if (askingSpreadsheet_) return;
+  askingSpreadsheet_ = true;
+  try {
+    launcher().findDefaultProgramFor(kWorkbookExtension,
+                                     [window = QPointer<frmMain>(this)](std::optional<DesktopProgram> program) {
+                                       if (!window) return;
+                                       window->askingSpreadsheet_ = false;
+                                       window->spreadsheetFound_ = program.has_value();
+                                       runHandler("mnuView_Click", [&] { window->showSpreadsheetItems(); });
+                                     });
+  } catch (...) {
+    askingSpreadsheet_ = false;  // a question that never went out is asked again at the next opening
+    throw;
+  }
+}
+
+void frmMain::showSpreadsheetItems() {
+  const ViewMenuState state =
+      viewMenuState(spreadsheetFound_.value_or(true), !mdi_->subWindowList().isEmpty());
   menus_.viewExcel->setText(state.excelCaption);
   menus_.viewExcel->setEnabled(state.excelEnabled);
   menus_.viewExcelKanzai->setText(state.kanzaiCaption);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <memory>
 
 #include "ui/abort_boundary.h"
@@ -90,7 +91,10 @@ class frmMain : public QMainWindow {
 
   // The menus and the toolbar that do not act on one document. Each runs under runHandler
   // (abort_boundary.h) with its own name as the error box's label.
-  // 表示: the spreadsheet items' captions and enabling, computed as the menu opens.
+  // 表示: the spreadsheet items' captions and enabling as the menu opens, from the desktop's last
+  // answer whether it has a spreadsheet program; the menu opens without waiting for the desktop,
+  // which is asked again beside it (a program installed or removed meanwhile), and the items
+  // follow its answer, also while the menu is open.
   void mnuView_Click();
   void mnuViewToolbar_Click();
   void mnuViewStatusBar_Click();
@@ -187,6 +191,9 @@ class frmMain : public QMainWindow {
   void mnuEdit_Click();
 
   void runFileItem(QAction* item);
+  // Asks the desktop, without waiting, whether it has a spreadsheet program (one question at a time).
+  void askForSpreadsheet();
+  void showSpreadsheetItems();
   frmHelp& help();
 
   QMdiArea* mdi_ = nullptr;
@@ -197,6 +204,10 @@ class frmMain : public QMainWindow {
   MenuItems menus_;
   QList<QAction*> windowList_;
   QPointer<frmHelp> help_;
+  // The desktop's last answer (none yet: the items as designed until it comes) and whether a
+  // question is out.
+  std::optional<bool> spreadsheetFound_;
+  bool askingSpreadsheet_ = false;
   std::int32_t numbered_ = 0;
 
   // The placement: read once at load, and the outer rectangle it asks for, which the inside size

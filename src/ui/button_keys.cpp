@@ -63,6 +63,21 @@ std::optional<QChar> accessKeyOf(const QString& caption) {
   return std::nullopt;
 }
 
+bool isPlainAccessKey(int key, const QString& text, Qt::KeyboardModifiers modifiers, bool autoRepeat,
+                      const QString& caption) {
+  if (autoRepeat || (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) return false;
+  const auto letter = accessKeyOf(caption);
+  if (!letter) return false;
+  // The key code names the key whatever the layout's shift state; a key without a code of its own
+  // (an input method's) is read from its text.
+  if (key > 0 && key < 0x80) return QChar(key).toUpper() == *letter;
+  return text.size() == 1 && text[0].toUpper() == *letter;
+}
+
+bool isPlainAccessKey(const QKeyEvent& event, const QString& caption) {
+  return isPlainAccessKey(event.key(), event.text(), event.modifiers(), event.isAutoRepeat(), caption);
+}
+
 QKeySequence accessKeySequence(QChar key) { return QKeySequence(QStringLiteral("Alt+") + key.toUpper()); }
 
 void pressOnEnter(QAbstractButton& button) { new ButtonKeys(button, ButtonKeys::Enter); }

@@ -27,6 +27,12 @@ std::optional<QChar> accessKeyOf(const QString& caption);
 // The key sequence of an access key as the keyboard sends it: Alt and the letter.
 QKeySequence accessKeySequence(QChar key);
 
+// Whether a key typed alone (no Ctrl, Alt or Meta; Shift allowed; not a key held down repeating)
+// is the access key of the caption, as a message box's buttons take their letters without Alt.
+bool isPlainAccessKey(int key, const QString& text, Qt::KeyboardModifiers modifiers, bool autoRepeat,
+                      const QString& caption);
+bool isPlainAccessKey(const QKeyEvent& event, const QString& caption);
+
 // Makes Enter on the focused button press it (click() at once, while the button is enabled).
 void pressOnEnter(QAbstractButton& button);
 

@@ -3,9 +3,13 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QTimer>
 #include <QStringList>
+#include <memory>
+#include <utility>
 
 #include "platform/file_system.h"
+#include "ui/abort_boundary.h"
 #include "ui/desktop_entry.h"
 
 namespace tovakin::gui {
@@ -70,6 +74,43 @@ std::optional<std::string> QProcessRunner::output(const std::string& program,
   return process.readAllStandardOutput().toStdString();
 }
 
+QProcessRunner::~QProcessRunner() {
+  for (const QPointer<QProcess>& process : running_) {
+    if (!process) continue;
+    process->disconnect();
+    process->kill();
+    process->waitForFinished(1000);
+    delete process.data();
+  }
+}
+
+void QProcessRunner::outputLater(const std::string& program, const std::vector<std::string>& arguments,
+                                 OutputDone done) {
+  std::erase_if(running_, [](const QPointer<QProcess>& p) { return p.isNull(); });
+  auto* process = new QProcess;
+  running_.emplace_back(process);
+  process->setProcessChannelMode(QProcess::SeparateChannels);
+  auto finish = std::make_shared<OutputDone>(std::move(done));
+  const auto answer = [process, finish](std::optional<std::string> result) {
+    if (!*finish) return;  // answered already: a process killed at the time limit still reports its end
+    const OutputDone call = std::exchange(*finish, nullptr);
+    process->deleteLater();
+    shielded([&] { call(std::move(result)); });
+  };
+  QObject::connect(process, &QProcess::finished, process, [process, answer](int code, QProcess::ExitStatus status) {
+    if (status != QProcess::NormalExit || code != 0) answer(std::nullopt);
+    else answer(process->readAllStandardOutput().toStdString());
+  });
+  QObject::connect(process, &QProcess::errorOccurred, process, [answer](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart) answer(std::nullopt);
+  });
+  QTimer::singleShot(10000, process, [process, answer] {
+    process->kill();
+    answer(std::nullopt);
+  });
+  process->start(QString::fromStdString(program), toQt(arguments), QIODevice::ReadOnly);
+}
+
 bool QProcessRunner::startDetached(const std::string& program, const std::vector<std::string>& arguments) {
   return QProcess::startDetached(QString::fromStdString(program), toQt(arguments));
 }
@@ -118,8 +159,23 @@ bool XdgLauncher::startProgram(const std::string& program, const std::vector<std
   return runner_.startDetached(program, arguments);
 }
 
+void XdgLauncher::findDefaultProgramFor(const std::string& extension, ProgramAnswer answer) {
+  const std::string type = mimeTypeOfExtension(extension);
+  if (type.empty()) {
+    answer(std::nullopt);
+    return;
+  }
+  runner_.outputLater("xdg-mime", {"query", "default", type},
+                      [this, answer = std::move(answer)](std::optional<std::string> named) {
+                        answer(programOfAnswer(named));
+                      });
+}
+
 std::optional<DesktopProgram> XdgLauncher::defaultProgramForType(const std::string& mimeType) {
-  const auto answer = runner_.output("xdg-mime", {"query", "default", mimeType});
+  return programOfAnswer(runner_.output("xdg-mime", {"query", "default", mimeType}));
+}
+
+std::optional<DesktopProgram> XdgLauncher::programOfAnswer(const std::optional<std::string>& answer) const {
   if (!answer) return std::nullopt;
   const std::string entryId = firstWord(*answer);
   if (entryId.empty()) return std::nullopt;

@@ -2,6 +2,9 @@
 // The launcher of a freedesktop.org desktop: xdg-open for web pages, xdg-mime for the type of a
 // file and the desktop entry of its program, the entry's Exec line for how to start it. Every
 // program runs through a ProcessRunner, so that tests see the command lines without running them.
+#include <QPointer>
+#include <QProcess>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,13 +22,29 @@ class ProcessRunner {
   virtual std::optional<std::string> output(const std::string& program, const std::vector<std::string>& arguments) = 0;
   // Starts a program without waiting for it; false when it could not be started.
   virtual bool startDetached(const std::string& program, const std::vector<std::string>& arguments) = 0;
+  // Runs a program to its end without waiting for it: `done` gets what output() would return, on
+  // the windows' thread, once (at once, by default).
+  using OutputDone = std::function<void(std::optional<std::string>)>;
+  virtual void outputLater(const std::string& program, const std::vector<std::string>& arguments, OutputDone done) {
+    done(output(program, arguments));
+  }
 };
 
 // The runner over QProcess.
 class QProcessRunner final : public ProcessRunner {
  public:
+  QProcessRunner() = default;
+  QProcessRunner(const QProcessRunner&) = delete;
+  QProcessRunner& operator=(const QProcessRunner&) = delete;
+  // A process still running is ended without its answer: whoever waited for it may be gone.
+  ~QProcessRunner() override;
   std::optional<std::string> output(const std::string& program, const std::vector<std::string>& arguments) override;
   bool startDetached(const std::string& program, const std::vector<std::string>& arguments) override;
+  // The process runs beside the windows' event loop; one that has not ended in 10 s is killed.
+  void outputLater(const std::string& program, const std::vector<std::string>& arguments, OutputDone done) override;
+
+ private:
+  std::vector<QPointer<QProcess>> running_;
 };
 
 // Where desktop entries and programs are looked for, in order of precedence.
@@ -43,6 +62,8 @@ class XdgLauncher final : public Launcher {
   bool openUrl(const std::string& url) override;
   OpenOutcome openFile(const std::string& path) override;
   std::optional<DesktopProgram> defaultProgramFor(const std::string& extension) override;
+  // xdg-mime, a script that takes a second or more, runs beside the windows.
+  void findDefaultProgramFor(const std::string& extension, ProgramAnswer answer) override;
   bool startProgram(const std::string& program, const std::vector<std::string>& arguments) override;
 
   // The desktop's program for a MIME type ("application/pdf"); nullopt when it names none, or
@@ -50,6 +71,8 @@ class XdgLauncher final : public Launcher {
   std::optional<DesktopProgram> defaultProgramForType(const std::string& mimeType);
 
  private:
+  // The program of the desktop entry xdg-mime named in its answer.
+  std::optional<DesktopProgram> programOfAnswer(const std::optional<std::string>& answer) const;
   std::optional<std::string> findEntry(const std::string& entryId) const;
   std::optional<std::string> findProgram(const std::string& name) const;
 

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "ui/abort_boundary.h"
@@ -67,43 +68,104 @@ constexpr int kBesideGap = 8;  // pixels between the dialog's frame and the wind
 }  // namespace
 
 QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QRect& screen) {
-  int left = dialogFrame.center().x() - windowFrame.width() / 2;
-  left = std::max(screen.left(), std::min(left, screen.right() + 1 - windowFrame.width()));
+  const auto clamp = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
+  // Centred over (or beside) the dialog, as far as the screen allows.
+  const int left = clamp(dialogFrame.center().x() - windowFrame.width() / 2, screen.left(),
+                         screen.right() + 1 - windowFrame.width());
+  const int top = clamp(dialogFrame.center().y() - windowFrame.height() / 2, screen.top(),
+                        screen.bottom() + 1 - windowFrame.height());
   const int above = dialogFrame.top() - kBesideGap - windowFrame.height();
   if (above >= screen.top()) return {left, above};
   const int below = dialogFrame.bottom() + 1 + kBesideGap;
   if (below + windowFrame.height() <= screen.bottom() + 1) return {left, below};
+  const int right = dialogFrame.right() + 1 + kBesideGap;
+  if (right + windowFrame.width() <= screen.right() + 1) return {right, top};
+  const int leftOf = dialogFrame.left() - kBesideGap - windowFrame.width();
+  if (leftOf >= screen.left()) return {leftOf, top};
   return {left, screen.top()};
+}
+
+QRect outerFrameOf(const QRect& geometry, const QRect& frame, bool framed, const QRect& ownerGeometry,
+                   const QRect& ownerFrame) {
+  if (!framed || frame != geometry) return frame;
+  const QMargins owners(ownerGeometry.left() - ownerFrame.left(), ownerGeometry.top() - ownerFrame.top(),
+                        ownerFrame.right() - ownerGeometry.right(), ownerFrame.bottom() - ownerGeometry.bottom());
+  return geometry.marginsAdded(owners);
 }
 
 void keepBesideFileDialog(QWidget* window) { g_besideDialog = window; }
 
 namespace {
+// The dialog's outer frame, estimated from its owner's while the window manager has not told it yet.
+QRect outerFrame(const QWidget& dialog) {
+  const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+  const bool framed = !(dialog.windowFlags() & Qt::FramelessWindowHint);
+  if (!owner) return dialog.frameGeometry();
+  return outerFrameOf(dialog.geometry(), dialog.frameGeometry(), framed, owner->geometry(), owner->frameGeometry());
+}
+
 // Moves the kept window beside the dialog once the dialog stands on screen.
 void placeBeside(QFileDialog& dialog) {
   QWidget* window = g_besideDialog;
   if (!window || window->isHidden() || !dialog.isVisible()) return;
   const QScreen* screen = dialog.screen();
   const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), QSize(1 << 20, 1 << 20));
-  window->move(besideDialog(dialog.frameGeometry(), window->frameGeometry().size(), area));
+  // A frameless window is its own frame; what the platform reports as its frame before the window
+  // manager has settled it may be anything.
+  const bool frameless = window->windowFlags().testFlag(Qt::FramelessWindowHint);
+  const QSize size = frameless ? window->size() : window->frameGeometry().size();
+  const QPoint at = besideDialog(outerFrame(dialog), size, area);
+  if (frameless && window->windowHandle()) window->windowHandle()->setPosition(at);
+  else window->move(at);
 }
 
 // Follows the dialog: wherever the window manager puts it (and frames it), and wherever the user
-// drags it, the kept window moves clear of it.
+// drags it, the kept window moves clear of it. The frame the manager draws is known only some
+// events after the dialog has shown and moved, without an event of its own: every event of the
+// dialog looks whether its frame has changed.
 class FollowDialog final : public QObject {
  public:
-  explicit FollowDialog(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog) { dialog.installEventFilter(this); }
+  explicit FollowDialog(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog), window_(g_besideDialog) {
+    dialog.installEventFilter(this);
+    if (window_) window_->installEventFilter(this);
+  }
+  ~FollowDialog() override {
+    if (window_) window_->removeEventFilter(this);
+  }
+  FollowDialog(const FollowDialog&) = delete;
+  FollowDialog& operator=(const FollowDialog&) = delete;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &dialog_ && (event->type() == QEvent::Show || event->type() == QEvent::Move))
-      // After the event: the frame is known only once the window manager has placed the dialog.
-      QTimer::singleShot(0, this, [this] { shielded([this] { placeBeside(dialog_); }); });
+    if (!dialog_.isVisible()) return false;
+    if (watched == &dialog_) {
+      const QRect frame = outerFrame(dialog_);
+      if (event->type() == QEvent::Show || frame != placedAt_) {
+        placedAt_ = frame;
+        place();
+      }
+    } else if (watched == window_ && event->type() == QEvent::Move && corrections_ < kCorrections &&
+               window_->frameGeometry().intersects(outerFrame(dialog_))) {
+      // The window manager put the window back where it stood (its own placement of a window it
+      // has just mapped, or a move it had not yet taken in): placed again, a few times at most.
+      ++corrections_;
+      place();
+    }
     return false;
   }
 
  private:
+  static constexpr int kCorrections = 5;
+
+  void place() {
+    // After the event: the dialog's own handling of it may still move it.
+    QTimer::singleShot(0, this, [this] { shielded([this] { placeBeside(dialog_); }); });
+  }
+
   QFileDialog& dialog_;
+  QPointer<QWidget> window_;
+  QRect placedAt_;
+  int corrections_ = 0;
 };
 }  // namespace
 

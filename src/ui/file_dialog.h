@@ -1,6 +1,7 @@
 #pragma once
 // The program's one open / save dialog over Qt's own file dialog (not the desktop's), so that it
 // looks and behaves the same on every desktop and in tests.
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -32,9 +33,16 @@ inline constexpr const char* kFileDialogObjectName = "dlgCommonDialog";
 
 // Where a window stands that must stay in sight beside the file dialog (a notice that says what
 // to choose): centred over the dialog's frame and above it when the screen has room, else below
-// it, else at the top of the screen; never further left or right than the screen allows. All
-// rectangles are outer frames; the result is the window's outer top-left.
+// it, else to its right, else to its left (centred on its height), else at the top of the screen;
+// never further left or right than the screen allows. All rectangles are outer frames; the result
+// is the window's outer top-left.
 QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QRect& screen);
+
+// A dialog's outer frame. Until the window manager has told the program how wide the frame it
+// draws is, the frame geometry is the bare window's; the frame of the owner window (drawn by the
+// same manager) then stands for it. A frameless dialog is its own frame.
+QRect outerFrameOf(const QRect& geometry, const QRect& frame, bool framed, const QRect& ownerGeometry,
+                   const QRect& ownerFrame);
 
 // The window the file dialog keeps in sight while it is open (nullptr: none). The caller sets
 // it before it asks for a file and clears it afterwards.

@@ -3,6 +3,7 @@
 // uses for its type, find that program for a type, start a program. A service like the boxes:
 // main() installs the desktop's, tests a scripted double, so no test starts a browser or a
 // spreadsheet program. Programs are started with argument lists, never through a shell.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,13 @@ class Launcher {
   // The program the desktop uses for files with this extension ("XLS", "xlsx"); nullopt when
   // there is none. No file is created or read for the look-up.
   virtual std::optional<DesktopProgram> defaultProgramFor(const std::string& extension) = 0;
+  // The same look-up without waiting for it: `answer` runs once, on the windows' thread, when the
+  // desktop has answered (at once, by default). For what a window shows as it opens, such as a
+  // menu, where asking the desktop can take a second.
+  using ProgramAnswer = std::function<void(std::optional<DesktopProgram>)>;
+  virtual void findDefaultProgramFor(const std::string& extension, ProgramAnswer answer) {
+    answer(defaultProgramFor(extension));
+  }
   // Starts a program with its arguments, without waiting for it.
   virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments) = 0;
 };

@@ -59,17 +59,25 @@ TEST_F(UserFileTest, SavingANewDocumentWritesTheChosenFile) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST(DataFileExtension, OnlyANameWithoutAnyExtensionGetsTheDataFilesOne) {
+TEST(DataFileExtension, EveryNameGetsTheDataFilesExtensionUnlessItEndsWithIt) {
   const struct {
     const char* typed;
     const char* written;
   } cases[] = {
       {"/a/DATA/caseA", "/a/DATA/caseA.PIPEDATA"},
       {"/a/DATA/caseA.PIPEDATA", "/a/DATA/caseA.PIPEDATA"},
-      {"/a/DATA/caseA.pipedata", "/a/DATA/caseA.pipedata"},
-      {"/a/DATA/caseA.dat", "/a/DATA/caseA.dat"},       // another extension is kept as typed
-      {"/a/DATA/caseA.", "/a/DATA/caseA."},             // so is a bare final point
-      {"/a/DATA/.caseA", "/a/DATA/.caseA"},
+      {"/a/DATA/caseA.pipedata", "/a/DATA/caseA.pipedata"},  // the extension in any case stands
+      {"/a/DATA/caseA.PipeData", "/a/DATA/caseA.PipeData"},
+      // Points inside a name are part of it: a design file is always found by the filter again.
+      {"/a/DATA/case 1.5m", "/a/DATA/case 1.5m.PIPEDATA"},
+      {"/a/DATA/No.3", "/a/DATA/No.3.PIPEDATA"},
+      {"/a/DATA/H21.3", "/a/DATA/H21.3.PIPEDATA"},
+      {"/a/DATA/caseA.dat", "/a/DATA/caseA.dat.PIPEDATA"},
+      {"/a/DATA/caseA.PIPEDATA.bak", "/a/DATA/caseA.PIPEDATA.bak.PIPEDATA"},
+      {"/a/DATA/caseAPIPEDATA", "/a/DATA/caseAPIPEDATA.PIPEDATA"},  // no point, no extension
+      {"/a/DATA/caseA.", "/a/DATA/caseA.PIPEDATA"},  // a final point starts no second one
+      {"/a/DATA/caseA..", "/a/DATA/caseA.PIPEDATA"},
+      {"/a/DATA/.caseA", "/a/DATA/.caseA.PIPEDATA"},
       {"/a/my.data/caseA", "/a/my.data/caseA.PIPEDATA"},  // a point in a folder is no extension
       {"caseA", "caseA.PIPEDATA"},
       {"", ""},
@@ -104,6 +112,24 @@ TEST_F(UserFileTest, ANameTypedWithoutExtensionIsSavedListedAndAskedAboutWithIt)
   EXPECT_FALSE(myUserSave(record_, dialog_, again, quiet));
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "ファイル 'caseA.PIPEDATA' は作成されています。\n上書きしますか？");
+}
+
+TEST_F(UserFileTest, ANameWithPointsIsSavedListedAndAskedAboutWithTheExtension) {
+  std::string path;
+  bool quiet = false;
+  dialog_.answerOk(dataPath("case 1.5m"));
+  EXPECT_TRUE(myUserSave(record_, dialog_, path, quiet));
+  EXPECT_EQ(path, dataPath("case 1.5m.PIPEDATA"));
+  EXPECT_EQ(dialog_.FileName, path);
+  EXPECT_FALSE(fileExists(dataPath("case 1.5m")));
+  EXPECT_EQ(g_recentFiles[0], path);
+
+  std::string again;
+  dialog_.answerOk(dataPath("case 1.5m"));
+  messages_.answer(MsgAnswer::No);
+  EXPECT_FALSE(myUserSave(record_, dialog_, again, quiet));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "ファイル 'case 1.5m.PIPEDATA' は作成されています。\n上書きしますか？");
 }
 
 TEST_F(UserFileTest, QuietSaveReplacesTheFileWithoutAsking) {

@@ -81,6 +81,28 @@ TEST(MessageWindow, TheQuestionStartsOnYesAndItsAccessKeysAnswer) {
   }
 }
 
+TEST(MessageWindow, ThePlainLettersTheButtonsShowAnswerAsTheirAccessKeysDo) {
+  const struct {
+    int mode;
+    Qt::Key key;
+    std::int32_t answer;  // -1: no answer, the window stays
+  } cases[] = {
+      {kMessageYesNo, Qt::Key_Y, kAnswerYes}, {kMessageYesNo, Qt::Key_N, kAnswerNo},
+      {kMessageYesNo, Qt::Key_Q, -1},  // 閉じる is not shown in a question
+      {kMessageClose, Qt::Key_Q, 0},   {kMessageClose, Qt::Key_Y, -1},  // はい is hidden
+  };
+  for (const auto& c : cases) {
+    frmMessage message(c.mode);
+    message.show();
+    g_messageAnswer = -1;
+    // Sent to the focused button, from where an unused key travels to the window.
+    QWidget* focused = message.cmdCommand(c.mode == kMessageYesNo ? 1 : 0);
+    QTest::keyClick(focused, c.key);
+    EXPECT_EQ(g_messageAnswer, c.answer) << c.mode << " " << c.key;
+    EXPECT_EQ(message.isVisible(), c.answer == -1) << c.mode << " " << c.key;
+  }
+}
+
 TEST(MessageWindow, EscapeDoesNotAnswerTheQuestion) {
   frmMessage question(kMessageYesNo);
   question.show();

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QToolBar>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "document/frm_document.h"
@@ -84,6 +86,55 @@ TEST_F(MainMenus, TheSpreadsheetItemsAreComputedAsTheMenuOpensAndStartOnlyWhatWa
   desktop.starts = false;  // a program that will not start is the handler's error
   action("mnuViewExcel")->trigger();
   EXPECT_EQ(errors.shown, std::vector<std::string>{"ファイルが見つかりません。(53)\n in mnuViewExcel_Click"});
+}
+
+// A desktop that answers the look-up only when the test says so, as xdg-mime does a second later.
+struct SlowDesktop final : Launcher {
+  int waitedFor = 0;  // look-ups the caller waited for
+  std::vector<ProgramAnswer> questions;
+  bool openUrl(const std::string&) override { return false; }
+  OpenOutcome openFile(const std::string&) override { return OpenOutcome::NoProgram; }
+  std::optional<DesktopProgram> defaultProgramFor(const std::string&) override {
+    ++waitedFor;
+    return std::nullopt;
+  }
+  void findDefaultProgramFor(const std::string& extension, ProgramAnswer answer) override {
+    EXPECT_EQ(extension, "xlsx");
+    questions.push_back(std::move(answer));
+  }
+  bool startProgram(const std::string&, const std::vector<std::string>&) override { return false; }
+  Installed<Launcher> installed = installLauncher(*this);
+};
+
+TEST_F(MainMenus, TheViewMenuOpensWithoutWaitingForTheDesktopAndFollowsItsAnswer) {
+  SlowDesktop slow;
+  auto main = std::make_unique<frmMain>();
+  ASSERT_EQ(slow.questions.size(), 1u) << "asked at the start, beside the windows";
+  const auto item = [&](const char* name) { return main->findChild<QAction*>(name); };
+  const auto openView = [&] { emit main->findChild<QMenu*>("mnuView")->aboutToShow(); };
+
+  openView();  // no answer yet: the items as designed, and no second question while one is out
+  EXPECT_TRUE(item("mnuViewExcel")->isEnabled());
+  EXPECT_EQ(item("mnuViewExcel")->text(), QStringLiteral("Microsoft Excel を起動(&E)"));
+  EXPECT_EQ(slow.questions.size(), 1u);
+
+  std::exchange(slow.questions, {}).front()(std::nullopt);  // the open menu follows the answer
+  EXPECT_FALSE(item("mnuViewExcel")->isEnabled());
+  EXPECT_EQ(item("mnuViewExcel")->text(), QStringLiteral("Excelが見つかりません"));
+  EXPECT_EQ(item("mnuViewExcelKanzai")->text(), QStringLiteral("Excelが見つからないので管材情報を開けません"));
+
+  openView();  // the last answer at once; the desktop asked again
+  EXPECT_FALSE(item("mnuViewExcel")->isEnabled());
+  ASSERT_EQ(slow.questions.size(), 1u);
+  std::exchange(slow.questions, {}).front()(DesktopProgram{"calc.desktop", "/usr/bin/calc", {"%U"}});
+  EXPECT_TRUE(item("mnuViewExcel")->isEnabled());
+  EXPECT_TRUE(item("mnuViewExcelKanzai")->isEnabled());
+  EXPECT_EQ(slow.waitedFor, 0) << "no menu opening waited for the desktop";
+
+  openView();  // an answer that comes after the window has gone changes nothing
+  ASSERT_EQ(slow.questions.size(), 1u);
+  main.reset();
+  slow.questions.front()(std::nullopt);
 }
 
 TEST_F(MainMenus, TheBarsToggleIndependentlyAndBothOptionsItemsShowTheOneDialog) {

@@ -51,6 +51,34 @@ TEST(ButtonKeys, TheAccessKeyIsTheLetterAfterASingleAmpersand) {
   EXPECT_EQ(accessKeySequence(QLatin1Char('e')), QKeySequence(Qt::ALT | Qt::Key_E));
 }
 
+TEST(ButtonKeys, ALetterTypedAloneIsTheAccessKeyOfTheCaptionThatShowsIt) {
+  const QString yes = QStringLiteral("はい(&Y)");
+  const struct {
+    int key;
+    const char* text;
+    Qt::KeyboardModifiers modifiers;
+    bool autoRepeat;
+    const char* caption;
+    bool presses;
+  } cases[] = {
+      {Qt::Key_Y, "y", Qt::NoModifier, false, "はい(&Y)", true},
+      {Qt::Key_Y, "Y", Qt::ShiftModifier, false, "はい(&Y)", true},
+      {Qt::Key_N, "n", Qt::NoModifier, false, "いいえ(&N)", true},
+      {Qt::Key_N, "n", Qt::NoModifier, false, "はい(&Y)", false},
+      {Qt::Key_Y, "", Qt::AltModifier, false, "はい(&Y)", false},  // the shortcut's, not this
+      {Qt::Key_Y, "", Qt::ControlModifier, false, "はい(&Y)", false},
+      {Qt::Key_Y, "y", Qt::NoModifier, true, "はい(&Y)", false},  // a held key answers once
+      {Qt::Key_Y, "y", Qt::NoModifier, false, "はい", false},     // a caption without a letter
+      {Qt::Key_unknown, "q", Qt::NoModifier, false, "閉じる(&Q)", true},  // an input method's key
+      {Qt::Key_unknown, "", Qt::NoModifier, false, "閉じる(&Q)", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(isPlainAccessKey(c.key, QString::fromUtf8(c.text), c.modifiers, c.autoRepeat, QString::fromUtf8(c.caption)),
+              c.presses)
+        << c.caption << " " << c.text << " " << c.modifiers.toInt();
+  EXPECT_TRUE(isPlainAccessKey(QKeyEvent(QEvent::KeyPress, Qt::Key_Y, Qt::NoModifier, QStringLiteral("y")), yes));
+}
+
 // A dialog whose buttons are neither default nor auto-default, as the program's dialogs are.
 struct TwoButtons {
   QDialog dialog;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -140,6 +142,18 @@ TEST_F(XdgLauncherTest, TheProgramOfAnExtensionComesFromItsEntryWithoutAnyFile) 
   EXPECT_TRUE(runner_.started.empty());
 }
 
+TEST_F(XdgLauncherTest, TheLookUpWithoutWaitingGivesTheSameAnswers) {
+  XdgLauncher desktop(runner_, paths_);
+  std::vector<std::optional<DesktopProgram>> answers;
+  for (const char* extension : {"XLS", "pdf", "unknownextension"})
+    desktop.findDefaultProgramFor(extension, [&](std::optional<DesktopProgram> p) { answers.push_back(p); });
+  EXPECT_EQ(answers, (std::vector<std::optional<DesktopProgram>>{
+                         DesktopProgram{"office-sheets.desktop", bin("sheets"), {"--calc", "%U"}}, std::nullopt,
+                         std::nullopt}));
+  EXPECT_EQ(runner_.ran, (std::vector<Args>{{"xdg-mime", "query", "default", "application/vnd.ms-excel"},
+                                            {"xdg-mime", "query", "default", "application/pdf"}}));
+}
+
 TEST_F(XdgLauncherTest, NoProgramWhereTheDesktopNamesNoneOrItsEntryOrProgramIsMissing) {
   XdgLauncher desktop(runner_, paths_);
   EXPECT_EQ(desktop.defaultProgramFor("unknownextension"), std::nullopt);  // no type at all: nothing asked
@@ -177,6 +191,21 @@ TEST_F(XdgLauncherTest, StartingAProgramPassesItsArgumentsAsTheyAre) {
   XdgLauncher desktop(runner_, paths_);
   EXPECT_TRUE(desktop.startProgram(bin("sheets"), {"a b.xlsx", "; echo x", "$(x)"}));
   EXPECT_EQ(runner_.started, (std::vector<Args>{{bin("sheets"), "a b.xlsx", "; echo x", "$(x)"}}));
+}
+
+TEST(QProcessRunner, AToolsAnswerWithoutWaitingComesOnceThroughTheEventLoop) {
+  QProcessRunner runner;
+  std::vector<std::optional<std::string>> answers;
+  const auto record = [&](std::optional<std::string> a) { answers.push_back(std::move(a)); };
+  runner.outputLater("printf", {"%s", "application/pdf"}, record);
+  runner.outputLater("false", {}, record);
+  runner.outputLater("tovakin-no-such-program", {}, record);
+  EXPECT_LT(answers.size(), 3u) << "the started ones answer later";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answers.size() == 3; }, 10000));
+  QTest::qWait(50);  // nothing answers twice
+  ASSERT_EQ(answers.size(), 3u);
+  EXPECT_EQ(std::count(answers.begin(), answers.end(), std::optional<std::string>("application/pdf")), 1);
+  EXPECT_EQ(std::count(answers.begin(), answers.end(), std::nullopt), 2);
 }
 
 TEST(QProcessRunner, ReadsAToolsAnswerAndReportsAFailure) {

@@ -43,6 +43,45 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"", {}}),
                          [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.filter); });
 
+TEST(BesideDialog, TheNoticeStandsClearOfTheDialogWhereTheScreenHasRoom) {
+  const QRect screen(0, 0, 1280, 1024);
+  const QSize notice(358, 131);
+  const struct {
+    const char* where;
+    QRect dialog;
+    QPoint expected;
+  } cases[] = {
+      {"room above", QRect(315, 251, 638, 443), QPoint(454, 112)},
+      {"no room above: below", QRect(0, 0, 638, 443), QPoint(139, 451)},
+      {"near the right edge", QRect(900, 400, 380, 300), QPoint(910, 261)},
+      // A dialog as tall as the screen: beside it, on the side with room.
+      {"tall, room on the right", QRect(100, 0, 600, 1024), QPoint(708, 446)},
+      {"tall, room on the left only", QRect(600, 0, 680, 1024), QPoint(234, 446)},
+      {"far right: kept on the screen", QRect(1100, 500, 180, 100), QPoint(922, 361)},
+      {"the whole screen: at its top", QRect(0, 0, 1280, 1024), QPoint(460, 0)},
+  };
+  for (const auto& c : cases) {
+    const QPoint at = besideDialog(c.dialog, notice, screen);
+    EXPECT_EQ(at, c.expected) << c.where;
+    const QRect placed(at, notice);
+    EXPECT_TRUE(screen.contains(placed)) << c.where;
+    if (c.dialog != screen) {
+      EXPECT_FALSE(placed.intersects(c.dialog)) << c.where;
+    }
+  }
+}
+
+TEST(BesideDialog, AFrameNotYetToldIsTakenFromTheOwnersFrame) {
+  const QRect owner(0, 20, 1270, 980), ownerFrame(-1, 0, 1272, 1001);  // a caption and a border
+  const QRect dialog(316, 271, 636, 418);
+  // Before the window manager has said: the bare window, framed like its owner.
+  EXPECT_EQ(outerFrameOf(dialog, dialog, true, owner, ownerFrame), QRect(315, 251, 638, 439));
+  // Once told, its own frame.
+  const QRect told(315, 250, 638, 443);
+  EXPECT_EQ(outerFrameOf(dialog, told, true, owner, ownerFrame), told);
+  EXPECT_EQ(outerFrameOf(dialog, dialog, false, owner, ownerFrame), dialog) << "a frameless dialog";
+}
+
 class TempFolder : public ::testing::Test {
  protected:
   void SetUp() override {

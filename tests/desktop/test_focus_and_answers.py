@@ -1,0 +1,190 @@
+"""Windows as a desktop user meets them on a real X server, second round: a document brought back
+takes the focus up where it was left (also after a check put it on a box), a design file saved
+under a name with points in it keeps the data files' extension, the plain letters of the Yes/No
+buttons answer the calculation's closing question, and the report notice stands clear of the
+report file dialog from its first show, whatever the main window's size and place."""
+import os
+import shutil
+import struct
+import time
+
+import harness
+from test_keyboard_windows import geometry, overlap
+
+SAVE_DIALOG_TITLE = "^ファイルの保存$"
+NOTICE_TITLE = "^計算中です$"
+CHECK_TITLE = "^確認して下さい。$"
+FINISHED_TITLE = "^計算が終了しました。$"
+OVERWRITE_TITLE = "^確認$"
+
+# The main window is placed at the screen's top-left and enlarged, and the documents are tiled side
+# by side with the first one leftmost; its 静水圧 box then stands here in the main window.
+MAIN_SIZE = (1270, 1000)
+FIRST_DOCUMENT_SEISUIATU = (200, 498)
+
+
+def design_record(path):
+    """The fields of a saved design file that the tests look at."""
+    with open(path, "rb") as f:
+        data = f.read()
+    return {
+        "title": data[32:160].decode("cp932").rstrip(" \0"),
+        "kyatapiraSu": struct.unpack_from("<i", data, 620)[0],
+        "sekojiShogekiKeisu": struct.unpack_from("<d", data, 624)[0],
+        "seisuiatu": struct.unpack_from("<d", data, 632)[0],
+    }
+
+
+class FocusAndAnswers(harness.DesktopTestCase):
+    def exit_without_saving(self, program, main):
+        self.desktop.send_keys(main, "alt+f", "x")
+        return program.wait()
+
+    def place_main(self, main, left, top, width, height):
+        self.desktop.xdotool("windowmove", str(main), str(left), str(top))
+        self.desktop.xdotool("windowsize", str(main), str(width), str(height))
+        seen = [None]
+
+        def settled():  # at its new size, and standing still
+            now = geometry(self.desktop, main)
+            still, seen[0] = now == seen[0], now
+            return still and now[2] - now[0] >= width and abs(now[0] - left) <= 8
+        harness.wait_for(settled, 10, "the main window at its new place and size", interval=0.2)
+
+    def five_documents_tiled(self):
+        """Five copies of a case, the first one leftmost of the tiled documents and not active."""
+        source = self.design_file("flexible")
+        files = []
+        for n in range(1, 6):
+            files.append(os.path.join(self.work, f"case{n}.PIPEDATA"))
+            shutil.copy(source, files[-1])
+        program = self.start_program(*files)
+        main = self.main_window(program)
+        self.place_main(main, 0, 0, *MAIN_SIZE)
+        self.desktop.send_keys(main, "alt+w", "1")
+        self.desktop.send_keys(main, "alt+w", "v")  # 左右に並べて表示: the active one leftmost
+        self.desktop.send_keys(main, "alt+w", "5")
+        return program, main, files
+
+    def click_into_the_first_document(self, main):
+        # A click into a box of a document that is not active brings the document to the front.
+        self.desktop.click(main, *FIRST_DOCUMENT_SEISUIATU)
+
+    def test_the_window_list_gives_a_document_back_the_box_it_was_left_in(self):
+        program, main, files = self.five_documents_tiled()
+        self.click_into_the_first_document(main)
+        self.desktop.send_keys(main, "alt+w", "5", "alt+w", "1")
+        self.desktop.type_text(main, "0.75")
+        self.desktop.send_keys(main, "Tab")
+        before = design_record(files[0])
+        self.desktop.send_keys(main, "alt+f", "s")
+        harness.wait_for(lambda: design_record(files[0])["seisuiatu"] != before["seisuiatu"], 10,
+                         "the typed 静水圧 in the saved file")
+        record = design_record(files[0])
+        self.assertEqual(record["seisuiatu"], 0.75)
+        self.assertEqual(record["title"], before["title"], "the typing went into 計算書タイトル")
+        self.assertEqual(self.exit_without_saving(program, main), 0)
+
+    def test_the_box_a_check_put_the_focus_on_is_where_typing_goes_after_coming_back(self):
+        program, main, files = self.five_documents_tiled()
+        self.click_into_the_first_document(main)
+        # Back from 静水圧 to キャタピラ数, a count the check refuses, then on to 施工時衝撃係数.
+        self.desktop.send_keys(main, "shift+Tab", "shift+Tab")
+        self.desktop.type_text(main, "3")
+        self.desktop.send_keys(main, "Tab", "alt+c")
+        message = self.desktop.wait_window(CHECK_TITLE)
+        self.desktop.send_keys(message, "q")  # 閉じる(&Q), its letter alone
+        self.desktop.wait_gone(CHECK_TITLE)
+        # The check has put the focus on キャタピラ数; away to the fifth document and back.
+        self.desktop.send_keys(main, "alt+w", "5", "alt+w", "1")
+        self.desktop.type_text(main, "1")
+        before = design_record(files[0])
+        self.desktop.send_keys(main, "alt+f", "s")
+        harness.wait_for(lambda: design_record(files[0])["kyatapiraSu"] == 1, 10, "the typed count in the saved file")
+        record = design_record(files[0])
+        self.assertEqual(record["title"], before["title"])
+        self.assertEqual(record["sekojiShogekiKeisu"], before["sekojiShogekiKeisu"])
+        self.assertEqual(self.exit_without_saving(program, main), 0)
+
+    def test_a_name_with_points_is_saved_with_the_data_files_extension(self):
+        program = self.start_program()
+        main = self.main_window(program)
+        data = os.path.join(self.app_dir, "DATA")
+        for name in ("case 1.5m", "No.3", "H21.3"):
+            with self.subTest(name=name):
+                self.desktop.send_keys(main, "alt+f", "a")  # 名前を付けて保存
+                dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
+                self.desktop.send_keys(dialog, "ctrl+a")
+                self.desktop.type_text(dialog, name)
+                self.desktop.send_keys(dialog, "Return")
+                self.desktop.wait_gone(SAVE_DIALOG_TITLE)
+                saved = os.path.join(data, name + ".PIPEDATA")
+                harness.wait_for(lambda: os.path.isfile(saved), 10, f"{saved}")
+                self.assertFalse(os.path.exists(os.path.join(data, name)))
+                self.assertEqual(os.path.getsize(saved), 2800)
+        # The recent list names the files as written.
+        with open(os.path.join(self.app_dir, "TOVAKIN.INI"), encoding="cp932", errors="replace") as ini:
+            text = ini.read()
+        for name in ("case 1.5m", "No.3", "H21.3"):
+            self.assertIn(os.path.join(data, name + ".PIPEDATA"), text)
+        self.assertEqual(self.exit_without_saving(program, main), 0)
+
+    def test_the_plain_letters_answer_the_calculations_closing_question(self):
+        case = self.design_file("flexible")
+        report = os.path.join(self.work, "flexible.xlsx")
+        program = self.start_program(case)
+        main = self.main_window(program)
+        self.desktop.send_keys(main, "alt+c")
+        self.desktop.send_keys(self.desktop.wait_window(SAVE_DIALOG_TITLE), "Return")
+        question = self.desktop.wait_window(FINISHED_TITLE, timeout=120)
+        self.desktop.send_keys(question, "n")
+        self.desktop.wait_gone(FINISHED_TITLE)
+        self.assertTrue(os.path.isfile(report))
+
+        # Again over the report just written: y to the overwrite question, y to the closing one,
+        # which opens the report; this desktop has no program for it and says so.
+        self.desktop.send_keys(main, "alt+c")
+        self.desktop.send_keys(self.desktop.wait_window(SAVE_DIALOG_TITLE), "Return")
+        self.desktop.send_keys(self.desktop.wait_window(OVERWRITE_TITLE), "y")
+        question = self.desktop.wait_window(FINISHED_TITLE, timeout=120)
+        self.desktop.send_keys(question, "y")
+        self.desktop.wait_gone(FINISHED_TITLE)
+        notice = harness.wait_for(lambda: [w for w in self.desktop.windows("^Tovakin$") if w != main], 20,
+                                  "the notice that no program opens the report")[0]
+        self.desktop.send_keys(notice, "Return")
+        self.assertEqual(self.exit_without_saving(program, main), 0)
+
+    def test_the_report_notice_is_clear_of_the_file_dialog_from_its_first_show_wherever_the_main_window_is(self):
+        case = self.design_file("flexible")
+        program = self.start_program(case)
+        main = self.main_window(program)
+        width, height = self.desktop.size
+        for place in ((0, 0, MAIN_SIZE[0], MAIN_SIZE[1]), (0, 0, width, height - 24), (600, 480, 660, 520),
+                      (0, 0, 520, 420), (700, 0, 570, height - 24)):
+            with self.subTest(place=place):
+                self.place_main(main, *place)
+                self.desktop.send_keys(main, "alt+c")
+                dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
+                notice = self.desktop.wait_window(NOTICE_TITLE)
+
+                def apart():
+                    return not overlap(geometry(self.desktop, dialog), geometry(self.desktop, notice))
+                # At once (the first turn of the program's event loop), and for good.
+                harness.wait_for(apart, 1, "the notice clear of the dialog")
+                screen = (0, 0, width, height)
+                deadline = time.monotonic() + 1.5
+                while time.monotonic() < deadline:
+                    seen_dialog, seen_notice = geometry(self.desktop, dialog), geometry(self.desktop, notice)
+                    self.assertFalse(overlap(seen_dialog, seen_notice), (seen_dialog, seen_notice))
+                    self.assertTrue(screen[0] <= seen_notice[0] and seen_notice[2] <= screen[2] and
+                                    screen[1] <= seen_notice[1] and seen_notice[3] <= screen[3], seen_notice)
+                    time.sleep(0.1)
+                self.desktop.send_keys(dialog, "Escape")
+                self.desktop.wait_gone(SAVE_DIALOG_TITLE)
+                self.desktop.wait_gone(NOTICE_TITLE)
+        self.assertEqual(self.exit_without_saving(program, main), 0)
+
+
+if __name__ == "__main__":
+    import unittest
+    unittest.main()

@@ -1,0 +1,91 @@
+// The focus of the documents of an MDI area: where a document was left, it is taken up again.
+#include "ui/document_focus.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QVBoxLayout>
+#include <array>
+#include <memory>
+
+namespace tovakin::gui {
+namespace {
+
+struct Document {
+  QWidget* widget = new QWidget;
+  std::array<QLineEdit*, 3> boxes{};
+  QMdiSubWindow* sub = nullptr;
+  Document() {
+    auto* column = new QVBoxLayout(widget);
+    for (QLineEdit*& box : boxes) column->addWidget(box = new QLineEdit(widget));
+  }
+};
+
+class DocumentFocus : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    area.resize(900, 700);
+    keepFocusPerDocument(area);
+    area.show();
+    area.activateWindow();
+    if (!QTest::qWaitForWindowActive(&area)) GTEST_SKIP() << "no window activation on this platform";
+    for (Document& d : documents) {
+      d.sub = area.addSubWindow(d.widget);
+      d.sub->show();
+      area.setActiveSubWindow(d.sub);
+    }
+  }
+  void bringBack(const Document& d) {
+    area.setActiveSubWindow(documents[0].sub == d.sub ? documents[1].sub : documents[0].sub);
+    area.setActiveSubWindow(d.sub);
+  }
+
+  QMdiArea area;
+  std::array<Document, 3> documents;
+};
+
+TEST_F(DocumentFocus, ADocumentActivatedByAClickIntoABoxGetsThatBoxBack) {
+  Document& first = documents[0];
+  EXPECT_EQ(QApplication::focusWidget(), documents[2].boxes[0]) << "a new document starts in its first box";
+  // The first document is not active; a click into its last box brings it to the front.
+  QTest::mouseClick(first.boxes[2], Qt::LeftButton);
+  ASSERT_EQ(area.activeSubWindow(), first.sub);
+  ASSERT_EQ(QApplication::focusWidget(), first.boxes[2]);
+  for (int round = 0; round < 2; ++round) {
+    bringBack(first);
+    EXPECT_EQ(QApplication::focusWidget(), first.boxes[2]) << round;
+  }
+}
+
+TEST_F(DocumentFocus, AFocusMovedByTheProgramIsWhereTheDocumentIsTakenUpAgain) {
+  Document& first = documents[0];
+  QTest::mouseClick(first.boxes[2], Qt::LeftButton);
+  first.boxes[1]->setFocus(Qt::OtherFocusReason);  // a check points at the offending box
+  bringBack(first);
+  EXPECT_EQ(QApplication::focusWidget(), first.boxes[1]);
+  // The box it was left in is gone from sight: the area chooses, as for a new document.
+  first.boxes[1]->hide();
+  bringBack(first);
+  EXPECT_NE(QApplication::focusWidget(), first.boxes[1]);
+  EXPECT_TRUE(first.sub->isAncestorOf(QApplication::focusWidget()));
+}
+
+TEST_F(DocumentFocus, ADocumentNeverFocusedStartsInItsFirstBox) {
+  auto late = std::make_unique<Document>();
+  late->sub = area.addSubWindow(late->widget);
+  late->sub->show();
+  area.setActiveSubWindow(late->sub);
+  EXPECT_EQ(QApplication::focusWidget(), late->boxes[0]);
+  // Its closing leaves the others' focus as it was.
+  QTest::mouseClick(documents[1].boxes[2], Qt::LeftButton);
+  late->sub->close();
+  bringBack(documents[1]);
+  EXPECT_EQ(QApplication::focusWidget(), documents[1].boxes[2]);
+}
+
+}  // namespace
+}  // namespace tovakin::gui
