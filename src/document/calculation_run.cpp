@@ -166,10 +166,7 @@ std::optional<RunOutcome> Run::chooseReport() {
   砂時計(false);
   {
     // The notice says what to choose: it stays in sight beside the file dialog, not under it.
-    keepBesideFileDialog(message_);
-    const struct Clear {
-      ~Clear() { keepBesideFileDialog(nullptr); }
-    } clear;
+    const KeepBesideFileDialog keep(message_);
     guardStep(kLabel, [&] { chosen = report::myUserExcelSave(doc_.dlgCommonDialog(), startFrom); });
   }
   if (!chosen) return RunOutcome::ReportCancelled;

@@ -93,7 +93,8 @@ QRect outerFrameOf(const QRect& geometry, const QRect& frame, bool framed, const
   return geometry.marginsAdded(owners);
 }
 
-void keepBesideFileDialog(QWidget* window) { g_besideDialog = window; }
+KeepBesideFileDialog::KeepBesideFileDialog(QWidget* window) { g_besideDialog = window; }
+KeepBesideFileDialog::~KeepBesideFileDialog() { g_besideDialog = nullptr; }
 
 namespace {
 // The dialog's outer frame, estimated from its owner's while the window manager has not told it yet.

@@ -44,9 +44,16 @@ QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QR
 QRect outerFrameOf(const QRect& geometry, const QRect& frame, bool framed, const QRect& ownerGeometry,
                    const QRect& ownerFrame);
 
-// The window the file dialog keeps in sight while it is open (nullptr: none). The caller sets
-// it before it asks for a file and clears it afterwards.
-void keepBesideFileDialog(QWidget* window);
+// The window the file dialogs keep in sight while this object lives: the caller holds one around
+// its request for a file. The dialog is reached through the platform's CommonDialog, which knows
+// no windows, so the window is kept here for the one modal request, not passed through it.
+class KeepBesideFileDialog {
+ public:
+  explicit KeepBesideFileDialog(QWidget* window);
+  ~KeepBesideFileDialog();
+  KeepBesideFileDialog(const KeepBesideFileDialog&) = delete;
+  KeepBesideFileDialog& operator=(const KeepBesideFileDialog&) = delete;
+};
 
 class QtCommonDialog final : public CommonDialog {
  public:
