@@ -13,7 +13,9 @@ QString lines(const char* first, const char* second) {
   return QString::fromUtf8(first) + QStringLiteral("\r\n") + QString::fromUtf8(second);
 }
 
-CheckMessage box(int index, QString text) { return {CheckTarget::box(index), std::move(text)}; }
+// The box that shows the field; a field no box shows raises subscript out of range (9) here, not
+// once the user has been told to correct a value nobody can see.
+CheckMessage box(const RecordField& field, QString text) { return {CheckTarget::box(boxOf(field).index), std::move(text)}; }
 CheckMessage list(DocRole role, QString text) { return {CheckTarget::list(role), std::move(text)}; }
 
 // A code the input check does not give.
@@ -34,30 +36,30 @@ CheckMessage checkMessage(std::int32_t code) {
     case Passed:
       return {};
     case FrictionAngleNotPositive:
-      return box(boxOfField(&D::naibuMasatukaku), QStringLiteral("内部摩擦角を0以下にすることは出来ません。"));
+      return box(&D::naibuMasatukaku, QStringLiteral("内部摩擦角を0以下にすることは出来ません。"));
     case SoilWeightNotPositive:
-      return box(boxOfField(&D::tuchiTanniJuryo), QStringLiteral("土の単位体積重量を0以下にすることは出来ません。"));
+      return box(&D::tuchiTanniJuryo, QStringLiteral("土の単位体積重量を0以下にすることは出来ません。"));
     case SaturatedWeightNotPositive:
-      return box(boxOfField(&D::howadoTanniJuryo), QStringLiteral("飽和土単位体積重量を0以下にすることは出来ません。"));
+      return box(&D::howadoTanniJuryo, QStringLiteral("飽和土単位体積重量を0以下にすることは出来ません。"));
     case TrenchNarrowerThanPipe:
-      return box(boxOfField(&D::mizohaba), QStringLiteral("溝幅が小さすぎます。少なくとも管外径値以上にして下さい。"));
+      return box(&D::mizohaba, QStringLiteral("溝幅が小さすぎます。少なくとも管外径値以上にして下さい。"));
     case FrictionAngleFrom90:
-      return box(boxOfField(&D::naibuMasatukaku), QStringLiteral("内部摩擦角を90以上にすることは出来ません。"));
+      return box(&D::naibuMasatukaku, QStringLiteral("内部摩擦角を90以上にすることは出来ません。"));
     case TrackCount:
-      return box(boxOfField(&D::kyatapiraSu), QStringLiteral("キャタピラ数は 1 または 2 を入力して下さい。"));
+      return box(&D::kyatapiraSu, QStringLiteral("キャタピラ数は 1 または 2 を入力して下さい。"));
     case FixedSupportAngle:
-      return box(boxOfField(&D::shijikaku), QStringLiteral("固定支承の場合、設計支持角は90,120,または180にして下さい。"));
+      return box(&D::shijikaku, QStringLiteral("固定支承の場合、設計支持角は90,120,または180にして下さい。"));
     case FreeSupportAngle:
-      return box(boxOfField(&D::shijikaku), QStringLiteral("自由支承の場合、設計支持角は30,60,90,120,または180にして下さい。"));
+      return box(&D::shijikaku, QStringLiteral("自由支承の場合、設計支持角は30,60,90,120,または180にして下さい。"));
     case WaterWeightNotPositive:
-      return box(boxOfField(&D::mizuTanniJuryo), QStringLiteral("水の単位体積重量を0以下にすることは出来ません。"));
+      return box(&D::mizuTanniJuryo, QStringLiteral("水の単位体積重量を0以下にすることは出来ません。"));
     case WaterEqualsSaturated:
-      return box(boxOfField(&D::mizuTanniJuryo), lines("本ソフトウェアでは水の単位体積重量＝飽和土単位体積重量にすることは出来ません。",
-                                        "どちらかを変更して下さい。"));
+      return box(&D::mizuTanniJuryo, lines("本ソフトウェアでは水の単位体積重量＝飽和土単位体積重量にすることは出来ません。",
+                                           "どちらかを変更して下さい。"));
     case CoverNotPositive:
-      return box(boxOfField(&D::dokaburi), QStringLiteral("土かぶりを0以下にすることは出来ません。"));
+      return box(&D::dokaburi, QStringLiteral("土かぶりを0以下にすることは出来ません。"));
     case FlexibleFixedSupportAngle:
-      return box(boxOfField(&D::shijikaku), QStringLiteral("とう性管固定支承の場合、設計支持角は180にして下さい。"));
+      return box(&D::shijikaku, QStringLiteral("とう性管固定支承の場合、設計支持角は180にして下さい。"));
     case NoPipeType:
       return list(DocRole::Kanshu,
                    lines("管種を選択して下さい。", "目的の管種類データが選択できない場合、管材情報を追加して下さい。"));

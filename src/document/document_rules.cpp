@@ -55,14 +55,10 @@ int listIndexOf(DocRole role) {
   const std::vector<DocumentList>& lists = documentLists();
   for (std::size_t i = 0; i < lists.size(); ++i)
     if (lists[i].role == role) return static_cast<int>(i);
-  return -1;
+  raiseError(err::kOutOfRange);
 }
 
-const DocumentList& documentList(DocRole role) {
-  const int index = listIndexOf(role);
-  if (index < 0) raiseError(err::kOutOfRange);
-  return documentLists()[static_cast<std::size_t>(index)];
-}
+const DocumentList& documentList(DocRole role) { return documentLists()[static_cast<std::size_t>(listIndexOf(role))]; }
 
 const std::vector<ListItem>& fixedListItems(DocRole list) {
   const DocumentList& l = documentList(list);
@@ -163,16 +159,19 @@ const std::vector<DocumentBox>& documentBoxes() {
 
 const DocumentBox& documentBox(int index) {
   const std::vector<DocumentBox>& boxes = documentBoxes();
-  if (index < 0 || index >= kTextBoxCount) return boxes.front();
+  if (index < 0 || static_cast<std::size_t>(index) >= boxes.size()) raiseError(err::kOutOfRange);
   return boxes[static_cast<std::size_t>(index)];
 }
 
-int boxOfField(const RecordField& field) {
-  if (std::holds_alternative<std::monostate>(field)) return -1;
-  for (const DocumentBox& box : documentBoxes())
-    if (field == box.field) return box.index;
-  return -1;
+const DocumentBox& boxOf(const RecordField& field) {
+  if (!std::holds_alternative<std::monostate>(field))
+    for (const DocumentBox& box : documentBoxes())
+      if (field == box.field) return box;
+  raiseError(err::kOutOfRange);
 }
+
+const DocumentBox& trenchBox() { return boxOf(&DesignData::mizohaba); }
+const DocumentBox& adoptedModulusBox() { return boxOf(&DesignData::hanryokuKeisu); }
 
 std::optional<std::string> pipeBoxText(const PipeBoxes& pipe, const DocumentBox& box) {
   using D = DesignData;
@@ -195,16 +194,11 @@ std::optional<std::string> pipeBoxText(const PipeBoxes& pipe, const DocumentBox&
   return std::nullopt;
 }
 
-std::string_view boxPattern(int index) {
-  if (index < 0 || index >= kTextBoxCount) return {};
-  return documentBox(index).pattern;
-}
+std::string_view boxPattern(int index) { return documentBox(index).pattern; }
 
-bool isReadOnlyBox(int index) { return index >= 0 && index < kTextBoxCount && documentBox(index).readOnly; }
+bool isReadOnlyBox(int index) { return documentBox(index).readOnly; }
 
-bool isTextBox(int index) {
-  return index >= 0 && index < kTextBoxCount && documentBox(index).kind == BoxKind::Text;
-}
+bool isTextBox(int index) { return documentBox(index).kind == BoxKind::Text; }
 
 double readNumberBox(std::string_view text, std::string_view pattern) {
   const std::string narrow = toNarrow(text);
@@ -291,7 +285,7 @@ std::string reformatBox(int index, std::string_view text) {
   const std::string_view pattern = boxPattern(index);
   // The adopted e' (box 19) shows what the foundation-material dialog wrote; it is read with a
   // pattern, never re-formatted.
-  if (pattern.empty() || documentBox(index).field == RecordField(&DesignData::hanryokuKeisu))
+  if (pattern.empty() || index == adoptedModulusBox().index)
     return std::string(text);
   // A number beyond a double's range is read as the largest one; the box never shows "inf".
   return showNumber(readNumberBox(text, pattern), pattern);

@@ -44,9 +44,9 @@ inline constexpr int kListCount = 8;
 // The eight lists in the window's order: pipe type, standard and nominal size, then burial,
 // support, truck, bulldozer and road.
 const std::vector<DocumentList>& documentLists();
-// The list of a role; a role that is no list raises subscript out of range (9).
+// The list of a role, and its place in documentLists(); a role that is no list raises subscript
+// out of range (9).
 const DocumentList& documentList(DocRole role);
-// The place of a list in documentLists(), -1 for a role that is no list.
 int listIndexOf(DocRole role);
 
 // A fixed list's entries in list order, and the code a new case starts with (the first entry's);
@@ -142,17 +142,22 @@ struct DocumentBox {
                                 // keeps to as the user types (fitsRecordText); 0 for the others
 };
 const std::vector<DocumentBox>& documentBoxes();
-// The box of that index; the table's first box for an index out of range.
+// The box of that index, and the box that shows a record field. An index outside the table, or a
+// field no box shows, raises subscript out of range (9) at once: a look-up never falls back to
+// another box.
 const DocumentBox& documentBox(int index);
-// The box that shows a record field, -1 for a field no box shows.
-int boxOfField(const RecordField& field);
+const DocumentBox& boxOf(const RecordField& field);
+// The boxes the window addresses by the field they show: the trench width, which the burial
+// enables, and the adopted e', which the foundation-material dialog fills.
+const DocumentBox& trenchBox();
+const DocumentBox& adoptedModulusBox();
 
 // The text of a pipe box (a Pipe box or the unit weight) for the values of a pipe, by the box's
 // field, in its pattern; nullopt for every other box, which the pipe table does not fill.
 std::optional<std::string> pipeBoxText(const PipeBoxes& pipe, const DocumentBox& box);
 
 // The display pattern of box `index` ("0", "0.0", "0.00", "0.000"), "" for the two text boxes
-// (0 title, 13 surcharge name).
+// (0 title, 13 surcharge name). Like documentBox, an index outside the table raises (9).
 std::string_view boxPattern(int index);
 bool isReadOnlyBox(int index);  // 1, 2, 3, 4, 19, 21
 bool isTextBox(int index);      // 0, 13

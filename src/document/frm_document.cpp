@@ -43,6 +43,13 @@ constexpr int kInvalidUseOfNull = 94;
 
 QString qtext(const std::string& s) { return QString::fromStdString(s); }
 
+// The control of a control array at an index; an index outside it raises subscript out of range (9).
+template <class T, std::size_t N>
+T* at(const std::array<T*, N>& controls, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= N) raiseError(err::kOutOfRange);
+  return controls[static_cast<std::size_t>(index)];
+}
+
 void paintBehind(QWidget& widget, QPalette::ColorRole role, std::uint32_t bgr) {
   QPalette palette = widget.palette();
   palette.setColor(role, designColour(bgr));
@@ -171,9 +178,6 @@ void frmDocument::buildControls() {
   onChoice(DocRole::Yobina, "cbYobina_Click", &frmDocument::cbYobina_Click);
   onChoice(DocRole::Kiso, "cbKiso_Click", &frmDocument::cbKiso_Click);
   onChoice(DocRole::Maisetu, "cbMaisetu_Click", &frmDocument::cbMaisetu_Click);
-  onChoice(DocRole::KajuJoken, "cbKajuJoken_Click", &frmDocument::cbJoken_Click);
-  onChoice(DocRole::DoroJoken, "cbDoroJoken_Click", &frmDocument::cbJoken_Click);
-  onChoice(DocRole::BuruJoken, "cbBuruJoken_Click", &frmDocument::cbJoken_Click);
   for (int i = 0; i < 2; ++i) {
     connect(commands_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
             [this, i] { runHandler("cmdCommand_Click", [this, i] { cmdCommand_Click(i); }); });
@@ -186,16 +190,21 @@ void frmDocument::buildControls() {
 }
 
 void frmDocument::wireKeyboard() {
-  for (int i = 0; i < kTextBoxCount; ++i) {
-    QLineEdit* box = boxes_[static_cast<std::size_t>(i)];
+  for (const DocumentBox& designed : documentBoxes()) {
+    QLineEdit* box = txtTextBox(designed.index);
     box->installEventFilter(this);
     // Every edit of the user, and only the user's: typing, Delete, Backspace, cut, paste, undo
     // and the input method's commits; what the program writes into a box emits no textEdited.
-    connect(box, &QLineEdit::textEdited, this, [this] { unchanged_ = false; });
+    connect(box, &QLineEdit::textEdited, this, &frmDocument::markChanged);
     // Tab passes over the pipe boxes as Enter does; the mouse still reaches them for copying.
-    if (!inTabOrder(i)) box->setFocusPolicy(Qt::ClickFocus);
+    if (!inTabOrder(designed.index)) box->setFocusPolicy(Qt::ClickFocus);
   }
-  for (ChoiceCombo* list : combos_) list->installEventFilter(this);
+  for (const DocumentList& designed : documentLists()) {
+    ChoiceCombo* list = choice(designed.role);
+    list->installEventFilter(this);
+    // Every choice of the user, also of the entry already shown; filling and showing emit none.
+    connect(list, &QComboBox::activated, this, &frmDocument::markChanged);
+  }
   // Enter on a focused button presses it, as at the end of the Enter links.
   for (QPushButton* button : {commands_[0], commands_[1], kisozaiSet_, naigaiatuSet_}) button->setAutoDefault(true);
   // The condition buttons share their access keys with the main window's menus: the key presses
@@ -253,7 +262,7 @@ bool frmDocument::pressAccessKey(const QKeySequence& key) {
 
 void frmDocument::enterFrom(QWidget* from) {
   EnterState state;
-  state.trenchEnabled = txtTextBox(boxOfField(&DesignData::mizohaba))->isEnabled();
+  state.trenchEnabled = txtTextBox(trenchBox().index)->isEnabled();
   // isHidden, not isVisible: the links are the same while the window itself is not shown.
   state.naigaiatuButton = !naigaiatuSet_->isHidden();
   state.touseiPanel = !tousei_->isHidden();
@@ -271,7 +280,6 @@ QWidget* frmDocument::control(std::string_view objectName) const {
 
 void frmDocument::txtTextBoxCheck(int index) {
   QLineEdit* box = txtTextBox(index);
-  if (!box) return;
   const QString text = qtext(reformatBox(index, box->text().toStdString()));
   // setText emits no textEdited: re-formatting is no change of the user's.
   if (text != box->text()) box->setText(text);
@@ -349,7 +357,7 @@ void frmDocument::myMizohabaEdit(double maisetuKeishiki) {
   const TrenchControls trench = trenchControlsFor(maisetuKeishiki);
   mizohabaLabel_->setText(QString::fromUtf8(trench.caption));
   mizohabaLabel_->setEnabled(trench.enabled);
-  txtTextBox(boxOfField(&DesignData::mizohaba))->setEnabled(trench.enabled);
+  txtTextBox(trenchBox().index)->setEnabled(trench.enabled);
 }
 
 // ---- The lists ------------------------------------------------------------------------------
@@ -427,33 +435,24 @@ void frmDocument::cbKanshu_Click() {
   cbKikakuEdit();
   cbYobinaEdit();
   myKanDataReFreshBody();
-  unchanged_ = false;
 }
 
 void frmDocument::cbKikaku_Click() {
   cbYobinaEdit();
   myKanDataReFreshBody();
-  unchanged_ = false;
 }
 
-void frmDocument::cbYobina_Click() {
-  myKanDataReFreshBody();
-  unchanged_ = false;
-}
+void frmDocument::cbYobina_Click() { myKanDataReFreshBody(); }
 
 void frmDocument::cbKiso_Click() {
   myFormKanshuEdit();  // the flexible-pipe panel depends on the support
-  unchanged_ = false;
 }
 
 void frmDocument::cbMaisetu_Click() {
-  unchanged_ = false;
   // By the text chosen, exactly; a text that is no entry is the plain trench. The box keeps its
   // text while greyed, so the width stays in the record for 突出型.
   myMizohabaEdit(fixedListCode(DocRole::Maisetu, comboText(DocRole::Maisetu)).value_or(0.0));
 }
-
-void frmDocument::cbJoken_Click() { unchanged_ = false; }
 
 void frmDocument::myKanDataReFresh() { myKanDataReFreshBody(); }
 
@@ -488,41 +487,28 @@ void frmDocument::myDataInit() {
   });
 }
 
+class frmDocument::Shown final : public ShownControls {
+ public:
+  explicit Shown(frmDocument& document) : d_(document) {}
+  std::string listText(DocRole list) const override { return d_.comboText(list); }
+  void setListText(DocRole list, const std::string& text) override { d_.setComboText(list, text); }
+  void setBoxText(int index, const std::string& text) override { d_.setBoxText(index, text); }
+  void refillPipeList(DocRole list) override {
+    if (list == DocRole::Kikaku) d_.cbKikakuEdit();
+    else if (list == DocRole::Yobina) d_.cbYobinaEdit();
+    else raiseError(err::kOutOfRange);
+  }
+  void showPipeBoxes() override { d_.myKanDataReFreshBody(); }
+  void showKanshuSwitch() override { d_.myFormKanshuEdit(); }
+  void showTrench(double maisetuKeishiki) override { d_.myMizohabaEdit(maisetuKeishiki); }
+
+ private:
+  frmDocument& d_;
+};
+
 void frmDocument::myFormTenki() {
-  const char* label = "myFormTenki";
-  // The pipe first, before any list is refilled: each refill writes the entry it shows into the
-  // record.
-  std::string kanshu, kikaku, yobikei;
-  guardStep(label, [&] {
-    kanshu = listTextOf(data_, DocRole::Kanshu);
-    kikaku = listTextOf(data_, DocRole::Kikaku);
-    yobikei = listTextOf(data_, DocRole::Yobina);
-  });
-  guardStep(label, [&] { setComboText(DocRole::Kanshu, kanshu); });
-  cbKikakuEdit();
-  guardStep(label, [&] { setComboText(DocRole::Kikaku, kikaku); });
-  cbYobinaEdit();
-  guardStep(label, [&] { setComboText(DocRole::Yobina, yobikei); });
-  // The record keeps the pipe it holds, not the first entries the refills wrote.
-  guardStep(label, [&] {
-    for (DocRole list : {DocRole::Kikaku, DocRole::Yobina}) storePipeText(data_, list, comboText(list));
-  });
-  myKanDataReFreshBody();
-  guardStep(label, [&] { setComboText(DocRole::Kiso, listTextOf(data_, DocRole::Kiso)); });
-  myFormKanshuEdit();
-  guardStep(label, [&] {
-    setComboText(DocRole::Maisetu, listTextOf(data_, DocRole::Maisetu));
-    myMizohabaEdit(data_.maisetuKeishiki);
-  });
-  guardStep(label, [&] {
-    for (DocRole list : {DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken})
-      setComboText(list, listTextOf(data_, list));
-  });
-  guardStep(label, [&] {
-    // The pipe boxes and the unit weight come from the pipe table (myKanDataReFreshBody).
-    for (const DocumentBox& box : documentBoxes())
-      if (const std::optional<std::string> text = boxTextOf(data_, box)) setBoxText(box.index, *text);
-  });
+  Shown shown(*this);
+  recordToControls(data_, shown, [](const std::function<void()>& step) { guardStep("myFormTenki", step); });
 }
 
 void frmDocument::myForm2Data() {
@@ -531,7 +517,7 @@ void frmDocument::myForm2Data() {
   // the raw text ("12.5m"), which is read only once it stands in its pattern, as leaving would.
   guardStep(label, [&] { checkFocusedBox(); });
   ControlTexts shown;
-  for (int i = 0; i < kTextBoxCount; ++i) shown.boxes[static_cast<std::size_t>(i)] = boxText(i);
+  for (const DocumentBox& box : documentBoxes()) shown.boxes.at(static_cast<std::size_t>(box.index)) = boxText(box.index);
   for (const DocumentList& list : documentLists()) shown.list(list.role) = comboText(list.role);
   // One step at a time under the error box: Ignore leaves that step's fields as they were and goes
   // on with the next.
@@ -550,7 +536,7 @@ void frmDocument::cmdKisozaiSet_Click() {
   myForm2Data();
   if (!runKisozaiSet(window(), data_, blnKisozaiWorkFlg)) return;
   unchanged_ = false;
-  const DocumentBox& adopted = documentBox(boxOfField(&DesignData::hanryokuKeisu));
+  const DocumentBox& adopted = adoptedModulusBox();
   setBoxText(adopted.index, boxTextOf(data_, adopted).value_or(""));
 }
 
@@ -562,10 +548,7 @@ void frmDocument::cmdNaigaiatuSet_Click() {
 
 // ---- Controls -------------------------------------------------------------------------------
 
-QLineEdit* frmDocument::txtTextBox(int index) const {
-  if (index < 0 || index >= kTextBoxCount) return nullptr;
-  return boxes_[static_cast<std::size_t>(index)];
-}
+QLineEdit* frmDocument::txtTextBox(int index) const { return at(boxes_, index); }
 
 QComboBox* frmDocument::cbKanshu() const { return choice(DocRole::Kanshu); }
 QComboBox* frmDocument::cbKikaku() const { return choice(DocRole::Kikaku); }
@@ -576,33 +559,19 @@ QComboBox* frmDocument::cbKajuJoken() const { return choice(DocRole::KajuJoken);
 QComboBox* frmDocument::cbBuruJoken() const { return choice(DocRole::BuruJoken); }
 QComboBox* frmDocument::cbDoroJoken() const { return choice(DocRole::DoroJoken); }
 
-ChoiceCombo* frmDocument::choice(DocRole list) const {
-  const int index = listIndexOf(list);
-  if (index < 0) raiseError(err::kOutOfRange);
-  return combos_[static_cast<std::size_t>(index)];
-}
+ChoiceCombo* frmDocument::choice(DocRole list) const { return at(combos_, listIndexOf(list)); }
 
-QPushButton* frmDocument::cmdCommand(int index) const {
-  if (index < 0 || index > 1) return nullptr;
-  return commands_[static_cast<std::size_t>(index)];
-}
+QPushButton* frmDocument::cmdCommand(int index) const { return at(commands_, index); }
 
-UnitCaption* frmDocument::picTanni(int index) const {
-  if (index < 0 || index >= kUnitCaptionCount) return nullptr;
-  return units_[static_cast<std::size_t>(index)];
-}
+UnitCaption* frmDocument::picTanni(int index) const { return at(units_, index); }
 
 std::string frmDocument::comboText(DocRole list) const { return choice(list)->text().toStdString(); }
 
 void frmDocument::setComboText(DocRole list, const std::string& text) { choice(list)->setText(qtext(text)); }
 
-std::string frmDocument::boxText(int index) const {
-  return boxes_[static_cast<std::size_t>(index)]->text().toStdString();
-}
+std::string frmDocument::boxText(int index) const { return txtTextBox(index)->text().toStdString(); }
 
-void frmDocument::setBoxText(int index, const std::string& text) {
-  boxes_[static_cast<std::size_t>(index)]->setText(qtext(text));
-}
+void frmDocument::setBoxText(int index, const std::string& text) { txtTextBox(index)->setText(qtext(text)); }
 
 // ---- Commands and closing -------------------------------------------------------------------
 
@@ -612,7 +581,7 @@ void frmDocument::lblMyCommand(const QString& word) {
   command_->setText(word);
   // While a calculation runs no command starts inside it (nor in any other document).
   if (word.isEmpty() || calculationRunning()) return;
-  if (word == QStringLiteral("計算する")) {
+  if (word == QString::fromUtf8(kWordCalc)) {
     commands_[1]->click();  // at once: the sender sees the run's effects when this returns
     return;
   }
@@ -629,14 +598,14 @@ void frmDocument::cmdCommand_Click(int index) {
 }
 
 void frmDocument::myFileCommand(const QString& word) {
-  const bool open = word == QStringLiteral("開く");
-  const bool save = word == QStringLiteral("上書き保存") || word == QStringLiteral("名前を付けて保存");
+  const bool open = word == QString::fromUtf8(kWordOpen);
+  const bool save = word == QString::fromUtf8(kWordSave) || word == QString::fromUtf8(kWordSaveAs);
   guardStep("lblMyCommand_Change", [&] {
     // A copy: a cancelled dialog or a failed write leaves the window's name as it was.
     std::string path = lblMyFilename().toStdString();
     if (save) {
       myForm2Data();
-      bool quiet = command_->text() == QStringLiteral("上書き保存");
+      bool quiet = command_->text() == QString::fromUtf8(kWordSave);
       // Cancelled, declined, in use or not written: no save, the case stays changed.
       if (!myUserSave(data_, commonDialog(), path, quiet)) return;
       setMyFilename(QString::fromStdString(path));
@@ -681,7 +650,7 @@ bool frmDocument::queryClose() {
     case MsgAnswer::No:
       return true;
     case MsgAnswer::Yes:
-      DocumentCommand(*this, QStringLiteral("上書き保存"));
+      DocumentCommand(*this, QString::fromUtf8(kWordSave));
       return unchanged_;
     case MsgAnswer::Cancel:  // and the answers a Yes / No / Cancel box does not give
     case MsgAnswer::OK:

@@ -53,8 +53,8 @@ class frmDocument : public QWidget {
 
   // The command channel, the hidden label's caption: a new word runs at once and returns when it
   // has ended. Writing the word the label already holds runs nothing, so every sender writes ""
-  // first and then the word (DocumentCommand). "計算する" presses the calculate button, "上書き保存"
-  // and "名前を付けて保存" save, "開く" loads the file named in lblMyFilename; any other word only
+  // first and then the word (DocumentCommand). kWordCalc presses the calculate button, kWordSave
+  // and kWordSaveAs save, kWordOpen loads the file named in lblMyFilename; any other word only
   // refreshes the caption.
   void lblMyCommand(const QString& word);
   // The path of the document's file, "" while it has none.
@@ -86,8 +86,8 @@ class frmDocument : public QWidget {
   // that holds no number is reported in its own step; Ignore leaves its field as it was.
   void myForm2Data();
 
-  // The controls.
-  QLineEdit* txtTextBox(int index) const;  // 0 to 23, nullptr outside
+  // The controls. An index outside a control array raises subscript out of range (9).
+  QLineEdit* txtTextBox(int index) const;  // 0 to kTextBoxCount - 1
   QComboBox* cbKanshu() const;
   QComboBox* cbKikaku() const;
   QComboBox* cbYobina() const;
@@ -104,7 +104,7 @@ class frmDocument : public QWidget {
   QWidget* picMyForm() const { return form_; }
   QWidget* picTouseiField() const { return tousei_; }
   QWidget* picCommand() const { return commandPanel_; }
-  UnitCaption* picTanni(int index) const;  // 0 to 17
+  UnitCaption* picTanni(int index) const;  // 0 to kUnitCaptionCount - 1
   // The designed control of that object name ("txtTextBox_5", "cbKanshu"); a name the window does
   // not have raises subscript out of range (9).
   QWidget* control(std::string_view objectName) const;
@@ -134,7 +134,7 @@ class frmDocument : public QWidget {
   // The record's defaults of a new case (the pipe and the codes as the lists show them, the
   // soil and water values of the calculation settings as they stand now); nothing changed.
   void myDataInit();
-  // The record into the controls. Leaves the changed state alone.
+  // The record into the controls (recordToControls). Leaves the changed state alone.
   void myFormTenki();
   // The rigid / flexible switch from the pipe type and the support shown.
   void myFormKanshuEdit();
@@ -152,15 +152,15 @@ class frmDocument : public QWidget {
   void cbYobinaEdit();
 
   // The user's choice in the pipe lists: the cascade type -> standard -> size, then the pipe
-  // data; the case is changed.
+  // data.
   void cbKanshu_Click();
   void cbKikaku_Click();
   void cbYobina_Click();
-  // The other lists: each choice changes the case, also the entry already shown; the support
-  // list switches the flexible-pipe panel, the burial list the trench-width controls.
+  // The support list switches the flexible-pipe panel, the burial list the trench-width controls.
+  // (Every choice of a list, also of the entry already shown, and every edit of a box changes the
+  // case, through markChanged.)
   void cbKiso_Click();
   void cbMaisetu_Click();
-  void cbJoken_Click();
 
   // The two command buttons: 0 closes the window through its closing question, 1 runs the
   // calculation (calculation_run.h); any other index does nothing.
@@ -177,6 +177,8 @@ class frmDocument : public QWidget {
   // the sender has returned), "上書き保存" and "名前を付けて保存" save through the shared dialog.
   void myFileCommand(const QString& word);
   void closeWindow();
+  // The one place a list's choice or a box's edit marks the case changed.
+  void markChanged() { unchanged_ = false; }
   // Re-formats the box that has the focus, as leaving it would.
   void checkFocusedBox();
   // The caption becomes the file's path once that file exists.
@@ -184,6 +186,9 @@ class frmDocument : public QWidget {
   // Enter in a box or a list: the focus to the next input of the links.
   void enterFrom(QWidget* from);
   void wireKeyboard();
+
+  // The window as recordToControls shows a record in it.
+  class Shown;
 
   void buildControls();
   void Form_Load();
@@ -216,15 +221,21 @@ class frmDocument : public QWidget {
   QLabel* mizohabaLabel_ = nullptr;
   QPushButton* kisozaiSet_ = nullptr;
   QPushButton* naigaiatuSet_ = nullptr;
-  std::array<QLineEdit*, 24> boxes_{};
+  std::array<QLineEdit*, kTextBoxCount> boxes_{};
   std::array<ChoiceCombo*, kListCount> combos_{};  // in the order of documentLists()
-  std::array<UnitCaption*, 18> units_{};
+  std::array<UnitCaption*, kUnitCaptionCount> units_{};
   std::array<QPushButton*, 2> commands_{};
   // Every designed control by its object name, for the Enter links and the Tab order.
   std::vector<std::pair<std::string, QWidget*>> named_;
 };
 
 inline constexpr const char* kSaveQuestion = "データは変更されています。保存しますか？";
+
+// The command words a document runs (lblMyCommand).
+inline constexpr const char* kWordOpen = "開く";
+inline constexpr const char* kWordSave = "上書き保存";
+inline constexpr const char* kWordSaveAs = "名前を付けて保存";
+inline constexpr const char* kWordCalc = "計算する";
 
 // Sends a command word the way every sender does: "" and then the word.
 void DocumentCommand(frmDocument& document, const QString& word);

@@ -118,6 +118,38 @@ void storePipeText(DesignData& record, DocRole list, const std::string& shown) {
   writeText(record, l.field, shown);
 }
 
+void recordToControls(DesignData& record, ShownControls& controls, const TransferStepRunner& runStep) {
+  std::string kanshu, kikaku, yobikei;
+  runStep([&] {
+    kanshu = listTextOf(record, DocRole::Kanshu);
+    kikaku = listTextOf(record, DocRole::Kikaku);
+    yobikei = listTextOf(record, DocRole::Yobina);
+  });
+  runStep([&] { controls.setListText(DocRole::Kanshu, kanshu); });
+  controls.refillPipeList(DocRole::Kikaku);
+  runStep([&] { controls.setListText(DocRole::Kikaku, kikaku); });
+  controls.refillPipeList(DocRole::Yobina);
+  runStep([&] { controls.setListText(DocRole::Yobina, yobikei); });
+  runStep([&] {
+    for (DocRole list : {DocRole::Kikaku, DocRole::Yobina}) storePipeText(record, list, controls.listText(list));
+  });
+  controls.showPipeBoxes();
+  runStep([&] { controls.setListText(DocRole::Kiso, listTextOf(record, DocRole::Kiso)); });
+  controls.showKanshuSwitch();
+  runStep([&] {
+    controls.setListText(DocRole::Maisetu, listTextOf(record, DocRole::Maisetu));
+    controls.showTrench(record.maisetuKeishiki);
+  });
+  runStep([&] {
+    for (DocRole list : {DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken})
+      controls.setListText(list, listTextOf(record, list));
+  });
+  runStep([&] {
+    for (const DocumentBox& box : documentBoxes())
+      if (const std::optional<std::string> text = boxTextOf(record, box)) controls.setBoxText(box.index, *text);
+  });
+}
+
 std::string listTextOf(const DesignData& record, DocRole list) {
   const DocumentList& l = documentList(list);
   if (l.items) return fixedListText(list, fieldOf<double>(record, l.field));

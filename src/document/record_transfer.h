@@ -74,6 +74,40 @@ void storePipeText(DesignData& record, DocRole list, const std::string& shown);
 
 // ---- The record into the controls -----------------------------------------------------------
 
+// What showing a record asks of the window: its lists' and boxes' texts, and its own steps that
+// follow what the lists show.
+class ShownControls {
+ public:
+  virtual ~ShownControls() = default;
+  virtual std::string listText(DocRole list) const = 0;
+  virtual void setListText(DocRole list, const std::string& text) = 0;
+  virtual void setBoxText(int index, const std::string& text) = 0;
+  // Fills the standard or the size list again for the lists above it; like every fill it writes
+  // what the list then shows into the record (listFilled). Any other list raises (9).
+  virtual void refillPipeList(DocRole list) = 0;
+  // The pipe boxes from the pipe table, for the pipe the lists show.
+  virtual void showPipeBoxes() = 0;
+  // The rigid / flexible switch for the pipe type and the support the lists show.
+  virtual void showKanshuSwitch() = 0;
+  // The trench-width caption and enabled state for a burial code.
+  virtual void showTrench(double maisetuKeishiki) = 0;
+};
+
+// The record into the controls, in this order:
+//   1. the three pipe texts taken from the record, before any list is refilled (each refill
+//      writes its first entry into the record);
+//   2. the pipe type shown, the standards refilled and the standard shown, the sizes refilled and
+//      the size shown;
+//   3. the standard and the size the lists show written back into the record, which so keeps the
+//      pipe it holds rather than the first entries of the refills;
+//   4. the pipe boxes, the support and the rigid / flexible switch, the burial and the trench
+//      controls, the truck, bulldozer and road lists;
+//   5. every box that shows a field of the record (boxTextOf); the pipe boxes keep step 4's.
+// Each step of lists and boxes runs through `runStep`; the refills and the window's switches run
+// their own.
+void recordToControls(DesignData& record, ShownControls& controls, const TransferStepRunner& runStep);
+
+
 // The text a list shows for the record: a fixed list the entry of its code (fixedListText), a
 // pipe list the record's text trimmed.
 std::string listTextOf(const DesignData& record, DocRole list);

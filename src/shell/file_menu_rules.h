@@ -75,10 +75,4 @@ struct DocumentCommandsEnabled {
 };
 DocumentCommandsEnabled documentCommandsEnabled(bool hasDocument);
 
-// The command words the main window sends to a document.
-inline constexpr const char* kWordOpen = "開く";
-inline constexpr const char* kWordSave = "上書き保存";
-inline constexpr const char* kWordSaveAs = "名前を付けて保存";
-inline constexpr const char* kWordCalc = "計算する";
-
 }  // namespace tovakin::gui

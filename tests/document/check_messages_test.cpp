@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc/data_check.h"
+#include "document/document_rules.h"
 
 namespace tovakin::gui {
 namespace {
@@ -38,6 +39,20 @@ std::vector<std::int32_t> checkCodes() {
   for (std::int32_t code = -100; code <= 1100; ++code)
     if (calc::isCheckCode(code)) codes.push_back(code);
   return codes;
+}
+
+// Every code of the check, and every box the window addresses by its field, names a control the
+// window has: a focus on a field no box shows fails here, not in the user's hands.
+TEST(CheckMessages, EveryTargetNamesAControlOfTheWindow) {
+  for (const std::int32_t code : checkCodes()) {
+    CheckMessage m;
+    EXPECT_NO_THROW(m = checkMessage(code)) << code;
+    if (m.focus) {
+      EXPECT_NO_THROW(designedControl(m.focus->role, m.focus->textBox)) << code;
+    }
+  }
+  for (const auto& lookUp : {trenchBox, adoptedModulusBox})
+    EXPECT_NO_THROW(designedControl(DocRole::TextBox, lookUp().index));
 }
 
 TEST(CheckMessages, ZeroDoesNothingAndOtherCodesAreShownWithTheirNumber) {

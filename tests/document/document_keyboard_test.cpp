@@ -254,7 +254,7 @@ TEST_F(DocumentKeyboard, ReadOnlyBoxesTakeNoInputAndNoInputTakesADrop) {
     EXPECT_EQ(box->text(), "5.00") << i;
   }
   EXPECT_TRUE(d.blnUnchanged());
-  for (int i = 0; i < 24; ++i) EXPECT_FALSE(d.txtTextBox(i)->acceptDrops()) << i;
+  for (const DocumentBox& box : documentBoxes()) EXPECT_FALSE(d.txtTextBox(box.index)->acceptDrops()) << box.index;
   for (const DocumentList& list : documentLists()) {
     auto* combo = qobject_cast<QComboBox*>(d.control(objectNameOf(list.role)));
     ASSERT_NE(combo, nullptr) << objectNameOf(list.role);
@@ -287,12 +287,18 @@ TEST_F(DocumentKeyboard, TabbingThroughEveryFieldFollowsTheLinksAndMarksNothing)
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(DocumentKeyboard, EveryChoiceChangesTheCaseAndTheBurialSwitchesTheTrench) {
+TEST_F(DocumentKeyboard, EveryChoiceAndBoxEditChangesTheCaseAndTheBurialSwitchesTheTrench) {
   frmDocument d;
-  for (QComboBox* combo : {d.cbKajuJoken(), d.cbDoroJoken(), d.cbBuruJoken(), d.cbKiso(), d.cbMaisetu()}) {
+  for (const DocumentList& list : documentLists()) {
+    auto* combo = qobject_cast<QComboBox*>(d.control(objectNameOf(list.role)));
     d.setUnchanged(true);
-    choose(combo, combo->itemText(combo->currentIndex() < 0 ? 0 : combo->currentIndex()));  // the entry shown
-    EXPECT_FALSE(d.blnUnchanged()) << combo->objectName().toStdString();
+    emit combo->activated(combo->currentIndex());  // the entry shown
+    EXPECT_FALSE(d.blnUnchanged()) << objectNameOf(list.role);
+  }
+  for (const DocumentBox& box : documentBoxes()) {
+    d.setUnchanged(true);
+    emit d.txtTextBox(box.index)->textEdited(d.txtTextBox(box.index)->text());
+    EXPECT_FALSE(d.blnUnchanged()) << box.index;
   }
   d.txtTextBox(5)->setText("1.200");
   using Trench = std::tuple<const char*, const char*, bool>;

@@ -25,10 +25,11 @@ TEST(DocumentLayout, HasEveryControlOnceWithItsIndex) {
       if (i != skip) s.insert(i);
     return s;
   };
-  EXPECT_EQ(indices["txtTextBox"], range(24));
+  EXPECT_EQ(indices["txtTextBox"], range(kTextBoxCount));
   EXPECT_EQ(indices["lblLabel"], range(36, 9));  // the label array has no index 9
-  EXPECT_EQ(indices["picTanni"], range(18));
-  EXPECT_EQ(count["txtTextBox"] + count["lblLabel"] + count["picTanni"], 24 + 35 + 18);
+  EXPECT_EQ(indices["picTanni"], range(kUnitCaptionCount));
+  for (const char* array : {"txtTextBox", "lblLabel", "picTanni"})
+    EXPECT_EQ(static_cast<std::size_t>(count[array]), indices[array].size()) << array;
   for (const char* single : {"cbKanshu", "cbKikaku", "cbYobina", "cbMaisetu", "cbKiso", "cbKajuJoken",
                              "cbBuruJoken", "cbDoroJoken", "lblAppTitle", "lblKanshu", "lblMizohaba",
                              "lblMyFilename", "lblMyCommand", "picMyForm", "picTouseiField", "picCommand",
@@ -88,12 +89,16 @@ TEST(DocumentLayout, GivesEachDesignedNameOneRole) {
     EXPECT_EQ(listIndexOf(list), static_cast<int>(i)) << name;
     EXPECT_EQ(c.kind(), DocKind::Combo) << name;
   }
-  int listed = 0;
+  std::size_t combos = 0;
   for (const DesignedControl& c : documentControls()) {
-    listed += listIndexOf(c.role) >= 0;
-    EXPECT_EQ(listIndexOf(c.role) >= 0, c.kind() == DocKind::Combo) << c.name;
+    if (c.kind() == DocKind::Combo) {
+      EXPECT_EQ(documentList(c.role).role, c.role) << c.name;
+    } else {
+      EXPECT_THROW(listIndexOf(c.role), platform::RuntimeError) << c.name;
+    }
+    combos += c.kind() == DocKind::Combo;
   }
-  EXPECT_EQ(listed, kListCount);
+  EXPECT_EQ(combos, documentLists().size());
   EXPECT_EQ(documentLists().size(), static_cast<std::size_t>(kListCount));
   EXPECT_STREQ(designedControl(DocRole::CommandPanel).name, "picCommand");
   EXPECT_STREQ(designedControl(DocRole::Command, 1).caption, "計算する(&C)");
@@ -127,7 +132,7 @@ TEST(DocumentLayout, EveryEnterLinkAndTabStopIsADesignedControl) {
       EXPECT_NE(designedControlNamed(target), nullptr) << from << " -> " << target;
     }
   }
-  EXPECT_EQ(designedControlNamed("txtTextBox_24"), nullptr);
+  EXPECT_EQ(designedControlNamed("txtTextBox_" + std::to_string(kTextBoxCount)), nullptr);
   EXPECT_EQ(designedControlNamed("txtTextBox"), nullptr);
   EXPECT_EQ(designedControlNamed("cbKanshu")->role, DocRole::Kanshu);
 }

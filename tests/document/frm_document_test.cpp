@@ -93,8 +93,14 @@ TEST(DocumentWindow, HoldsEveryDesignedControlInItsTypedMember) {
       case DocRole::CommandWord: break;
     }
   }
-  for (const char* unknown : {"txtTextBox_24", "cbKanshu_0", "cmdCalc", ""})
+  // Names, and indices outside the control arrays.
+  const std::string pastTheBoxes = "txtTextBox_" + std::to_string(kTextBoxCount);
+  for (const std::string& unknown : {pastTheBoxes, std::string("cbKanshu_0"), std::string("cmdCalc"), std::string()})
     EXPECT_THROW(d.control(unknown), platform::RuntimeError) << unknown;
+  EXPECT_THROW(d.txtTextBox(-1), platform::RuntimeError);
+  EXPECT_THROW(d.txtTextBox(kTextBoxCount), platform::RuntimeError);
+  EXPECT_THROW(d.picTanni(kUnitCaptionCount), platform::RuntimeError);
+  EXPECT_THROW(d.cmdCommand(-1), platform::RuntimeError);
 }
 
 }  // namespace
