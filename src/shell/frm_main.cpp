@@ -446,6 +446,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
       });
     }
     closed = closeEachInTurn(closers);
+    if (closed) emit closeDecided();
     if (closed) storePlacement();
     if (closed && help_) help_->close();
   });
