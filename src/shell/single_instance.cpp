@@ -10,8 +10,6 @@
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
-#include <utility>
-#include <vector>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -23,7 +21,8 @@ namespace tovakin::gui {
 namespace {
 
 constexpr char kRaiseMessage[] = "raise\n";
-// The answer of an instance that has come to the front.
+// The answer of an instance that has come to the front (or, still starting, will as its main
+// window shows).
 constexpr char kRaisedMessage[] = "raised\n";
 constexpr int kConnectWaitMs = 2000;
 // How long a start waits for the holder's answer before it waits for the lock instead: an
@@ -42,12 +41,6 @@ bool& pendingRaise() {
   static bool pending = false;
   return pending;
 }
-// The connections of starts that asked for a raise that has not run yet.
-std::vector<QPointer<QLocalSocket>>& unanswered() {
-  static std::vector<QPointer<QLocalSocket>> sockets;
-  return sockets;
-}
-
 void runHook() {
   // Called from a socket notification: nothing may leave it as an exception.
   try {
@@ -56,23 +49,16 @@ void runHook() {
   }
 }
 
-// The raise has run: every start that asked for it may end.
-void answerRaised() {
-  for (const QPointer<QLocalSocket>& socket : std::exchange(unanswered(), {})) {
-    if (!socket || socket->state() != QLocalSocket::ConnectedState) continue;
-    socket->write(kRaisedMessage);
-    socket->flush();
-  }
-}
-
-void requestRaise(QLocalSocket* from) {
-  unanswered().emplace_back(from);
+void requestRaise(const QPointer<QLocalSocket>& from) {
   if (hookSlot()) {
     runHook();
-    answerRaised();
   } else {
     pendingRaise() = true;  // start-up is still running: the main window will come to the front when it sets its hook
   }
+  // The start is taken: the window has come to the front, or will as it is shown.
+  if (!from) return;
+  from->write(kRaisedMessage);
+  from->flush();
 }
 
 // A real folder (no link) of `userId` that nobody else may read, write or enter.
@@ -134,7 +120,6 @@ void setInstanceRaiseHook(RaiseHook hook) {
   if (hookSlot() && pendingRaise()) {
     pendingRaise() = false;
     runHook();
-    answerRaised();
   }
 }
 

@@ -57,8 +57,8 @@ void raiseRunningInstanceWindow(QWidget* mainWindow);
 // The claim of the first instance on a socket path (its lock file is the path with ".lock").
 // It listens until stopListening() and holds the lock while it lives: a closing instance stops
 // listening as soon as its close is decided, finishes its writes, and only then lets a new start
-// in. A start asking to be raised is answered once the raise hook has run (during start-up, when
-// the main window sets its hook).
+// in. A start asking to be raised is answered once the raise hook has run, or, during start-up,
+// at once: the main window comes to the front as it sets its hook.
 class InstanceClaim final : public QObject {
   Q_OBJECT
  public:
@@ -92,8 +92,8 @@ class InstanceClaim final : public QObject {
 };
 
 // Asks the holder of the socket at `socketPath` to come to the front. True only when an instance
-// of this user answers, within a short time, that it has; false when nobody of this user listens
-// there, or the holder does not answer (it is starting, busy or closing).
+// of this user answers, within a short time, that it has taken the start; false when nobody of
+// this user listens there, or the holder does not answer (busy, or closing).
 bool handOver(const QString& socketPath);
 
 // True when the process at the other end of the connected local socket `descriptor` runs as the
