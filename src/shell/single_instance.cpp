@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
+#include <vector>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -24,6 +26,9 @@ constexpr char kRaiseMessage[] = "raise\n";
 // The answer of an instance that has come to the front (or, still starting, will as its main
 // window shows).
 constexpr char kRaisedMessage[] = "raised\n";
+// The answer of an instance asking whether it may close: "raised" follows should it stay; should
+// it go, it hangs up.
+constexpr char kClosingMessage[] = "closing\n";
 constexpr int kConnectWaitMs = 2000;
 // How long a start waits for the holder's answer before it waits for the lock instead: an
 // instance in its event loop answers at once.
@@ -41,6 +46,19 @@ bool& pendingRaise() {
   static bool pending = false;
   return pending;
 }
+// The starts whose answer waits for the main window's close to be decided; null while answers
+// are not held.
+std::optional<std::vector<QPointer<QLocalSocket>>>& heldAnswers() {
+  static std::optional<std::vector<QPointer<QLocalSocket>>> held;
+  return held;
+}
+
+void answer(const QPointer<QLocalSocket>& to, const char* message) {
+  if (!to || to->state() != QLocalSocket::ConnectedState) return;
+  to->write(message);
+  to->flush();
+}
+
 void runHook() {
   // Called from a socket notification: nothing may leave it as an exception.
   try {
@@ -55,10 +73,13 @@ void requestRaise(const QPointer<QLocalSocket>& from) {
   } else {
     pendingRaise() = true;  // start-up is still running: the main window will come to the front when it sets its hook
   }
+  if (heldAnswers()) {
+    answer(from, kClosingMessage);
+    heldAnswers()->push_back(from);
+    return;
+  }
   // The start is taken: the window has come to the front, or will as it is shown.
-  if (!from) return;
-  from->write(kRaisedMessage);
-  from->flush();
+  answer(from, kRaisedMessage);
 }
 
 // A real folder (no link) of `userId` that nobody else may read, write or enter.
@@ -124,6 +145,24 @@ void setInstanceRaiseHook(RaiseHook hook) {
 }
 
 const RaiseHook& instanceRaiseHook() { return hookSlot(); }
+
+namespace {
+int& holdDepth() {
+  static int depth = 0;
+  return depth;
+}
+}  // namespace
+
+HandOverAnswersHeld::HandOverAnswersHeld() {
+  if (holdDepth()++ == 0) heldAnswers().emplace();
+}
+
+HandOverAnswersHeld::~HandOverAnswersHeld() {
+  if (--holdDepth() > 0) return;
+  const auto waiting = std::move(*heldAnswers());
+  heldAnswers().reset();
+  for (const QPointer<QLocalSocket>& socket : waiting) answer(socket, kRaisedMessage);
+}
 
 void raiseRunningInstanceWindow(QWidget* mainWindow) {
   QWidget* target = QApplication::activeModalWidget();
@@ -245,13 +284,18 @@ bool handOver(const QString& socketPath) {
   socket.write(kRaiseMessage);
   // Handed over only once the holder says it has come to the front: one that reads the message
   // and then goes (its close decided meanwhile) would otherwise take the start with it.
-  const QDeadlineTimer answer(kAnswerWaitMs);
-  while (!socket.canReadLine()) {
-    if (answer.hasExpired() || !socket.waitForReadyRead(static_cast<int>(answer.remainingTime()))) break;
-  }
-  const bool raised = socket.canReadLine() && socket.readLine() == kRaisedMessage;
+  const auto nextLine = [&socket](QDeadlineTimer until) {
+    while (!socket.canReadLine()) {
+      if (until.hasExpired() || !socket.waitForReadyRead(static_cast<int>(until.remainingTime()))) return QByteArray();
+    }
+    return socket.readLine();
+  };
+  QByteArray said = nextLine(QDeadlineTimer(kAnswerWaitMs));
+  // Its question is in front of the user, who decides whether it stays (and this start is taken)
+  // or goes (it hangs up, and this start waits for its last writes).
+  if (said == kClosingMessage) said = nextLine(QDeadlineTimer(QDeadlineTimer::Forever));
   socket.abort();
-  return raised;
+  return said == kRaisedMessage;
 }
 
 }  // namespace tovakin::gui

@@ -49,6 +49,18 @@ using RaiseHook = std::function<void()>;
 void setInstanceRaiseHook(RaiseHook hook);
 const RaiseHook& instanceRaiseHook();
 
+// While it lives, a start that asks to be raised is raised but not yet answered: the main window
+// holds the answers while it asks whether it may close. When it ends, the starts still waiting are
+// answered that they are taken (the window stayed); a window that goes stops listening first, and
+// they wait for the lock instead. Holds nest: the outermost one answers.
+class HandOverAnswersHeld {
+ public:
+  HandOverAnswersHeld();
+  ~HandOverAnswersHeld();
+  HandOverAnswersHeld(const HandOverAnswersHeld&) = delete;
+  HandOverAnswersHeld& operator=(const HandOverAnswersHeld&) = delete;
+};
+
 // Brings a window of this instance to the front: the open modal dialog when there is one, else
 // `mainWindow`. A minimized window comes back to its previous state (a maximized one stays
 // maximized).
@@ -93,7 +105,8 @@ class InstanceClaim final : public QObject {
 
 // Asks the holder of the socket at `socketPath` to come to the front. True only when an instance
 // of this user answers, within a short time, that it has taken the start; false when nobody of
-// this user listens there, or the holder does not answer (busy, or closing).
+// this user listens there, or the holder does not answer (busy, or closing). A holder that says it
+// is asking whether it may close is waited for until it answers or hangs up.
 bool handOver(const QString& socketPath);
 
 // True when the process at the other end of the connected local socket `descriptor` runs as the

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <optional>
 #include <utility>
 #include <chrono>
@@ -320,6 +321,30 @@ TEST_F(InProcessClaim, AStartDuringStartUpRaisesOnceTheHookIsSet) {
   int raised = 0;
   setInstanceRaiseHook([&] { ++raised; });
   EXPECT_EQ(raised, 1);
+}
+
+// A start made while the main window asks whether it may close raises the question, and waits for
+// the answer: taken when the window stays, not when it goes (it stops listening first).
+TEST_F(InProcessClaim, AStartDuringTheCloseQuestionsWaitsForTheirOutcome) {
+  for (const bool stays : {true, false}) {
+    SCOPED_TRACE(stays ? "the window stays" : "the window goes");
+    InstanceClaim first(name);
+    ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First);
+    auto held = std::make_optional<HandOverAnswersHeld>();
+    int raised = 0;
+    setInstanceRaiseHook([&] {
+      ++raised;
+      // The user answers some time after the raise.
+      QTimer::singleShot(50, [&] {
+        if (!stays) first.stopListening();
+        held.reset();
+      });
+    });
+    bool handed = !stays;
+    runBeside([&] { handed = handOver(name); });
+    EXPECT_EQ(raised, 1);
+    EXPECT_EQ(handed, stays);
+  }
 }
 
 TEST_F(InProcessClaim, TheNameIsFreeOnceTheClaimEnds) {
