@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """What a second start costs the user: from the second process's start until it has handed over
-to the running instance ("ended 0") and the running instance has come to the front ("raised"),
-and, apart from that, until the second process has ended (its Qt shutdown, which the user does
-not wait for).
+to the running instance ("ended 0", which comes only once the running instance has answered that
+it came to the front) and the running instance has come to the front ("raised"), and, apart from
+that, until the second process has ended (its Qt shutdown, which the user does not wait for).
 
 Runs the start-up tests' helper (tests/helpers/instance_helper.cpp, built as
-build/tests/tovakin_instance_helper) N times (default 20) on Qt's offscreen platform, in a copy of
+build/tests/tovakin_instance_helper) N times (default 15) on Qt's offscreen platform, in a copy of
 the application folder, each time with a first instance started afresh, and prints each time and
 the medians in milliseconds. Every run has a home and a runtime folder of its own.
 
@@ -50,7 +50,7 @@ def main():
     if len(sys.argv) < 3:
         raise SystemExit(__doc__)
     helper, source = sys.argv[1], sys.argv[2]
-    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 20
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 15
     work = tempfile.mkdtemp(prefix="tovakin-handover-bench-")
     try:
         app_dir = os.path.join(work, "Tovakin")

@@ -445,7 +445,13 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return target->close();
       });
     }
-    closed = closeEachInTurn(closers);
+    {
+      // A start made while the questions are asked is told to wait for their outcome: with
+      // the answer given, the close is decided before the start is answered.
+      const HandOverAnswersHeld held;
+      closed = closeEachInTurn(closers);
+      if (closed) emit closeDecided();
+    }
     if (closed) storePlacement();
     if (closed && help_) help_->close();
   });

@@ -163,6 +163,11 @@ class frmMain : public QMainWindow {
   };
   const MenuItems& menuItems() const { return menus_; }
 
+ signals:
+  // Every document has closed and the window goes: what follows are the window's last writes.
+  // Emitted before them, so that a later start is no longer handed to this instance by then.
+  void closeDecided();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   // The menu bar's access keys: one that the active document's condition button also carries

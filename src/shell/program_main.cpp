@@ -66,7 +66,7 @@ MainOutcome Main(const MainParts& parts) {
   MainOutcome outcome;
   // First of all, before the busy cursor, the settings file and the database rebuild: two
   // instances of one installation never rebuild its database together.
-  auto claim = std::make_unique<InstanceClaim>(instancePath(parts.appFolder));
+  auto claim = std::make_unique<InstanceClaim>(instancePath(parts.appFolder), parts.waitingForInstance);
   if (claim->claim() == InstanceClaim::Outcome::HandedOver) {
     outcome.exitStatus = kHandedOverStatus;
     return outcome;
@@ -91,6 +91,9 @@ MainOutcome Main(const MainParts& parts) {
   }
   // The main window's load runs while the splash still shows.
   outcome.window = parts.createWindow();
+  // Once the user's close is decided, a later start waits for this instance's last writes and
+  // then starts itself: were it handed to this instance, it would go with it.
+  QObject::connect(outcome.window.get(), &frmMain::closeDecided, outcome.claim.get(), &InstanceClaim::stopListening);
   splash.reset();
   砂時計(false);
   outcome.window->showPlaced();

@@ -29,6 +29,9 @@ struct MainParts {
   std::function<std::unique_ptr<frmMain>()> createWindow = [] { return createMainWindow(); };
   // Called once the splash is up (tests watch it).
   std::function<void(frmSplash&)> splashShown;
+  // Called once when a running instance did not take the start at once and the start waits for
+  // it (tests watch it).
+  std::function<void()> waitingForInstance;
 };
 
 struct MainOutcome {
@@ -44,9 +47,10 @@ struct MainOutcome {
 MainOutcome Main(const MainParts& parts);
 
 // Ends a run whose event loop has ended: the instance stops taking hand-overs (nobody is left to
-// raise), the main window goes with its documents (the last writes of the settings file and the
-// window placement come before or with it), and only then is the name free for the next start,
-// which so never reads settings that this instance is about to replace.
+// raise; a main window that closed has stopped them already, as its close was decided), the main
+// window goes with its documents (the last writes of the settings file and the window placement
+// come before or with it), and only then is the name free for the next start, which so never
+// reads settings that this instance is about to replace.
 void endRun(MainOutcome& outcome);
 
 }  // namespace tovakin::gui

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
+#include <vector>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -21,11 +23,20 @@ namespace tovakin::gui {
 namespace {
 
 constexpr char kRaiseMessage[] = "raise\n";
-constexpr int kHandOverWaitMs = 2000;
-// How long a start waits for a lock holder that does not listen: one still between its lock and
-// its socket, or one closing (writing its settings before it lets go).
+// The answer of an instance that has come to the front (or, still starting, will as its main
+// window shows).
+constexpr char kRaisedMessage[] = "raised\n";
+// The answer of an instance asking whether it may close: "raised" follows should it stay; should
+// it go, it hangs up.
+constexpr char kClosingMessage[] = "closing\n";
+constexpr int kConnectWaitMs = 2000;
+// How long a start waits for the holder's answer before it waits for the lock instead: an
+// instance in its event loop answers at once.
+constexpr int kAnswerWaitMs = 1000;
+// How long a start waits for a lock holder that does not take it: one still starting (between its
+// lock and its window), busy, or closing (writing its settings before it lets go).
 constexpr int kClaimPatienceMs = 10000;
-constexpr int kMaxTempCandidates = 10;
+constexpr int kMaxFolderCandidates = 10;
 
 RaiseHook& hookSlot() {
   static RaiseHook hook;
@@ -34,6 +45,18 @@ RaiseHook& hookSlot() {
 bool& pendingRaise() {
   static bool pending = false;
   return pending;
+}
+// The starts whose answer waits for the main window's close to be decided; null while answers
+// are not held.
+std::optional<std::vector<QPointer<QLocalSocket>>>& heldAnswers() {
+  static std::optional<std::vector<QPointer<QLocalSocket>>> held;
+  return held;
+}
+
+void answer(const QPointer<QLocalSocket>& to, const char* message) {
+  if (!to || to->state() != QLocalSocket::ConnectedState) return;
+  to->write(message);
+  to->flush();
 }
 
 void runHook() {
@@ -44,12 +67,19 @@ void runHook() {
   }
 }
 
-void requestRaise() {
+void requestRaise(const QPointer<QLocalSocket>& from) {
   if (hookSlot()) {
     runHook();
   } else {
     pendingRaise() = true;  // start-up is still running: the main window will come to the front when it sets its hook
   }
+  if (heldAnswers()) {
+    answer(from, kClosingMessage);
+    heldAnswers()->push_back(from);
+    return;
+  }
+  // The start is taken: the window has come to the front, or will as it is shown.
+  answer(from, kRaisedMessage);
 }
 
 // A real folder (no link) of `userId` that nobody else may read, write or enter.
@@ -57,6 +87,13 @@ bool isPrivateFolderOf(const QString& path, unsigned userId) {
   struct stat st {};
   if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return false;
   return S_ISDIR(st.st_mode) && st.st_uid == userId && (st.st_mode & 077) == 0;
+}
+
+// A folder of `userId` (a link to one is taken) in which nobody else may make or remove anything.
+bool isUnsharedFolderOf(const QString& path, unsigned userId) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == userId && (st.st_mode & 022) == 0;
 }
 
 }  // namespace
@@ -69,25 +106,34 @@ QString instanceName(unsigned userId, const QString& appFolder) {
 
 QString instanceName(const QString& appFolder) { return instanceName(static_cast<unsigned>(::geteuid()), appFolder); }
 
-QString privateRuntimeFolder(unsigned userId, const QString& runtimeFolder, const QString& tempFolder) {
-  if (!runtimeFolder.isEmpty() && isPrivateFolderOf(runtimeFolder, userId)) return QDir::cleanPath(runtimeFolder);
-  if (tempFolder.isEmpty()) return {};
-  for (int i = 0; i < kMaxTempCandidates; ++i) {
-    QString candidate = QDir(tempFolder).filePath(QStringLiteral("tovakin-%1").arg(userId));
-    if (i > 0) candidate += QStringLiteral("-%1").arg(i);
-    // Made private from the start; one that exists already is taken only when it is ours alone.
-    ::mkdir(QFile::encodeName(candidate).constData(), 0700);
-    if (isPrivateFolderOf(candidate, userId)) return QDir::cleanPath(candidate);
+QString privateRuntimeFolder(unsigned userId, const QString& runtimeFolder, const QStringList& ownFolders) {
+  // A relative runtime folder is not one (it would name a folder under the working folder).
+  if (QDir::isAbsolutePath(runtimeFolder) && isPrivateFolderOf(runtimeFolder, userId))
+    return QDir::cleanPath(runtimeFolder);
+  for (const QString& own : ownFolders) {
+    if (!QDir::isAbsolutePath(own)) continue;
+    const QString base = QDir::cleanPath(own);
+    ::mkdir(QFile::encodeName(base).constData(), 0700);
+    if (!isUnsharedFolderOf(base, userId)) continue;
+    for (int i = 0; i < kMaxFolderCandidates; ++i) {
+      QString candidate = base + QStringLiteral("/tovakin-run");
+      if (i > 0) candidate += QStringLiteral("-%1").arg(i);
+      // Made private from the start; one that exists already is taken only when it is ours alone.
+      ::mkdir(QFile::encodeName(candidate).constData(), 0700);
+      if (isPrivateFolderOf(candidate, userId)) return candidate;
+    }
   }
   return {};
 }
 
 QString instancePath(const QString& appFolder) {
   const auto user = static_cast<unsigned>(::geteuid());
-  const QString folder =
-      privateRuntimeFolder(user, qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath());
+  QStringList own;
+  if (const QString cache = qEnvironmentVariable("XDG_CACHE_HOME"); !cache.isEmpty()) own << cache;
+  if (const QString home = qEnvironmentVariable("HOME"); !home.isEmpty()) own << home + QStringLiteral("/.cache");
+  const QString folder = privateRuntimeFolder(user, qEnvironmentVariable("XDG_RUNTIME_DIR"), own);
   if (folder.isEmpty()) return {};
-  return QDir(folder).filePath(instanceName(user, appFolder));
+  return folder + QLatin1Char('/') + instanceName(user, appFolder);
 }
 
 void setInstanceRaiseHook(RaiseHook hook) {
@@ -99,6 +145,24 @@ void setInstanceRaiseHook(RaiseHook hook) {
 }
 
 const RaiseHook& instanceRaiseHook() { return hookSlot(); }
+
+namespace {
+int& holdDepth() {
+  static int depth = 0;
+  return depth;
+}
+}  // namespace
+
+HandOverAnswersHeld::HandOverAnswersHeld() {
+  if (holdDepth()++ == 0) heldAnswers().emplace();
+}
+
+HandOverAnswersHeld::~HandOverAnswersHeld() {
+  if (--holdDepth() > 0) return;
+  const auto waiting = std::move(*heldAnswers());
+  heldAnswers().reset();
+  for (const QPointer<QLocalSocket>& socket : waiting) answer(socket, kRaisedMessage);
+}
 
 void raiseRunningInstanceWindow(QWidget* mainWindow) {
   QWidget* target = QApplication::activeModalWidget();
@@ -121,7 +185,8 @@ bool peerIsThisUser(qintptr descriptor) {
   return size == sizeof peer && peer.uid == ::geteuid();
 }
 
-InstanceClaim::InstanceClaim(QString socketPath) : socketPath_(std::move(socketPath)) {}
+InstanceClaim::InstanceClaim(QString socketPath, std::function<void()> waiting)
+    : socketPath_(std::move(socketPath)), waiting_(std::move(waiting)) {}
 
 InstanceClaim::~InstanceClaim() {
   stopListening();
@@ -131,7 +196,10 @@ InstanceClaim::~InstanceClaim() {
 bool InstanceClaim::listening() const { return server_ && server_->isListening(); }
 
 void InstanceClaim::stopListening() {
-  if (server_) server_->close();  // removes the socket file: later starts wait for the lock
+  if (!server_) return;
+  // Removes the socket file (later starts wait for the lock) and, with the server, the connections
+  // of starts still waiting for an answer: they see the connection end unanswered.
+  server_->close();
   server_.reset();
 }
 
@@ -142,8 +210,9 @@ void InstanceClaim::releaseLock() {
 }
 
 InstanceClaim::Outcome InstanceClaim::claim() {
-  // Without a private folder there is no guard to be had: start rather than not at all.
-  if (socketPath_.isEmpty()) return Outcome::First;
+  // Without a private folder there is no guard to be had: start rather than not at all. The path
+  // is always absolute (a relative one would be put under the temporary folder).
+  if (!QDir::isAbsolutePath(socketPath_)) return Outcome::First;
   lockFd_ = ::open(QFile::encodeName(socketPath_ + QStringLiteral(".lock")).constData(),
                    O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (lockFd_ < 0) return Outcome::First;
@@ -169,11 +238,13 @@ InstanceClaim::Outcome InstanceClaim::claim() {
       releaseLock();
       return Outcome::HandedOver;
     }
-    // The holder is between its lock and its socket, or closing: ask again shortly.
+    // The holder is between its lock and its window, busy, or closing: ask again shortly, and go
+    // on as soon as it lets go.
+    if (attempt == 1 && waiting_) waiting_();
     if (patience.hasExpired()) break;
     QThread::msleep(static_cast<unsigned long>(std::min(5 * attempt, 100)));
   }
-  // A holder that neither listens nor lets go: start without the guard rather than not at all.
+  // A holder that neither answers nor lets go: start without the guard rather than not at all.
   releaseLock();
   return Outcome::First;
 }
@@ -192,7 +263,7 @@ void InstanceClaim::onConnection() {
       if (!guarded) return;
       bool raise = false;
       while (guarded->canReadLine()) raise = raise || guarded->readLine() == kRaiseMessage;
-      if (raise) requestRaise();
+      if (raise) requestRaise(guarded);
     };
     connect(socket, &QLocalSocket::readyRead, this, readMessage);
     readMessage();
@@ -200,21 +271,31 @@ void InstanceClaim::onConnection() {
 }
 
 bool handOver(const QString& socketPath) {
-  if (socketPath.isEmpty()) return false;
+  if (!QDir::isAbsolutePath(socketPath)) return false;
   QLocalSocket socket;
   socket.setServerName(socketPath);
-  socket.connectToServer(QIODevice::WriteOnly);
-  if (!socket.waitForConnected(kHandOverWaitMs)) return false;
+  socket.connectToServer(QIODevice::ReadWrite);
+  if (!socket.waitForConnected(kConnectWaitMs)) return false;
   // A start is handed only to the user's own instance, never to another account's listener.
   if (!peerIsThisUser(socket.socketDescriptor())) {
     socket.abort();
     return false;
   }
-  // The holder may still be starting (no event loop yet): the kernel keeps the message until it reads.
   socket.write(kRaiseMessage);
-  if (!socket.waitForBytesWritten(kHandOverWaitMs) && socket.bytesToWrite() > 0) return false;
-  socket.disconnectFromServer();
-  return true;
+  // Handed over only once the holder says it has come to the front: one that reads the message
+  // and then goes (its close decided meanwhile) would otherwise take the start with it.
+  const auto nextLine = [&socket](QDeadlineTimer until) {
+    while (!socket.canReadLine()) {
+      if (until.hasExpired() || !socket.waitForReadyRead(static_cast<int>(until.remainingTime()))) return QByteArray();
+    }
+    return socket.readLine();
+  };
+  QByteArray said = nextLine(QDeadlineTimer(kAnswerWaitMs));
+  // Its question is in front of the user, who decides whether it stays (and this start is taken)
+  // or goes (it hangs up, and this start waits for its last writes).
+  if (said == kClosingMessage) said = nextLine(QDeadlineTimer(QDeadlineTimer::Forever));
+  socket.abort();
+  return said == kRaisedMessage;
 }
 
 }  // namespace tovakin::gui

@@ -6,16 +6,19 @@
 //   ended <status>   Main ended the start (handed over, or refused)
 //   raised <name>    a later start handed over; <name> is the object name of the window that
 //                    came to the front
+//   waiting          (with --say-waiting) the running instance did not take the start at once
+//   closing          (with --hold-close) the main window's close is decided; the helper holds
+//                    there, before the window's last writes, until a line comes on standard input
 // Options after the folder:
 //   --modal          opens a modal dialog over the main window before the loop
 //   --say-recent     prints the recent line
-//   --last-write P   when the main window goes at the end of the run, prints "closing", waits a
-//                    little and then enters P in the recent-file list: a slow last write of the
-//                    settings file
+//   --say-waiting    prints the waiting line
+//   --hold-close     closes the main window (as 終了 does) once raised, and holds in the close
+//   --last-write P   enters P in the recent-file list when the main window goes at the end of the
+//                    run: the last write of the settings file
 // The helper ends the run as the program does (endRun) after being raised, or after 30 seconds.
 #include <QApplication>
 #include <QDialog>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -48,10 +51,14 @@ int main(int argc, char** argv) {
   const std::string folder = argv[1];
   bool modal = false;
   bool sayRecent = false;
+  bool sayWaiting = false;
+  bool holdClose = false;
   std::string lastWrite;
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--modal") == 0) modal = true;
     else if (std::strcmp(argv[i], "--say-recent") == 0) sayRecent = true;
+    else if (std::strcmp(argv[i], "--say-waiting") == 0) sayWaiting = true;
+    else if (std::strcmp(argv[i], "--hold-close") == 0) holdClose = true;
     else if (std::strcmp(argv[i], "--last-write") == 0 && i + 1 < argc) lastWrite = argv[++i];
   }
   setAppFolderOverride(folder);
@@ -59,6 +66,7 @@ int main(int argc, char** argv) {
   MainParts parts;
   parts.appFolder = QString::fromStdString(folder);
   parts.rebuildDatabase = [] { CreateMyDatabase(g_app.g_appPath); };
+  if (sayWaiting) parts.waitingForInstance = [] { say("waiting"); };
   try {
     MainOutcome started = Main(parts);
     if (started.exitStatus) {
@@ -66,23 +74,30 @@ int main(int argc, char** argv) {
       return *started.exitStatus;
     }
     if (sayRecent) say("recent " + g_recentFiles[0]);
-    if (!lastWrite.empty()) {
-      QObject::connect(started.window.get(), &QObject::destroyed, [lastWrite] {
+    if (!lastWrite.empty())
+      QObject::connect(started.window.get(), &QObject::destroyed, [lastWrite] { 履歴ファイル更新(lastWrite); });
+    if (holdClose) {
+      // Connected after Main's own handler of the decided close, as any later one is.
+      QObject::connect(started.window.get(), &frmMain::closeDecided, [] {
         say("closing");
-        QThread::msleep(300);  // long enough for a start made meanwhile to read too early
-        履歴ファイル更新(lastWrite);
+        char line[16];
+        if (!std::fgets(line, sizeof line, stdin)) std::fprintf(stderr, "no line on standard input\n");
       });
     }
     auto dialog = std::make_unique<QDialog>(started.window.get());
     dialog->setObjectName(QStringLiteral("helperDialog"));
     if (modal) dialog->open();
     const RaiseHook windowHook = instanceRaiseHook();
-    setInstanceRaiseHook([windowHook] {
+    setInstanceRaiseHook([windowHook, holdClose, window = started.window.get()] {
       if (windowHook) windowHook();
       QWidget* front = QApplication::activeModalWidget();
       if (!front) front = QApplication::activeWindow();
       say("raised " + (front ? front->objectName().toStdString() : std::string("none")));
-      QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+      if (holdClose) {
+        QTimer::singleShot(0, window, &QWidget::close);
+      } else {
+        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+      }
     });
     QTimer::singleShot(30000, QCoreApplication::instance(), &QCoreApplication::quit);
     say("ready");

@@ -8,9 +8,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QMainWindow>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <optional>
+#include <utility>
 #include <chrono>
 #include <csignal>
 #include <functional>
@@ -78,6 +84,10 @@ class Helper {
     }
     return QString::fromUtf8(process_.readLine()).trimmed();
   }
+  void tell(const QByteArray& line) {
+    process_.write(line);
+    process_.waitForBytesWritten(5000);
+  }
   bool finished(int timeoutMs) { return process_.waitForFinished(timeoutMs); }
   int exitCode() const { return process_.exitCode(); }
   QProcess::ExitStatus exitStatus() const { return process_.exitStatus(); }
@@ -91,7 +101,7 @@ class Helper {
 };
 
 // What the user waits for on a second start: the second process from its start to its
-// hand-over, and the first one's raise; bench/handover_bench.py measures it (some 60 ms on a quiet
+// hand-over, and the first one's raise; bench/handover_bench.py measures it (some 20 ms on a quiet
 // machine). The base of the hang limit is far above that, for a machine whose font files are not
 // cached yet. The second process's own shutdown comes after and is not waited for.
 constexpr auto kQuietHandOver = std::chrono::seconds(1);
@@ -145,23 +155,26 @@ TEST(InstanceHandOver, AnotherFolderIsAnotherInstance) {
   EXPECT_EQ(second.nextLine(), QStringLiteral("ready"));
 }
 
-// A start made while an instance closes waits until that instance has written its settings for
-// the last time, and so reads what it wrote. The first helper enters a file in the recent-file
-// list slowly as its window goes (after it stopped taking hand-overs); a start made then must
-// see that file as its newest.
-TEST(InstanceHandOver, AClosingInstanceLetsANewStartInOnlyAfterItsLastWrite) {
+// A start made while an instance closes is never handed to it: it waits until that instance has
+// written its settings for the last time, reads what it wrote, and shows its own window. The
+// closing helper is closed as 終了 closes it and held inside its close, after the close is decided
+// and before the window's last writes, until the next start has found it and waits.
+TEST(InstanceHandOver, AStartDuringTheCloseWaitsForItAndThenStarts) {
   const auto folder = appFolder();
   const QString last = folder->filePath(QStringLiteral("last.PIPEDATA"));
-  Helper closing(folder->path(), {QStringLiteral("--last-write"), last});
+  Helper closing(folder->path(), {QStringLiteral("--hold-close"), QStringLiteral("--last-write"), last});
   ASSERT_EQ(closing.nextLine(), QStringLiteral("ready"));
   Helper raiser(folder->path());
   EXPECT_EQ(raiser.nextLine(), QStringLiteral("ended 0"));
   EXPECT_EQ(closing.nextLine(), QStringLiteral("raised frmMain"));
   ASSERT_EQ(closing.nextLine(), QStringLiteral("closing"));
-  Helper next(folder->path(), {QStringLiteral("--say-recent")});
+  Helper next(folder->path(), {QStringLiteral("--say-recent"), QStringLiteral("--say-waiting")});
+  ASSERT_EQ(next.nextLine(), QStringLiteral("waiting"));
+  closing.tell("go on\n");
   EXPECT_EQ(next.nextLine(), QStringLiteral("recent ") + last);
   EXPECT_EQ(next.nextLine(), QStringLiteral("ready"));
   EXPECT_TRUE(closing.finished(60000 * kTimeoutScale));
+  EXPECT_EQ(closing.exitCode(), 0);
 }
 
 // Another local account: a child process that takes uid `user` and listens on `socketPath` (its
@@ -226,18 +239,22 @@ constexpr uid_t kNobody = 65534;
 
 bool canActAsAnotherAccount() { return ::geteuid() == 0; }
 
-// The old attack: another account takes the instance's name before the program starts (here both
-// the folder the program falls back on without a runtime folder, with a socket of the name in it,
-// and the abstract name). The program starts all the same, and a second start still finds it.
-TEST(InstanceHandOver, ANameTakenByAnotherAccountDoesNotStopTheStart) {
+// Attacks of another account on a user without a runtime folder: it takes every folder of the
+// user's name under the temporary folder (a socket of the instance's name in the first) and the
+// abstract name. The program starts all the same, guarded: a second start still finds it.
+TEST(InstanceHandOver, FoldersAndNamesTakenByAnotherAccountDoNotStopTheGuard) {
   if (!canActAsAnotherAccount()) GTEST_SKIP() << "acting as another account needs root";
   const auto folder = appFolder();
   QTemporaryDir temp;
-  ASSERT_TRUE(QFile::setPermissions(temp.path(), QFileDevice::Permissions(0x7777)));
   ::chmod(QFile::encodeName(temp.path()).constData(), 01777);
   const QString name = instanceName(static_cast<unsigned>(::geteuid()), folder->path());
-  const QString squatted = QStringLiteral("%1/tovakin-%2/%3").arg(temp.path()).arg(::geteuid()).arg(name);
-  ForeignListener squatter(kNobody, squatted.toStdString(), name.toStdString());
+  const QString taken = QStringLiteral("%1/tovakin-%2").arg(temp.path()).arg(::geteuid());
+  for (int i = 1; i < 10; ++i) {
+    const QByteArray path = QFile::encodeName(taken + QStringLiteral("-%1").arg(i));
+    ASSERT_EQ(::mkdir(path.constData(), 0700), 0);
+    ASSERT_EQ(::chown(path.constData(), kNobody, kNobody), 0);
+  }
+  ForeignListener squatter(kNobody, (taken + QLatin1Char('/') + name).toStdString(), name.toStdString());
   ASSERT_TRUE(squatter.listening());
 
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -272,27 +289,62 @@ bool waitFor(const std::function<bool()>& done) {
   return done();
 }
 
-TEST_F(InProcessClaim, TheSecondClaimHandsOverAndTheHookRuns) {
+// Runs `start` (a later start: a claim or a hand-over, which wait for answers) on a thread of its
+// own while this thread takes events as a running instance does, until `start` has ended.
+void runBeside(const std::function<void()>& start) {
+  std::unique_ptr<QThread> thread(QThread::create(start));
+  thread->start();
+  waitFor([&] { return thread->isFinished(); });
+  thread->wait();
+}
+
+TEST_F(InProcessClaim, TheSecondClaimHandsOverOnceTheHookHasRun) {
   int raised = 0;
   setInstanceRaiseHook([&] { ++raised; });
   InstanceClaim first(name);
   ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First);
   EXPECT_TRUE(first.listening());
-  InstanceClaim second(name);
-  EXPECT_EQ(second.claim(), InstanceClaim::Outcome::HandedOver);
-  EXPECT_FALSE(second.listening());
-  EXPECT_TRUE(waitFor([&] { return raised == 1; }));
+  std::optional<InstanceClaim::Outcome> outcome;
+  runBeside([&] { outcome = InstanceClaim(name).claim(); });
+  EXPECT_EQ(outcome, InstanceClaim::Outcome::HandedOver);
+  EXPECT_EQ(raised, 1);
 }
 
-TEST_F(InProcessClaim, AHandOverDuringStartUpRaisesOnceTheHookIsSet) {
+// A start made while the first instance is still starting is taken at once; the window comes to
+// the front once the main window sets its hook.
+TEST_F(InProcessClaim, AStartDuringStartUpRaisesOnceTheHookIsSet) {
   InstanceClaim first(name);
   ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First);
-  ASSERT_TRUE(handOver(name));
-  QDeadlineTimer settle(300);
-  while (!settle.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  bool handed = false;
+  runBeside([&] { handed = handOver(name); });
+  EXPECT_TRUE(handed);
   int raised = 0;
   setInstanceRaiseHook([&] { ++raised; });
   EXPECT_EQ(raised, 1);
+}
+
+// A start made while the main window asks whether it may close raises the question, and waits for
+// the answer: taken when the window stays, not when it goes (it stops listening first).
+TEST_F(InProcessClaim, AStartDuringTheCloseQuestionsWaitsForTheirOutcome) {
+  for (const bool stays : {true, false}) {
+    SCOPED_TRACE(stays ? "the window stays" : "the window goes");
+    InstanceClaim first(name);
+    ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First);
+    auto held = std::make_optional<HandOverAnswersHeld>();
+    int raised = 0;
+    setInstanceRaiseHook([&] {
+      ++raised;
+      // The user answers some time after the raise.
+      QTimer::singleShot(50, [&] {
+        if (!stays) first.stopListening();
+        held.reset();
+      });
+    });
+    bool handed = !stays;
+    runBeside([&] { handed = handOver(name); });
+    EXPECT_EQ(raised, 1);
+    EXPECT_EQ(handed, stays);
+  }
 }
 
 TEST_F(InProcessClaim, TheNameIsFreeOnceTheClaimEnds) {
@@ -306,10 +358,33 @@ TEST_F(InProcessClaim, AThrowingHookDoesNotLeaveTheNotification) {
   setInstanceRaiseHook([] { throw std::runtime_error("window gone"); });
   InstanceClaim first(name);
   ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First);
-  ASSERT_TRUE(handOver(name));
-  QDeadlineTimer settle(300);
-  while (!settle.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  SUCCEED();
+  bool handed = false;
+  runBeside([&] { handed = handOver(name); });
+  EXPECT_TRUE(handed);  // the instance runs: the start is its
+}
+
+// Only the answer of an instance that has come to the front hands a start over: a listener that
+// takes the message and says nothing (busy), or hangs up (closing), has not taken it.
+TEST_F(InProcessClaim, OnlyTheRaisedAnswerHandsOver) {
+  const std::vector<std::pair<QByteArray, bool>> cases = {{"raised\n", true}, {"", false}, {"hang up", false}};
+  for (const auto& [answer, handed] : cases) {
+    SCOPED_TRACE(answer.toStdString());
+    QLocalServer server;
+    ASSERT_TRUE(server.listen(name));
+    QByteArray asked;
+    QObject::connect(&server, &QLocalServer::newConnection, [&] {
+      QLocalSocket* socket = server.nextPendingConnection();
+      QObject::connect(socket, &QLocalSocket::readyRead, [&, socket] {
+        asked += socket->readAll();
+        if (answer == "hang up") socket->disconnectFromServer();
+        else socket->write(answer);
+      });
+    });
+    bool got = !handed;
+    runBeside([&] { got = handOver(name); });
+    EXPECT_EQ(asked, QByteArray("raise\n"));
+    EXPECT_EQ(got, handed);
+  }
 }
 
 // The other end of a hand-over must be the user's own: a listener of another account is not told
@@ -351,76 +426,105 @@ TEST_F(InProcessClaim, AnotherAccountCannotRaiseThisInstance) {
   QDeadlineTimer settle(300);
   while (!settle.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_EQ(raised, 0);
-  ASSERT_TRUE(handOver(name));  // the user's own start still does
-  EXPECT_TRUE(waitFor([&] { return raised == 1; }));
+  bool handed = false;
+  runBeside([&] { handed = handOver(name); });  // the user's own start still does
+  EXPECT_TRUE(handed);
+  EXPECT_EQ(raised, 1);
 }
 
-// Where the lock and the socket live: a folder nobody but the user may enter.
+// Where the lock and the socket live: a folder nobody but the user may enter, which no other
+// account can make or block: the runtime folder, else one in the user's own cache folders.
 TEST(PrivateRuntimeFolder, OnlyAFolderOfTheUsersOwnIsTaken) {
   const auto user = static_cast<unsigned>(::geteuid());
   const auto mode = [](const QString& path) {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
   };
+  const auto chmodOf = [](const QString& path, mode_t m) { ::chmod(QFile::encodeName(path).constData(), m); };
   struct Case {
     const char* what;
-    std::function<void(const QString& runtime, const QString& temp)> prepare;
-    const char* expected;  // relative to the test's folder
+    // Prepares the runtime folder "run" and the cache folders "cache" and "home/.cache" (the
+    // latter not made yet) in the test's folder; may change the runtime folder's name.
+    std::function<void(const QString& dir, QString& runtime)> prepare;
+    const char* expected;  // relative to the test's folder; "" none
   };
-  const QString tovakin = QStringLiteral("tovakin-%1").arg(user);
   const std::vector<Case> cases = {
-      {"the runtime folder", [](const QString&, const QString&) {}, "run"},
-      {"a runtime folder open to others",
-       [](const QString& runtime, const QString&) { ::chmod(QFile::encodeName(runtime).constData(), 0755); },
-       "tmp/tovakin-%1"},
-      {"no runtime folder", [](const QString& runtime, const QString&) { QDir(runtime).removeRecursively(); },
-       "tmp/tovakin-%1"},
-      {"a temporary folder of the name open to others",
-       [&](const QString& runtime, const QString& temp) {
-         QDir(runtime).removeRecursively();
-         QDir(temp).mkdir(tovakin);
-         ::chmod(QFile::encodeName(temp + QLatin1Char('/') + tovakin).constData(), 0777);
+      {"the runtime folder", [](const QString&, QString&) {}, "run"},
+      {"a relative runtime folder",
+       [](const QString&, QString& runtime) { runtime = QStringLiteral("run"); }, "cache/tovakin-run"},
+      {"a runtime folder open to others", [&](const QString&, QString& runtime) { chmodOf(runtime, 0755); },
+       "cache/tovakin-run"},
+      {"a folder of the name open to others",
+       [&](const QString& dir, QString& runtime) {
+         runtime.clear();
+         QDir(dir).mkpath(QStringLiteral("cache/tovakin-run"));
+         chmodOf(dir + QStringLiteral("/cache/tovakin-run"), 0777);
        },
-       "tmp/tovakin-%1-1"},
-      {"a link and no runtime folder",
-       [&](const QString& runtime, const QString& temp) {
-         QDir(temp).mkdir(QStringLiteral("elsewhere"));
-         ::chmod(QFile::encodeName(temp + QStringLiteral("/elsewhere")).constData(), 0700);
-         QFile::link(temp + QStringLiteral("/elsewhere"), temp + QLatin1Char('/') + tovakin);
-         QDir(runtime).removeRecursively();
+       "cache/tovakin-run-1"},
+      {"a link of the name",
+       [&](const QString& dir, QString& runtime) {
+         runtime.clear();
+         QDir(dir).mkdir(QStringLiteral("elsewhere"));
+         chmodOf(dir + QStringLiteral("/elsewhere"), 0700);
+         QFile::link(dir + QStringLiteral("/elsewhere"), dir + QStringLiteral("/cache/tovakin-run"));
        },
-       "tmp/tovakin-%1-1"},
+       "cache/tovakin-run-1"},
+      {"a cache folder others may write to, then the home's, made",
+       [&](const QString& dir, QString& runtime) {
+         runtime.clear();
+         chmodOf(dir + QStringLiteral("/cache"), 0777);
+       },
+       "home/.cache/tovakin-run"},
+      {"no folder to be had",
+       [&](const QString& dir, QString& runtime) {
+         runtime.clear();
+         chmodOf(dir + QStringLiteral("/cache"), 0777);
+         QFile file(dir + QStringLiteral("/home/.cache"));
+         file.open(QIODevice::WriteOnly);
+       },
+       ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     QTemporaryDir dir;
-    const QString runtime = dir.filePath(QStringLiteral("run"));
-    const QString temp = dir.filePath(QStringLiteral("tmp"));
-    QDir(dir.path()).mkdir(QStringLiteral("run"));
-    ::chmod(QFile::encodeName(runtime).constData(), 0700);
-    QDir(dir.path()).mkdir(QStringLiteral("tmp"));
-    c.prepare(runtime, temp);
-    const QString got = privateRuntimeFolder(user, runtime, temp);
-    QString expected = QString::fromLatin1(c.expected);
-    if (expected.contains(QStringLiteral("%1"))) expected = expected.arg(user);
-    EXPECT_EQ(got, dir.filePath(expected));
+    QString runtime = dir.filePath(QStringLiteral("run"));
+    for (const char* made : {"run", "cache", "home"}) {
+      QDir(dir.path()).mkdir(QString::fromLatin1(made));
+      chmodOf(dir.filePath(QString::fromLatin1(made)), 0700);
+    }
+    c.prepare(dir.path(), runtime);
+    const QString got = privateRuntimeFolder(
+        user, runtime, {QStringLiteral("relative/cache"), dir.filePath(QStringLiteral("cache")), dir.filePath(QStringLiteral("home/.cache"))});
+    if (*c.expected == 0) {
+      EXPECT_EQ(got, QString());
+      continue;
+    }
+    EXPECT_EQ(got, dir.filePath(QString::fromLatin1(c.expected)));
+    EXPECT_TRUE(QDir::isAbsolutePath(got));
     EXPECT_EQ(mode(got), 0700);
   }
+  EXPECT_FALSE(QDir(QStringLiteral("relative")).exists());
 }
 
+// Another account cannot make a folder in the user's cache folder; a runtime folder or a folder
+// of the name that is another account's is passed over all the same.
 TEST(PrivateRuntimeFolder, AFolderOfAnotherAccountIsPassedOver) {
   if (!canActAsAnotherAccount()) GTEST_SKIP() << "acting as another account needs root";
   const auto user = static_cast<unsigned>(::geteuid());
   QTemporaryDir dir;
-  const QString runtime = dir.filePath(QStringLiteral("run"));
-  QDir(dir.path()).mkdir(QStringLiteral("run"));
-  ::chmod(QFile::encodeName(runtime).constData(), 0700);
-  ASSERT_EQ(::chown(QFile::encodeName(runtime).constData(), kNobody, kNobody), 0);
-  const QString taken = dir.filePath(QStringLiteral("tovakin-%1").arg(user));
-  QDir(dir.path()).mkdir(QStringLiteral("tovakin-%1").arg(user));
-  ::chmod(QFile::encodeName(taken).constData(), 0700);
-  ASSERT_EQ(::chown(QFile::encodeName(taken).constData(), kNobody, kNobody), 0);
-  EXPECT_EQ(privateRuntimeFolder(user, runtime, dir.path()), taken + QStringLiteral("-1"));
+  const auto ownedByNobody = [&](const QString& name) {
+    const QString path = dir.filePath(name);
+    QDir(dir.path()).mkdir(name);
+    ::chmod(QFile::encodeName(path).constData(), 0700);
+    return ::chown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0;
+  };
+  ASSERT_TRUE(ownedByNobody(QStringLiteral("run")));
+  ASSERT_TRUE(ownedByNobody(QStringLiteral("othercache")));
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("cache")));
+  ASSERT_TRUE(ownedByNobody(QStringLiteral("cache/tovakin-run")));
+  EXPECT_EQ(privateRuntimeFolder(user, dir.filePath(QStringLiteral("run")),
+                                 {dir.filePath(QStringLiteral("othercache")), dir.filePath(QStringLiteral("cache"))}),
+            dir.filePath(QStringLiteral("cache/tovakin-run-1")));
 }
 
 TEST(RaiseRunningInstanceWindow, AMinimizedWindowReturnsToItsStateBefore) {

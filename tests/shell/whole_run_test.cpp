@@ -35,17 +35,18 @@ namespace {
 using namespace tovakin::testing;
 
 // The program's folder with the shipped pipe-material workbook, rebuilt once for every test,
-// and the windows' icon.
+// and the windows' icon; removed when the test program ends.
 std::string shippedFolder() {
-  static TestApp* app = [] {
-    auto* made = new TestApp;
-    std::filesystem::copy_file(TOVAKIN_APPDIR "/DATABASE/Tovakin.xlsx", made->workbook());
-    std::filesystem::create_directories(made->path() + "IMAGE");
-    std::filesystem::copy_file(TOVAKIN_APPDIR "/IMAGE/KANA.ico", made->path() + "IMAGE/KANA.ico");
-    EXPECT_EQ(made->rebuild(), std::vector<std::string>{});
-    return made;
+  static const TestApp app;
+  static const bool built = [] {
+    std::filesystem::copy_file(TOVAKIN_APPDIR "/DATABASE/Tovakin.xlsx", app.workbook());
+    std::filesystem::create_directories(app.path() + "IMAGE");
+    std::filesystem::copy_file(TOVAKIN_APPDIR "/IMAGE/KANA.ico", app.path() + "IMAGE/KANA.ico");
+    EXPECT_EQ(app.rebuild(), std::vector<std::string>{});
+    return true;
   }();
-  return app->path();
+  (void)built;
+  return app.path();
 }
 
 class WholeRun : public MainWindowTest {
