@@ -152,7 +152,7 @@ void APP初期値ファイルの読み込み() {
     guardStep(label, [&] { member = numberFromText(myTrim(s)); });
   }
   for (std::size_t i = 0; i < g_recentFiles.size(); ++i)
-    g_recentFiles[i] = ini.value(kSettingsSection, "FILE" + std::to_string(i), kIniPathMaxBytes);
+    g_recentFiles[i] = pathOnDiskFromCp932(ini.value(kSettingsSection, "FILE" + std::to_string(i), kIniPathMaxBytes));
 }
 
 void APP初期値ファイルの書き込み() {

@@ -9,6 +9,7 @@
 #include "app/file_in_use.h"
 #include "app/layer.h"
 #include "app/std_io.h"
+#include "platform/cp932.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -38,15 +39,25 @@ bool endsWithNoCase(const std::string& text, std::string_view tail) {
 }
 }  // namespace
 
-std::string withDataFileExtension(const std::string& path) {
+std::string withDataFileExtension(const std::string& path) { return withFileExtension(path, kDataFileExtension); }
+
+std::string withFileExtension(const std::string& path, std::string_view extension) {
   const std::string name = myFilenameFilename(path);
   if (myTrim(name).empty() || name.back() == '/') return path;
-  if (endsWithNoCase(name, kDataFileExtension)) return path;
+  if (endsWithNoCase(name, extension)) return path;
   // Points in a name ("case 1.5m", "No.3") are part of it, not an extension: only the data
   // files' own extension stands. A final point typed before nothing is taken as its start.
   std::string stem = path;
   while (!stem.empty() && stem.back() == '.' && stem.size() > path.size() - name.size() + 1) stem.pop_back();
-  return stem + kDataFileExtension;
+  return stem + std::string(extension);
+}
+
+std::string nameNotKeptMessage(const std::string& path) {
+  const std::string name = myFilenameFilename(path);
+  const auto refused = firstCharNotInCp932(name);
+  if (!refused) return {};
+  return "ファイル名 '" + name + "' の「" + describeChar(*refused) +
+         "」は設定ファイルに書けない文字です。\n別の名前を付けて下さい。";
 }
 
 bool myUserSave(DesignData& data, CommonDialog& dialog, std::string& path, bool& quiet) {
@@ -73,6 +84,11 @@ bool myUserSave(DesignData& data, CommonDialog& dialog, std::string& path, bool&
       // files' extension before anything (the question, the write, the recent list) uses it.
       path = withDataFileExtension(dialog.FileName);
       dialog.FileName = path;
+      // Its recent entry would name another file, and the list would call it deleted.
+      if (const std::string refusal = nameNotKeptMessage(path); !refusal.empty()) {
+        msgBox(refusal, MsgButtons::OK, MsgIcon::Exclamation, "");
+        return false;
+      }
       if (fileExists(path)) {
         const std::string question =
             "ファイル '" + myFilenameFilename(path) + "' は作成されています。\n上書きしますか？";

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "app/design_data.h"
 #include "app/layer.h"
@@ -39,10 +40,17 @@ std::string dataFolder();
 // any case), whatever points it holds ("case 1.5m" -> "case 1.5m.PIPEDATA"); trailing points of
 // the name go ("caseA." -> "caseA.PIPEDATA"). An empty name stands as it is: nothing is written.
 std::string withDataFileExtension(const std::string& path);
+// The same rule for any file the program writes under its own extension (".xlsx" for reports).
+std::string withFileExtension(const std::string& path, std::string_view extension);
+
+// The refusal of a name the settings file cannot keep in the recent-file list (it is written in
+// CP932): names the file and its first character CP932 lacks; "" for a name it can keep.
+std::string nameNotKeptMessage(const std::string& path);
 
 // Saves the record. quiet true writes straight to `path` when that file exists; otherwise the
 // save dialog asks (quiet becomes false) and an existing file is overwritten only after a Yes.
-// A file held by another program is refused. On true `path` (and dialog.FileName) is the file
+// A file held by another program is refused, and so is a chosen name the recent-file list could
+// not keep (nameNotKeptMessage). On true `path` (and dialog.FileName) is the file
 // written. False when the user cancelled or declined, the file is in use, no path was given
 // or the file could not be written.
 bool myUserSave(DesignData& data, CommonDialog& dialog, std::string& path, bool& quiet);

@@ -200,7 +200,8 @@ RunOutcome Run::offerReport() {
 RunOutcome Run::openReport() {
   const std::string path = g_app.g_reportPath;
   const std::string extension = std::string(report::kReportExtension).substr(1);
-  const auto program = launcher().defaultProgramFor(extension);
+  // The answer the main window had from the desktop: asking again would freeze the windows.
+  const auto program = knownDefaultProgram(extension);
   if (!program) {
     msgBox(noReportProgramText(QString::fromStdString(path)).toStdString(), MsgButtons::OK, MsgIcon::Information);
     return RunOutcome::NoProgram;

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "document/document_rules.h"
@@ -56,11 +57,19 @@ void ChoiceCombo::wheelEvent(QWheelEvent* event) {
   QComboBox::wheelEvent(event);
 }
 
-RecordTextValidator::RecordTextValidator(std::size_t maxBytes, QObject* parent)
-    : QValidator(parent), maxBytes_(maxBytes) {}
+RecordTextValidator::RecordTextValidator(std::size_t maxBytes, QLineEdit* box) : QValidator(box), maxBytes_(maxBytes) {
+  // Emitted by the box after typing, pasting or an input method's commit that was refused.
+  connect(box, &QLineEdit::inputRejected, this, [this, box] {
+    if (refusedHint_.empty()) return;
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), QString::fromStdString(refusedHint_), box);
+  });
+}
 
 QValidator::State RecordTextValidator::validate(QString& input, int& /*pos*/) const {
-  return fitsRecordText(input.toStdString(), maxBytes_) ? Acceptable : Invalid;
+  const std::string text = input.toStdString();
+  if (fitsRecordText(text, maxBytes_)) return Acceptable;
+  refusedHint_ = refusedCharacterHint(text);
+  return Invalid;
 }
 
 }  // namespace tovakin::gui

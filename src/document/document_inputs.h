@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QValidator>
 #include <cstddef>
+#include <string>
 
 #include "ui/layer.h"
 
+class QLineEdit;
 class QWheelEvent;
 
 namespace tovakin::gui {
@@ -31,16 +33,18 @@ class ChoiceCombo : public QComboBox {
   void wheelEvent(QWheelEvent* event) override;
 };
 
-// Keeps a free text within what its record field can hold: at most `maxBytes` bytes of code
-// page 932, and only characters that code page has.
+// Keeps a free text of a box within what its record field can hold: at most `maxBytes` bytes of
+// code page 932, and only characters that code page has. A character refused for not being one
+// is named in a tool tip at the box, so that nothing typed vanishes without a word.
 class RecordTextValidator : public QValidator {
   Q_OBJECT
  public:
-  RecordTextValidator(std::size_t maxBytes, QObject* parent);
+  RecordTextValidator(std::size_t maxBytes, QLineEdit* box);
   State validate(QString& input, int& pos) const override;
 
  private:
   std::size_t maxBytes_;
+  mutable std::string refusedHint_;  // of the last text refused, "" when refused for its length
 };
 
 }  // namespace tovakin::gui

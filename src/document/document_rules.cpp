@@ -242,8 +242,14 @@ std::string surchargeToBox(std::string_view stored) {
 }
 
 bool fitsRecordText(std::string_view utf8, std::size_t maxBytes) {
-  const std::string bytes = platform::toCp932(utf8);
-  return bytes.size() <= maxBytes && platform::fromCp932(bytes) == utf8;
+  // The wave dash and its kin are held as their CP932 counterparts: they stay as typed.
+  return !platform::firstCharNotInCp932(utf8) && platform::toCp932(utf8).size() <= maxBytes;
+}
+
+std::string refusedCharacterHint(std::string_view utf8) {
+  const auto refused = platform::firstCharNotInCp932(utf8);
+  if (!refused) return {};
+  return "「" + platform::describeChar(*refused) + "」は入力できない文字です。";
 }
 
 std::string enterTarget(std::string_view from, const EnterState& state) {

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/utf8.h"
 
@@ -63,7 +64,47 @@ std::string convert(iconv_t cd, std::string_view in, OnBad onBad) {
   return out;
 }
 
+struct Counterpart {
+  char32_t jis;
+  char32_t cp932;
+};
+constexpr Counterpart kCounterparts[] = {
+    {0x301C, 0xFF5E},  // 〜 wave dash -> ～
+    {0x2212, 0xFF0D},  // − minus -> －
+    {0x2016, 0x2225},  // ‖ -> ∥
+    {0x00A2, 0xFFE0},  // ¢ -> ￠
+    {0x00A3, 0xFFE1},  // £ -> ￡
+    {0x00AC, 0xFFE2},  // ¬ -> ￢
+};
+
 }  // namespace
+
+char32_t cp932Counterpart(char32_t c) {
+  for (const Counterpart& p : kCounterparts)
+    if (p.jis == c) return p.cp932;
+  return c;
+}
+
+std::string describeChar(char32_t c) {
+  std::string text;
+  utf8::append(text, c);
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+  return text + " (" + code + ")";
+}
+
+std::optional<char32_t> firstCharNotInCp932(std::string_view text) {
+  for (const utf8::Char& c : utf8::chars(text)) {
+    if (!c.valid) return utf8::kReplacement;
+    if (c.codePoint < 0x80) continue;
+    // Held when it comes back as itself or as its full-width counterpart; a character that comes
+    // back as another one ("¥" as a backslash) is not.
+    std::string back;
+    utf8::append(back, cp932Counterpart(c.codePoint));
+    if (fromCp932(toCp932(c.bytesIn(text))) != back) return c.codePoint;
+  }
+  return std::nullopt;
+}
 
 std::string toCp932(std::string_view text) {
   // Invalid UTF-8 is replaced first, so that a refusal of the converter always means a
@@ -74,7 +115,7 @@ std::string toCp932(std::string_view text) {
   for (const utf8::Char& c : utf8::chars(text)) {
     // Without a converter only plain ASCII is kept.
     if (c.valid && (c.codePoint < 0x80 || cd != Converters::invalid()))
-      clean.append(c.bytesIn(text));
+      utf8::append(clean, cp932Counterpart(c.codePoint));
     else
       clean.push_back('?');
   }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/error_box.h"
 
 namespace tovakin::platform {
@@ -116,6 +117,35 @@ bool fileExists(const std::string& path) {
 bool pathExists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string pathOnDiskFromCp932(const std::string& path) {
+  if (path.empty() || pathExists(path)) return path;
+  std::string found;
+  std::size_t at = 0;
+  while (at < path.size()) {
+    const std::size_t slash = path.find('/', at);
+    const std::size_t end = slash == std::string::npos ? path.size() : slash;
+    const std::string part = path.substr(at, end - at);
+    const std::string folder = found.empty() && path.front() == '/' ? "/" : (found.empty() ? "." : found);
+    std::string joined = found + part;
+    if (!part.empty() && !pathExists(joined)) {
+      const std::string bytes = toCp932(part);
+      std::vector<std::string> matches;
+      if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir))
+          if (toCp932(entry->d_name) == bytes) matches.emplace_back(entry->d_name);
+        ::closedir(dir);
+      }
+      if (matches.size() != 1) return path;
+      joined = found + matches.front();
+    }
+    found = joined;
+    if (slash == std::string::npos) break;
+    found += '/';
+    at = slash + 1;
+  }
+  return found;
 }
 
 int writeErrorNumber(int error) {

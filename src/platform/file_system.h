@@ -17,6 +17,12 @@ bool fileExists(const std::string& path);
 // True when anything (file of any kind, directory, hidden or not) is at the path.
 bool pathExists(const std::string& path);
 
+// The path on disk of a path that was kept in CP932 (the settings file): a name comes back with
+// the full-width form of a JIS-style character ('～' for the '〜' on disk) or "?" for one CP932
+// lacks. The path itself when something is there; else, part by part, the one entry of its
+// folder that CP932 writes as the same bytes; the path unchanged when none or several are.
+std::string pathOnDiskFromCp932(const std::string& path);
+
 // The outcome of a write: true when it succeeded, else error() holds the errno of the cause.
 class [[nodiscard]] WriteResult {
  public:

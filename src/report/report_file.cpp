@@ -4,6 +4,7 @@
 #include "app/file_in_use.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
+#include "app/user_file.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -39,8 +40,9 @@ bool myUserExcelSave(CommonDialog& dialog, std::string& fileName) {
     return false;
   }
 
-  // The report is always a workbook file: a name typed without an extension gets one.
-  if (myFilenameNoExt(dialog.FileName) == dialog.FileName) dialog.FileName += kReportExtension;
+  // The report is always a workbook file: a name that does not end with the workbook extension
+  // gets it, also one holding points ("rep 1.5m"), so that the report dialog's filter shows it.
+  dialog.FileName = withFileExtension(dialog.FileName, kReportExtension);
   fileName = dialog.FileName;
 
   if (fileExists(fileName)) {

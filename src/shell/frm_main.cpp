@@ -101,6 +101,17 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
   closeDocument->setShortcutContext(Qt::WindowShortcut);
   addAction(closeDocument);
   connect(closeDocument, &QAction::triggered, this, [this] { runFileItem(menus_.fileClose); });
+  // Ctrl+F6 and Ctrl+Shift+F6 go round the documents, as in every MDI program; the area itself
+  // knows only Ctrl+Tab.
+  for (const bool forward : {true, false}) {
+    auto* neighbour = new QAction(this);
+    neighbour->setObjectName(forward ? "actNextDocument" : "actPreviousDocument");
+    neighbour->setShortcut(forward ? QKeySequence(Qt::CTRL | Qt::Key_F6) : QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+    neighbour->setShortcutContext(Qt::WindowShortcut);
+    addAction(neighbour);
+    connect(neighbour, &QAction::triggered, this,
+            [this, forward] { runHandler("MDIForm_KeyDown", [&] { activateNeighbourDocument(forward); }); });
+  }
   // A box asked for while no window of the program is active (between two questions, or for a
   // file a later start handed over) opens over this window.
   setBoxOwnerOfLastResort(this);
@@ -472,13 +483,12 @@ void frmMain::askForSpreadsheet() {
   if (askingSpreadsheet_) return;
   askingSpreadsheet_ = true;
   try {
-    launcher().findDefaultProgramFor(kWorkbookExtension,
-                                     [window = QPointer<frmMain>(this)](std::optional<DesktopProgram> program) {
-                                       if (!window) return;
-                                       window->askingSpreadsheet_ = false;
-                                       window->spreadsheetFound_ = program.has_value();
-                                       runHandler("mnuView_Click", [&] { window->showSpreadsheetItems(); });
-                                     });
+    askDefaultProgramFor(kWorkbookExtension, [window = QPointer<frmMain>(this)](std::optional<DesktopProgram> program) {
+      if (!window) return;
+      window->askingSpreadsheet_ = false;
+      window->spreadsheetFound_ = program.has_value();
+      runHandler("mnuView_Click", [&] { window->showSpreadsheetItems(); });
+    });
   } catch (...) {
     askingSpreadsheet_ = false;  // a question that never went out is asked again at the next opening
     throw;
@@ -506,9 +516,11 @@ void frmMain::mnuViewStatusBar_Click() {
 namespace {
 
 // Starts the desktop's program for workbooks on the files (none: the program alone). No program,
-// or one that cannot be started, is an error of the calling handler.
+// or one that cannot be started, is an error of the calling handler. The program is the one the
+// desktop named when last asked (the 表示 menu asks as it opens): asking again would freeze the
+// window for as long as the desktop takes.
 void startSpreadsheet(const std::vector<std::string>& files) {
-  const auto program = launcher().defaultProgramFor(kWorkbookExtension);
+  const auto program = knownDefaultProgram(kWorkbookExtension);
   if (!program || !startDesktopProgram(*program, files)) raiseError(err::kFileNotFound);
 }
 
@@ -564,6 +576,16 @@ void frmMain::mnuWindow_Click() {
       mdi_->setActiveSubWindow(target);
     });
   }
+}
+
+void frmMain::activateNeighbourDocument(bool forward) {
+  const auto subs = mdi_->subWindowList(QMdiArea::CreationOrder);
+  if (subs.isEmpty()) return;
+  QMdiSubWindow* current = mdi_->activeSubWindow() ? mdi_->activeSubWindow() : mdi_->currentSubWindow();
+  const qsizetype count = subs.size();
+  const qsizetype at = subs.indexOf(current);  // -1 without one: forward starts at the first
+  const qsizetype next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
+  if (subs[next] != current) mdi_->setActiveSubWindow(subs[next]);
 }
 
 void frmMain::Arrange(Arrangement arrangement) {

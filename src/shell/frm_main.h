@@ -109,6 +109,9 @@ class frmMain : public QMainWindow {
   // ｳｨﾝﾄﾞｳ: the arrangements' enabling and the list of the open documents, as the menu opens.
   void mnuWindow_Click();
   void Arrange(Arrangement arrangement);
+  // Ctrl+F6 / Ctrl+Shift+F6: the next / previous document in the order they were opened, round
+  // from the last to the first.
+  void activateNeighbourDocument(bool forward);
   // ﾍﾙﾌﾟ: the contents page, the keyword index, the maker's web page, the About box.
   void mnuHelpContents_Click();
   void mnuHelpSearchForHelpOn_Click();

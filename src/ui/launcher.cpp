@@ -1,7 +1,11 @@
 #include "ui/launcher.h"
 
+#include <QEventLoop>
 #include <cstdio>
+#include <map>
+#include <memory>
 
+#include "ui/busy_pointer.h"
 #include "ui/desktop_entry.h"
 
 namespace tovakin::gui {
@@ -27,11 +31,68 @@ class HeadlessLauncher final : public Launcher {
 HeadlessLauncher g_headless;
 Launcher* g_launcher = nullptr;
 
+// The answers given, by extension, and the launcher that gave them: another launcher installed
+// (a test's double) knows nothing yet.
+struct KnownPrograms {
+  const Launcher* from = nullptr;
+  std::map<std::string, std::optional<DesktopProgram>> answers;
+};
+KnownPrograms g_known;
+
+KnownPrograms& knownOfLauncher(const Launcher& l) {
+  if (g_known.from != &l) g_known = KnownPrograms{&l, {}};
+  return g_known;
+}
+
 }  // namespace
 
 Launcher& launcher() { return g_launcher ? *g_launcher : g_headless; }
 
-Installed<Launcher> installLauncher(Launcher& l) { return {g_launcher, &l}; }
+void askDefaultProgramFor(const std::string& extension, Launcher::ProgramAnswer answer) {
+  Launcher& asked = launcher();
+  asked.findDefaultProgramFor(extension, [&asked, extension, answer = std::move(answer)](
+                                             std::optional<DesktopProgram> program) {
+    // An answer of a launcher since replaced is not kept.
+    if (&asked == &launcher()) knownOfLauncher(asked).answers[extension] = program;
+    if (answer) answer(std::move(program));
+  });
+}
+
+std::optional<DesktopProgram> knownDefaultProgram(const std::string& extension) {
+  {
+    const KnownPrograms& known = knownOfLauncher(launcher());
+    // A program known is used at once; "none" is asked again (one may have been installed since),
+    // without blocking the windows.
+    if (const auto it = known.answers.find(extension); it != known.answers.end() && it->second) return it->second;
+  }
+  struct Wait {
+    bool answered = false;
+    std::optional<DesktopProgram> program;
+    QEventLoop* loop = nullptr;
+  };
+  // The answer may come after this call has given up (never: the runner ends every question).
+  auto wait = std::make_shared<Wait>();
+  askDefaultProgramFor(extension, [wait](std::optional<DesktopProgram> program) {
+    wait->answered = true;
+    wait->program = std::move(program);
+    if (wait->loop) wait->loop->quit();
+  });
+  if (!wait->answered) {
+    const bool wasBusy = busyPointerWanted();
+    setBusyPointer(true);
+    QEventLoop loop;
+    wait->loop = &loop;
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    wait->loop = nullptr;
+    setBusyPointer(wasBusy);
+  }
+  return wait->program;
+}
+
+Installed<Launcher> installLauncher(Launcher& l) {
+  g_known = KnownPrograms{};
+  return {g_launcher, &l};
+}
 
 bool startDesktopProgram(const DesktopProgram& program, const std::vector<std::string>& files) {
   return launcher().startProgram(program.program, expandExecArguments(program.arguments, files));

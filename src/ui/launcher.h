@@ -54,6 +54,14 @@ Launcher& launcher();
 // Installs a launcher until the guard goes out of scope.
 Installed<Launcher> installLauncher(Launcher& launcher);
 
+// The program for an extension asked without waiting, through the installed launcher; the answer
+// is kept for knownDefaultProgram.
+void askDefaultProgramFor(const std::string& extension, Launcher::ProgramAnswer answer);
+// The program for an extension, for a command the user chose: the program the installed launcher
+// last named, without asking again. With none named yet it asks and waits for the answer with the
+// busy pointer, the windows repainting (user input waits): a slow desktop never freezes them.
+std::optional<DesktopProgram> knownDefaultProgram(const std::string& extension);
+
 // Starts a desktop program on files, with the files where its entry puts them.
 bool startDesktopProgram(const DesktopProgram& program, const std::vector<std::string>& files);
 

@@ -94,6 +94,25 @@ TEST(DataFileExtension, TheFilterAndTheNewNameAreMadeFromIt) {
   EXPECT_EQ(std::string(kDataFileFilter).size() + 1, kDataFileFilterText.size());  // one closing NUL
 }
 
+// The recent-file list is kept in CP932: a name it would keep altered is refused, named; the
+// wave dash of input methods is kept (as its CP932 counterpart) and saved.
+TEST_F(UserFileTest, ANameTheRecentListCannotKeepIsRefusedNamingTheCharacter) {
+  std::string path;
+  bool quiet = false;
+  dialog_.answerOk(dataPath("café 1〜3"));
+  EXPECT_FALSE(myUserSave(record_, dialog_, path, quiet));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text,
+            "ファイル名 'café 1〜3.PIPEDATA' の「é (U+00E9)」は設定ファイルに書けない文字です。\n別の名前を付けて下さい。");
+  EXPECT_FALSE(fileExists(dataPath("café 1〜3.PIPEDATA")));
+  EXPECT_EQ(g_recentFiles[0], "");
+
+  dialog_.answerOk(dataPath("区間1〜3"));
+  EXPECT_TRUE(myUserSave(record_, dialog_, path, quiet));
+  EXPECT_TRUE(fileExists(dataPath("区間1〜3.PIPEDATA")));
+  EXPECT_EQ(g_recentFiles[0], path);
+}
+
 TEST_F(UserFileTest, ANameTypedWithoutExtensionIsSavedListedAndAskedAboutWithIt) {
   std::string path;
   bool quiet = false;

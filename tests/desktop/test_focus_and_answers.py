@@ -198,3 +198,65 @@ class FocusAndAnswers(harness.DesktopTestCase):
 if __name__ == "__main__":
     import unittest
     unittest.main()
+
+
+class MaximizedAndNames(harness.DesktopTestCase):
+    """Third round: maximized documents keep the box they were left in, Ctrl+F6 goes round the
+    documents, and a name typed with the wave dash of input methods comes back from the recent
+    list after a restart."""
+
+    def exit_without_saving(self, program, main):
+        self.desktop.send_keys(main, "alt+f", "x")
+        return program.wait()
+
+    def save_active(self, main, path):
+        before = os.path.getmtime(path)
+        self.desktop.send_keys(main, "alt+f", "s")
+        harness.wait_for(lambda: os.path.getmtime(path) != before, 10, f"{path} saved")
+
+    def test_maximized_documents_are_taken_up_in_the_box_they_were_left_in(self):
+        source = self.design_file("flexible")
+        files = [os.path.join(self.work, f"case{n}.PIPEDATA") for n in (1, 2)]
+        for path in files:
+            shutil.copy(source, path)
+        program = self.start_program(*files)
+        main = self.main_window(program)
+        # Each document has the focus in its first box, 計算書タイトル; the first one is maximized.
+        self.desktop.send_keys(main, "alt+w", "1", "ctrl+F10")
+        # Three returns each way: Ctrl+F6, Ctrl+Shift+F6, Ctrl+Tab and the window list.
+        for keys in (("ctrl+F6", "ctrl+F6"), ("ctrl+shift+F6", "ctrl+shift+F6"), ("ctrl+Tab", "ctrl+Tab"),
+                     ("alt+w", "2", "alt+w", "1")):
+            self.desktop.send_keys(main, *keys)
+        self.desktop.send_keys(main, "alt+w", "c", "alt+w", "1", "ctrl+F10")  # cascaded from maximized
+        self.desktop.type_text(main, "A1")
+        self.save_active(main, files[0])
+        self.desktop.send_keys(main, "ctrl+F6")
+        self.desktop.type_text(main, "B2")
+        self.save_active(main, files[1])
+        self.assertEqual(design_record(files[0])["title"], "A1", "the typing went past 計算書タイトル")
+        self.assertEqual(design_record(files[1])["title"], "B2", "the typing went past 計算書タイトル")
+        self.assertEqual(self.exit_without_saving(program, main), 0)
+
+    def test_a_name_with_the_wave_dash_opens_from_the_recent_list_after_a_restart(self):
+        program = self.start_program()
+        main = self.main_window(program)
+        self.desktop.send_keys(main, "alt+f", "a")  # 名前を付けて保存
+        dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
+        self.desktop.send_keys(dialog, "ctrl+a")
+        self.desktop.type_text(dialog, "区間1\u301c3")
+        self.desktop.send_keys(dialog, "Return")
+        self.desktop.wait_gone(SAVE_DIALOG_TITLE)
+        saved = os.path.join(self.app_dir, "DATA", "区間1\u301c3.PIPEDATA")
+        harness.wait_for(lambda: os.path.isfile(saved), 10, saved)
+        with open(os.path.join(self.app_dir, "TOVAKIN.INI"), "rb") as ini:
+            # The wave dash as CP932 writes it (0x81 0x60), never "?".
+            self.assertIn(saved.replace("\u301c", "\uff5e").encode("cp932"), ini.read())
+        self.assertEqual(self.exit_without_saving(program, main), 0)
+
+        program = self.start_program()
+        main = self.main_window(program)
+        self.desktop.send_keys(main, "alt+f", "1")  # the recent item
+        self.desktop.type_text(main, "R3")  # into the opened document's 計算書タイトル
+        self.save_active(main, saved)
+        self.assertEqual(design_record(saved)["title"], "R3")
+        self.assertEqual(self.exit_without_saving(program, main), 0)

@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <cerrno>
 #include <functional>
 #include <tuple>
@@ -236,6 +237,21 @@ TEST_F(DocumentKeyboard, EveryKindOfUserEditMarksTheCaseChanged) {
   QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
   QApplication::sendEvent(box, &leave);
   EXPECT_EQ(box->text(), "12.500");  // the full-width commit, re-formatted
+}
+
+// A character the design file cannot hold is refused where it is typed, named in a tool tip at
+// the box; the wave dash of input methods is taken as typed.
+TEST_F(DocumentKeyboard, ACharacterTheFileCannotHoldIsRefusedNamedAndNothingElseIsLost) {
+  frmDocument d;
+  d.show();
+  QLineEdit* title = d.txtTextBox(0);
+  for (const char* typed : {"caf", "é", " 1", "〜", "3"}) {
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8(typed));
+    QApplication::sendEvent(title, &commit);
+  }
+  EXPECT_EQ(title->text(), QStringLiteral("caf 1〜3"));
+  EXPECT_EQ(QToolTip::text(), QStringLiteral("「é (U+00E9)」は入力できない文字です。"));
 }
 
 TEST_F(DocumentKeyboard, ReadOnlyBoxesTakeNoInputAndNoInputTakesADrop) {

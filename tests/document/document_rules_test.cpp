@@ -144,6 +144,13 @@ TEST(RecordText, FitsInTheBytesOfCodePage932) {
   EXPECT_TRUE(fitsRecordText("ｱｲｳ①㈱", 7));
   EXPECT_FALSE(fitsRecordText("😀", kTitleBytes));
   EXPECT_FALSE(fitsRecordText("ä", kTitleBytes));
+  // The wave dash an input method types is held as its CP932 counterpart; a yen sign would come
+  // back as a backslash and is refused, named.
+  EXPECT_TRUE(fitsRecordText("区間1〜3 −5", kTitleBytes));
+  EXPECT_FALSE(fitsRecordText("¥100", kTitleBytes));
+  EXPECT_EQ(refusedCharacterHint("区間1〜3"), "");
+  EXPECT_EQ(refusedCharacterHint("café"), "「é (U+00E9)」は入力できない文字です。");
+  EXPECT_EQ(refusedCharacterHint("¥100"), "「¥ (U+00A5)」は入力できない文字です。");
 }
 
 TEST(WindowSize, TheInsideIsThePanelAndTheButtonsSitInItsCorner) {

@@ -28,6 +28,28 @@ TEST(Cp932, EncodesAndDecodesJapaneseAsciiAndBackslash) {
   }
 }
 
+// The JIS-style characters of Linux input methods are written as the CP932 characters that
+// stand for them and read back in their full-width form; those are held, others are named.
+TEST(Cp932, JisStyleCharactersAreWrittenAsTheirCp932Counterparts) {
+  const struct {
+    const char* typed;
+    const char* bytes;
+    const char* readBack;
+  } cases[] = {
+      {"〜", "\x81\x60", "～"}, {"−", "\x81\x7C", "－"}, {"‖", "\x81\x61", "∥"},
+      {"¢", "\x81\x91", "￠"}, {"£", "\x81\x92", "￡"}, {"¬", "\x81\xCA", "￢"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(toCp932(c.typed), c.bytes) << c.typed;
+    EXPECT_EQ(fromCp932(c.bytes), c.readBack) << c.typed;
+    EXPECT_EQ(firstCharNotInCp932(std::string("区間") + c.typed + c.readBack), std::nullopt) << c.typed;
+  }
+  EXPECT_EQ(firstCharNotInCp932("caf\xC3\xA9 1〜3"), std::optional<char32_t>(0xE9));
+  EXPECT_EQ(firstCharNotInCp932("a\xFF" "b"), std::optional<char32_t>(0xFFFD));  // invalid UTF-8
+  EXPECT_EQ(firstCharNotInCp932("¥"), std::optional<char32_t>(0xA5));         // would read back as "\\"
+  EXPECT_EQ(describeChar(0xE9), "\xC3\xA9 (U+00E9)");
+}
+
 TEST(Cp932, UnmappableAndInvalidInputNeverFails) {
   EXPECT_EQ(toCp932("a€b"), "a?b");
   EXPECT_EQ(toCp932("😀"), "?");

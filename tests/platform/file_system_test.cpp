@@ -31,6 +31,29 @@ TEST(FileSystem, FileExistsIsTheSearchForNormalFiles) {
   EXPECT_FALSE(fileExists(""));
 }
 
+// A path kept in CP932 comes back with '～' for the '〜' on disk, or "?" for a character CP932
+// lacks: it is found again as the one entry CP932 writes the same way.
+TEST(FileSystem, APathKeptInCp932IsFoundOnDiskAgain) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir.file("区間〜A"));
+  writeBytes(dir.file("区間〜A/1〜3−2.PIPEDATA"), "x");
+  writeBytes(dir.file("区間〜A/café.PIPEDATA"), "x");
+  writeBytes(dir.file("区間〜A/naïve.PIPEDATA"), "x");
+  writeBytes(dir.file("区間〜A/naíve.PIPEDATA"), "x");  // "na?ve" as well as the one above
+  const struct {
+    std::string kept;
+    std::string onDisk;
+  } cases[] = {
+      {dir.file("区間～A/1～3－2.PIPEDATA"), dir.file("区間〜A/1〜3−2.PIPEDATA")},
+      {dir.file("区間～A/caf?.PIPEDATA"), dir.file("区間〜A/café.PIPEDATA")},
+      {dir.file("区間〜A/1〜3−2.PIPEDATA"), dir.file("区間〜A/1〜3−2.PIPEDATA")},  // there as it is
+      {dir.file("区間～A/na?ve.PIPEDATA"), dir.file("区間～A/na?ve.PIPEDATA")},    // two alike: none chosen
+      {dir.file("区間～A/gone.PIPEDATA"), dir.file("区間～A/gone.PIPEDATA")},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(pathOnDiskFromCp932(c.kept), c.onDisk) << c.kept;
+}
+
 TEST(FileSystem, AtomicWriteReplacesAndKeepsPermissions) {
   test::TempDir dir;
   std::string f = dir.file("TOVAKIN.INI");

@@ -147,5 +147,22 @@ TEST_F(ReportFileChoice, NameWithoutExtensionGetsXlsx) {
   EXPECT_NE(messages_.shown[0].text.find("'again.xlsx'"), std::string::npos);
 }
 
+// Points in a name are part of it; only the workbook extension, in any case, stands as one.
+TEST_F(ReportFileChoice, EveryNameNotEndingWithXlsxGetsIt) {
+  const struct {
+    const char* typed;
+    const char* written;
+  } cases[] = {
+      {"rep 1.5m", "rep 1.5m.xlsx"}, {"No.3", "No.3.xlsx"},   {"old.xls", "old.xls.xlsx"},
+      {"rep.XLSX", "rep.XLSX"},      {"rep.Xlsx", "rep.Xlsx"}, {"rep.", "rep.xlsx"},
+  };
+  for (const auto& c : cases) {
+    dialog_.answerOk(app() + "DATA/" + c.typed);
+    std::string fileName;
+    EXPECT_TRUE(myUserExcelSave(dialog_, fileName)) << c.typed;
+    EXPECT_EQ(fileName, app() + "DATA/" + c.written) << c.typed;
+  }
+}
+
 }  // namespace
 }  // namespace tovakin::report

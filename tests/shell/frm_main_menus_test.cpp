@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <memory>
 #include <utility>
@@ -27,6 +28,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "support/scripted_launcher.h"
+#include "ui/busy_pointer.h"
 
 namespace tovakin::gui {
 namespace {
@@ -102,7 +104,11 @@ struct SlowDesktop final : Launcher {
     EXPECT_EQ(extension, "xlsx");
     questions.push_back(std::move(answer));
   }
-  bool startProgram(const std::string&, const std::vector<std::string>&) override { return false; }
+  bool startProgram(const std::string& program, const std::vector<std::string>&) override {
+    started.push_back(program);
+    return true;
+  }
+  std::vector<std::string> started;
   Installed<Launcher> installed = installLauncher(*this);
 };
 
@@ -135,6 +141,28 @@ TEST_F(MainMenus, TheViewMenuOpensWithoutWaitingForTheDesktopAndFollowsItsAnswer
   ASSERT_EQ(slow.questions.size(), 1u);
   main.reset();
   slow.questions.front()(std::nullopt);
+}
+
+// Starting the spreadsheet program uses the answer the desktop gave; before any answer it waits
+// for one with the busy pointer, the windows repainting, and never asks the desktop in a way
+// that blocks them.
+TEST_F(MainMenus, StartingTheSpreadsheetProgramNeverWaitsForTheDesktopBlocked) {
+  SlowDesktop slow;
+  auto main = std::make_unique<frmMain>();
+  QAction* excel = main->findChild<QAction*>("mnuViewExcel");
+  bool busyWhileWaiting = false;
+  QTimer::singleShot(0, [&] {
+    busyWhileWaiting = busyPointerShown();
+    for (Launcher::ProgramAnswer& answer : std::exchange(slow.questions, {}))
+      answer(DesktopProgram{"calc.desktop", "/usr/bin/calc", {"%U"}});
+  });
+  excel->trigger();  // no answer yet: waits for the one it asks for
+  EXPECT_TRUE(busyWhileWaiting);
+  EXPECT_FALSE(busyPointerShown());
+  excel->trigger();  // the answer known: at once
+  EXPECT_TRUE(slow.questions.empty());
+  EXPECT_EQ(slow.started, (std::vector<std::string>{"/usr/bin/calc", "/usr/bin/calc"}));
+  EXPECT_EQ(slow.waitedFor, 0);
 }
 
 TEST_F(MainMenus, TheBarsToggleIndependentlyAndBothOptionsItemsShowTheOneDialog) {

@@ -41,7 +41,13 @@ class DocumentFocus : public ::testing::Test {
   }
   void bringBack(const Document& d) {
     area.setActiveSubWindow(documents[0].sub == d.sub ? documents[1].sub : documents[0].sub);
+    settle();
     area.setActiveSubWindow(d.sub);
+    settle();
+  }
+  // The focus is given back once the area has finished a switch.
+  static void settle() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
   }
 
   QMdiArea area;
@@ -85,6 +91,33 @@ TEST_F(DocumentFocus, ADocumentNeverFocusedStartsInItsFirstBox) {
   late->sub->close();
   bringBack(documents[1]);
   EXPECT_EQ(QApplication::focusWidget(), documents[1].boxes[2]);
+}
+
+// Switching maximized documents, the area hides the one being left while it still holds the
+// focus, and Qt moves the focus on to the next box of the hidden document; maximizing and
+// restoring hide and show the document too. None of that may move the box the user works in.
+TEST_F(DocumentFocus, MaximizedDocumentsAreTakenUpWhereTheyWereLeft) {
+  Document& first = documents[0];
+  Document& second = documents[1];
+  QTest::mouseClick(first.boxes[1], Qt::LeftButton);
+  QTest::mouseClick(second.boxes[0], Qt::LeftButton);
+  area.setActiveSubWindow(first.sub);
+  settle();
+  first.sub->showMaximized();
+  settle();
+  ASSERT_EQ(QApplication::focusWidget(), first.boxes[1]) << "maximizing";
+  for (int round = 0; round < 3; ++round) {
+    area.setActiveSubWindow(second.sub);
+    settle();
+    ASSERT_TRUE(second.sub->isMaximized());
+    EXPECT_EQ(QApplication::focusWidget(), second.boxes[0]) << round;
+    area.setActiveSubWindow(first.sub);
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), first.boxes[1]) << round;
+  }
+  first.sub->showNormal();  // as cascading does
+  settle();
+  EXPECT_EQ(QApplication::focusWidget(), first.boxes[1]) << "restoring";
 }
 
 }  // namespace
