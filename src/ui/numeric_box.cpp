@@ -129,7 +129,7 @@ void refuseUnreadable(QLineEdit& box) {
 
 void refuseUnreadableLater(QLineEdit& box) {
   QTimer::singleShot(0, &box, [&box] {
-    if (box.hasFocus() || !box.window()->isVisible() || !unreadableBoxText(box.text().toStdString())) return;
+    if (box.hasFocus() || !box.isVisible() || !unreadableBoxText(box.text().toStdString())) return;
     shielded([&box] { refuseUnreadable(box); });
   });
 }

@@ -72,8 +72,8 @@ class DialogNumericBox : public QLineEdit {
 // then the focus back in the box with its text selected. Nothing reads the text meanwhile.
 void refuseUnreadable(QLineEdit& box);
 // The same once the focus change that left the box is over, when the focus has not come back to
-// it (a command that read the box has already said so), its window still shows and its text is
-// still not one number.
+// it (a command that read the box has already said so) and its text is
+// still not one number; not for a box that is no longer shown (its dialog or document closed).
 void refuseUnreadableLater(QLineEdit& box);
 // Whether a focus change should make the box say so: not when another window or a context menu
 // takes the focus only for a while (the focus comes back to the box).
