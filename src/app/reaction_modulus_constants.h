@@ -46,9 +46,10 @@ inline constexpr double kSmallBoreLargestSize = 300.0;
 // failing flexible pipe into a passing one, so a larger e' is adopted only once confirmed.
 inline constexpr double kLargestNamedReactionModulus = kSoilCementReactionModulus;
 
-// αw = (Pr − kLowestCompactionDegree) / 50: below this compaction degree (%) αw, and with it
-// e', would be negative.
+// αw = (Pr − kLowestCompactionDegree) / kGroundwaterFactorDivisor: below this compaction degree
+// (%) αw, and with it e', would be negative.
 inline constexpr double kLowestCompactionDegree = 45.0;
+inline constexpr double kGroundwaterFactorDivisor = 50.0;
 // Pr is a degree of compaction in %: above 100 it is a slip of the keyboard, not a measurement.
 inline constexpr double kHighestCompactionDegree = 100.0;
 

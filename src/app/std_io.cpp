@@ -38,9 +38,11 @@ std::size_t lastSeparatorBeforeEnd(std::string_view path, char sep) {
   return path.find_last_of(sep, path.size() - 2);
 }
 
-// The leading number of a text that has no blanks, tabs or line feeds left in it.
-double leadingNumber(std::string_view s) {
+// The leading number of a text that has no blanks, tabs or line feeds left in it. `used` (when
+// given) is how many characters the number took, 0 when the text starts with no number.
+double leadingNumber(std::string_view s, std::size_t* used = nullptr) {
   std::size_t i = 0;
+  if (used) *used = 0;
   if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
     const bool hex = s[1] == 'H' || s[1] == 'h';
     double v = 0.0;
@@ -54,6 +56,7 @@ double leadingNumber(std::string_view s) {
       if (digit < 0) break;
       v = v * (hex ? 16.0 : 8.0) + digit;
     }
+    if (used && i > 2) *used = i;
     return checked(v);
   }
 
@@ -84,8 +87,12 @@ double leadingNumber(std::string_view s) {
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
     const std::size_t digitsFrom = j;
     while (j < s.size() && s[j] >= '0' && s[j] <= '9') exponent.push_back(s[j++]);
-    if (j > digitsFrom) text += exponent;
+    if (j > digitsFrom) {
+      text += exponent;
+      i = j;
+    }
   }
+  if (used) *used = i;
   double v = 0.0;
   // A text made of digits and at most one point always parses; out of range means overflow.
   if (!parseDecimal(text, v)) {
@@ -148,6 +155,28 @@ LeadingNumber readLeadingNumber(std::string_view text) {
   } catch (const RuntimeError&) {
     return {0.0, true};  // overflow is the one error of the reading
   }
+}
+
+TypedNumber readTypedNumber(std::string_view text) {
+  std::string narrow = toNarrow(text);
+  // The ideographic full stop (the "." key of a Japanese input method in kana mode) and its
+  // half-width form are the decimal point a number box was given.
+  for (std::string_view stop : {std::string_view("\xE3\x80\x82"), std::string_view("\xEF\xBD\xA1")}) {
+    for (std::size_t at = narrow.find(stop); at != std::string::npos; at = narrow.find(stop, at + 1))
+      narrow.replace(at, stop.size(), ".");
+  }
+  if (myTrim(narrow).empty()) return {TypedNumber::Blank, 0.0};
+  const std::string packed = packedNumberText(narrow);
+  std::size_t used = 0;
+  double value = 0.0;
+  try {
+    value = leadingNumber(packed, &used);
+  } catch (const RuntimeError&) {
+    return {TypedNumber::Overflow, 0.0};  // overflow is the one error of the reading
+  }
+  // "2,5", "7,000" or "1.5m": the number is not what the text shows.
+  if (used == 0 || used != packed.size()) return {TypedNumber::Unreadable, 0.0};
+  return {TypedNumber::Number, value};
 }
 
 std::string toNarrow(std::string_view text) {

@@ -37,6 +37,18 @@ struct LeadingNumber {
 };
 LeadingNumber readLeadingNumber(std::string_view text);
 
+// What the user typed into a number box, read as the box shows it: full-width digits, signs and
+// points narrowed, "。" a decimal point as "．" is, blanks (also within) passed over, then the
+// leading number as myCDbl reads it. Only a text that is that number and nothing else reads as
+// a Number: "2,5", "7,000", "1.5m" and "abc" are Unreadable, never cut to a leading number or
+// taken for 0. A blank text is Blank (a box shows it as 0); a number beyond the range of a
+// double is Overflow.
+struct TypedNumber {
+  enum Kind { Number, Blank, Unreadable, Overflow } kind = Blank;
+  double value = 0.0;  // the number; 0 for every other kind
+};
+TypedNumber readTypedNumber(std::string_view text);
+
 // Re-formats the text of a number box with a fixed pattern ("0", "0.00", ...): full-width
 // digits and signs are accepted, an empty or blank text gives 0 in the pattern.
 std::string myNumberStyle(std::string_view text, std::string_view format);

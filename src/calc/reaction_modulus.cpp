@@ -27,7 +27,9 @@ double trenchWidthFactor(double trenchWidthM, double standardWidthMm) {
   return checked(1.0 + 0.1 * (trenchWidthM * 1000.0 - standardWidthMm) / 1000.0);
 }
 
-double groundwaterFactor(double katameDo) { return checked((katameDo - kLowestCompactionDegree) / 50.0); }
+double groundwaterFactor(double katameDo) {
+  return checked((katameDo - kLowestCompactionDegree) / kGroundwaterFactorDivisor);
+}
 
 bool withoutTrench(double maisetuKeishiki, double trenchWidthM) {
   return maisetuKeishiki == kProjectingBurial || !(trenchWidthM > 0.0);

@@ -48,7 +48,7 @@ DeflectionFraction deflectionFraction(double deltaX, double f1, double k, double
 // millimetres: the formula the report prints as "1＋0.1×（B-BS）／1000".
 double trenchWidthFactor(double trenchWidthM, double standardWidthMm);
 
-// αw = (Pr − kLowestCompactionDegree) / 50, Pr the compaction degree in %.
+// αw = (Pr − kLowestCompactionDegree) / kGroundwaterFactorDivisor, Pr the compaction degree in %.
 double groundwaterFactor(double katameDo);
 
 // 埋設形式 突出型: the pipe is laid without a trench.

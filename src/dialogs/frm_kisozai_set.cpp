@@ -334,27 +334,34 @@ std::array<std::string, kKisozaiBoxes> frmKisozaiSet::boxTexts() const {
 bool frmKisozaiSet::myForm2Data() {
   bool accepted = false;
   guardStep("myForm2Data", [&] {
-    // A box reached by an access key may still hold raw text.
+    // A box reached by an access key may still hold raw text; one that is not a number is refused
+    // below, before anything is read.
     for (DialogNumericBox* box : boxes_) box->txtTextBoxCheck();
     const KisozaiStore store =
         kisozaiForm2Data(record_, boxTexts(), rock_->isChecked(), selectedMethod(), g_designDataWork.yobikei.str());
+    // Refused or declined: the computed e' boxes show the e' that stays stored.
+    const auto keepStored = [&](int focus) {
+      const auto stored = kisozaiBoxTexts(record_);
+      for (int box : {5, 15}) fill(boxes_[static_cast<std::size_t>(box)], stored[static_cast<std::size_t>(box)]);
+      boxes_[static_cast<std::size_t>(focus)]->focusAndSelect();
+    };
+    if (store.refusal) {
+      msgBox(store.refusal->message, MsgButtons::OK, MsgIcon::None, "");
+      keepStored(store.refusal->box);
+      return;
+    }
+    // Each question guards a slip: いいえ is the default, Enter alone adopts nothing.
+    for (const KisozaiQuestion& question : store.questions) {
+      if (msgBox(question.message, MsgButtons::YesNoDefaultNo, MsgIcon::None, kGuardTitle) != MsgAnswer::Yes) {
+        keepStored(question.box);
+        return;
+      }
+    }
     fill(boxes_[2], store.alphaAText);
     fill(boxes_[5], store.standardText);
     fill(boxes_[15], store.deflectionText);
     fill(boxes_[6], boxText(store.record.hanryokuKeisuSemento, "0.00"));
     fill(boxes_[7], boxText(store.record.hanryokuKeisuShokokei, "0.00"));
-    if (store.refusal) {
-      msgBox(store.refusal->message, MsgButtons::OK, MsgIcon::None, "");
-      boxes_[static_cast<std::size_t>(store.refusal->box)]->focusAndSelect();
-      return;
-    }
-    // Each question guards a slip: いいえ is the default, Enter alone adopts nothing.
-    for (const auto& question : {store.factorQuestion, store.question}) {
-      if (question && msgBox(question->message, MsgButtons::YesNoDefaultNo, MsgIcon::None, "") != MsgAnswer::Yes) {
-        boxes_[static_cast<std::size_t>(question->box)]->focusAndSelect();
-        return;
-      }
-    }
     record_ = store.record;
     accepted = true;
   });

@@ -9,12 +9,14 @@
 #include <QPushButton>
 
 #include "app/app_state.h"
+#include "app/input_limits.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "platform/error_box.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "ui/abort_boundary.h"
+#include "ui/box_style.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 
@@ -50,10 +52,25 @@ std::optional<NaigaiatuRefusal> naigaiatuRefusal(const NaigaiatuSetData& data) {
   return std::nullopt;
 }
 
-std::optional<std::string> naigaiatuQuestion(const NaigaiatuSetData& data) {
-  if (!(data.naigaiatuAnzenritu < kSmallestOrdinarySafetyFactor)) return std::nullopt;
-  return "安全率(S)は" + formatPattern(data.naigaiatuAnzenritu, kNaigaiatuPattern) + "で、" +
-         formatPattern(kSmallestOrdinarySafetyFactor, kNaigaiatuPattern) + "未満です。\r\nこの値を採用しますか";
+namespace {
+// The box of a field the dialog shows; a row of this dialog for another field is a fault of the
+// table, raised at once.
+int boxOf(double DesignData::*field) {
+  if (field == &DesignData::naigaiatuAnzenritu) return 0;
+  if (field == &DesignData::naigaiatuKeisuN) return 1;
+  raiseError(err::kOutOfRange);
+}
+}  // namespace
+
+std::vector<NaigaiatuQuestion> naigaiatuQuestions(const NaigaiatuSetData& data) {
+  DesignData shown;
+  naigaiatuToExchange(data, shown);
+  std::vector<NaigaiatuQuestion> questions;
+  for (const InputLimit& row : inputLimits()) {
+    if (row.place != LimitPlace::CombinationDialog || !beyondLimit(row, shown.*row.field)) continue;
+    questions.push_back({boxOf(row.field), limitQuestion(row, shown.*row.field)});
+  }
+  return questions;
 }
 
 NaigaiatuLayout naigaiatuLayout() {
@@ -183,6 +200,12 @@ void frmNaigaiatuSet::myFormTenki() {
 }
 
 bool frmNaigaiatuSet::myForm2Data() {
+  // Nothing is read from a box whose text is not one number.
+  for (DialogNumericBox* box : boxes_) {
+    if (!unreadableBoxText(box->text().toStdString())) continue;
+    refuseUnreadable(*box);
+    return false;
+  }
   // The values as the boxes show them (an empty box reads as 0), refused before anything is kept.
   NaigaiatuSetData shown;
   shown.naigaiatuAnzenritu = boxes_[0]->value();
@@ -192,10 +215,12 @@ bool frmNaigaiatuSet::myForm2Data() {
     boxes_[refusal->box]->focusAndSelect();
     return false;
   }
-  if (const auto question = naigaiatuQuestion(shown);
-      question && platform::msgBox(*question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
-    boxes_[0]->focusAndSelect();
-    return false;
+  // Each question guards a slip: いいえ is the default, and returns to the value's box.
+  for (const NaigaiatuQuestion& question : naigaiatuQuestions(shown)) {
+    if (platform::msgBox(question.message, MsgButtons::YesNoDefaultNo, MsgIcon::None, kGuardTitle) != MsgAnswer::Yes) {
+      boxes_[question.box]->focusAndSelect();
+      return false;
+    }
   }
   data_ = shown;
   return true;

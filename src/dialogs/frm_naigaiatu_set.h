@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/design_data.h"
 #include "dialogs/condition_dialog.h"
@@ -41,11 +42,13 @@ struct NaigaiatuRefusal {
   std::string message;  // the notice, shown with OK and no icon
 };
 std::optional<NaigaiatuRefusal> naigaiatuRefusal(const NaigaiatuSetData& data);
-// What OK and Apply ask before they store: a safety factor below 1 makes the allowable pressure
-// larger than the pipe's cracking pressure (S 0.25 for 2.5 raises Pa tenfold). nullopt when
-// nothing is unusual; asked with いいえ the default, and No returns to the S box.
-std::optional<std::string> naigaiatuQuestion(const NaigaiatuSetData& data);
-inline constexpr double kSmallestOrdinarySafetyFactor = 1.0;
+// What OK and Apply ask before they store: the input limits of this dialog (app/input_limits.h)
+// the values go beyond, S before n, each with the box that No returns to.
+struct NaigaiatuQuestion {
+  int box;
+  std::string message;
+};
+std::vector<NaigaiatuQuestion> naigaiatuQuestions(const NaigaiatuSetData& data);
 inline constexpr const char* kNaigaiatuSRefused = "安全率(S)を0以下にすることは出来ません。";
 inline constexpr const char* kNaigaiatuNRefused = "管の種類や構造等によって決まる係数(n)を0以下にすることは出来ません。";
 

@@ -18,6 +18,7 @@
 #include "ui/button_keys.h"
 #include "ui/abort_boundary.h"
 #include "ui/form_helpers.h"
+#include "ui/box_style.h"
 #include "ui/numeric_box.h"
 #include "ui/unit_caption.h"
 
@@ -238,6 +239,13 @@ bool frmOptions::myForm2Data() {
       tabs_->setCurrentIndex(optionsBoxes()[static_cast<std::size_t>(index)].page);
       boxes_[static_cast<std::size_t>(index)]->focusAndSelect();
     };
+    // Nothing is read from a box whose text is not one number ("0,5").
+    for (int i = 0; i < kOptionsBoxCount; ++i) {
+      if (!unreadableBoxText(texts[static_cast<std::size_t>(i)])) continue;
+      showBox(i);
+      refuseUnreadable(*boxes_[static_cast<std::size_t>(i)]);
+      return;
+    }
     CalcSettings read = myData_;
     if (const std::optional<int> bad = optionsForm2Data(texts, read)) {
       showBox(*bad);

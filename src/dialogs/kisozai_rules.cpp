@@ -100,27 +100,43 @@ const std::array<const char*, 12> kKisozaiUnits = {"kN/m^2", "kN/m^2", "kN/m^2",
 
 namespace {
 
-// The record's member each box shows and stores, by box index.
-double KisozaiSetData::*const kBoxMembers[kKisozaiBoxes] = {
-    &KisozaiSetData::hanryokuKeisuNyuryoku,        // 0
-    &KisozaiSetData::kijunHanryokuKeisu,           // 1
-    &KisozaiSetData::alphaA,                       // 2
-    &KisozaiSetData::alphaB,                       // 3
-    &KisozaiSetData::alphaW,                       // 4
-    &KisozaiSetData::hanryokuKeisuHyojunshiki,     // 5
-    &KisozaiSetData::hanryokuKeisuSemento,         // 6
-    &KisozaiSetData::hanryokuKeisuShokokei,        // 7
-    &KisozaiSetData::tawamiDeltaX,                 // 8
-    &KisozaiSetData::tawamiF1,                     // 9
-    &KisozaiSetData::tawamiK,                      // 10
-    &KisozaiSetData::tawamiWv,                     // 11
-    &KisozaiSetData::tawamiR,                      // 12
-    &KisozaiSetData::tawamiE,                      // 13
-    &KisozaiSetData::tawamiI,                      // 14
-    &KisozaiSetData::hanryokuKeisuTawamiryoshiki,  // 15
-    &KisozaiSetData::hyojunMizohaba,               // 16
-    &KisozaiSetData::katameDo,                     // 17
+// The record's member each box shows and stores, by box index, and the design record's field of
+// the same name.
+struct BoxField {
+  double KisozaiSetData::*member;
+  double DesignData::*field;
 };
+#define TOVAKIN_BOX_FIELD(name) BoxField{&KisozaiSetData::name, &DesignData::name}
+constexpr std::array<BoxField, kKisozaiBoxes> kBoxFields = {
+    TOVAKIN_BOX_FIELD(hanryokuKeisuNyuryoku),        // 0
+    TOVAKIN_BOX_FIELD(kijunHanryokuKeisu),           // 1
+    TOVAKIN_BOX_FIELD(alphaA),                       // 2
+    TOVAKIN_BOX_FIELD(alphaB),                       // 3
+    TOVAKIN_BOX_FIELD(alphaW),                       // 4
+    TOVAKIN_BOX_FIELD(hanryokuKeisuHyojunshiki),     // 5
+    TOVAKIN_BOX_FIELD(hanryokuKeisuSemento),         // 6
+    TOVAKIN_BOX_FIELD(hanryokuKeisuShokokei),        // 7
+    TOVAKIN_BOX_FIELD(tawamiDeltaX),                 // 8
+    TOVAKIN_BOX_FIELD(tawamiF1),                     // 9
+    TOVAKIN_BOX_FIELD(tawamiK),                      // 10
+    TOVAKIN_BOX_FIELD(tawamiWv),                     // 11
+    TOVAKIN_BOX_FIELD(tawamiR),                      // 12
+    TOVAKIN_BOX_FIELD(tawamiE),                      // 13
+    TOVAKIN_BOX_FIELD(tawamiI),                      // 14
+    TOVAKIN_BOX_FIELD(hanryokuKeisuTawamiryoshiki),  // 15
+    TOVAKIN_BOX_FIELD(hyojunMizohaba),               // 16
+    TOVAKIN_BOX_FIELD(katameDo),                     // 17
+};
+#undef TOVAKIN_BOX_FIELD
+
+double KisozaiSetData::*memberOf(int box) { return kBoxFields[static_cast<std::size_t>(box)].member; }
+
+// The box that shows a design field, -1 for a field no box shows (the adopted e').
+int boxOfField(double DesignData::*field) {
+  for (int box = 0; box < kKisozaiBoxes; ++box)
+    if (kBoxFields[static_cast<std::size_t>(box)].field == field) return box;
+  return -1;
+}
 
 const char* patternOf(int box) { return boxDesign(box).pattern; }
 
@@ -137,7 +153,7 @@ std::array<std::string, kKisozaiBoxes> kisozaiBoxTexts(const KisozaiSetData& rec
   fixTheFixedMethods(shown);
   std::array<std::string, kKisozaiBoxes> texts;
   for (int box = 0; box < kKisozaiBoxes; ++box)
-    texts[static_cast<std::size_t>(box)] = boxText(shown.*kBoxMembers[box], patternOf(box));
+    texts[static_cast<std::size_t>(box)] = boxText(shown.*memberOf(box), patternOf(box));
   return texts;
 }
 
@@ -153,40 +169,64 @@ std::string smallBoreRefusalMessage(std::string_view yobikei) {
          formatGeneral(kSmallBoreLargestSize) + "mm以下の管にだけ使えます。（現在の呼び径＝" + myTrim(yobikei) + "）";
 }
 
-std::string largeReactionModulusQuestion(double value) {
-  return "基礎材の反力係数ｅ’は" + formatPattern(value, "0.00") + "(kN/m2)で、" +
-         formatGeneral(kLargestNamedReactionModulus) + "(kN/m2)を超えています。\r\nこの値を採用しますか";
+int correctableBox(int method) {
+  for (const KisozaiBoxDesign& d : kKisozaiBoxDesigns)
+    if (d.panel == method && !d.readOnly) return d.box;
+  return adoptedBox(method);
 }
 
-std::vector<int> unusualFactorBoxes(const KisozaiSetData& record, bool rock) {
-  std::vector<int> boxes;
-  for (int box : {2, 3, 4}) {
-    if (box == 2 && rock) continue;
-    if (record.*kBoxMembers[box] > kLargestOrdinaryCorrectionFactor) boxes.push_back(box);
+std::optional<KisozaiRefusal> unreadableBox(const std::array<std::string, kKisozaiBoxes>& texts) {
+  for (const KisozaiBoxDesign& d : kKisozaiBoxDesigns) {
+    const std::string& text = texts[static_cast<std::size_t>(d.box)];
+    if (unreadableBoxText(text)) return KisozaiRefusal{unreadableNumberMessage(text), d.box};
   }
-  return boxes;
+  return std::nullopt;
 }
 
-std::string largeFactorQuestion(const KisozaiSetData& record, const std::vector<int>& boxes) {
-  static constexpr std::array<const char*, 5> kNames = {"", "", "αa", "αb", "αw"};
-  std::string named;
-  for (int box : boxes) {
-    if (!named.empty()) named += "、";
-    named += std::string(kNames[static_cast<std::size_t>(box)]) + "（" +
-             formatPattern(record.*kBoxMembers[box], patternOf(box)) + "）";
+namespace {
+
+// Whether OK and Apply ask a row of the limits for the chosen method.
+bool asks(LimitPlace place, ReactionModulusMethod method) {
+  switch (place) {
+    case LimitPlace::FormulaMethod: return method == ReactionModulusMethod::Formula;
+    case LimitPlace::DeflectionMethod: return method == ReactionModulusMethod::Deflection;
+    case LimitPlace::ReactionModulus: return true;
+    case LimitPlace::CombinationDialog:
+    case LimitPlace::Calculation: return false;
   }
-  return "基礎材の反力係数ｅ’の補正係数" + named + "は、" +
-         formatPattern(kLargestOrdinaryCorrectionFactor, "0.00") +
-         "を超えています。\r\nこの値を採用しますか";
+  return false;
 }
+
+// The refusals of the adopted e' and of the method, before anything is asked.
+std::optional<KisozaiRefusal> methodRefusal(const KisozaiSetData& r, ReactionModulusMethod method,
+                                            std::string_view yobikei) {
+  const int box = adoptedBox(codeOf(method));
+  // A negative e' makes the deflection check pass with a negative deflection.
+  if (r.hanryokuKeisu < 0.0)
+    return KisozaiRefusal{negativeReactionModulusMessage(r.hanryokuKeisu), correctableBox(codeOf(method))};
+  // 3000 rests on the small horizontal earth pressure of a small bore.
+  if (method == ReactionModulusMethod::SmallBore && calc::beyondSmallBore(yobikei))
+    return KisozaiRefusal{smallBoreRefusalMessage(yobikei), box};
+  // The Pr the αw button refuses is no compaction degree: the report would print it beside αw.
+  if (method == ReactionModulusMethod::Formula && r.katameDo < kLowestCompactionDegree)
+    return KisozaiRefusal{prLowMessage(), 17};
+  if (method == ReactionModulusMethod::Formula && r.katameDo > kHighestCompactionDegree)
+    return KisozaiRefusal{prHighMessage(), 17};
+  return std::nullopt;
+}
+
+}  // namespace
 
 KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
                               bool rock, std::optional<int> method, std::string_view yobikei) {
   KisozaiStore out;
   KisozaiSetData& r = out.record;
   r = current;
+  // Nothing is read from a box whose text is not one number.
+  out.refusal = unreadableBox(texts);
+  if (out.refusal) return out;
   auto value = [&](int box) { return boxValue(texts[static_cast<std::size_t>(box)], patternOf(box)); };
-  for (int box = 0; box < kKisozaiBoxes; ++box) r.*kBoxMembers[box] = value(box);
+  for (int box = 0; box < kKisozaiBoxes; ++box) r.*memberOf(box) = value(box);
 
   // On rock ground the trench width corrects nothing: αa is 1.
   out.alphaAText = texts[2];
@@ -216,31 +256,37 @@ KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<st
 
   const std::optional<ReactionModulusMethod> chosen = method ? reactionModulusMethodOf(*method) : std::nullopt;
   if (chosen) {
-    const int box = adoptedBox(*method);
     r.hanryokuKeisuHoho = codeOf(*chosen);
-    r.hanryokuKeisu = r.*kBoxMembers[box];
-    // A negative e' makes the deflection check pass with a negative deflection.
-    if (r.hanryokuKeisu < 0.0) {
-      out.refusal = KisozaiRefusal{negativeReactionModulusMessage(r.hanryokuKeisu), box};
-    } else if (chosen == ReactionModulusMethod::SmallBore && calc::beyondSmallBore(yobikei)) {
-      // 3000 rests on the small horizontal earth pressure of a small bore.
-      out.refusal = KisozaiRefusal{smallBoreRefusalMessage(yobikei), box};
-    } else {
-      // A missed decimal point (αw 9.0 for 0.90) multiplies e' and may stay below the largest
-      // named value: the factor itself is asked about.
-      if (chosen == ReactionModulusMethod::Formula) {
-        const std::vector<int> factors = unusualFactorBoxes(r, rock);
-        if (!factors.empty()) out.factorQuestion = KisozaiQuestion{largeFactorQuestion(r, factors), factors.front()};
-      }
-      // A slipped digit (Pr 9540 for 95) gives such values; a measured one is confirmed.
-      if (r.hanryokuKeisu > kLargestNamedReactionModulus)
-        out.question = KisozaiQuestion{largeReactionModulusQuestion(r.hanryokuKeisu), box};
+    r.hanryokuKeisu = r.*memberOf(adoptedBox(*method));
+    out.refusal = methodRefusal(r, *chosen, yobikei);
+    if (out.refusal) return out;
+    // A missed decimal point or a digit too many (αw 9.0 for 0.90, Pr 9540 for 95, F1 10 for 1.0)
+    // multiplies e' and may stay below the largest named value: each such value is asked about.
+    DesignData shown;
+    kisozaiToDesign(r, shown);
+    for (const InputLimit& row : inputLimits()) {
+      if (!asks(row.place, *chosen) || !beyondLimit(row, shown.*row.field)) continue;
+      const int box = boxOfField(row.field);
+      out.questions.push_back({limitQuestion(row, shown.*row.field), box >= 0 ? box : correctableBox(*method)});
     }
   }
   return out;
 }
 
 // ---- the value buttons ----------------------------------------------------------------------
+
+const std::string& prLowMessage() {
+  static const std::string text = "Prが" + formatGeneral(kLowestCompactionDegree) + "未満ではαwが負になります。Prを" +
+                                  formatGeneral(kLowestCompactionDegree) + "以上に設定して下さい。";
+  return text;
+}
+
+const std::string& prHighMessage() {
+  static const std::string text = "Prは締固め度(％)のため" + formatGeneral(kHighestCompactionDegree) +
+                                  "を超えることはありません。Prを" + formatGeneral(kHighestCompactionDegree) +
+                                  "以下に設定して下さい。";
+  return text;
+}
 
 namespace {
 
@@ -279,11 +325,11 @@ void groundwaterButton(KisozaiBoxes& boxes) {
   }
   const double pr = boxNumber(boxes, 17);
   if (pr < kLowestCompactionDegree) {
-    notice(kPrLowMessage, boxes, 17);
+    notice(prLowMessage(), boxes, 17);
     return;
   }
   if (pr > kHighestCompactionDegree) {
-    notice(kPrHighMessage, boxes, 17);
+    notice(prHighMessage(), boxes, 17);
     return;
   }
   setNumber(boxes, 4, calc::groundwaterFactor(pr));
@@ -363,6 +409,13 @@ void deflectionButton(KisozaiBoxes& boxes) {
 
 void cmdCommandSub_Click(int index, KisozaiBoxes& boxes, const DesignData& work) {
   guardStep("cmdCommandSub_Click", [&] {
+    // A button reads boxes: none of them may hold a text that is not one number.
+    std::array<std::string, kKisozaiBoxes> texts;
+    for (int box = 0; box < kKisozaiBoxes; ++box) texts[static_cast<std::size_t>(box)] = boxes.text(box);
+    if (const std::optional<KisozaiRefusal> unreadable = unreadableBox(texts)) {
+      notice(unreadable->message, boxes, unreadable->box);
+      return;
+    }
     switch (index) {
       case 1: standardWidthButton(boxes, work); break;
       case 5: groundwaterButton(boxes); break;
@@ -384,10 +437,18 @@ const std::array<const char*, 5> kKisozaiPictures = {"H9-4-11.BMP", "S9-4-14.BMP
 namespace {
 constexpr const char* kEnteredText = "【解説】　直接入力値で計算します。";
 constexpr const char* kFormulaText = "【解説】基礎材の基準反力係数から以下の式で算出します。|式：e'＝e'0・αa・αb・αw||「パイプライン」P.293";
-constexpr const char* kSoilCementText =
-    "【解説】　ソイルセメント基礎材料に使用の場合、|'7000'を用いてもよい。||「パイプライン」P.295";
-constexpr const char* kSmallBoreText =
-    "【解説】　口径300mm以下の場合、水平土圧が小さいため|'3000'を用いてもよい。||「パイプライン」P.296";
+// The fixed methods' explanations name the values they adopt.
+const char* soilCementText() {
+  static const std::string text = "【解説】　ソイルセメント基礎材料に使用の場合、|'" +
+                                  formatGeneral(kSoilCementReactionModulus) + "'を用いてもよい。||「パイプライン」P.295";
+  return text.c_str();
+}
+const char* smallBoreText() {
+  static const std::string text = "【解説】　口径" + formatGeneral(kSmallBoreLargestSize) +
+                                  "mm以下の場合、水平土圧が小さいため|'" + formatGeneral(kSmallBoreReactionModulus) +
+                                  "'を用いてもよい。||「パイプライン」P.296";
+  return text.c_str();
+}
 
 KisozaiExplanation picture(const char* name) { return {KisozaiExplanation::Picture, name}; }
 KisozaiExplanation text(const char* content) { return {KisozaiExplanation::Text, content}; }
@@ -403,8 +464,8 @@ KisozaiExplanation boxExplanation(int box) {
     case 4:
     case 17: return picture("S9-4-15.BMP");
     case 5: return text(kFormulaText);
-    case 6: return text(kSoilCementText);
-    case 7: return text(kSmallBoreText);
+    case 6: return text(soilCementText());
+    case 7: return text(smallBoreText());
     default:
       if (box >= 8 && box <= 15) return picture("S9-4-17.BMP");
       return {KisozaiExplanation::Clear, nullptr};
@@ -417,8 +478,8 @@ KisozaiExplanation optionExplanation(int option) {
   switch (*method) {
     case ReactionModulusMethod::Entered: return text(kEnteredText);
     case ReactionModulusMethod::Formula: return text(kFormulaText);
-    case ReactionModulusMethod::SoilCement: return text(kSoilCementText);
-    case ReactionModulusMethod::SmallBore: return text(kSmallBoreText);
+    case ReactionModulusMethod::SoilCement: return text(soilCementText());
+    case ReactionModulusMethod::SmallBore: return text(smallBoreText());
     case ReactionModulusMethod::Deflection: return picture("S9-4-17.BMP");
   }
   return {};

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/design_data.h"
+#include "app/input_limits.h"
 #include "app/reaction_modulus_constants.h"
 #include "ui/layer.h"
 
@@ -123,33 +124,30 @@ struct KisozaiStore {
   std::string standardText;    // box 5: e' by the standard formula
   std::string deflectionText;  // box 15: e' by the back-calculation
   std::optional<KisozaiRefusal> refusal;
-  // Only when nothing is refused, asked in this order: a correction factor above any derived one,
-  // then an e' above the largest any method names. Both with いいえ the default.
-  std::optional<KisozaiQuestion> factorQuestion;
-  std::optional<KisozaiQuestion> question;
+  // Only when nothing is refused: the rows of the input limits (app/input_limits.h) the chosen
+  // method goes beyond, in the table's order, each asked with いいえ the default.
+  std::vector<KisozaiQuestion> questions;
 };
 
 // myForm2Data: the box texts (as shown, by box index), the rock box and the selected method
 // (nullopt when none is) into the record. Both formulas are recomputed whatever the method; the
 // adopted e' and the method follow the selected option, and with none selected they keep their
-// values. Refused: a negative adopted e', and the small-bore method for a nominal size
-// (`yobikei`, the exchange copy's) above 300 mm. Asked: a standard-formula e' whose αa (unless
-// on rock ground), αb or αw is above any value a derivation gives, and an adopted e' above the
-// largest any method names. Raises the formulas' errors (overflow).
+// values. Refused: a box whose text is not one number (nothing else is read then), a negative
+// adopted e', the small-bore method for a nominal size (`yobikei`, the exchange copy's) above
+// 300 mm, and with the standard formula a Pr the αw button refuses. Asked: the input limits of
+// the chosen method. Raises the formulas' errors (overflow).
 KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<std::string, kKisozaiBoxes>& texts,
                               bool rock, std::optional<int> method, std::string_view yobikei);
 
+// The first box, in screen order, whose text is not one number, with the box's notice.
+std::optional<KisozaiRefusal> unreadableBox(const std::array<std::string, kKisozaiBoxes>& texts);
+// The first box of a method's panel the user can type into, where a refused or questioned e' is
+// corrected (the adopted e' of the formulas is computed); the adopted box for a fixed method.
+int correctableBox(int method);
 // The message of a negative adopted e'.
 std::string negativeReactionModulusMessage(double value);
 // The message of the small-bore method on a larger bore, naming the nominal size.
 std::string smallBoreRefusalMessage(std::string_view yobikei);
-// The question before an e' above the largest any method names, naming the value.
-std::string largeReactionModulusQuestion(double value);
-// The factors of a standard-formula e' above any value a derivation gives, by box (2 αa, 3 αb,
-// 4 αw, left to right); αa not on rock ground, where it is fixed at 1.
-std::vector<int> unusualFactorBoxes(const KisozaiSetData& record, bool rock);
-// The question before such factors, naming each with its value.
-std::string largeFactorQuestion(const KisozaiSetData& record, const std::vector<int>& boxes);
 
 // ---- the value buttons ----------------------------------------------------------------------
 
@@ -172,9 +170,9 @@ void cmdCommandSub_Click(int index, KisozaiBoxes& boxes, const DesignData& work)
 // The notices of the value buttons.
 inline constexpr const char* kNoStandardWidth = "現在の管条件に対応するBS標準値はありません。";
 inline constexpr const char* kNoSupportCoefficient = "現在の条件に対応するK値はありません。";
-inline constexpr const char* kPrLowMessage = "Prが45未満ではαwが負になります。Prを45以上に設定して下さい。";
-inline constexpr const char* kPrHighMessage =
-    "Prは締固め度(％)のため100を超えることはありません。Prを100以下に設定して下さい。";
+// A Pr outside the compaction degrees αw has: refused by the αw button, and by OK and Apply.
+const std::string& prLowMessage();
+const std::string& prHighMessage();
 // A case without a trench has no αa to compute: the user enters αa directly.
 inline constexpr const char* kNoTrenchWidth =
     "溝幅Bが0のため、αaは溝幅から計算しません。αaを直接入力するか、設計条件の溝幅を入力してから計算して下さい。";

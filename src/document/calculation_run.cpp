@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/cursor.h"
+#include "app/input_limits.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "calc/data_check.h"
@@ -15,6 +16,7 @@
 #include "calc/pipe_lookups.h"
 #include "calc/reaction_modulus.h"
 #include "dialogs/kisozai_rules.h"
+#include "document/document_rules.h"
 #include "document/frm_message.h"
 #include "platform/error_box.h"
 #include "platform/message_box.h"
@@ -88,6 +90,7 @@ class Run {
   std::optional<RunOutcome> check();
   std::optional<RunOutcome> calculate();
   std::optional<RunOutcome> confirmReactionModulus();
+  std::optional<RunOutcome> confirmLimits();
   std::optional<RunOutcome> chooseReport();
   std::optional<RunOutcome> writeReport();
   RunOutcome offerReport();
@@ -99,8 +102,8 @@ class Run {
 
 // The steps in their order; the first that stops the run says how it ended.
 RunOutcome Run::go() {
-  for (const auto step : {&Run::check, &Run::calculate, &Run::confirmReactionModulus, &Run::chooseReport,
-                          &Run::writeReport}) {
+  for (const auto step : {&Run::check, &Run::calculate, &Run::confirmReactionModulus, &Run::confirmLimits,
+                          &Run::chooseReport, &Run::writeReport}) {
     if (const std::optional<RunOutcome> stop = (this->*step)()) return *stop;
   }
   return offerReport();
@@ -112,8 +115,11 @@ std::optional<RunOutcome> Run::check() {
     modal(kMessageClose, kNotCompletedCaption, QString::fromStdString(*why));
     return RunOutcome::CalculationFailed;
   }
+  // A box that refuses its text has said so and holds the focus: nothing is checked.
+  bool taken = true;
+  guardStep(kLabel, [&] { taken = doc_.myForm2Data(); });
+  if (!taken) return RunOutcome::CheckFailed;
   砂時計(true);
-  guardStep(kLabel, [&] { doc_.myForm2Data(); });
 
   notice(kNoticeChecking);
   std::int32_t code = 0;
@@ -154,6 +160,19 @@ std::optional<RunOutcome> Run::confirmReactionModulus() {
   if (!question || modal(kMessageYesNo, kCheckCaption, *question, true) == kAnswerYes) return std::nullopt;
   guardStep(kLabel, [&] { doc_.focusCheckTarget(CheckTarget::kisozaiSet()); });
   return RunOutcome::ReactionModulusQuestioned;
+}
+
+// A value beyond its limit (設計たわみ率 30 for 3.0) passes checks it should fail: each is
+// confirmed before a report states it.
+std::optional<RunOutcome> Run::confirmLimits() {
+  std::vector<LimitQuestion> questions;
+  guardStep(kLabel, [&] { questions = limitQuestions(doc_.myData(), doc_.myCalcResult()); });
+  for (const LimitQuestion& question : questions) {
+    if (modal(kMessageYesNo, kGuardTitle, question.text, true) == kAnswerYes) continue;
+    guardStep(kLabel, [&] { doc_.focusCheckTarget(CheckTarget::box(question.box)); });
+    return RunOutcome::LimitQuestioned;
+  }
+  return std::nullopt;
 }
 
 // The dialog starts from a copy of the document's path, so the choice never becomes the
@@ -264,6 +283,27 @@ std::optional<QString> reactionModulusQuestion(const DesignData& d, const CalcRe
     return std::nullopt;
   }
   return QString::fromStdString(why + "\r\n計算書をこのまま作成しますか？\r\n" + kReactionModulusBack);
+}
+
+namespace {
+// Whether the report states a field: the allowed deflection only where it checks the deflection
+// or the EI of a flexible pipe (a rigid pipe's window does not even show it).
+bool reportUses(double DesignData::*field, const report::SheetPlan& plan) {
+  if (field == &DesignData::sekkeiTawamiritu) return plan.find(report::Section::DeflectionOrEi) != nullptr;
+  return true;
+}
+}  // namespace
+
+std::vector<LimitQuestion> limitQuestions(const DesignData& d, const CalcResult& r) {
+  const report::SheetPlan plan = report::computeSheetPlan(d, r);
+  std::vector<LimitQuestion> questions;
+  for (const InputLimit& row : inputLimits()) {
+    if (row.place != LimitPlace::Calculation || !beyondLimit(row, d.*row.field) || !reportUses(row.field, plan))
+      continue;
+    // A row of the run names a field the window shows: boxOf raises for any other.
+    questions.push_back({boxOf(RecordField(row.field)).index, QString::fromStdString(limitQuestion(row, d.*row.field))});
+  }
+  return questions;
 }
 
 QString noExcelMessage() {

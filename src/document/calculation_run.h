@@ -11,8 +11,10 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "app/design_data.h"
+#include "app/input_limits.h"
 #include "calc/calc_result.h"
 #include "document/check_messages.h"
 #include "platform/common_dialog.h"
@@ -31,8 +33,9 @@ class CalculationDocument {
   // The document's own records, which the run checks, calculates and reports.
   virtual DesignData& myData() = 0;
   virtual CalcResult& myCalcResult() = 0;
-  // Copies the controls into myData.
-  virtual void myForm2Data() = 0;
+  // Copies the controls into myData; false when a box refused its text (it said so and has the
+  // focus) and nothing was copied.
+  virtual bool myForm2Data() = 0;
   // Gives the control the focus and selects its whole text, so that typing the correction
   // replaces the wrong value.
   virtual void focusCheckTarget(const CheckTarget& target) = 0;
@@ -51,6 +54,7 @@ enum class RunOutcome {
   CalculationFailed,  // a statement of the calculation was passed by Ignore: no report
   NoReportWriter,     // calculated; no usable report writer, so no report
   ReactionModulusQuestioned,  // calculated; the user went back to the e' settings: no report
+  LimitQuestioned,    // calculated; the user went back to a value beyond its limit: no report
   ReportCancelled,    // calculated; no report file chosen
   ReportNotWritten,   // calculated; writing the report failed
   ReportKept,         // report written; the user did not want it opened
@@ -76,6 +80,15 @@ bool calculationRunning();
 // with いいえ focused. Raises overflow for widths beyond any number.
 std::optional<QString> reactionModulusQuestion(const DesignData& design, const CalcResult& result);
 
+// The questions the run asks before the report file is chosen: the input limits of the run
+// (app/input_limits.h) the case goes beyond where its report uses the field, each with the box
+// いいえ returns to. Asked with いいえ focused.
+struct LimitQuestion {
+  int box;
+  QString text;
+};
+std::vector<LimitQuestion> limitQuestions(const DesignData& design, const CalcResult& result);
+
 // Focuses the offending control of a check code and writes its text into the message window;
 // code 0 does neither.
 void 計算エラー処理(std::int32_t code, CalculationDocument& document, frmMessage& message);
@@ -85,7 +98,7 @@ inline constexpr const char* kNoticeChecking = "入力データをチェック�
 inline constexpr const char* kNoticeCalculating = "計算しています。しばらくお待ち下さい。";
 inline constexpr const char* kNoticeChooseReport = "計算が終わりました。Excel保存ファイルを指定して下さい。";
 inline constexpr const char* kNoticeWriting = "Excelファイルを作成しています。しばらくお待ち下さい。";
-inline constexpr const char* kCheckCaption = "確認して下さい。";
+inline constexpr const char* kCheckCaption = kGuardTitle;  // the title of every guarding question
 inline constexpr const char* kFinishedCaption = "計算が終了しました。";
 inline constexpr const char* kNoWriterText = "計算が終了しました。Excelが見つかりませんので、処理を終了します。";
 inline constexpr const char* kOpenQuestion = "計算が終了しました。Excelを起動しますか？";

@@ -200,12 +200,14 @@ bool isReadOnlyBox(int index) { return documentBox(index).readOnly; }
 
 bool isTextBox(int index) { return documentBox(index).kind == BoxKind::Text; }
 
-double readNumberBox(std::string_view text, std::string_view pattern) {
-  const std::string narrow = toNarrow(text);
-  const std::string trimmed = myTrim(narrow);
-  if (trimmed.empty()) return 0.0;
-  const LeadingNumber read = readLeadingNumber(narrow);
-  if (read.overflow) return trimmed.front() == '-' ? -DBL_MAX : DBL_MAX;
+std::optional<double> readNumberBox(std::string_view text, std::string_view pattern) {
+  const TypedNumber read = readTypedNumber(text);
+  switch (read.kind) {
+    case TypedNumber::Blank: return 0.0;
+    case TypedNumber::Unreadable: return std::nullopt;
+    case TypedNumber::Overflow: return myTrim(toNarrow(text)).front() == '-' ? -DBL_MAX : DBL_MAX;
+    case TypedNumber::Number: break;
+  }
   // Beyond 15 digits a pattern of at most five decimals has nothing left to round.
   if (std::fabs(read.value) >= 1e15) return read.value;
   return roundTo(read.value, decimalsOf(pattern));
@@ -286,15 +288,26 @@ bool inTabOrder(int textBox) {
   return kind != BoxKind::Pipe && kind != BoxKind::Weight;
 }
 
+namespace {
+// A box the user types a number into, re-formatted to its pattern. The adopted e' (box 19) shows
+// what the foundation-material dialog wrote; it is read with a pattern, never re-formatted.
+bool reformattedNumberBox(int index) {
+  return !isTextBox(index) && !boxPattern(index).empty() && index != adoptedModulusBox().index;
+}
+}  // namespace
+
 std::string reformatBox(int index, std::string_view text) {
   if (isTextBox(index)) return myTrim(text);
+  if (!reformattedNumberBox(index)) return std::string(text);
   const std::string_view pattern = boxPattern(index);
-  // The adopted e' (box 19) shows what the foundation-material dialog wrote; it is read with a
-  // pattern, never re-formatted.
-  if (pattern.empty() || index == adoptedModulusBox().index)
-    return std::string(text);
-  // A number beyond a double's range is read as the largest one; the box never shows "inf".
-  return showNumber(readNumberBox(text, pattern), pattern);
+  // A number beyond a double's range is read as the largest one; the box never shows "inf". A text
+  // that is not one number stays as it is: the window refuses it.
+  const std::optional<double> value = readNumberBox(text, pattern);
+  return value ? showNumber(*value, pattern) : std::string(text);
+}
+
+bool unreadableNumberBox(int index, std::string_view text) {
+  return reformattedNumberBox(index) && !readNumberBox(text, boxPattern(index));
 }
 
 TwipsSize documentOuterSize(TwipsSize panel) { return {panel.width, panel.height + kCaptionAllowance}; }

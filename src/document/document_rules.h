@@ -162,11 +162,12 @@ std::string_view boxPattern(int index);
 bool isReadOnlyBox(int index);  // 1, 2, 3, 4, 19, 21
 bool isTextBox(int index);      // 0, 13
 
-// A number box read as it is displayed: the leading number of the text (full-width digits and
-// signs taken as half-width, "." the point whatever the locale, nothing readable is 0), rounded
-// to the box's pattern. It never fails: a number beyond the range of a double is the largest
-// double of its sign. This is the box check's reading, which shows the user what it made.
-double readNumberBox(std::string_view text, std::string_view pattern);
+// A number box read as it is displayed (app::readTypedNumber: full-width digits, signs and points
+// and "。" narrowed, "." the point whatever the locale, a blank text 0), rounded to the box's
+// pattern; nullopt for a text that is not one number ("2,5", "1.5m"), which is never cut to its
+// leading number. A number beyond the range of a double is the largest double of its sign. This
+// is the box check's reading, which shows the user what it made.
+std::optional<double> readNumberBox(std::string_view text, std::string_view pattern);
 // A number box read into the record, where nobody sees what is taken: a blank box is 0, any
 // other text must be one number (full-width digits and signs, blanks around it, "." the point
 // whatever the locale), rounded to the box's pattern. A text that is no number raises type
@@ -215,8 +216,12 @@ const std::vector<std::string>& tabOrder();
 bool inTabOrder(int textBox);  // false for the read-only pipe boxes
 
 // The text of box `index` re-formatted when the user leaves it or presses Enter: the two free
-// texts trimmed, a number box in its pattern (nothing readable 0), box 19 as it stands.
+// texts trimmed, a number box in its pattern (a blank box 0), box 19 as it stands, and a text a
+// number box cannot read as one number as it stands.
 std::string reformatBox(int index, std::string_view text);
+// True when box `index` is a number box the user types into and its text is not one number: the
+// window says so, keeps the focus in the box and stores nothing.
+bool unreadableNumberBox(int index, std::string_view text);
 
 // ---- Window size ----------------------------------------------------------------------------
 

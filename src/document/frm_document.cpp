@@ -33,6 +33,7 @@
 #include "ui/abort_boundary.h"
 #include "ui/button_keys.h"
 #include "ui/form_helpers.h"
+#include "ui/numeric_box.h"
 #include "ui/unit_caption.h"
 
 namespace tovakin::gui {
@@ -93,7 +94,7 @@ class DocumentRun final : public CalculationDocument {
   explicit DocumentRun(frmDocument& document) : d_(document) {}
   DesignData& myData() override { return d_.myData(); }
   CalcResult& myCalcResult() override { return d_.myCalcResult(); }
-  void myForm2Data() override { d_.myForm2Data(); }
+  bool myForm2Data() override { return d_.myForm2Data(); }
   void focusCheckTarget(const CheckTarget& target) override {
     // A target the window does not have raises subscript out of range (9).
     QWidget* control = d_.control(objectNameOf(target.role, target.textBox));
@@ -230,7 +231,12 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
       // An editable list with a read-only line has no Enter of its own; a box re-formats first.
       const std::string label =
           index >= 0 ? std::string("txtTextBox_KeyPress") : widget->objectName().toStdString() + "_KeyPress";
-      if (index >= 0) boxCheck_.run([&] { runHandler(label.c_str(), [&] { txtTextBoxCheck(index); }); });
+      bool readable = true;
+      if (index >= 0) boxCheck_.run([&] { runHandler(label.c_str(), [&] { readable = txtTextBoxCheck(index); }); });
+      if (!readable) {
+        runHandler(label.c_str(), [&] { refuseUnreadable(*box); });
+        return true;
+      }
       runHandler(label.c_str(), [&] { enterFrom(widget); });
       return true;
     }
@@ -239,8 +245,11 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::FocusOut:
       // Leaving re-formats; a context menu opening over the box is no leaving.
-      if (index >= 0 && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        boxCheck_.run([&] { runHandler("txtTextBox_Validate", [&] { txtTextBoxCheck(index); }); });
+      if (index >= 0 && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        bool readable = true;
+        boxCheck_.run([&] { runHandler("txtTextBox_Validate", [&] { readable = txtTextBoxCheck(index); }); });
+        if (!readable && leavesTheBox(static_cast<QFocusEvent*>(event)->reason())) refuseUnreadableLater(*box);
+      }
       break;
     default:
       break;
@@ -278,12 +287,14 @@ QWidget* frmDocument::control(std::string_view objectName) const {
   raiseError(err::kOutOfRange);
 }
 
-void frmDocument::txtTextBoxCheck(int index) {
+bool frmDocument::txtTextBoxCheck(int index) {
   QLineEdit* box = txtTextBox(index);
+  if (unreadableNumberBox(index, box->text().toStdString())) return false;
   const QString text = qtext(reformatBox(index, box->text().toStdString()));
   // setText emits no textEdited: re-formatting is no change of the user's.
   if (text != box->text()) box->setText(text);
   app::砂時計(false);
+  return true;
 }
 
 void frmDocument::checkFocusedBox() {
@@ -511,11 +522,17 @@ void frmDocument::myFormTenki() {
   recordToControls(data_, shown, [](const std::function<void()>& step) { guardStep("myFormTenki", step); });
 }
 
-void frmDocument::myForm2Data() {
+bool frmDocument::myForm2Data() {
   const char* label = "myForm2Data";
   // A menu, a toolbar button or an access key takes no focus: the box being typed in still holds
-  // the raw text ("12.5m"), which is read only once it stands in its pattern, as leaving would.
+  // the raw text ("12.5 "), which is read only once it stands in its pattern, as leaving would.
   guardStep(label, [&] { checkFocusedBox(); });
+  // A text that is not one number ("1.5m") is refused, and nothing is stored.
+  for (int i = 0; i < kTextBoxCount; ++i) {
+    if (!unreadableNumberBox(i, boxText(i))) continue;
+    refuseUnreadable(*boxes_[static_cast<std::size_t>(i)]);
+    return false;
+  }
   ControlTexts shown;
   for (const DocumentBox& box : documentBoxes()) shown.boxes.at(static_cast<std::size_t>(box.index)) = boxText(box.index);
   for (const DocumentList& list : documentLists()) shown.list(list.role) = comboText(list.role);
@@ -524,6 +541,7 @@ void frmDocument::myForm2Data() {
   controlsToRecord(
       data_, shown, oleDateNow(), [](const std::string& kanshu) { return func管材区分(kanshu); },
       [&](const std::function<void()>& step) { guardStep(label, step); });
+  return true;
 }
 
 // ---- Condition dialogs ----------------------------------------------------------------------
@@ -533,17 +551,17 @@ void frmDocument::myForm2Data() {
 // adopted e', in box 19: shown from the record taken over, in the box's pattern.
 void frmDocument::cmdKisozaiSet_Click() {
   blnKisozaiWorkFlg = false;
-  myForm2Data();
+  if (!myForm2Data()) return;
   if (!runKisozaiSet(window(), data_, blnKisozaiWorkFlg)) return;
-  unchanged_ = false;
+  markChanged();
   const DocumentBox& adopted = adoptedModulusBox();
   setBoxText(adopted.index, boxTextOf(data_, adopted).value_or(""));
 }
 
 void frmDocument::cmdNaigaiatuSet_Click() {
   blnNaigaiatuWorkFlg = false;
-  myForm2Data();
-  if (runNaigaiatuSet(window(), data_, blnNaigaiatuWorkFlg)) unchanged_ = false;
+  if (!myForm2Data()) return;
+  if (runNaigaiatuSet(window(), data_, blnNaigaiatuWorkFlg)) markChanged();
 }
 
 // ---- Controls -------------------------------------------------------------------------------
@@ -604,7 +622,7 @@ void frmDocument::myFileCommand(const QString& word) {
     // A copy: a cancelled dialog or a failed write leaves the window's name as it was.
     std::string path = lblMyFilename().toStdString();
     if (save) {
-      myForm2Data();
+      if (!myForm2Data()) return;
       bool quiet = command_->text() == QString::fromUtf8(kWordSave);
       // Cancelled, declined, in use or not written: no save, the case stays changed.
       if (!myUserSave(data_, commonDialog(), path, quiet)) return;

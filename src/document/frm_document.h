@@ -82,9 +82,11 @@ class frmDocument : public QWidget {
   const app::DesignData& myData() const { return data_; }
   calc::CalcResult& myCalcResult() { return result_; }
 
-  // The controls into the record (record_transfer.h), the focused box re-formatted first. A box
-  // that holds no number is reported in its own step; Ignore leaves its field as it was.
-  void myForm2Data();
+  // The controls into the record (record_transfer.h), the focused box re-formatted first. False,
+  // with nothing stored, when a number box holds a text that is not one number: the box says so
+  // and has the focus. A field the record cannot take is reported in its own step; Ignore leaves
+  // it as it was.
+  bool myForm2Data();
 
   // The controls. An index outside a control array raises subscript out of range (9).
   QLineEdit* txtTextBox(int index) const;  // 0 to kTextBoxCount - 1
@@ -127,8 +129,9 @@ class frmDocument : public QWidget {
   void setUnchanged(bool unchanged) { unchanged_ = unchanged; }
 
   // Re-formats a box as leaving it does (the free texts trimmed, a number in its pattern, box 19
-  // as it stands); the changed state stays as it is.
-  void txtTextBoxCheck(int index);
+  // as it stands); the changed state stays as it is. False, the text left as it stands, for a
+  // number box whose text is not one number.
+  bool txtTextBoxCheck(int index);
   void txtTextBoxCheckAll();
 
   // The record's defaults of a new case (the pipe and the codes as the lists show them, the

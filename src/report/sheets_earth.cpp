@@ -243,7 +243,7 @@ std::string trenchFactorText(const DesignData& d) {
 std::string groundwaterFactorText(const DesignData& d) {
   const std::string pr = num(d.katameDo, "0");
   if (!sameShown(calc::groundwaterFactor(shownValue(pr)), d.alphaW, "0.00")) return kEnteredNote;
-  return "（" + pr + "－" + formatGeneral(kLowestCompactionDegree) + "）／50";
+  return "（" + pr + "－" + formatGeneral(kLowestCompactionDegree) + "）／" + formatGeneral(kGroundwaterFactorDivisor);
 }
 
 // e'0 × αa × αb × αw as the sheet shows the four factors (αa as well on rock ground, where it

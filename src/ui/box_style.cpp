@@ -13,8 +13,15 @@ bool isGeneral(std::string_view pattern) { return pattern == kGeneralPattern; }
 }  // namespace
 
 std::string boxStyle(std::string_view text, std::string_view pattern) {
+  const TypedNumber read = readTypedNumber(text);
+  switch (read.kind) {
+    case TypedNumber::Blank:
+    case TypedNumber::Number: return boxText(read.value, pattern);
+    case TypedNumber::Unreadable: return std::string(text);
+    case TypedNumber::Overflow: break;
+  }
+  // The reading's own error box, then 0.
   if (!isGeneral(pattern)) return myNumberStyle(text, pattern);
-  if (myTrim(text).empty()) return "0";
   return boxText(myCDbl(toNarrow(text)), pattern);
 }
 
@@ -23,7 +30,16 @@ std::string checkedBoxStyle(std::string_view text, std::string_view pattern) {
   return boxStyle(text, pattern);
 }
 
-double boxValue(std::string_view text, std::string_view pattern) { return myCDbl(boxStyle(text, pattern)); }
+double boxValue(std::string_view text, std::string_view pattern) {
+  if (unreadableBoxText(text)) raiseError(err::kTypeMismatch);
+  return myCDbl(boxStyle(text, pattern));
+}
+
+bool unreadableBoxText(std::string_view text) { return readTypedNumber(text).kind == TypedNumber::Unreadable; }
+
+std::string unreadableNumberMessage(std::string_view text) {
+  return "「" + myTrim(text) + "」は数値として読み取れません。\r\n数値だけを入力して下さい。";
+}
 
 std::string boxText(double value, std::string_view pattern) {
   if (!std::isfinite(value)) value = 0.0;

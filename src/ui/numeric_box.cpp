@@ -4,6 +4,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QTimer>
+
+#include "platform/message_box.h"
 
 #include "platform/error_box.h"
 #include "ui/abort_boundary.h"
@@ -42,14 +45,16 @@ void DialogNumericBox::setEnterSuccessorOk(QAbstractButton* ok, QAbstractButton*
   cancel_ = cancel;
 }
 
-void DialogNumericBox::txtTextBoxCheck() {
+bool DialogNumericBox::txtTextBoxCheck() {
   const std::string raw = text().toStdString();
+  if (unreadableBoxText(raw)) return false;
   std::string formatted;
   // A number too large to read is this procedure's error; on Ignore the box shows zero.
   if (!guardStep("txtTextBoxCheck", [&] { formatted = checkedBoxStyle(raw, pattern_); }))
     formatted = boxText(0.0, pattern_);
   const QString shown = QString::fromStdString(formatted);
   if (shown != text()) setText(shown);
+  return true;
 }
 
 double DialogNumericBox::value() const { return boxValue(text().toStdString(), pattern_); }
@@ -69,7 +74,12 @@ void DialogNumericBox::keyPressEvent(QKeyEvent* event) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     event->accept();
     if (check_.running()) return;
-    check_.run([this] { shielded([this] { txtTextBoxCheck(); }); });
+    bool readable = true;
+    check_.run([&] { shielded([&] { readable = txtTextBoxCheck(); }); });
+    if (!readable) {
+      check_.run([this] { shielded([this] { refuseUnreadable(*this); }); });
+      return;
+    }
     // After 中止 in the re-format's error box the dialog is closing: no focus move.
     if (!abortPending()) moveOnEnter();
     return;
@@ -92,7 +102,9 @@ void DialogNumericBox::focusInEvent(QFocusEvent* event) {
 
 void DialogNumericBox::focusOutEvent(QFocusEvent* event) {
   // The error box of a failing re-format takes the focus itself: no second re-format under it.
-  check_.run([this] { shielded([this] { txtTextBoxCheck(); }); });
+  bool readable = true;
+  check_.run([&] { shielded([&] { readable = txtTextBoxCheck(); }); });
+  if (!readable && leavesTheBox(event->reason())) refuseUnreadableLater(*this);
   QLineEdit::focusOutEvent(event);
   // A number wider than its box shows its leading digits, not its last decimals.
   home(false);
@@ -107,6 +119,23 @@ void DialogNumericBox::moveOnEnter() {
   } else {
     target->setFocus(Qt::OtherFocusReason);
   }
+}
+
+void refuseUnreadable(QLineEdit& box) {
+  msgBox(unreadableNumberMessage(box.text().toStdString()), MsgButtons::OK, MsgIcon::None, "");
+  box.setFocus(Qt::OtherFocusReason);
+  box.selectAll();
+}
+
+void refuseUnreadableLater(QLineEdit& box) {
+  QTimer::singleShot(0, &box, [&box] {
+    if (box.hasFocus() || !box.isVisible() || !unreadableBoxText(box.text().toStdString())) return;
+    shielded([&box] { refuseUnreadable(box); });
+  });
+}
+
+bool leavesTheBox(Qt::FocusReason reason) {
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 }  // namespace tovakin::gui

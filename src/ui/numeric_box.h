@@ -33,9 +33,10 @@ class DialogNumericBox : public QLineEdit {
   // Enter moves the focus to OK while it is enabled, else to Cancel.
   void setEnterSuccessorOk(QAbstractButton* ok, QAbstractButton* cancel);
 
-  // txtTextBoxCheck: the text re-formatted to the pattern (full-width narrowed, the leading
-  // number read, no number giving 0). Never reports an edit.
-  void txtTextBoxCheck();
+  // txtTextBoxCheck: the text re-formatted to the pattern (full-width narrowed, a blank text 0).
+  // Never reports an edit. False, with the text left as it stands, for a text that is not one
+  // number (unreadableBoxText): the box says so when Enter is pressed or the focus leaves it.
+  bool txtTextBoxCheck();
   // The value as the box shows it once re-formatted; the text itself is left alone.
   double value() const;
   // Shows a value in the pattern, as the program fills a box: reports no edit.
@@ -66,5 +67,16 @@ class DialogNumericBox : public QLineEdit {
   QPointer<QAbstractButton> cancel_;
   ReentryGuard check_;
 };
+
+// A number box whose text is not one number: the notice naming the text (unreadableNumberMessage),
+// then the focus back in the box with its text selected. Nothing reads the text meanwhile.
+void refuseUnreadable(QLineEdit& box);
+// The same once the focus change that left the box is over, when the focus has not come back to
+// it (a command that read the box has already said so) and its text is
+// still not one number; not for a box that is no longer shown (its dialog or document closed).
+void refuseUnreadableLater(QLineEdit& box);
+// Whether a focus change should make the box say so: not when another window or a context menu
+// takes the focus only for a while (the focus comes back to the box).
+bool leavesTheBox(Qt::FocusReason reason);
 
 }  // namespace tovakin::gui

@@ -101,6 +101,32 @@ INSTANTIATE_TEST_SUITE_P(
                       StyleCase{"＋３", "0.00000", "3.00000"}),
                          [](const auto& info) { return ::tovakin::testing::rowName(info.index, info.param.in + " " + info.param.format); });
 
+// What a number box reads: one number and blanks, or nothing at all; never a leading number cut
+// from a longer text.
+TEST(ReadTypedNumber, OneNumberAsTypedInAnyWidthOrNothing) {
+  using K = TypedNumber;
+  struct Row {
+    const char* text;
+    K::Kind kind;
+    double value;
+  };
+  const Row rows[] = {
+      {"1.5", K::Number, 1.5},        {"１．５０", K::Number, 1.5},    {"１。５", K::Number, 1.5},
+      {"2。5", K::Number, 2.5},       {"2｡5", K::Number, 2.5},        {" 1.5　", K::Number, 1.5},
+      {"－３", K::Number, -3},         {"+2", K::Number, 2},           {".5", K::Number, 0.5},
+      {"1e3", K::Number, 1000},       {"１５", K::Number, 15},         {"&H10", K::Number, 16},
+      {"", K::Blank, 0},              {"　 ", K::Blank, 0},           {"2,5", K::Unreadable, 0},
+      {"7,000", K::Unreadable, 0},    {"1.5m", K::Unreadable, 0},     {"1.5 m", K::Unreadable, 0},
+      {"abc", K::Unreadable, 0},      {"1.2.3", K::Unreadable, 0},    {"1e", K::Unreadable, 0},
+      {"-", K::Unreadable, 0},        {"。", K::Unreadable, 0},       {"1e999", K::Overflow, 0},
+  };
+  for (const Row& row : rows) {
+    const TypedNumber read = readTypedNumber(row.text);
+    EXPECT_EQ(read.kind, row.kind) << row.text;
+    EXPECT_EQ(read.value, row.value) << row.text;
+  }
+}
+
 TEST(UserMaxTest, NullAndTies) {
   EXPECT_EQ(UserMax(3.0, 5.0), 5.0);
   EXPECT_EQ(UserMax(5.0, 3.0), 5.0);

@@ -1,6 +1,8 @@
-"""The e' dialog on a real X server: an e' above the largest any method names (7000 kN/m2) is
-adopted only after a Yes; No leaves the dialog open with the focus in the e' box, so the next
-typing replaces the value. The value confirmed reaches the report's deflection check."""
+"""The guarding questions on a real X server: an e' above the largest any method names (7000 kN/m²)
+is adopted only after a Yes; No leaves the dialog open with the focus in the e' box, so the next
+typing replaces the value. The value confirmed reaches the report's deflection check. A safety
+factor typed with the kana-mode point is read as typed; a 設計たわみ率 of 30 is asked about before
+the report file is chosen."""
 import os
 import shutil
 import unittest
@@ -11,16 +13,17 @@ import struct
 from test_abort import ENTERS_TO_PRESS_THE_CONDITION_BUTTON, KISOZAI_TITLE, NAIGAIATU_TITLE
 from test_main_road import FINISHED_TITLE, SAVE_DIALOG_TITLE, sheets_as_text
 
-QUESTION_TITLE = "^Tovakin$"  # the question box carries the program's title, as the main window may
+QUESTION_TITLE = "^Tovakin$"  # the save question carries the program's title, as the main window may
+GUARD_TITLE = "^確認して下さい。$"  # every question that guards a slip
 
 
 class LargeReactionModulus(harness.DesktopTestCase):
-    def question(self, main):
-        found = lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] or None
+    def question(self, main, title=GUARD_TITLE):
+        found = lambda: [w for w in self.desktop.windows(title) if w != main] or None
         return harness.wait_for(found, 30, "the question on the large e'")[-1]
 
     def no_question(self, main):
-        harness.wait_for(lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] == [], 30,
+        harness.wait_for(lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] == [], 30,
                          "the question to close")
 
     def test_a_large_e_dash_is_asked_about_and_no_returns_to_its_box(self):
@@ -52,7 +55,7 @@ class LargeReactionModulus(harness.DesktopTestCase):
         self.desktop.send_keys(finished, "alt+n")
         self.desktop.wait_gone(FINISHED_TITLE)
         self.desktop.send_keys(main, "alt+f", "x")
-        question = self.question(main)  # the changed document: save? いいえ
+        question = self.question(main, QUESTION_TITLE)  # the changed document: save? いいえ
         self.desktop.send_keys(question, "alt+n")
         self.assertEqual(program.wait(), 0)
 
@@ -80,11 +83,11 @@ class SmallSafetyFactor(harness.DesktopTestCase):
         self.desktop.send_keys(dialog, "Return", "Return")  # S to n, n to OK
         self.desktop.send_keys(dialog, "Return")  # OK
 
-        found = lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] or None
+        found = lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] or None
         question = harness.wait_for(found, 30, "the question on S below 1")[-1]
         self.desktop.screenshot(os.path.join(self.work, "question.png"))
         self.desktop.send_keys(question, "Return")  # the default button: いいえ
-        harness.wait_for(lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] == [], 30,
+        harness.wait_for(lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] == [], 30,
                          "the question to close")
         self.assertEqual(len(self.desktop.windows(NAIGAIATU_TITLE)), 1, "No keeps the dialog open")
 
@@ -96,6 +99,57 @@ class SmallSafetyFactor(harness.DesktopTestCase):
         self.assertEqual(program.wait(), 0)
         with open(path, "rb") as f:
             self.assertEqual(struct.unpack_from("<d", f.read(), S_OFFSET)[0], 2.0)
+
+
+    def test_a_safety_factor_typed_with_the_kana_mode_point_is_stored_as_typed(self):
+        program = self.start_program(self.design_file("rigid"))  # S 2.00
+        path = os.path.join(self.work, "rigid.PIPEDATA")
+        main = self.main_window(program)
+        self.desktop.send_keys(main, "alt+h")
+        dialog = self.desktop.wait_window(NAIGAIATU_TITLE)
+        self.desktop.send_keys(dialog, "Tab")
+        # "." in kana mode gives "。". Each full-width character is typed through a key the typing
+        # tool maps for it a moment: slowly, so that the program reads the key before it is unmapped.
+        self.desktop.activate(dialog)
+        self.desktop.xdotool("type", "--delay", "250", "１。５")
+        self.desktop.send_keys(dialog, "Return", "Return", "Return")  # S to n, n to OK, OK
+        self.desktop.wait_gone(NAIGAIATU_TITLE)
+        self.desktop.send_keys(main, "alt+f", "s")
+
+        def read_s():
+            with open(path, "rb") as f:
+                return struct.unpack_from("<d", f.read(), S_OFFSET)[0]
+
+        harness.wait_for(lambda: read_s() != 2.0, 10, "the typed S in the saved file")
+        self.assertEqual(read_s(), 1.5)
+        self.desktop.send_keys(main, "alt+f", "x")
+        self.assertEqual(program.wait(), 0)
+
+
+# From the title box, Enter reaches the flexible panel's e' button one Enter before it presses it;
+# Tab then runs through 19, 20 and 22 to 設計たわみ率 (box 23).
+KEYS_TO_THE_DEFLECTION_RATIO = ["Return"] * (ENTERS_TO_PRESS_THE_CONDITION_BUTTON - 1) + ["Tab"] * 4
+
+
+class LargeDeflectionRatio(harness.DesktopTestCase):
+    def test_a_deflection_ratio_of_30_is_asked_about_before_the_report_file(self):
+        program = self.start_program(self.design_file("flexible"))  # 設計たわみ率 3.0
+        main = self.main_window(program)
+        self.desktop.send_keys(main, *KEYS_TO_THE_DEFLECTION_RATIO)
+        self.desktop.type_text(main, "30")
+        self.desktop.send_keys(main, "alt+c")  # 計算する(&C), the focus left in the box
+        found = lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] or None
+        question = harness.wait_for(found, 120, "the question on 設計たわみ率")[-1]
+        self.assertEqual(self.desktop.windows(SAVE_DIALOG_TITLE), [], "asked before the report file")
+        self.desktop.screenshot(os.path.join(self.work, "question.png"))
+        self.desktop.send_keys(question, "Return")  # いいえ, focused
+        self.desktop.wait_gone(GUARD_TITLE)
+        self.assertEqual(self.desktop.windows(SAVE_DIALOG_TITLE), [], "no report file is chosen after いいえ")
+        self.assertFalse(os.path.exists(os.path.join(self.work, "flexible.xlsx")))
+        self.desktop.send_keys(main, "alt+f", "x")
+        found = lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] or None
+        self.desktop.send_keys(harness.wait_for(found, 30, "the save question")[-1], "alt+n")
+        self.assertEqual(program.wait(), 0)
 
 
 if __name__ == "__main__":

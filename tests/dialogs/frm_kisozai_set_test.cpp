@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "app/app_state.h"
+#include "app/input_limits.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "ui/numeric_box.h"
@@ -198,7 +199,8 @@ TEST_F(KisozaiDialog, ANegativeValueIsRefusedAndNothingIsStored) {
   EXPECT_EQ(g_designDataWork.hanryokuKeisu, 4770);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, negativeReactionModulusMessage(-2385));
-  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(5));
+  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(1));  // e'0: the e' box is computed
+  EXPECT_EQ(dialog->txtTextBox(5)->text(), "4770.00");           // the e' that stays stored
   EXPECT_TRUE(dialog->cmdCommand(ConditionDialog::kApply)->isEnabled());
 
   // put right, it is stored
@@ -218,9 +220,11 @@ TEST_F(KisozaiDialog, AnEAboveTheLargestNamedValueIsAdoptedOnlyOnYes) {
   EXPECT_NE(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(g_designDataWork.hanryokuKeisu, 4770);
   ASSERT_EQ(messages_.shown.size(), 2u);
-  EXPECT_EQ(messages_.shown[1].text, largeReactionModulusQuestion(86337));
+  EXPECT_NE(messages_.shown[1].text.find("86337.00kN/m²で、7000.00kN/m²を超えています。"), std::string::npos);
   EXPECT_EQ(messages_.shown[1].buttons, MsgButtons::YesNoDefaultNo);  // Enter alone adopts nothing
-  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(5));
+  EXPECT_EQ(messages_.shown[1].title, app::kGuardTitle);
+  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(1));  // e'0: the e' box is computed
+  EXPECT_EQ(dialog->txtTextBox(5)->text(), "4770.00");           // the e' that stays stored
 
   messages_.answer(MsgAnswer::Yes);
   messages_.answer(MsgAnswer::Yes);  // a value the engineer stands by
@@ -239,7 +243,7 @@ TEST_F(KisozaiDialog, AMissedDecimalPointInAFactorIsAdoptedOnlyOnYes) {
   EXPECT_FALSE(flag_);
   EXPECT_EQ(g_designDataWork.alphaW, 1.0);
   ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_NE(messages_.shown[0].text.find("αw（9.00）"), std::string::npos) << messages_.shown[0].text;
+  EXPECT_NE(messages_.shown[0].text.find("αwは9.00で、1.50を超えています。"), std::string::npos) << messages_.shown[0].text;
   EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::YesNoDefaultNo);
   EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(4));
 
@@ -248,6 +252,22 @@ TEST_F(KisozaiDialog, AMissedDecimalPointInAFactorIsAdoptedOnlyOnYes) {
   EXPECT_TRUE(flag_);
   EXPECT_EQ(g_designDataWork.alphaW, 9.0);
   EXPECT_EQ(g_designDataWork.hanryokuKeisu, 5953.5);
+}
+
+TEST_F(KisozaiDialog, AnF1TenTimesItsValueIsAdoptedOnlyOnYes) {
+  g_designDataWork.hanryokuKeisuHoho = 4;  // E and I left at 0, as a new case has them
+  g_designDataWork.tawamiI = 0;
+  auto dialog = open();
+  for (const auto& [box, text] : {std::pair{8, "0.0417"}, std::pair{10, "0.096"}, std::pair{11, "30"},
+                                  std::pair{12, "0.3"}, std::pair{9, "10"}})
+    type(dialog->txtTextBox(box), text);
+  messages_.answer(MsgAnswer::No);
+  dialog->cmdCommand(ConditionDialog::kOk)->click();
+  EXPECT_FALSE(flag_);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_NE(messages_.shown[0].text.find("F1は10.0で、1.5を超えています。"), std::string::npos) << messages_.shown[0].text;
+  EXPECT_EQ(QApplication::focusWidget(), dialog->txtTextBox(9));
+  EXPECT_EQ(dialog->txtTextBox(15)->text(), "0.00");  // the e' that stays stored
 }
 
 TEST_F(KisozaiDialog, TheSmallBoreValueIsRefusedForA400Pipe) {

@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <tuple>
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
+#include "app/input_limits.h"
 #include "app/document_file.h"
 #include "support/scripted_dialogs.h"
 #include "ui/form_helpers.h"
@@ -186,16 +188,17 @@ TEST_F(NaigaiatuSet, AltAStoresTheTypedTextAsTheBoxShowsItOnceReformatted) {
     const char* typed;
     const char* shown;
     double stored;
-  } rows[] = {{"１２．５", "12.50", 12.5}, {"1,234.5", "1.00", 1.0}, {"2.126", "2.13", 2.13}};
+  } rows[] = {{"２．５", "2.50", 2.5}, {"１。５", "1.50", 1.5}, {"2.126", "2.13", 2.13},
+              {"1,234.5", "1,234.5", 2.0}};  // not one number: refused, nothing stored
   for (const auto& row : rows) {
     Document doc;
-    EXPECT_TRUE(open(doc, [&](frmNaigaiatuSet& d) {
+    open(doc, [&](frmNaigaiatuSet& d) {
       type(d, 1, row.typed);
       QTest::keyClick(d.txtTextBox(1), Qt::Key_A, Qt::AltModifier);  // the focus stays in the box
       EXPECT_TRUE(d.txtTextBox(1)->hasFocus() && d.isVisible());
       EXPECT_EQ(d.txtTextBox(1)->text().toStdString(), row.shown);
       press(d, ConditionDialog::kCancel);
-    }));
+    });
     EXPECT_DOUBLE_EQ(doc.record.naigaiatuKeisuN, row.stored) << row.typed;
   }
 }
@@ -230,52 +233,49 @@ TEST_F(NaigaiatuSet, OkAndApplyRefuseSOrNNotAboveZeroWithANoticeStoreNothingAndF
   }
 }
 
-TEST(NaigaiatuQuestion, ASafetyFactorBelowOneIsAskedAboutNamingIt) {
+TEST(NaigaiatuQuestion, ASafetyFactorBelowOneAndAnExponentAboveThreeAreAskedAboutNamingThem) {
   const struct {
-    double s;
-    const char* question;  // nullptr: stored without a question
-  } rows[] = {{0.25, "安全率(S)は0.25で、1.00未満です。\r\nこの値を採用しますか"},
-              {0.99, "安全率(S)は0.99で、1.00未満です。\r\nこの値を採用しますか"},
-              {1.0, nullptr},
-              {2.5, nullptr}};
+    double s, n;
+    std::vector<int> asked;  // the boxes, S before n
+  } rows[] = {{0.25, 2.0, {0}}, {0.99, 3.0, {0}}, {1.0, 3.01, {1}}, {0.5, 15, {0, 1}}, {2.5, 0.25, {}}};
   for (const auto& row : rows) {
-    NaigaiatuSetData data;
-    data.naigaiatuAnzenritu = row.s;
-    data.naigaiatuKeisuN = 0.25;  // n is an exponent: below 1 is no slip
-    const auto question = naigaiatuQuestion(data);
-    if (!row.question) {
-      EXPECT_FALSE(question) << row.s;
-      continue;
-    }
-    ASSERT_TRUE(question) << row.s;
-    EXPECT_EQ(*question, row.question);
+    std::vector<int> asked;
+    for (const NaigaiatuQuestion& q : naigaiatuQuestions({row.s, row.n})) asked.push_back(q.box);
+    EXPECT_EQ(asked, row.asked) << row.s << " " << row.n;
   }
+  EXPECT_EQ(naigaiatuQuestions({0.25, 2.0}).at(0).message,
+            "安全率(S)は0.25で、1.00未満です。\r\n安全率が1未満では、許容内圧がひびわれ内圧を超えます。\r\n"
+            "この値を採用しますか？");
 }
 
-TEST_F(NaigaiatuSet, OkAndApplyStoreASafetyFactorBelowOneOnlyOnYesAndNoReturnsToS) {
-  for (auto command : {ConditionDialog::kOk, ConditionDialog::kApply}) {
-    Document doc(2.5, 1.75);
-    messages.shown.clear();
-    messages.answer(platform::MsgAnswer::No);
-    EXPECT_FALSE(open(doc, [&](frmNaigaiatuSet& d) {
-      type(d, 0, "0.25");
-      press(d, command);
-      EXPECT_TRUE(d.isVisible());
-      EXPECT_TRUE(d.txtTextBox(0)->hasFocus());
-      EXPECT_EQ(d.txtTextBox(0)->selectedText(), d.txtTextBox(0)->text()) << "typing replaces it";
-      press(d, ConditionDialog::kCancel);
-    }));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].buttons, platform::MsgButtons::YesNoDefaultNo);
-    EXPECT_EQ(doc.record.naigaiatuAnzenritu, 2.5);
+TEST_F(NaigaiatuSet, OkAndApplyStoreAValueBeyondItsLimitOnlyOnYesAndNoReturnsToItsBox) {
+  for (const auto& [box, typed, value] : {std::tuple{0, "0.25", 0.25}, std::tuple{1, "15", 15.0}}) {
+    for (auto command : {ConditionDialog::kOk, ConditionDialog::kApply}) {
+      SCOPED_TRACE(typed);
+      Document doc(2.5, 1.75);
+      messages.shown.clear();
+      messages.answer(platform::MsgAnswer::No);
+      EXPECT_FALSE(open(doc, [&](frmNaigaiatuSet& d) {
+        type(d, box, typed);
+        press(d, command);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(d.txtTextBox(box)->hasFocus());
+        EXPECT_EQ(d.txtTextBox(box)->selectedText(), d.txtTextBox(box)->text()) << "typing replaces it";
+        press(d, ConditionDialog::kCancel);
+      }));
+      ASSERT_EQ(messages.shown.size(), 1u);
+      EXPECT_EQ(messages.shown[0].buttons, platform::MsgButtons::YesNoDefaultNo);
+      EXPECT_EQ(messages.shown[0].title, app::kGuardTitle);
+      EXPECT_TRUE(doc.record.naigaiatuAnzenritu == 2.5 && doc.record.naigaiatuKeisuN == 1.75);
 
-    messages.answer(platform::MsgAnswer::Yes);  // the engineer stands by it
-    EXPECT_TRUE(open(doc, [&](frmNaigaiatuSet& d) {
-      type(d, 0, "0.25");
-      press(d, command);
-      if (d.isVisible()) press(d, ConditionDialog::kCancel);
-    }));
-    EXPECT_EQ(doc.record.naigaiatuAnzenritu, 0.25);
+      messages.answer(platform::MsgAnswer::Yes);  // the engineer stands by it
+      EXPECT_TRUE(open(doc, [&](frmNaigaiatuSet& d) {
+        type(d, box, typed);
+        press(d, command);
+        if (d.isVisible()) press(d, ConditionDialog::kCancel);
+      }));
+      EXPECT_EQ(box == 0 ? doc.record.naigaiatuAnzenritu : doc.record.naigaiatuKeisuN, value);
+    }
   }
 }
 

@@ -380,12 +380,14 @@ TEST_F(OptionsDialog, NumbersUseAPointUnderADecimalCommaLocale) {
   auto dialog = open();
   EXPECT_EQ(dialog->txtTextBox(2)->text(), QStringLiteral("9.80"));
   type(*dialog, 4, "3.25");
-  type(*dialog, 31, "0,5");  // a comma ends the number
+  type(*dialog, 31, "0,5");  // not the locale's point: refused, never cut to 0
+  EXPECT_EQ(dialog->txtTextBox(31)->text(), QStringLiteral("0,5"));
+  type(*dialog, 31, "0.5");
   dialog->txtTextBox(0)->setFocus();
   button(*dialog, frmOptions::kApply)->click();
   EXPECT_DOUBLE_EQ(g_calcSettings.sharyoSenyuHaba, 3.25);
-  EXPECT_DOUBLE_EQ(g_calcSettings.shogekiKeisu[0].a, 0);
-  EXPECT_EQ(dialog->txtTextBox(31)->text(), QStringLiteral("0.0"));
+  EXPECT_DOUBLE_EQ(g_calcSettings.shogekiKeisu[0].a, 0.5);
+  EXPECT_EQ(dialog->txtTextBox(31)->text(), QStringLiteral("0.5"));
   EXPECT_EQ(ini("車両占有幅"), "3.25");
   EXPECT_EQ(ini("水の単位体積重量"), "9.8");
 }

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "app/app_state.h"
+#include "app/input_limits.h"
 #include "calc/reaction_modulus.h"
 #include "report/xlsx_report_book.h"
 #include "support/calc_fixture.h"
@@ -35,7 +36,10 @@ using gui::RunOutcome;
 struct FakeDocument final : gui::CalculationDocument {
   DesignData& myData() override { return data; }
   CalcResult& myCalcResult() override { return result; }
-  void myForm2Data() override { data = typed; }
+  bool myForm2Data() override {
+    data = typed;
+    return taken;
+  }
   void focusCheckTarget(const CheckTarget& target) override { focused.push_back(target); }
   QString lblMyFilename() const override { return path; }
   CommonDialog& dlgCommonDialog() override { return dialog; }
@@ -43,6 +47,7 @@ struct FakeDocument final : gui::CalculationDocument {
 
   QWidget owner;
   DesignData typed, data;
+  bool taken = true;  // false: a box refused its text
   CalcResult result;
   QString path;
   std::vector<CheckTarget> focused;
@@ -380,6 +385,35 @@ TEST_F(ReactionModulusRun, YesWritesTheReportAsUsual) {
   EXPECT_TRUE(std::filesystem::file_size(report) > 100);
   EXPECT_TRUE(doc.focused.empty());
   expectCleanEnd();
+}
+
+// 設計たわみ率 30 for 3.0 passes every deflection check: asked before the report file is chosen,
+// where the report checks the deflection; a rigid pipe's report does not state it.
+TEST_F(CalculationRun, ADeflectionRatioAboveItsLimitIsAskedBeforeTheReportFile) {
+  doc.typed = makeDesign(flexibleCase());
+  doc.typed.sekkeiTawamiritu = 30;
+  windows.answer(0);  // いいえ
+  EXPECT_EQ(gui::runCalculation(doc), RunOutcome::LimitQuestioned);
+  ASSERT_EQ(windows.shown.size(), 1u);
+  EXPECT_EQ(windows.shown[0].title.toStdString(), app::kGuardTitle);
+  EXPECT_TRUE(windows.shown[0].text.startsWith(QStringLiteral("設計たわみ率は30.0％で、10.0％を超えています。")));
+  EXPECT_EQ(windows.shown[0].focused, "cmdCommand_0") << "いいえ focused";
+  EXPECT_TRUE(doc.dialog.calls.empty());
+  EXPECT_EQ(doc.focused, std::vector<CheckTarget>{CheckTarget::box(23)});
+  expectCleanEnd();
+
+  doc.typed = makeDesign(rigidCase());
+  doc.typed.sekkeiTawamiritu = 30;
+  EXPECT_TRUE(gui::limitQuestions(doc.typed, CalcResult{}).empty());
+}
+
+// A box that refused its text has said so: the run checks nothing.
+TEST_F(CalculationRun, ARefusedBoxEndsTheRunBeforeTheCheck) {
+  doc.taken = false;
+  EXPECT_EQ(gui::runCalculation(doc), RunOutcome::CheckFailed);
+  EXPECT_TRUE(windows.shown.empty() && notices.texts.empty());
+  EXPECT_FALSE(cursor.switches.back());
+  EXPECT_EQ(liveMessageWindows(), 0);
 }
 
 TEST_F(CalculationRun, TheReportIsProposedFromACopyOfTheDocumentsPath) {

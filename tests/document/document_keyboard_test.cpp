@@ -29,6 +29,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
 #include "support/write_faults.h"
+#include "ui/box_style.h"
 
 namespace tovakin::gui::testing {
 namespace {
@@ -126,12 +127,17 @@ TEST_F(DocumentKeyboard, EnterFollowsEveryLinkWhetherOrNotTheWindowIsShown) {
 
 TEST_F(DocumentKeyboard, EnterAndLeavingReformatTheBoxAndOnlyEnterOnTheButtonPressesIt) {
   frmDocument d;
-  d.txtTextBox(8)->setText("12abc");
+  d.txtTextBox(8)->setText("１２。５");  // the kana-mode point
   QTest::keyClick(d.txtTextBox(8), Qt::Key_Return);
-  EXPECT_EQ(d.txtTextBox(8)->text(), "12.00");
+  EXPECT_EQ(d.txtTextBox(8)->text(), "12.50");
+  d.txtTextBox(8)->setText("2,5");  // refused where it stands, never cut to 2
+  QTest::keyClick(d.txtTextBox(8), Qt::Key_Return);
+  EXPECT_EQ(d.txtTextBox(8)->text(), "2,5");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, unreadableNumberMessage("2,5"));
   QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
   using Left = std::tuple<int, const char*, const char*>;
-  for (auto [index, typed, shown] : {Left{6, "", "0"}, Left{0, " 　題　", "題"}, Left{19, "x", "x"}, Left{7, "abc", "0.000"}}) {
+  for (auto [index, typed, shown] : {Left{6, "", "0"}, Left{0, " 　題　", "題"}, Left{19, "x", "x"}, Left{7, "７．５ ", "7.500"}}) {
     d.txtTextBox(index)->setText(QString::fromUtf8(typed));
     QApplication::sendEvent(d.txtTextBox(index), &leave);
     EXPECT_EQ(d.txtTextBox(index)->text(), QString::fromUtf8(shown)) << index;
@@ -281,7 +287,7 @@ TEST_F(DocumentKeyboard, ReadOnlyBoxesTakeNoInputAndNoInputTakesADrop) {
 
 TEST_F(DocumentKeyboard, TabbingThroughEveryFieldFollowsTheLinksAndMarksNothing) {
   frmDocument d;
-  d.txtTextBox(8)->setText("12abc");  // as a case shows it, never typed
+  d.txtTextBox(8)->setText("１２");  // as a case shows it, never typed
   if (!activate(d)) GTEST_SKIP() << "no window activation on this platform";
   d.txtTextBox(0)->setFocus();
   QStringList visited{focusName(d)};
@@ -342,7 +348,14 @@ TEST_F(DocumentKeyboard, TheFocusedBoxIsReadAsLeavingItWouldShowIt) {
   d.txtTextBox(7)->clear();
   QTest::keyClicks(d.txtTextBox(7), "12.5m");
   ASSERT_EQ(d.focusWidget(), d.txtTextBox(7));
-  d.myForm2Data();
+  // Not one number: said so, the focus kept, nothing stored.
+  EXPECT_FALSE(d.myForm2Data());
+  EXPECT_EQ(d.myData().dokaburi, 0.6);
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(d.focusWidget(), d.txtTextBox(7));
+  d.txtTextBox(7)->clear();
+  QTest::keyClicks(d.txtTextBox(7), "12.5 ");
+  EXPECT_TRUE(d.myForm2Data());
   EXPECT_TRUE(errors.shown.empty());
   EXPECT_EQ(d.myData().dokaburi, 12.5);
   EXPECT_EQ(d.txtTextBox(7)->text(), "12.500");
@@ -430,7 +443,7 @@ TEST_F(DocumentKeyboard, TheCloseQuestionsAnswersAndAFailedSaveKeepTheWindow) {
   };
   QPointer<QMdiSubWindow> sub;
   frmDocument* d = open(sub);
-  d->txtTextBox(8)->setText("12abc");
+  d->txtTextBox(8)->setText("１２");
   messages.answer(MsgAnswer::Cancel);
   sub->close();
   EXPECT_FALSE(closed(sub));

@@ -24,7 +24,9 @@
 #include "dialogs/frm_naigaiatu_set.h"
 #include "document/frm_document.h"
 #include "support/pipe_db_workbook.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_error_box.h"
+#include "ui/box_style.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 
@@ -120,6 +122,8 @@ class DocumentWindowTest : public ::testing::Test {
   }
 
   ScriptedErrorBox errors;
+  ScriptedMessageBox messages;
+  Installed<MessageBoxService> installedBox = installMessageBox(messages);
   SqlitePipeDataSource source{folder()};
   Installed<PipeDataSource> installed = installPipeDataSource(&source);
 
@@ -337,8 +341,9 @@ TEST_F(RecordTransfer, UnknownCodesShowTheirFallbackEntriesAndComeBackAsThem) {
             std::vector<double>({1, 0, 0, 1, 1.25}));
 }
 
-// A box the record cannot take a number from shows the runtime's error, one box per failing
-// field; Ignore leaves that field as it was and the transfer goes on with the next box.
+// A box that is not one number is refused before anything is stored; a number the record cannot
+// take shows the runtime's error, one box per failing field; Ignore leaves that field as it was
+// and the transfer goes on with the next box.
 TEST_F(RecordTransfer, ABoxThatHoldsNoNumberFailsItsOwnStepAndKeepsItsField) {
   frmDocument d;
   DesignData& r = d.myData();
@@ -346,11 +351,17 @@ TEST_F(RecordTransfer, ABoxThatHoldsNoNumberFailsItsOwnStepAndKeepsItsField) {
   const std::pair<int, const char*> typed[] = {{5, "1.000"}, {7, "abc"}, {10, "１７．５"}, {12, ""}, {14, ""},
                                                {15, "99999999999"}, {16, "1e999"}, {17, "0,75"}};
   for (const auto& [index, text] : typed) d.txtTextBox(index)->setText(QString::fromUtf8(text));
-  d.myForm2Data();
-  EXPECT_EQ(errors.shown, (std::vector<std::string>{"型が一致しません。(13)\n in myForm2Data",
-                                                    "オーバーフローしました。(6)\n in myForm2Data",
-                                                    "オーバーフローしました。(6)\n in myForm2Data",
-                                                    "型が一致しません。(13)\n in myForm2Data"}));
+  // A text that is not one number is refused before anything is stored, on its box.
+  const DesignData before = r;
+  EXPECT_FALSE(d.myForm2Data());
+  EXPECT_EQ(encodeDesignData(r), encodeDesignData(before));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, unreadableNumberMessage("abc"));
+  d.txtTextBox(7)->setText("1.200");
+  d.txtTextBox(17)->setText("0.5");
+  EXPECT_TRUE(d.myForm2Data());
+  EXPECT_EQ(errors.shown, (std::vector<std::string>{"オーバーフローしました。(6)\n in myForm2Data",
+                                                    "オーバーフローしました。(6)\n in myForm2Data"}));
   EXPECT_EQ(std::vector<double>({r.mizohaba, r.dokaburi, r.tuchiTanniJuryo, r.naibuMasatukaku, r.sekojiShogekiKeisu,
                                  r.seisuiatu}),
             std::vector<double>({1, 1.2, 17.5, 0, 0.3, 0.5}));
@@ -364,11 +375,11 @@ TEST_F(RecordTransfer, ABoxThatHoldsNoNumberFailsItsOwnStepAndKeepsItsField) {
   d.txtTextBox(15)->setText("3.5");
   d.myForm2Data();
   EXPECT_EQ(r.kyatapiraSu, 4);
-  EXPECT_EQ(errors.shown.size(), 6u);  // the three other boxes, each time
+  EXPECT_EQ(errors.shown.size(), 2u);  // the other box, each time
 }
 
 // A surcharge a file holds as a text that is no number shows as it is and is never taken for 0:
-// the transfer fails in its box, and the calculation in its own, but nothing is calculated from 0.
+// its box refuses it, and nothing is stored or calculated until it is put right.
 TEST_F(RecordTransfer, ASurchargeTextThatIsNoNumberIsReportedNotTakenForZero) {
   frmDocument d;
   DesignData stored = storedCase();
@@ -376,14 +387,10 @@ TEST_F(RecordTransfer, ASurchargeTextThatIsNoNumberIsReportedNotTakenForZero) {
   d.myData() = decodeDesignData(encodeDesignData(stored));
   d.myFormTenki();
   EXPECT_EQ(box(d, 14), "abc");
-  d.myForm2Data();
-  EXPECT_EQ(errors.shown, std::vector<std::string>{"型が一致しません。(13)\n in myForm2Data"});
-  EXPECT_EQ(app::myTrim(d.myData().josaiKaju), "abc");  // Ignore kept what the file held
-  errors.shown.clear();
-  CalcResult result;
-  funcPipeCalc(d.myData(), result);
-  ASSERT_FALSE(errors.shown.empty());
-  for (const std::string& shown : errors.shown) EXPECT_TRUE(shown.starts_with("型が一致しません。(13)")) << shown;
+  EXPECT_FALSE(d.myForm2Data());  // the box says so: nothing is stored
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, unreadableNumberMessage("abc"));
+  EXPECT_EQ(app::myTrim(d.myData().josaiKaju), "abc");
 }
 
 TEST_F(RecordTransfer, NoFillTransferOrRefreshMarksTheCaseChanged) {

@@ -15,6 +15,8 @@
 
 #include "platform/error_box.h"
 #include "ui/abort_boundary.h"
+#include "ui/box_style.h"
+#include "support/scripted_dialogs.h"
 #include "support/row_name.h"
 
 namespace tovakin::gui {
@@ -46,8 +48,11 @@ struct Reformat {
 
 class NumericBoxReformat : public ::testing::TestWithParam<Reformat> {};
 
-TEST_P(NumericBoxReformat, EnterAndLeavingShowTheLeadingNumberInThePattern) {
+// A text that is not one number stays as it stands: the box refuses it (below).
+TEST_P(NumericBoxReformat, EnterAndLeavingShowTheNumberInThePattern) {
   const Reformat& row = GetParam();
+  testing::ScriptedMessageBox messages;
+  const auto installed = installMessageBox(messages);
   for (bool byEnter : {true, false}) {
     Form form;
     DialogNumericBox box(3, row.pattern, false, &form.window);
@@ -64,12 +69,37 @@ TEST_P(NumericBoxReformat, EnterAndLeavingShowTheLeadingNumberInThePattern) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns, NumericBoxReformat,
-                         ::testing::Values(Reformat{"0.00", "１２．５", "12.50"}, Reformat{"0.00", "12abc", "12.00"},
-                                           Reformat{"0.00", "abc", "0.00"}, Reformat{"0.00", "1,234.5", "1.00"},
+                         ::testing::Values(Reformat{"0.00", "１２．５", "12.50"}, Reformat{"0.00", "12abc", "12abc"},
+                                           Reformat{"0.00", "１。５", "1.50"}, Reformat{"0.00", "1,234.5", "1,234.5"},
                                            Reformat{"0.00", "-3", "-3.00"}, Reformat{"0", "29.6", "30"},
                                            Reformat{"0.000", "3.14159", "3.142"}, Reformat{"0.000", "", "0.000"},
                                            Reformat{"0", "  ", "0"}, Reformat{"0.0", "2.25", "2.3"}),
                          [](const auto& info) { return ::tovakin::testing::rowName(info.index, std::string(info.param.pattern) + " " + info.param.typed); });
+
+// "2,5" is neither 2 nor 2.5 to the box: Enter says so and stays; leaving says so once the focus
+// has moved, and brings the focus back; the text stays as typed until it is put right.
+TEST(NumericBox, ATextThatIsNotOneNumberIsRefusedAndKeepsTheFocus) {
+  testing::ScriptedMessageBox messages;
+  const auto installed = installMessageBox(messages);
+  Form form;
+  form.first->focusAndSelect();
+  QTest::keyClicks(form.first, "2,5");
+  QTest::keyClick(form.first, Qt::Key_Return);
+  EXPECT_EQ(QApplication::focusWidget(), form.first);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, unreadableNumberMessage("2,5"));
+  EXPECT_EQ(messages.shown[0].text, "「2,5」は数値として読み取れません。\r\n数値だけを入力して下さい。");
+  form.second->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), form.first);
+  EXPECT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(form.first->text(), "2,5");
+  // A command that has already said so takes the focus back first: no second notice.
+  form.second->setFocus(Qt::TabFocusReason);
+  refuseUnreadable(*form.first);
+  QApplication::processEvents();
+  EXPECT_EQ(messages.shown.size(), 3u);
+}
 
 TEST(NumericBox, EveryKindOfUserEditIsReportedAndNothingTheProgramDoes) {
   Form form;
