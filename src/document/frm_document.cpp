@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 
@@ -32,6 +33,7 @@
 #include "platform/ole_date.h"
 #include "ui/abort_boundary.h"
 #include "ui/button_keys.h"
+#include "ui/focus_scroll_area.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
 #include "ui/unit_caption.h"
@@ -128,9 +130,16 @@ void frmDocument::buildControls() {
   font.setPointSizeF(kDocumentPoints);
   setFont(font);
   paintBehind(*this, QPalette::Window, kWindowColour);
+  // The designed layout stands in a scrolled frame: a window smaller than the layout (documents
+  // tiled side by side) shows scroll bars, and the box the focus goes to is brought into view.
+  designed_ = new QWidget;
+  frame_ = new FocusScrollArea(designed_, this);
+  auto* fill = new QVBoxLayout(this);
+  fill->setContentsMargins(0, 0, 0, 0);
+  fill->addWidget(frame_);
 
   for (const DesignedControl& c : documentControls()) {
-    QWidget* container = containerOf(c.container, this, form_, tousei_, commandPanel_);
+    QWidget* container = containerOf(c.container, designed_, form_, tousei_, commandPanel_);
     QWidget* made = nullptr;
     const auto at = static_cast<std::size_t>(c.index);
     switch (c.role) {
@@ -346,9 +355,10 @@ void frmDocument::myFormEdit() {
     const TwipsPoint corner = commandPanelCorner(panelSize, {buttons.width, buttons.height});
     commandPanel_->setGeometry(twipsRect(corner.left, corner.top, buttons.width, buttons.height));
     // The designed window is the panel with room for the caption and frame; Qt sizes the inside,
-    // which is the panel itself.
+    // which is the panel itself. The window opens at the layout's size, without scroll bars.
     const TwipsSize client = documentClientSize(documentOuterSize(panelSize));
-    resize(twipsSize(client.width, client.height));
+    designed_->resize(twipsSize(client.width, client.height));
+    resize(designed_->size());
   });
 }
 

@@ -36,6 +36,7 @@ class QPushButton;
 namespace tovakin::gui {
 
 class ChoiceCombo;
+class FocusScrollArea;
 class UnitCaption;
 
 // The designed Tag by which other windows recognise document windows.
@@ -106,6 +107,8 @@ class frmDocument : public QWidget {
   QWidget* picMyForm() const { return form_; }
   QWidget* picTouseiField() const { return tousei_; }
   QWidget* picCommand() const { return commandPanel_; }
+  // The scrolled frame the designed layout stands in.
+  FocusScrollArea* layoutFrame() const { return frame_; }
   UnitCaption* picTanni(int index) const;  // 0 to kUnitCaptionCount - 1
   // The designed control of that object name ("txtTextBox_5", "cbKanshu"); a name the window does
   // not have raises subscript out of range (9).
@@ -214,6 +217,8 @@ class frmDocument : public QWidget {
   // A box's re-format whose error box is up is not started again by the focus leaving the box.
   ReentryGuard boxCheck_;
 
+  FocusScrollArea* frame_ = nullptr;
+  QWidget* designed_ = nullptr;  // the designed layout, which the frame scrolls
   QWidget* form_ = nullptr;
   QWidget* tousei_ = nullptr;
   QWidget* commandPanel_ = nullptr;

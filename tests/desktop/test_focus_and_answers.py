@@ -2,25 +2,48 @@
 takes the focus up where it was left (also after a check put it on a box), a design file saved
 under a name with points in it keeps the data files' extension, the plain letters of the Yes/No
 buttons answer the calculation's closing question, and the report notice stands clear of the
-report file dialog from its first show, whatever the main window's size and place."""
+report file dialog from its first show, whatever the main window's size and place. Documents
+tiled side by side, narrower than their layout, scroll to the box the focus goes to."""
 import os
 import shutil
 import struct
 import time
 
 import harness
-from test_keyboard_windows import geometry, overlap
+from test_keyboard_windows import frame_extents, geometry, overlap
+from test_main_window import Picture
 
 SAVE_DIALOG_TITLE = "^ファイルの保存$"
 NOTICE_TITLE = "^計算中です$"
 CHECK_TITLE = "^確認して下さい。$"
 FINISHED_TITLE = "^計算が終了しました。$"
 OVERWRITE_TITLE = "^確認$"
+SAVE_QUESTION_TITLE = "^Tovakin$"
 
 # The main window is placed at the screen's top-left and enlarged, and the documents are tiled side
 # by side with the first one leftmost; its 静水圧 box then stands here in the main window.
 MAIN_SIZE = (1270, 1000)
 FIRST_DOCUMENT_SEISUIATU = (200, 498)
+# The inside of the first document below its caption (left, top, width, height), and the number of
+# stops of its Tab order (a flexible pipe's case).
+FIRST_DOCUMENT_INSIDE = (6, 90, 230, 850)
+TAB_STOPS = 30
+
+
+def focus_seen(picture, rect):
+    """The pixels of a focus frame inside `rect` (left, top, width, height) of a screenshot, and
+    the rows of a selected text (a selection's strong blue)."""
+    left, top, width, height = rect
+    frame, selected = 0, []
+    for y in range(top, top + height):
+        line, selection = picture.row(y, left, width), 0
+        for i in range(0, width * 3, 3):
+            red, blue = line[i], line[i + 2]
+            selection += blue >= 180 and blue - red >= 100
+            frame += 140 <= blue < 180 and blue - red >= 90
+        if selection >= 8:
+            selected.append(y)
+    return frame, selected
 
 
 def design_record(path):
@@ -115,6 +138,46 @@ class FocusAndAnswers(harness.DesktopTestCase):
         self.assertEqual(record["title"], before["title"])
         self.assertEqual(record["sekojiShogekiKeisu"], before["sekojiShogekiKeisu"])
         self.assertEqual(self.exit_without_saving(program, main), 0)
+
+    def test_tiled_documents_show_each_box_tab_reaches_and_the_box_a_check_focuses(self):
+        program, main, files = self.five_documents_tiled()
+        self.click_into_the_first_document(main)
+        outer, extents = geometry(self.desktop, main), frame_extents(self.desktop, main)
+        left, top, width, height = FIRST_DOCUMENT_INSIDE
+        inside = (outer[0] + extents[0] + left, outer[1] + extents[2] + top, width, height)
+        seen = [None]
+
+        def in_sight(what, selection=lambda rows: True, changed=True):
+            """Waits for a (changed) picture with a whole focus frame in the first document, and a
+            selection there that `selection` accepts; returns the selection's rows."""
+            def shown():
+                picture = Picture(self.desktop)
+                frame, rows = focus_seen(picture, inside)
+                if changed and seen[0] and picture.changed_share(seen[0], inside) == 0:
+                    return None
+                seen[0] = picture
+                return frame >= 200 and selection(rows) and (rows or True)
+            return harness.wait_for(shown, 10, what, interval=0.1)
+
+        seisuiatu = in_sight("静水圧 selected by the click", bool)
+        for stop in range(1, TAB_STOPS):
+            self.desktop.send_keys(main, "Tab")
+            in_sight(f"Tab stop {stop} in sight")
+        self.desktop.send_keys(main, "Tab")
+        in_sight("round the Tab order back to 静水圧", lambda rows: rows == seisuiatu)
+        # 土かぶり, four stops on in the right-hand column, refused by the check, while the focus is
+        # back in 静水圧 and the document shows its left-hand column.
+        self.desktop.send_keys(main, "Tab", "Tab", "Tab", "Tab")
+        self.desktop.type_text(main, "0")
+        self.desktop.send_keys(main, "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab")
+        in_sight("back in 静水圧", lambda rows: rows == seisuiatu, changed=False)
+        self.desktop.send_keys(main, "alt+c")
+        self.desktop.send_keys(self.desktop.wait_window(CHECK_TITLE), "q")
+        self.desktop.wait_gone(CHECK_TITLE)
+        in_sight("土かぶり, focused by the check, in sight", lambda rows: rows and rows != seisuiatu)
+        self.desktop.send_keys(main, "alt+f", "x")
+        self.desktop.send_keys(self.desktop.wait_window(SAVE_QUESTION_TITLE), "n")
+        self.assertEqual(program.wait(), 0)
 
     def test_a_name_with_points_is_saved_with_the_data_files_extension(self):
         program = self.start_program()
