@@ -6,7 +6,7 @@
 # desktop tests (tests/desktop) run the built program on Xvfb with openbox, driven by xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh libreoffice-calc-nogui locales xvfb xdotool openbox x11-utils imagemagick python3
+bash scripts/deps.sh libreoffice-calc-nogui locales xvfb xdotool xclip openbox x11-utils imagemagick python3
 source scripts/jobs.sh
 launcher=()
 if command -v ccache >/dev/null; then

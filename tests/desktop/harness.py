@@ -194,6 +194,14 @@ class Desktop:
         self.activate(window)
         self.xdotool("type", "--delay", "20", text)
 
+    def paste_text(self, window, text):
+        """Puts the text on the clipboard and pastes it with Ctrl+V. Characters outside the keyboard's
+        map (kanji, 〜) are typed by xdotool through a key it re-maps for each one, and a program that
+        reads the key after the next re-mapping gets the next character: pasted, they arrive whole."""
+        subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode("utf-8"), env=self.env(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=scaled(30), check=True)
+        self.send_keys(window, "ctrl+v")
+
     def screenshot(self, path):
         self._run(["import", "-display", self.display, "-window", "root", path])
         return path

@@ -108,10 +108,8 @@ class SmallSafetyFactor(harness.DesktopTestCase):
         self.desktop.send_keys(main, "alt+h")
         dialog = self.desktop.wait_window(NAIGAIATU_TITLE)
         self.desktop.send_keys(dialog, "Tab")
-        # "." in kana mode gives "。". Each full-width character is typed through a key the typing
-        # tool maps for it a moment: slowly, so that the program reads the key before it is unmapped.
-        self.desktop.activate(dialog)
-        self.desktop.xdotool("type", "--delay", "250", "１。５")
+        # "." in kana mode gives "。"; the input method hands the box the text whole, as a paste does.
+        self.desktop.paste_text(dialog, "１。５")
         self.desktop.send_keys(dialog, "Return", "Return", "Return")  # S to n, n to OK, OK
         self.desktop.wait_gone(NAIGAIATU_TITLE)
         self.desktop.send_keys(main, "alt+f", "s")
