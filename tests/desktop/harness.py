@@ -43,6 +43,8 @@ import unittest
 
 MAIN_TITLE = r"^Tovakin"
 ERROR_BOX_TITLE = "エラーが発生しました"
+# The title of the program's save dialogs (design files and reports).
+SAVE_DIALOG_TITLE = "^ファイルの保存$"
 TIMEOUT_SCALE = float(os.environ.get("TOVAKIN_DESKTOP_TIMEOUT_SCALE", "1"))
 SANITIZER_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
                    "SUMMARY: UndefinedBehaviorSanitizer")
@@ -306,6 +308,16 @@ class DesktopTestCase(unittest.TestCase):
         env["LSAN_OPTIONS"] = f"suppressions={suppressions}:print_suppressions=0"
         env.setdefault("ASAN_OPTIONS", os.environ.get("ASAN_OPTIONS", "detect_leaks=1"))
         return env
+
+    def save_as(self, main, name):
+        """名前を付けて保存 of the active document under `name` (pasted whole, so kanji and 〜 arrive as
+        they stand), in the folder the dialog proposes; returns once the dialog has closed."""
+        self.desktop.send_keys(main, "alt+f", "a")
+        dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
+        self.desktop.send_keys(dialog, "ctrl+a")
+        self.desktop.paste_text(dialog, name)
+        self.desktop.send_keys(dialog, "Return")
+        self.desktop.wait_gone(SAVE_DIALOG_TITLE)
 
     def design_file(self, case):
         """A copy of a named case's design file ("flexible", "rigid") in the test's folder."""

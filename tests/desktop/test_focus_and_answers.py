@@ -13,7 +13,7 @@ import harness
 from test_keyboard_windows import frame_extents, geometry, overlap
 from test_main_window import Picture
 
-SAVE_DIALOG_TITLE = "^ファイルの保存$"
+SAVE_DIALOG_TITLE = harness.SAVE_DIALOG_TITLE
 NOTICE_TITLE = "^計算中です$"
 CHECK_TITLE = "^確認して下さい。$"
 FINISHED_TITLE = "^計算が終了しました。$"
@@ -291,12 +291,7 @@ class FocusAndAnswers(harness.DesktopTestCase):
     def test_a_name_with_the_wave_dash_opens_from_the_recent_list_after_a_restart(self):
         program = self.start_program()
         main = self.main_window(program)
-        self.desktop.send_keys(main, "alt+f", "a")  # 名前を付けて保存
-        dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
-        self.desktop.send_keys(dialog, "ctrl+a")
-        self.desktop.paste_text(dialog, "区間1\u301c3")
-        self.desktop.send_keys(dialog, "Return")
-        self.desktop.wait_gone(SAVE_DIALOG_TITLE)
+        self.save_as(main, "区間1\u301c3")
         saved = os.path.join(self.app_dir, "DATA", "区間1\u301c3.PIPEDATA")
         harness.wait_for(lambda: os.path.isfile(saved), 10, saved)
         # The wave dash as CP932 writes it (0x81 0x60), never "?". The recent list is written just after

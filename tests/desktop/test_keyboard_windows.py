@@ -10,7 +10,7 @@ import harness
 
 OPTIONS_TITLE = "^ｵﾌﾟｼｮﾝ$"
 NAIGAIATU_TITLE = "^内外圧合成式係数設定$"
-SAVE_DIALOG_TITLE = "^ファイルの保存$"
+SAVE_DIALOG_TITLE = harness.SAVE_DIALOG_TITLE
 NOTICE_TITLE = "^計算中です$"
 CHECK_TITLE = "^確認して下さい。$"
 FINISHED_TITLE = "^計算が終了しました。$"
@@ -75,12 +75,7 @@ class KeyboardAndWindows(harness.DesktopTestCase):
     def test_a_design_file_saved_under_a_bare_name_gets_its_extension(self):
         program = self.start_program()
         main = self.main_window(program)
-        self.desktop.send_keys(main, "alt+f", "a")  # 名前を付けて保存
-        dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
-        self.desktop.send_keys(dialog, "ctrl+a")
-        self.desktop.type_text(dialog, "caseA")
-        self.desktop.send_keys(dialog, "Return")
-        self.desktop.wait_gone(SAVE_DIALOG_TITLE)
+        self.save_as(main, "caseA")
         data = os.path.join(self.app_dir, "DATA")
         harness.wait_for(lambda: os.path.isfile(os.path.join(data, "caseA.PIPEDATA")), 10, "the saved file")
         self.assertFalse(os.path.exists(os.path.join(data, "caseA")))

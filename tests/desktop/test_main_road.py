@@ -9,7 +9,7 @@ import unittest
 
 import harness
 
-SAVE_DIALOG_TITLE = "^ファイルの保存$"
+SAVE_DIALOG_TITLE = harness.SAVE_DIALOG_TITLE
 FINISHED_TITLE = "^計算が終了しました。$"  # the question whether to start the spreadsheet program
 # One CSV file per sheet (the last field, -1), UTF-8 (76), comma separated, quoted text.
 CSV_ALL_SHEETS = "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1"
