@@ -63,6 +63,15 @@ class FocusAndAnswers(harness.DesktopTestCase):
         self.desktop.send_keys(main, "alt+f", "x")
         return program.wait()
 
+    def wait_for_recent(self, *entries):
+        """Waits until TOVAKIN.INI holds each entry (its CP932 bytes): the recent list is written
+        just after the design file."""
+        def written():
+            with open(os.path.join(self.app_dir, "TOVAKIN.INI"), "rb") as ini:
+                text = ini.read()
+            return all(entry in text for entry in entries)
+        harness.wait_for(written, 10, f"the recent entries {entries} in TOVAKIN.INI")
+
     def place_main(self, main, left, top, width, height):
         seen = [None]
         asked = [0.0]
@@ -185,21 +194,14 @@ class FocusAndAnswers(harness.DesktopTestCase):
         data = os.path.join(self.app_dir, "DATA")
         for name in ("case 1.5m", "No.3", "H21.3"):
             with self.subTest(name=name):
-                self.desktop.send_keys(main, "alt+f", "a")  # 名前を付けて保存
-                dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
-                self.desktop.send_keys(dialog, "ctrl+a")
-                self.desktop.type_text(dialog, name)
-                self.desktop.send_keys(dialog, "Return")
-                self.desktop.wait_gone(SAVE_DIALOG_TITLE)
+                self.save_as(main, name)
                 saved = os.path.join(data, name + ".PIPEDATA")
                 harness.wait_for(lambda: os.path.isfile(saved), 10, f"{saved}")
                 self.assertFalse(os.path.exists(os.path.join(data, name)))
                 self.assertEqual(os.path.getsize(saved), 2800)
         # The recent list names the files as written.
-        with open(os.path.join(self.app_dir, "TOVAKIN.INI"), encoding="cp932", errors="replace") as ini:
-            text = ini.read()
-        for name in ("case 1.5m", "No.3", "H21.3"):
-            self.assertIn(os.path.join(data, name + ".PIPEDATA"), text)
+        self.wait_for_recent(*(os.path.join(data, name + ".PIPEDATA").encode("cp932")
+                               for name in ("case 1.5m", "No.3", "H21.3")))
         self.assertEqual(self.exit_without_saving(program, main), 0)
 
     def test_the_plain_letters_answer_the_calculations_closing_question(self):
@@ -294,14 +296,8 @@ class FocusAndAnswers(harness.DesktopTestCase):
         self.save_as(main, "区間1\u301c3")
         saved = os.path.join(self.app_dir, "DATA", "区間1\u301c3.PIPEDATA")
         harness.wait_for(lambda: os.path.isfile(saved), 10, saved)
-        # The wave dash as CP932 writes it (0x81 0x60), never "?". The recent list is written just after
-        # the design file.
-        entry = saved.replace("\u301c", "\uff5e").encode("cp932")
-
-        def recent_written():
-            with open(os.path.join(self.app_dir, "TOVAKIN.INI"), "rb") as ini:
-                return entry in ini.read()
-        harness.wait_for(recent_written, 10, "the recent entry in TOVAKIN.INI")
+        # The wave dash as CP932 writes it (0x81 0x60), never "?".
+        self.wait_for_recent(saved.replace("\u301c", "\uff5e").encode("cp932"))
         self.assertEqual(self.exit_without_saving(program, main), 0)
 
         program = self.start_program()
