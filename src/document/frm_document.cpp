@@ -538,9 +538,9 @@ bool frmDocument::myForm2Data() {
   // the raw text ("12.5 "), which is read only once it stands in its pattern, as leaving would.
   guardStep(label, [&] { checkFocusedBox(); });
   // A text that is not one number ("1.5m") is refused, and nothing is stored.
-  for (int i = 0; i < kTextBoxCount; ++i) {
-    if (!unreadableNumberBox(i, boxText(i))) continue;
-    refuseUnreadable(*boxes_[static_cast<std::size_t>(i)]);
+  for (const DocumentBox& box : documentBoxes()) {
+    if (!unreadableNumberBox(box.index, boxText(box.index))) continue;
+    refuseUnreadable(*txtTextBox(box.index));
     return false;
   }
   ControlTexts shown;

@@ -6,9 +6,8 @@
 #include <QPalette>
 #include <QTimer>
 
-#include "platform/message_box.h"
-
 #include "platform/error_box.h"
+#include "platform/message_box.h"
 #include "ui/abort_boundary.h"
 #include "ui/box_style.h"
 #include "ui/form_helpers.h"

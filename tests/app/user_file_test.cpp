@@ -113,42 +113,29 @@ TEST_F(UserFileTest, ANameTheRecentListCannotKeepIsRefusedNamingTheCharacter) {
   EXPECT_EQ(g_recentFiles[0], path);
 }
 
-TEST_F(UserFileTest, ANameTypedWithoutExtensionIsSavedListedAndAskedAboutWithIt) {
-  std::string path;
-  bool quiet = false;
-  dialog_.answerOk(dataPath("caseA"));
-  EXPECT_TRUE(myUserSave(record_, dialog_, path, quiet));
-  EXPECT_EQ(path, dataPath("caseA.PIPEDATA"));
-  EXPECT_EQ(dialog_.FileName, path);
-  EXPECT_EQ(readAll(path), encodeDesignData(record_));
-  EXPECT_FALSE(fileExists(dataPath("caseA")));
-  EXPECT_EQ(g_recentFiles[0], path);
+TEST_F(UserFileTest, ANameWithoutTheExtensionIsSavedListedAndAskedAboutWithIt) {
+  // Points in a name are part of it, not an extension.
+  for (const std::string name : {"caseA", "case 1.5m"}) {
+    SCOPED_TRACE(name);
+    messages_.shown.clear();
+    std::string path;
+    bool quiet = false;
+    dialog_.answerOk(dataPath(name));
+    EXPECT_TRUE(myUserSave(record_, dialog_, path, quiet));
+    EXPECT_EQ(path, dataPath(name + ".PIPEDATA"));
+    EXPECT_EQ(dialog_.FileName, path);
+    EXPECT_EQ(readAll(path), encodeDesignData(record_));
+    EXPECT_FALSE(fileExists(dataPath(name)));
+    EXPECT_EQ(g_recentFiles[0], path);
 
-  // The second time the file of the final name exists: the question names it, and No keeps it.
-  std::string again;
-  dialog_.answerOk(dataPath("caseA"));
-  messages_.answer(MsgAnswer::No);
-  EXPECT_FALSE(myUserSave(record_, dialog_, again, quiet));
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text, "ファイル 'caseA.PIPEDATA' は作成されています。\n上書きしますか？");
-}
-
-TEST_F(UserFileTest, ANameWithPointsIsSavedListedAndAskedAboutWithTheExtension) {
-  std::string path;
-  bool quiet = false;
-  dialog_.answerOk(dataPath("case 1.5m"));
-  EXPECT_TRUE(myUserSave(record_, dialog_, path, quiet));
-  EXPECT_EQ(path, dataPath("case 1.5m.PIPEDATA"));
-  EXPECT_EQ(dialog_.FileName, path);
-  EXPECT_FALSE(fileExists(dataPath("case 1.5m")));
-  EXPECT_EQ(g_recentFiles[0], path);
-
-  std::string again;
-  dialog_.answerOk(dataPath("case 1.5m"));
-  messages_.answer(MsgAnswer::No);
-  EXPECT_FALSE(myUserSave(record_, dialog_, again, quiet));
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text, "ファイル 'case 1.5m.PIPEDATA' は作成されています。\n上書きしますか？");
+    // The second time the file of the final name exists: the question names it, and No keeps it.
+    std::string again;
+    dialog_.answerOk(dataPath(name));
+    messages_.answer(MsgAnswer::No);
+    EXPECT_FALSE(myUserSave(record_, dialog_, again, quiet));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "ファイル '" + name + ".PIPEDATA' は作成されています。\n上書きしますか？");
+  }
 }
 
 TEST_F(UserFileTest, QuietSaveReplacesTheFileWithoutAsking) {
