@@ -66,10 +66,18 @@ MainOutcome Main(const MainParts& parts) {
   MainOutcome outcome;
   // First of all, before the busy cursor, the settings file and the database rebuild: two
   // instances of one installation never rebuild its database together.
-  auto claim = std::make_unique<InstanceClaim>(instancePath(parts.appFolder), parts.waitingForInstance);
-  if (claim->claim() == InstanceClaim::Outcome::HandedOver) {
-    outcome.exitStatus = kHandedOverStatus;
-    return outcome;
+  auto claim = std::make_unique<InstanceClaim>(instanceName(parts.appFolder), parts.instanceFolder,
+                                               parts.waitingForInstance, parts.instanceClock);
+  switch (claim->claim()) {
+    case InstanceClaim::Outcome::HandedOver:
+      outcome.exitStatus = kHandedOverStatus;
+      return outcome;
+    case InstanceClaim::Outcome::Unguarded:
+      // A second instance may start beside this one: the user hears why before it goes on.
+      msgBox(unguardedMessage(claim->unguardedReason()), MsgButtons::OK, MsgIcon::Exclamation, "");
+      break;
+    case InstanceClaim::Outcome::First:
+      break;
   }
   outcome.claim = std::move(claim);
 

@@ -32,6 +32,11 @@ struct MainParts {
   // Called once when a running instance did not take the start at once and the start waits for
   // it (tests watch it).
   std::function<void()> waitingForInstance;
+  // The private folder of the instance's lock and socket should another account hold its name
+  // (tests give a folder of their own).
+  std::function<QString()> instanceFolder = accountRuntimeFolder;
+  // The clock of the wait for a running instance that does not answer at all.
+  InstanceClaim::Clock instanceClock = std::chrono::steady_clock::now;
 };
 
 struct MainOutcome {

@@ -13,6 +13,11 @@
 #include <optional>
 #include <vector>
 #include <cerrno>
+#include <cstring>
+#include <grp.h>
+#include <pwd.h>
+#include <stdexcept>
+#include <string>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -30,12 +35,12 @@ constexpr char kRaisedMessage[] = "raised\n";
 // it go, it hangs up.
 constexpr char kClosingMessage[] = "closing\n";
 constexpr int kConnectWaitMs = 2000;
-// How long a start waits for the holder's answer before it waits for the lock instead: an
-// instance in its event loop answers at once.
+// How long a start waits for the holder's answer before it asks again: an instance in its event
+// loop answers at once.
 constexpr int kAnswerWaitMs = 1000;
-// How long a start waits for a lock holder that does not take it: one still starting (between its
-// lock and its window), busy, or closing (writing its settings before it lets go).
-constexpr int kClaimPatienceMs = 10000;
+// Our own holder listens as it takes the name; a name that stays held with nobody listening on
+// it, asked this many times in a row, is another account's.
+constexpr int kRefusalsOfAStranger = 3;
 constexpr int kMaxFolderCandidates = 10;
 
 RaiseHook& hookSlot() {
@@ -89,12 +94,44 @@ bool isPrivateFolderOf(const QString& path, unsigned userId) {
   return S_ISDIR(st.st_mode) && st.st_uid == userId && (st.st_mode & 077) == 0;
 }
 
-// A folder of `userId` (a link to one is taken) in which nobody else may make or remove anything.
-bool isUnsharedFolderOf(const QString& path, unsigned userId) {
+// A folder of `userId` (a link to one is taken) in which nobody else may make or remove anything:
+// writable by no other account, and by a group only when it is the user's own.
+bool isUnsharedFolderOf(const QString& path, unsigned userId, unsigned privateGroup) {
   struct stat st {};
   if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
-  return S_ISDIR(st.st_mode) && st.st_uid == userId && (st.st_mode & 022) == 0;
+  const bool groupIsOwn = privateGroup != kNoPrivateGroup && st.st_gid == privateGroup;
+  return S_ISDIR(st.st_mode) && st.st_uid == userId && (st.st_mode & 002) == 0 &&
+         ((st.st_mode & 020) == 0 || groupIsOwn);
 }
+
+// The folder `path` opened for use as a place of the instance (no link followed), or -1.
+int openFolder(const QString& path) {
+  return ::open(QFile::encodeName(path).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// The socket path of `name` in the folder open as `folderFd`: short, however long the folder's
+// own path is.
+QString socketPathIn(int folderFd, const QString& name) {
+  return QStringLiteral("/proc/self/fd/%1/%2").arg(folderFd).arg(name);
+}
+
+struct UnguardedText {
+  UnguardedReason reason;
+  const char* text;
+};
+constexpr UnguardedText kUnguardedTexts[] = {
+    {UnguardedReason::NameOfAnotherAccount,
+     "二重起動を確認するための名前を別のユーザーが使用しているため、二重起動を確認できません。\n"
+     "このまま起動しますが、本プログラムを同時に二つ起動しないで下さい。\n"
+     "ホームフォルダに .cache フォルダを作成できるようにするか、システム管理者に連絡して下さい。"},
+    {UnguardedReason::HolderSilent,
+     "起動中の本プログラムが応答しないため、二重起動を確認できません。\n"
+     "このまま起動しますが、応答しない本プログラムを終了してから作業して下さい。"},
+    {UnguardedReason::SocketFailed,
+     "二重起動を確認するためのソケットを作成できないため、二重起動を確認できません。\n"
+     "このまま起動しますが、本プログラムを同時に二つ起動しないで下さい。\n"
+     "起動し直しても表示される場合は、システム管理者に連絡して下さい。"},
+};
 
 }  // namespace
 
@@ -106,7 +143,8 @@ QString instanceName(unsigned userId, const QString& appFolder) {
 
 QString instanceName(const QString& appFolder) { return instanceName(static_cast<unsigned>(::geteuid()), appFolder); }
 
-QString privateRuntimeFolder(unsigned userId, const QString& runtimeFolder, const QStringList& ownFolders) {
+QString privateRuntimeFolder(unsigned userId, const QString& runtimeFolder, const QStringList& ownFolders,
+                             unsigned privateGroup) {
   // A relative runtime folder is not one (it would name a folder under the working folder).
   if (QDir::isAbsolutePath(runtimeFolder) && isPrivateFolderOf(runtimeFolder, userId))
     return QDir::cleanPath(runtimeFolder);
@@ -114,7 +152,7 @@ QString privateRuntimeFolder(unsigned userId, const QString& runtimeFolder, cons
     if (!QDir::isAbsolutePath(own)) continue;
     const QString base = QDir::cleanPath(own);
     ::mkdir(QFile::encodeName(base).constData(), 0700);
-    if (!isUnsharedFolderOf(base, userId)) continue;
+    if (!isUnsharedFolderOf(base, userId, privateGroup)) continue;
     for (int i = 0; i < kMaxFolderCandidates; ++i) {
       QString candidate = base + QStringLiteral("/tovakin-run");
       if (i > 0) candidate += QStringLiteral("-%1").arg(i);
@@ -126,14 +164,23 @@ QString privateRuntimeFolder(unsigned userId, const QString& runtimeFolder, cons
   return {};
 }
 
-QString instancePath(const QString& appFolder) {
+QString accountRuntimeFolder() {
   const auto user = static_cast<unsigned>(::geteuid());
   QStringList own;
-  if (const QString cache = qEnvironmentVariable("XDG_CACHE_HOME"); !cache.isEmpty()) own << cache;
-  if (const QString home = qEnvironmentVariable("HOME"); !home.isEmpty()) own << home + QStringLiteral("/.cache");
-  const QString folder = privateRuntimeFolder(user, qEnvironmentVariable("XDG_RUNTIME_DIR"), own);
-  if (folder.isEmpty()) return {};
-  return folder + QLatin1Char('/') + instanceName(user, appFolder);
+  unsigned ownGroup = kNoPrivateGroup;
+  if (const passwd* account = ::getpwuid(user)) {
+    if (account->pw_dir && *account->pw_dir) own << QFile::decodeName(account->pw_dir) + QStringLiteral("/.cache");
+    // A group of the user's name with no other member (the usual private group) is the user's.
+    const struct group* primary = ::getgrgid(account->pw_gid);
+    if (primary && std::strcmp(primary->gr_name, account->pw_name) == 0 && !primary->gr_mem[0]) ownGroup = account->pw_gid;
+  }
+  return privateRuntimeFolder(user, QStringLiteral("/run/user/%1").arg(user), own, ownGroup);
+}
+
+std::string unguardedMessage(UnguardedReason reason) {
+  for (const UnguardedText& entry : kUnguardedTexts)
+    if (entry.reason == reason) return entry.text;
+  throw std::out_of_range("no message for the unguarded start's reason " + std::to_string(static_cast<int>(reason)));
 }
 
 void setInstanceRaiseHook(RaiseHook hook) {
@@ -185,75 +232,131 @@ bool peerIsThisUser(qintptr descriptor) {
   return size == sizeof peer && peer.uid == ::geteuid();
 }
 
-InstanceClaim::InstanceClaim(QString socketPath, std::function<void()> waiting)
-    : socketPath_(std::move(socketPath)), waiting_(std::move(waiting)) {}
+InstanceClaim::InstanceClaim(QString name, std::function<QString()> fallbackFolder, std::function<void()> waiting,
+                             Clock clock)
+    : name_(std::move(name)),
+      fallbackFolder_(std::move(fallbackFolder)),
+      waiting_(std::move(waiting)),
+      clock_(std::move(clock)) {}
 
 InstanceClaim::~InstanceClaim() {
   stopListening();
-  releaseLock();
+  release();
 }
 
-bool InstanceClaim::listening() const { return server_ && server_->isListening(); }
+bool InstanceClaim::listening() const { return server_ && server_->isListening() && !going_; }
+
+bool InstanceClaim::holdsLock() const { return address_.folder.isEmpty() ? server_ != nullptr : locked_; }
 
 void InstanceClaim::stopListening() {
-  if (!server_) return;
+  if (!server_ || going_) return;
+  if (address_.folder.isEmpty()) {
+    // The name is the lock: it stays taken until the claim ends, and every start asking from now
+    // on, or still waiting for an answer, is hung up on and waits for the name.
+    going_ = true;
+    for (QLocalSocket* socket : server_->findChildren<QLocalSocket*>()) socket->abort();
+    return;
+  }
   // Removes the socket file (later starts wait for the lock) and, with the server, the connections
   // of starts still waiting for an answer: they see the connection end unanswered.
   server_->close();
   server_.reset();
 }
 
-void InstanceClaim::releaseLock() {
+void InstanceClaim::release() {
+  // The server goes first: its socket file is removed through the folder's descriptor.
+  if (server_) server_->close();
+  server_.reset();
   if (lockFd_ >= 0) ::close(lockFd_);  // the kernel drops the lock with the descriptor
-  lockFd_ = -1;
-  locked_ = false;
+  if (folderFd_ >= 0) ::close(folderFd_);
+  lockFd_ = folderFd_ = -1;
+  locked_ = going_ = false;
+}
+
+InstanceClaim::Hold InstanceClaim::hold() {
+  auto server = std::make_unique<QLocalServer>();
+  if (address_.folder.isEmpty()) {
+    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (!server->listen(name_))
+      return server->serverError() == QAbstractSocket::AddressInUseError ? Hold::Taken : Hold::Failed;
+  } else {
+    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK || errno == EINTR ? Hold::Taken : Hold::Failed;
+    locked_ = true;
+    const QString path = socketPathIn(folderFd_, name_);
+    // The lock is ours, so a socket file left there is a dead instance's.
+    QLocalServer::removeServer(path);
+    // A lock with no socket: nobody could reach this instance.
+    if (!server->listen(path)) return Hold::Failed;
+  }
+  server_ = std::move(server);
+  connect(server_.get(), &QLocalServer::newConnection, this, &InstanceClaim::onConnection);
+  return Hold::Ours;
+}
+
+InstanceClaim::Attempt InstanceClaim::claimAt() {
+  if (!address_.folder.isEmpty()) {
+    folderFd_ = openFolder(address_.folder);
+    struct stat st {};
+    if (folderFd_ < 0 || ::fstat(folderFd_, &st) != 0 || st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)
+      return Attempt::Failed;
+    lockFd_ = ::openat(folderFd_, QFile::encodeName(name_ + QStringLiteral(".lock")).constData(),
+                       O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ < 0) return Attempt::Failed;
+  }
+  auto patience = clock_() + kPatience;
+  int refusals = 0;
+  for (int attempt = 1;; ++attempt) {
+    if (const Hold held = hold(); held != Hold::Taken) return held == Hold::Ours ? Attempt::First : Attempt::Failed;
+    switch (handOver(address_)) {
+      case HandOverAnswer::Taken:
+        return Attempt::HandedOver;
+      case HandOverAnswer::AnotherAccount:
+        return Attempt::AnotherAccount;
+      case HandOverAnswer::ClosedAfterAsking:
+        // The holder goes: it is waited for afresh, and the name is asked for again at once.
+        patience = clock_() + kPatience;
+        refusals = 0;
+        continue;
+      case HandOverAnswer::Refused:
+        if (address_.folder.isEmpty() && ++refusals >= kRefusalsOfAStranger) return Attempt::AnotherAccount;
+        break;
+      case HandOverAnswer::NotTaken:
+        refusals = 0;
+        break;
+    }
+    // The holder is between taking the name and its window, busy, or finishing its last writes:
+    // ask again shortly, and go on as soon as it lets go.
+    if (attempt == 1 && waiting_) waiting_();
+    if (clock_() >= patience) return Attempt::Silent;
+    QThread::msleep(static_cast<unsigned long>(std::min(5 * attempt, 100)));
+  }
 }
 
 InstanceClaim::Outcome InstanceClaim::claim() {
-  // Without a private folder there is no guard to be had: start rather than not at all. The path
-  // is always absolute (a relative one would be put under the temporary folder).
-  if (!QDir::isAbsolutePath(socketPath_)) return Outcome::First;
-  lockFd_ = ::open(QFile::encodeName(socketPath_ + QStringLiteral(".lock")).constData(),
-                   O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (lockFd_ < 0) return Outcome::First;
-  const QDeadlineTimer patience(kClaimPatienceMs);
-  for (int attempt = 1;; ++attempt) {
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
-      locked_ = true;
-      // The lock is ours, so a socket file left there is a dead instance's.
-      QLocalServer::removeServer(socketPath_);
-      auto server = std::make_unique<QLocalServer>();
-      server->setSocketOptions(QLocalServer::UserAccessOption);
-      if (!server->listen(socketPath_)) {
-        // Nobody could reach this instance: let the next start try for itself.
-        releaseLock();
-        return Outcome::First;
-      }
-      server_ = std::move(server);
-      connect(server_.get(), &QLocalServer::newConnection, this, &InstanceClaim::onConnection);
-      return Outcome::First;
+  address_ = {name_, {}};
+  for (;;) {
+    const Attempt attempt = claimAt();
+    if (attempt == Attempt::First) return Outcome::First;
+    release();
+    if (attempt == Attempt::HandedOver) return Outcome::HandedOver;
+    // Another account holds the name: the lock and the socket go to a folder of the user's own.
+    if (attempt == Attempt::AnotherAccount && address_.folder.isEmpty() && fallbackFolder_) {
+      address_.folder = fallbackFolder_();
+      if (!address_.folder.isEmpty()) continue;
     }
-    if (errno != EWOULDBLOCK && errno != EINTR) break;
-    if (handOver(socketPath_)) {
-      releaseLock();
-      return Outcome::HandedOver;
-    }
-    // The holder is between its lock and its window, busy, or closing: ask again shortly, and go
-    // on as soon as it lets go.
-    if (attempt == 1 && waiting_) waiting_();
-    if (patience.hasExpired()) break;
-    QThread::msleep(static_cast<unsigned long>(std::min(5 * attempt, 100)));
+    reason_ = attempt == Attempt::Silent           ? UnguardedReason::HolderSilent
+              : attempt == Attempt::AnotherAccount ? UnguardedReason::NameOfAnotherAccount
+                                                   : UnguardedReason::SocketFailed;
+    return Outcome::Unguarded;
   }
-  // A holder that neither answers nor lets go: start without the guard rather than not at all.
-  releaseLock();
-  return Outcome::First;
 }
 
 void InstanceClaim::onConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    // Only the user's own processes may raise this instance's windows.
-    if (!peerIsThisUser(socket->socketDescriptor())) {
+    // Only the user's own processes may raise this instance's windows; nobody is raised once the
+    // close is decided.
+    if (going_ || !peerIsThisUser(socket->socketDescriptor())) {
       socket->abort();
       socket->deleteLater();
       continue;
@@ -270,16 +373,25 @@ void InstanceClaim::onConnection() {
   }
 }
 
-bool handOver(const QString& socketPath) {
-  if (!QDir::isAbsolutePath(socketPath)) return false;
+HandOverAnswer handOver(const InstanceAddress& at) {
   QLocalSocket socket;
-  socket.setServerName(socketPath);
+  int folderFd = -1;
+  if (at.folder.isEmpty()) {
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.setServerName(at.name);
+  } else {
+    if (!QDir::isAbsolutePath(at.folder) || (folderFd = openFolder(at.folder)) < 0) return HandOverAnswer::NotTaken;
+    socket.setServerName(socketPathIn(folderFd, at.name));
+  }
   socket.connectToServer(QIODevice::ReadWrite);
-  if (!socket.waitForConnected(kConnectWaitMs)) return false;
+  const bool connected = socket.waitForConnected(kConnectWaitMs);
+  if (folderFd >= 0) ::close(folderFd);
+  if (!connected)
+    return socket.error() == QLocalSocket::ConnectionRefusedError ? HandOverAnswer::Refused : HandOverAnswer::NotTaken;
   // A start is handed only to the user's own instance, never to another account's listener.
   if (!peerIsThisUser(socket.socketDescriptor())) {
     socket.abort();
-    return false;
+    return HandOverAnswer::AnotherAccount;
   }
   socket.write(kRaiseMessage);
   // Handed over only once the holder says it has come to the front: one that reads the message
@@ -292,10 +404,12 @@ bool handOver(const QString& socketPath) {
   };
   QByteArray said = nextLine(QDeadlineTimer(kAnswerWaitMs));
   // Its question is in front of the user, who decides whether it stays (and this start is taken)
-  // or goes (it hangs up, and this start waits for its last writes).
-  if (said == kClosingMessage) said = nextLine(QDeadlineTimer(QDeadlineTimer::Forever));
+  // or goes (it hangs up, and this start waits for it to end), however long that takes.
+  const bool asked = said == kClosingMessage;
+  if (asked) said = nextLine(QDeadlineTimer(QDeadlineTimer::Forever));
   socket.abort();
-  return said == kRaisedMessage;
+  if (said == kRaisedMessage) return HandOverAnswer::Taken;
+  return asked ? HandOverAnswer::ClosedAfterAsking : HandOverAnswer::NotTaken;
 }
 
 }  // namespace tovakin::gui

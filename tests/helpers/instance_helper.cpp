@@ -16,6 +16,8 @@
 //   --hold-close     closes the main window (as 終了 does) once raised, and holds in the close
 //   --last-write P   enters P in the recent-file list when the main window goes at the end of the
 //                    run: the last write of the settings file
+//   --instance-cache C  the cache folder in which the instance's private folder is found should
+//                    another account hold its name (in place of the account's own)
 // The helper ends the run as the program does (endRun) after being raised, or after 30 seconds.
 #include <QApplication>
 #include <QDialog>
@@ -23,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "app/app_state.h"
 #include "app/recent_files.h"
@@ -54,12 +57,14 @@ int main(int argc, char** argv) {
   bool sayWaiting = false;
   bool holdClose = false;
   std::string lastWrite;
+  std::string instanceCache;
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--modal") == 0) modal = true;
     else if (std::strcmp(argv[i], "--say-recent") == 0) sayRecent = true;
     else if (std::strcmp(argv[i], "--say-waiting") == 0) sayWaiting = true;
     else if (std::strcmp(argv[i], "--hold-close") == 0) holdClose = true;
     else if (std::strcmp(argv[i], "--last-write") == 0 && i + 1 < argc) lastWrite = argv[++i];
+    else if (std::strcmp(argv[i], "--instance-cache") == 0 && i + 1 < argc) instanceCache = argv[++i];
   }
   setAppFolderOverride(folder);
 
@@ -67,6 +72,11 @@ int main(int argc, char** argv) {
   parts.appFolder = QString::fromStdString(folder);
   parts.rebuildDatabase = [] { CreateMyDatabase(g_app.g_appPath); };
   if (sayWaiting) parts.waitingForInstance = [] { say("waiting"); };
+  if (!instanceCache.empty()) {
+    parts.instanceFolder = [cache = QString::fromStdString(instanceCache)] {
+      return privateRuntimeFolder(static_cast<unsigned>(::geteuid()), {}, {cache});
+    };
+  }
   try {
     MainOutcome started = Main(parts);
     if (started.exitStatus) {
