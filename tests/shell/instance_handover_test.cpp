@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <optional>
 #include <utility>
 #include <chrono>
@@ -237,34 +239,53 @@ class ForeignListener {
 
 constexpr uid_t kNobody = 65534;
 
+// An abstract socket name bound and never listened on, as a stranger may hold it.
+class AbstractBinding {
+ public:
+  explicit AbstractBinding(const QString& name) : fd_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    const QByteArray bytes = name.toUtf8();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, bytes.constData(), static_cast<size_t>(bytes.size()));
+    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + bytes.size());
+    bound_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), size) == 0;
+  }
+  ~AbstractBinding() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  AbstractBinding(const AbstractBinding&) = delete;
+  AbstractBinding& operator=(const AbstractBinding&) = delete;
+  bool bound() const { return bound_; }
+
+ private:
+  int fd_;
+  bool bound_ = false;
+};
+
 bool canActAsAnotherAccount() { return ::geteuid() == 0; }
 
-// Attacks of another account on a user without a runtime folder: it takes every folder of the
-// user's name under the temporary folder (a socket of the instance's name in the first) and the
-// abstract name. The program starts all the same, guarded: a second start still finds it.
-TEST(InstanceHandOver, FoldersAndNamesTakenByAnotherAccountDoNotStopTheGuard) {
+// Attacks of another account: it takes the instance's name and, in the cache folder given for
+// that case, the folder "tovakin-run" (a socket of the instance's name in it). The program starts
+// all the same, guarded in a folder of the user's own: a second start still finds it.
+TEST(InstanceHandOver, ANameAndAFolderTakenByAnotherAccountDoNotStopTheGuard) {
   if (!canActAsAnotherAccount()) GTEST_SKIP() << "acting as another account needs root";
   const auto folder = appFolder();
-  QTemporaryDir temp;
-  ::chmod(QFile::encodeName(temp.path()).constData(), 01777);
+  QTemporaryDir cache;
   const QString name = instanceName(static_cast<unsigned>(::geteuid()), folder->path());
-  const QString taken = QStringLiteral("%1/tovakin-%2").arg(temp.path()).arg(::geteuid());
-  for (int i = 1; i < 10; ++i) {
-    const QByteArray path = QFile::encodeName(taken + QStringLiteral("-%1").arg(i));
-    ASSERT_EQ(::mkdir(path.constData(), 0700), 0);
-    ASSERT_EQ(::chown(path.constData(), kNobody, kNobody), 0);
-  }
+  const QString taken = cache.filePath(QStringLiteral("tovakin-run"));
+  ASSERT_EQ(::chmod(QFile::encodeName(cache.path()).constData(), 0755), 0);
+  ASSERT_EQ(::mkdir(QFile::encodeName(taken).constData(), 0700), 0);
+  ASSERT_EQ(::chown(QFile::encodeName(taken).constData(), kNobody, kNobody), 0);
   ForeignListener squatter(kNobody, (taken + QLatin1Char('/') + name).toStdString(), name.toStdString());
   ASSERT_TRUE(squatter.listening());
 
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-  environment.insert(QStringLiteral("TMPDIR"), temp.path());
-  Helper first(folder->path(), {}, environment);
+  const QStringList options{QStringLiteral("--instance-cache"), cache.path()};
+  Helper first(folder->path(), options);
   ASSERT_EQ(first.nextLine(), QStringLiteral("ready"));
-  Helper second(folder->path(), {}, environment);
+  Helper second(folder->path(), options);
   EXPECT_EQ(second.nextLine(), QStringLiteral("ended 0"));
   EXPECT_EQ(first.nextLine(), QStringLiteral("raised frmMain"));
+  EXPECT_TRUE(QFileInfo::exists(cache.filePath(QStringLiteral("tovakin-run-1/") + name + QStringLiteral(".lock"))));
 }
 
 TEST(InstanceName, CarriesTheUserAndTheFolder) {
@@ -275,13 +296,16 @@ TEST(InstanceName, CarriesTheUserAndTheFolder) {
   EXPECT_NE(name, instanceName(1234, QStringLiteral("/opt/Other")));
 }
 
-// The claim and the hand-over inside one process, with the hook observed directly.
+// The claim and the hand-over inside one process, with the hook observed directly; each test
+// has a name of its own.
 class InProcessClaim : public ::testing::Test {
  protected:
   void TearDown() override { setInstanceRaiseHook({}); }
-  QTemporaryDir folder;  // private to the user, as the runtime folder is
-  QString name = folder.filePath(instanceName(QStringLiteral("/opt/Tovakin")));
+  QTemporaryDir folder;  // private to the user
+  QString name = instanceName(folder.path());
 };
+
+bool handOver(const QString& name) { return tovakin::gui::handOver({name, {}}) == HandOverAnswer::Taken; }
 
 bool waitFor(const std::function<bool()>& done) {
   QDeadlineTimer deadline(5000 * kTimeoutScale);
@@ -347,6 +371,89 @@ TEST_F(InProcessClaim, AStartDuringTheCloseQuestionsWaitsForTheirOutcome) {
   }
 }
 
+// A clock the test moves by hand (the claims read it from their own thread).
+class HandClock {
+ public:
+  InstanceClaim::Clock clock() {
+    return [this] { return std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(ticks_.load())); };
+  }
+  void pass(std::chrono::hours hours) {
+    ticks_ += std::chrono::duration_cast<std::chrono::steady_clock::duration>(hours).count();
+  }
+
+ private:
+  std::atomic<std::chrono::steady_clock::rep> ticks_{0};
+};
+
+// The user takes far longer than the patience over the close question: a start waiting behind it
+// is taken when the window stays, and, when it goes, holds the name before it goes on.
+TEST_F(InProcessClaim, AStartWaitingBehindTheQuestionPastThePatienceNeverGoesOnUnguarded) {
+  for (const bool stays : {true, false}) {
+    SCOPED_TRACE(stays ? "the window stays" : "the window goes");
+    auto first = std::make_optional<InstanceClaim>(name);
+    ASSERT_EQ(first->claim(), InstanceClaim::Outcome::First);
+    auto held = std::make_optional<HandOverAnswersHeld>();
+    HandClock hand;
+    setInstanceRaiseHook([&] {
+      hand.pass(std::chrono::hours(1));
+      QTimer::singleShot(0, [&] {
+        if (!stays) first.reset();  // the window went and this instance ended
+        held.reset();
+      });
+    });
+    std::optional<InstanceClaim::Outcome> outcome;
+    bool holds = false;
+    runBeside([&] {
+      InstanceClaim later(name, {}, {}, hand.clock());
+      outcome = later.claim();
+      holds = later.holdsLock();
+    });
+    EXPECT_EQ(outcome, stays ? InstanceClaim::Outcome::HandedOver : InstanceClaim::Outcome::First);
+    EXPECT_EQ(holds, !stays);
+  }
+}
+
+// Where no guard can be had the claim says why: a holder that never answers is waited for as long
+// as the patience lasts; a name held by someone who does not listen is a stranger's, and without a
+// private folder there is nowhere else to go.
+TEST_F(InProcessClaim, AStartThatCannotBeGuardedSaysWhy) {
+  QLocalServer silent;
+  silent.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+  ASSERT_TRUE(silent.listen(name));
+  HandClock hand;
+  InstanceClaim waiting(name, {}, [&] { hand.pass(std::chrono::hours(1)); }, hand.clock());
+  EXPECT_EQ(waiting.claim(), InstanceClaim::Outcome::Unguarded);
+  EXPECT_EQ(waiting.unguardedReason(), UnguardedReason::HolderSilent);
+  silent.close();
+
+  const AbstractBinding stranger(name);
+  ASSERT_TRUE(stranger.bound());
+  InstanceClaim nowhere(name, [] { return QString(); });
+  EXPECT_EQ(nowhere.claim(), InstanceClaim::Outcome::Unguarded);
+  EXPECT_EQ(nowhere.unguardedReason(), UnguardedReason::NameOfAnotherAccount);
+  for (const UnguardedReason reason : {UnguardedReason::NameOfAnotherAccount, UnguardedReason::HolderSilent,
+                                       UnguardedReason::SocketFailed})
+    EXPECT_NE(unguardedMessage(reason).find("二重起動を確認できません"), std::string::npos);
+}
+
+// With the name held by a stranger, the lock and the socket go to the private folder, however long
+// its path: the socket is reached through the folder's descriptor, never by a path past the limit.
+TEST_F(InProcessClaim, AClaimInAPrivateFolderOfALongPathIsFound) {
+  const AbstractBinding stranger(name);
+  ASSERT_TRUE(stranger.bound());
+  const QString deep = folder.filePath(QString(60, QLatin1Char('d')) + QLatin1Char('/') + QString(60, QLatin1Char('e')));
+  ASSERT_TRUE(QDir().mkpath(deep));
+  const auto place = [deep] { return privateRuntimeFolder(static_cast<unsigned>(::geteuid()), {}, {deep}); };
+  InstanceClaim first(name, place);
+  ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First);
+  EXPECT_EQ(first.address().folder, deep + QStringLiteral("/tovakin-run"));
+  ASSERT_GT(QFile::encodeName(first.address().folder + QLatin1Char('/') + name).size(),
+            qsizetype(sizeof(sockaddr_un::sun_path)));
+  std::optional<InstanceClaim::Outcome> outcome;
+  runBeside([&] { outcome = InstanceClaim(name, place).claim(); });
+  EXPECT_EQ(outcome, InstanceClaim::Outcome::HandedOver);
+}
+
 TEST_F(InProcessClaim, TheNameIsFreeOnceTheClaimEnds) {
   { InstanceClaim first(name); ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First); }
   EXPECT_FALSE(handOver(name));
@@ -370,6 +477,7 @@ TEST_F(InProcessClaim, OnlyTheRaisedAnswerHandsOver) {
   for (const auto& [answer, handed] : cases) {
     SCOPED_TRACE(answer.toStdString());
     QLocalServer server;
+    server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
     ASSERT_TRUE(server.listen(name));
     QByteArray asked;
     QObject::connect(&server, &QLocalServer::newConnection, [&] {
@@ -392,10 +500,11 @@ TEST_F(InProcessClaim, OnlyTheRaisedAnswerHandsOver) {
 TEST_F(InProcessClaim, AnotherAccountsListenerIsNotHandedAStart) {
   if (!canActAsAnotherAccount()) GTEST_SKIP() << "acting as another account needs root";
   ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::Permissions(0x7777)));
-  const QString foreign = folder.filePath(QStringLiteral("open/") + instanceName(QStringLiteral("/opt/Tovakin")));
-  ForeignListener listener(kNobody, foreign.toStdString());
+  const QString foreign = folder.filePath(QStringLiteral("open/") + name);
+  ForeignListener listener(kNobody, foreign.toStdString(), name.toStdString());
   ASSERT_TRUE(listener.listening());
-  EXPECT_FALSE(handOver(foreign));
+  EXPECT_EQ(tovakin::gui::handOver({name, {}}), HandOverAnswer::AnotherAccount);
+  EXPECT_EQ(tovakin::gui::handOver({name, folder.filePath(QStringLiteral("open"))}), HandOverAnswer::AnotherAccount);
 }
 
 TEST_F(InProcessClaim, AnotherAccountCannotRaiseThisInstance) {
@@ -404,19 +513,18 @@ TEST_F(InProcessClaim, AnotherAccountCannotRaiseThisInstance) {
   setInstanceRaiseHook([&] { ++raised; });
   InstanceClaim first(name);
   ASSERT_EQ(first.claim(), InstanceClaim::Outcome::First);
-  // Open to everyone, so that only the check of the caller's account stands in the way.
-  ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
-  ASSERT_EQ(::chmod(QFile::encodeName(name).constData(), 0777), 0);
-  const std::string path = name.toStdString();
+  // The abstract name is open to everyone: only the check of the caller's account stands in the way.
+  const std::string abstractName = name.toStdString();
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.data(), path.size());
+  std::memcpy(address.sun_path + 1, abstractName.data(), abstractName.size());
+  const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + abstractName.size());
   std::fflush(nullptr);
   const pid_t child = ::fork();
   if (child == 0) {
     if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(2);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0 || ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) ::_exit(3);
+    if (fd < 0 || ::connect(fd, reinterpret_cast<const sockaddr*>(&address), size) != 0) ::_exit(3);
     const char message[] = "raise\n";
     ::_exit(::write(fd, message, sizeof message - 1) == sizeof message - 1 ? 0 : 4);
   }
@@ -444,25 +552,26 @@ TEST(PrivateRuntimeFolder, OnlyAFolderOfTheUsersOwnIsTaken) {
   struct Case {
     const char* what;
     // Prepares the runtime folder "run" and the cache folders "cache" and "home/.cache" (the
-    // latter not made yet) in the test's folder; may change the runtime folder's name.
-    std::function<void(const QString& dir, QString& runtime)> prepare;
+    // latter not made yet) in the test's folder; may change the runtime folder's name, and put a
+    // cache folder of its own first.
+    std::function<void(const QString& dir, QString& runtime, QStringList& own)> prepare;
     const char* expected;  // relative to the test's folder; "" none
   };
   const std::vector<Case> cases = {
-      {"the runtime folder", [](const QString&, QString&) {}, "run"},
+      {"the runtime folder", [](const QString&, QString&, QStringList&) {}, "run"},
       {"a relative runtime folder",
-       [](const QString&, QString& runtime) { runtime = QStringLiteral("run"); }, "cache/tovakin-run"},
-      {"a runtime folder open to others", [&](const QString&, QString& runtime) { chmodOf(runtime, 0755); },
+       [](const QString&, QString& runtime, QStringList&) { runtime = QStringLiteral("run"); }, "cache/tovakin-run"},
+      {"a runtime folder open to others", [&](const QString&, QString& runtime, QStringList&) { chmodOf(runtime, 0755); },
        "cache/tovakin-run"},
       {"a folder of the name open to others",
-       [&](const QString& dir, QString& runtime) {
+       [&](const QString& dir, QString& runtime, QStringList&) {
          runtime.clear();
          QDir(dir).mkpath(QStringLiteral("cache/tovakin-run"));
          chmodOf(dir + QStringLiteral("/cache/tovakin-run"), 0777);
        },
        "cache/tovakin-run-1"},
       {"a link of the name",
-       [&](const QString& dir, QString& runtime) {
+       [&](const QString& dir, QString& runtime, QStringList&) {
          runtime.clear();
          QDir(dir).mkdir(QStringLiteral("elsewhere"));
          chmodOf(dir + QStringLiteral("/elsewhere"), 0700);
@@ -470,13 +579,25 @@ TEST(PrivateRuntimeFolder, OnlyAFolderOfTheUsersOwnIsTaken) {
        },
        "cache/tovakin-run-1"},
       {"a cache folder others may write to, then the home's, made",
-       [&](const QString& dir, QString& runtime) {
+       [&](const QString& dir, QString& runtime, QStringList&) {
          runtime.clear();
          chmodOf(dir + QStringLiteral("/cache"), 0777);
        },
        "home/.cache/tovakin-run"},
+      {"a cache folder writable by the user's own group only",
+       [&](const QString& dir, QString& runtime, QStringList&) {
+         runtime.clear();
+         chmodOf(dir + QStringLiteral("/cache"), 0770);
+       },
+       "cache/tovakin-run"},
+      {"a cache folder of a path longer than a socket's",
+       [&](const QString& dir, QString& runtime, QStringList& own) {
+         runtime.clear();
+         own.prepend(dir + QLatin1Char('/') + QString(120, QLatin1Char('c')));
+       },
+       "cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc/tovakin-run"},
       {"no folder to be had",
-       [&](const QString& dir, QString& runtime) {
+       [&](const QString& dir, QString& runtime, QStringList&) {
          runtime.clear();
          chmodOf(dir + QStringLiteral("/cache"), 0777);
          QFile file(dir + QStringLiteral("/home/.cache"));
@@ -492,9 +613,10 @@ TEST(PrivateRuntimeFolder, OnlyAFolderOfTheUsersOwnIsTaken) {
       QDir(dir.path()).mkdir(QString::fromLatin1(made));
       chmodOf(dir.filePath(QString::fromLatin1(made)), 0700);
     }
-    c.prepare(dir.path(), runtime);
-    const QString got = privateRuntimeFolder(
-        user, runtime, {QStringLiteral("relative/cache"), dir.filePath(QStringLiteral("cache")), dir.filePath(QStringLiteral("home/.cache"))});
+    QStringList own{QStringLiteral("relative/cache"), dir.filePath(QStringLiteral("cache")),
+                    dir.filePath(QStringLiteral("home/.cache"))};
+    c.prepare(dir.path(), runtime, own);
+    const QString got = privateRuntimeFolder(user, runtime, own, static_cast<unsigned>(::getegid()));
     if (*c.expected == 0) {
       EXPECT_EQ(got, QString());
       continue;

@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLocalServer>
 #include <QTemporaryDir>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "platform/message_box.h"
 #include "shell/frm_splash.h"
 #include "shell/program_main.h"
+#include "shell/single_instance.h"
 #include "shell/version.h"
 #include "support/scripted_error_box.h"
 #include "ui/form_helpers.h"
@@ -187,6 +190,30 @@ TEST_F(StartupMain, AnErrorBoxDuringStartUpIsNotBehindTheSplash) {
   ASSERT_NE(outcome.window, nullptr);
   // The splash came back for the steps after the box.
   EXPECT_EQ(recorder.painted.back(), kProgressTexts[4]);
+}
+
+// A running instance that never answers is waited for as long as the patience lasts (the clock
+// passes it at the first wait); the start then says once, before the splash, that it goes on
+// without the guard, and goes on.
+TEST_F(StartupMain, AStartThatCannotBeGuardedSaysSoOnceAndGoesOn) {
+  copyWorkbook();
+  QLocalServer silent;
+  silent.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+  ASSERT_TRUE(silent.listen(instanceName(dir.path())));
+  auto now = std::chrono::steady_clock::now();
+  parts.instanceClock = [&] { return now; };
+  parts.waitingForInstance = [&] { now += std::chrono::hours(1); };
+
+  MainOutcome outcome = Main(parts);
+
+  ASSERT_NE(outcome.window, nullptr);
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text,
+            "起動中の本プログラムが応答しないため、二重起動を確認できません。\n"
+            "このまま起動しますが、応答しない本プログラムを終了してから作業して下さい。");
+  EXPECT_EQ(box.shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_TRUE(box.shown[0].visible.empty());
+  EXPECT_EQ(rebuilds, 1);
 }
 
 TEST(Splash, LayoutFollowsThePictureBox) {

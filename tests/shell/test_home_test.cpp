@@ -1,11 +1,13 @@
 // Every test process runs in a home of its own (support/test_home.cpp): the window placement the
-// main window keeps through QSettings, and the instance's lock and socket, land there and never in
-// the developer's home.
+// main window keeps through QSettings lands there and never in the developer's home; an instance
+// leaves no file anywhere (its name is in the abstract socket namespace, keyed by its application
+// folder, which each test has of its own).
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QSettings>
 #include <QString>
 
@@ -32,7 +34,12 @@ TEST(TestProcessHome, SettingsAndTheInstanceStayInTheProcessOwnFolders) {
   struct stat st {};
   ASSERT_EQ(::stat(runtime.toLocal8Bit().constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
-  EXPECT_TRUE(instancePath(QStringLiteral("/opt/Tovakin")).startsWith(runtime + QLatin1Char('/')));
+  {
+    InstanceClaim claim(instanceName(home), [] { return QString(); });
+    ASSERT_EQ(claim.claim(), InstanceClaim::Outcome::First);
+    EXPECT_TRUE(QDir(runtime).isEmpty());
+    EXPECT_TRUE(QDir(qEnvironmentVariable("XDG_CACHE_HOME")).isEmpty());
+  }
 }
 
 }  // namespace

@@ -29,7 +29,12 @@ class MainWindowTest : public ::testing::Test {
     g_app.g_docCount = 0;
     g_app.g_excelVersion = 12;
   }
-  void TearDown() override { g_app = saved_; }
+  void TearDown() override {
+    g_app = saved_;
+    // Back to the process's own configuration folder: later tests of the program read QSettings
+    // where the program would.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+  }
 
   ScriptedErrorBox errors;
   ScriptedMessageBox messages;
