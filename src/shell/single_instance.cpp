@@ -172,7 +172,8 @@ QString accountRuntimeFolder() {
     if (account->pw_dir && *account->pw_dir) own << QFile::decodeName(account->pw_dir) + QStringLiteral("/.cache");
     // A group of the user's name with no other member (the usual private group) is the user's.
     const struct group* primary = ::getgrgid(account->pw_gid);
-    if (primary && std::strcmp(primary->gr_name, account->pw_name) == 0 && !primary->gr_mem[0]) ownGroup = account->pw_gid;
+    if (primary && std::strcmp(primary->gr_name, account->pw_name) == 0 && !primary->gr_mem[0])
+      ownGroup = account->pw_gid;
   }
   return privateRuntimeFolder(user, QStringLiteral("/run/user/%1").arg(user), own, ownGroup);
 }
@@ -280,7 +281,8 @@ InstanceClaim::Hold InstanceClaim::hold() {
     if (!server->listen(name_))
       return server->serverError() == QAbstractSocket::AddressInUseError ? Hold::Taken : Hold::Failed;
   } else {
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK || errno == EINTR ? Hold::Taken : Hold::Failed;
+    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0)
+      return errno == EWOULDBLOCK || errno == EINTR ? Hold::Taken : Hold::Failed;
     locked_ = true;
     const QString path = socketPathIn(folderFd_, name_);
     // The lock is ours, so a socket file left there is a dead instance's.
