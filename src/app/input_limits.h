@@ -35,15 +35,22 @@ struct InputLimit {
   const char* pattern;  // the value and the limit written as the field's box shows them
   const char* unit;     // as on the box, "" for none
   const char* reason;   // why a value beyond the limit is most likely a slip
+  // A limit that is another field of the same place (the soil's unit weight below the water's):
+  // that field, as its caption names it; `limit` is then unused.
+  double DesignData::*limitField = nullptr;
+  const char* limitName = nullptr;
 };
 
 // Every row, in the order its place asks them.
 std::span<const InputLimit> inputLimits();
 
-// True when the value lies on the unsafe side of the row's limit (a value that is not a number
+// The row's limit for a record: its own, or the value of the field it compares with.
+double limitOf(const InputLimit& row, const DesignData& design);
+// True when the row's field lies on the unsafe side of its limit (a value that is not a number
 // never does: the boxes refuse such texts before).
-bool beyondLimit(const InputLimit& row, double value);
-// The question: the field, its value and the limit, the reason, and "この値を採用しますか？".
-std::string limitQuestion(const InputLimit& row, double value);
+bool beyondLimit(const InputLimit& row, const DesignData& design);
+// The question: the field, its value and the limit (naming the field it compares with), the
+// reason, and "この値を採用しますか？".
+std::string limitQuestion(const InputLimit& row, const DesignData& design);
 
 }  // namespace tovakin::app

@@ -298,8 +298,13 @@ QWidget* frmDocument::control(std::string_view objectName) const {
 
 bool frmDocument::txtTextBoxCheck(int index) {
   QLineEdit* box = txtTextBox(index);
-  if (unreadableNumberBox(index, box->text().toStdString())) return false;
-  const QString text = qtext(reformatBox(index, box->text().toStdString()));
+  const std::string raw = box->text().toStdString();
+  if (unreadableNumberBox(index, raw)) return false;
+  std::string formatted;
+  // A number too large for a double is this procedure's error, as in every dialog's box: on
+  // Ignore the box shows zero, never a number held to the largest double.
+  if (!guardStep("txtTextBoxCheck", [&] { formatted = reformatBox(index, raw); })) formatted = reformatBox(index, "");
+  const QString text = qtext(formatted);
   // setText emits no textEdited: re-formatting is no change of the user's.
   if (text != box->text()) box->setText(text);
   app::砂時計(false);
