@@ -1,7 +1,9 @@
 #pragma once
 // The values a slip of the keyboard typically gives (a missed decimal point, a digit too many)
-// that would turn a failing check into a passing one: one row per field, with the limit, the side
-// of it that is unsafe and why. The condition dialogs and the calculation run ask each row of
+// that would turn a failing check into a passing one, and the values no ground can have (a
+// deformation-lag factor below 1, a soil lighter than water): one row per field and limit, with
+// the side of it that is unsafe and why. A slip that gives a value a real case can have is no
+// row: the README lists those. The condition dialogs and the calculation run ask each row of
 // their own place before they adopt such a value (a Yes/No question, いいえ the default, いいえ
 // back to the field's box); a new limit is a new row.
 #include <span>
