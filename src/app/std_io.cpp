@@ -38,11 +38,17 @@ std::size_t lastSeparatorBeforeEnd(std::string_view path, char sep) {
   return path.find_last_of(sep, path.size() - 2);
 }
 
-// The leading number of a text that has no blanks, tabs or line feeds left in it. `used` (when
-// given) is how many characters the number took, 0 when the text starts with no number.
-double leadingNumber(std::string_view s, std::size_t* used = nullptr) {
+// The leading number of a text as it stands: how many characters the number took (0 when the
+// text starts with no number), and whether it lies beyond the range of a double. Never raises,
+// so that a reader can tell a text with leftovers from a number too large.
+struct ScannedNumber {
+  double value = 0.0;
+  std::size_t used = 0;
+  bool overflow = false;
+};
+ScannedNumber scanNumber(std::string_view s) {
+  ScannedNumber out;
   std::size_t i = 0;
-  if (used) *used = 0;
   if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
     const bool hex = s[1] == 'H' || s[1] == 'h';
     double v = 0.0;
@@ -56,8 +62,10 @@ double leadingNumber(std::string_view s, std::size_t* used = nullptr) {
       if (digit < 0) break;
       v = v * (hex ? 16.0 : 8.0) + digit;
     }
-    if (used && i > 2) *used = i;
-    return checked(v);
+    if (i > 2) out.used = i;
+    out.overflow = !std::isfinite(v);
+    out.value = out.overflow ? 0.0 : v;
+    return out;
   }
 
   std::string text;  // sign, mantissa and exponent in the form parseDecimal reads
@@ -79,7 +87,7 @@ double leadingNumber(std::string_view s, std::size_t* used = nullptr) {
       break;
     }
   }
-  if (!anyDigit) return 0.0;
+  if (!anyDigit) return out;
   text += mantissa;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
     std::size_t j = i + 1;
@@ -92,17 +100,25 @@ double leadingNumber(std::string_view s, std::size_t* used = nullptr) {
       i = j;
     }
   }
-  if (used) *used = i;
+  out.used = i;
   double v = 0.0;
-  // A text made of digits and at most one point always parses; out of range means overflow.
+  // A text made of digits and at most one point always parses; out of range means overflow,
+  // except that a tiny exponent underflows to zero as the runtime did.
   if (!parseDecimal(text, v)) {
-    if (text.find('e') == std::string::npos) raiseError(err::kOverflow);
-    // A huge exponent overflows, a tiny one underflows to zero as the runtime did.
     const std::size_t e = text.find('e');
-    if (text.size() > e + 1 && text[e + 1] == '-') return 0.0;
-    raiseError(err::kOverflow);
+    out.overflow = !(e != std::string::npos && text.size() > e + 1 && text[e + 1] == '-');
+    return out;
   }
-  return checked(v);
+  out.overflow = !std::isfinite(v);
+  out.value = out.overflow ? 0.0 : v;
+  return out;
+}
+
+// The same for the readers that stop at the number: overflow raises (6).
+double leadingNumber(std::string_view s) {
+  const ScannedNumber scanned = scanNumber(s);
+  if (scanned.overflow) raiseError(err::kOverflow);
+  return scanned.value;
 }
 
 }  // namespace
@@ -165,18 +181,16 @@ TypedNumber readTypedNumber(std::string_view text) {
     for (std::size_t at = narrow.find(stop); at != std::string::npos; at = narrow.find(stop, at + 1))
       narrow.replace(at, stop.size(), ".");
   }
-  if (myTrim(narrow).empty()) return {TypedNumber::Blank, 0.0};
-  const std::string packed = packedNumberText(narrow);
-  std::size_t used = 0;
-  double value = 0.0;
-  try {
-    value = leadingNumber(packed, &used);
-  } catch (const RuntimeError&) {
-    return {TypedNumber::Overflow, 0.0};  // overflow is the one error of the reading
-  }
-  // "2,5", "7,000" or "1.5m": the number is not what the text shows.
-  if (used == 0 || used != packed.size()) return {TypedNumber::Unreadable, 0.0};
-  return {TypedNumber::Number, value};
+  // Blanks stand around a number only: one inside it ("1 5") is a leftover like any other.
+  const std::size_t from = narrow.find_first_not_of(" \t\r\n");
+  if (from == std::string::npos || narrow[from] == '\0') return {TypedNumber::Blank, 0.0};
+  const std::string_view number =
+      std::string_view(narrow).substr(from, narrow.find_last_not_of(" \t\r\n") + 1 - from);
+  const ScannedNumber scanned = scanNumber(number);
+  // "2,5", "7,000", "1.5m" or "1e999abc": the number is not what the text shows, however large.
+  if (scanned.used == 0 || scanned.used != number.size()) return {TypedNumber::Unreadable, 0.0};
+  if (scanned.overflow) return {TypedNumber::Overflow, 0.0};
+  return {TypedNumber::Number, scanned.value};
 }
 
 std::string toNarrow(std::string_view text) {

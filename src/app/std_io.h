@@ -38,11 +38,12 @@ struct LeadingNumber {
 LeadingNumber readLeadingNumber(std::string_view text);
 
 // What the user typed into a number box, read as the box shows it: full-width digits, signs and
-// points narrowed, "。" a decimal point as "．" is, blanks (also within) passed over, then the
+// points narrowed, "。" a decimal point as "．" is, blanks around the text passed over, then the
 // leading number as myCDbl reads it. Only a text that is that number and nothing else reads as
-// a Number: "2,5", "7,000", "1.5m" and "abc" are Unreadable, never cut to a leading number or
-// taken for 0. A blank text is Blank (a box shows it as 0); a number beyond the range of a
-// double is Overflow.
+// a Number: "2,5", "7,000", "1.5m", "1 5" and "abc" are Unreadable, never cut to a leading number
+// or taken for 0, and so is a text with leftovers whose number is too large ("1e999abc"). A blank
+// text is Blank (a box shows it as 0); a number beyond the range of a double, and nothing else,
+// is Overflow. Every number box of every window reads its text through this one function.
 struct TypedNumber {
   enum Kind { Number, Blank, Unreadable, Overflow } kind = Blank;
   double value = 0.0;  // the number; 0 for every other kind

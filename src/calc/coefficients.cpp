@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "app/load_classes.h"
 #include "calc/layer.h"
 #include "platform/error_box.h"
 
@@ -11,9 +12,6 @@ namespace tovakin::calc {
 namespace {
 // Angle columns of shijikakuKeisu, in the order they are compared.
 constexpr std::array<double, 7> kSupportAngles{0.0, 30.0, 60.0, 90.0, 120.0, 180.0, 360.0};
-// Truck classes in the order of korinKaju: T-25, T-20, T-14, T-10 and "none" (T-0).
-constexpr std::array<double, 5> kTruckClasses{25.0, 20.0, 14.0, 10.0, 0.0};
-static_assert(kTruckClasses[kNoTruckIndex] == 0.0);
 }  // namespace
 
 double func設計支持角係数(const CalcSettings& settings, double shijikaku, int& row) {
@@ -42,17 +40,9 @@ double func設計支持角係数(double shijikaku, int&& row) {
   return func設計支持角係数(g_calcSettings, shijikaku, r);
 }
 
-int truckClassIndex(double kajuJoken) {
-  for (std::size_t i = 0; i < kTruckClasses.size(); ++i) {
-    if (kajuJoken == kTruckClasses[i]) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 double rearWheelLoad(const CalcSettings& settings, double truckClass) {
-  const int i = truckClassIndex(truckClass);
-  if (i < 0 || i == kNoTruckIndex) return 0.0;
-  return settings.korinKaju[static_cast<std::size_t>(i)];
+  const app::TruckClass& truck = app::truckClass(truckClass);
+  return truck.code == app::kNoLoadClass ? 0.0 : settings.korinKaju.at(truck.load);
 }
 
 double func後輪荷重(const CalcSettings& settings, double kajuJoken) {

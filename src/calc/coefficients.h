@@ -18,13 +18,8 @@ double func設計支持角係数(const CalcSettings& settings, double shijikaku,
 double func設計支持角係数(double shijikaku, int& row);
 double func設計支持角係数(double shijikaku, int&& row);
 
-// The index into CalcSettings::korinKaju of a truck class: 25, 20, 14, 10 give 0 to 3, the
-// "none" class 0 gives kNoTruckIndex (the T-0 entry); any other class gives -1.
-inline constexpr int kNoTruckIndex = 4;
-int truckClassIndex(double kajuJoken);
-
-// Rear-wheel load P (kN) of a truck class (exactly 25, 20, 14 or 10); any other class, the
-// "none" class 0 included, gives 0 (the T-0 entry is never returned). A plain lookup without
+// Rear-wheel load P (kN) of a truck class of app::truckClasses(); the "none" class gives 0 (the
+// T-0 entry is never returned) and a class the table lacks raises (9). A plain lookup without
 // the error box.
 double rearWheelLoad(const CalcSettings& settings, double truckClass);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/load_classes.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "calc/calc_numbers.h"
@@ -26,15 +27,6 @@ double radians(double degrees) { return degrees * kPi / 180.0; }
 
 // Whole-number powers are written x ^ n in the formulas.
 double pw(double x, double n) { return vbPow(x, n); }
-
-int bulldozerIndex(double buruJoken) {
-  if (buruJoken == 3.0) return 0;
-  if (buruJoken == 6.0) return 1;
-  if (buruJoken == 8.0) return 2;
-  if (buruJoken == 11.0) return 3;
-  if (buruJoken == 15.0) return 4;
-  return -1;
-}
 
 // The spread of a load over the cover depth, 2·H·tan θ + a. At exactly 45° the tangent is
 // taken as 1 without evaluating it (tan(45·π/180) is not exactly 1 in binary).
@@ -287,13 +279,14 @@ void PipeCalculation::sideEarthPressures() {
 }
 
 void PipeCalculation::truckLoad() {
-  // 13. Truck load. "None" takes the T-0 entry; an unlisted class keeps the earlier load.
+  // 13. Truck load. "None" takes the T-0 entry. A class the table lacks is an error of its own:
+  // the run is not completed, rather than calculated with another class's load.
   LoadRow& truck = r.kajuKeisan[0];
-  {
-    const int i = truckClassIndex(design.kajuJoken);
-    if (i >= 0) truck.kaju = cs.korinKaju[static_cast<std::size_t>(i)];
-    truck.beta = design.kajuJoken == 25.0 ? cs.betaT25 : cs.betaT25Igai;
-  }
+  step([&] {
+    const app::TruckClass& truckClass = app::truckClass(design.kajuJoken);
+    truck.kaju = cs.korinKaju.at(truckClass.load);
+    truck.beta = cs.*truckClass.beta;
+  });
   step([&] {
     const std::int32_t road = toLongHalfEven(design.doroJoken);
     if (road != 0 && road != 1) raiseError(err::kOutOfRange);
@@ -312,16 +305,12 @@ void PipeCalculation::surcharge() {
 void PipeCalculation::bulldozerLoad() {
   // 15. Bulldozer.
   LoadRow& dozer = r.kajuKeisan[2];
-  {
-    const int j = bulldozerIndex(design.buruJoken);
-    if (j >= 0) {
-      dozer.kaju = cs.buruKaju[static_cast<std::size_t>(j)].a;
-      r.buruL = cs.buruKaju[static_cast<std::size_t>(j)].b;
-    } else if (design.buruJoken == 0.0) {
-      dozer.kaju = 0.0;
-      r.buruL = 0.0;
-    }
-  }
+  // A class the table lacks fails its step, as an unknown truck class does.
+  step([&] {
+    const app::BulldozerClass& dozerClass = app::bulldozerClass(design.buruJoken);
+    dozer.kaju = dozerClass.load ? cs.buruKaju.at(*dozerClass.load).a : 0.0;
+    r.buruL = dozerClass.load ? cs.buruKaju.at(*dozerClass.load).b : 0.0;
+  });
   if (design.buruJoken != 0.0) {
     step([&] {
       const double load = static_cast<double>(design.kyatapiraSu) * dozer.kaju * (1.0 + design.sekojiShogekiKeisu) * r.buruL;

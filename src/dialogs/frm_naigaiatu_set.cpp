@@ -67,8 +67,8 @@ std::vector<NaigaiatuQuestion> naigaiatuQuestions(const NaigaiatuSetData& data) 
   naigaiatuToExchange(data, shown);
   std::vector<NaigaiatuQuestion> questions;
   for (const InputLimit& row : inputLimits()) {
-    if (row.place != LimitPlace::CombinationDialog || !beyondLimit(row, shown.*row.field)) continue;
-    questions.push_back({boxOf(row.field), limitQuestion(row, shown.*row.field)});
+    if (row.place != LimitPlace::CombinationDialog || !beyondLimit(row, shown)) continue;
+    questions.push_back({boxOf(row.field), limitQuestion(row, shown)});
   }
   return questions;
 }

@@ -131,12 +131,21 @@ constexpr std::array<BoxField, kKisozaiBoxes> kBoxFields = {
 
 double KisozaiSetData::*memberOf(int box) { return kBoxFields[static_cast<std::size_t>(box)].member; }
 
-// The box that shows a design field, -1 for a field no box shows (the adopted e').
-int boxOfField(double DesignData::*field) {
+}  // namespace
+
+int limitFieldBox(const InputLimit& row, int method) {
+  // The adopted e' is no box of its own: each method shows it in its adopted box.
+  if (row.field == &DesignData::hanryokuKeisu) {
+    const int box = adoptedBox(method);
+    if (box < 0) raiseError(err::kOutOfRange);
+    return box;
+  }
   for (int box = 0; box < kKisozaiBoxes; ++box)
-    if (kBoxFields[static_cast<std::size_t>(box)].field == field) return box;
-  return -1;
+    if (kBoxFields[static_cast<std::size_t>(box)].field == row.field) return box;
+  raiseError(err::kOutOfRange);  // a row for a field the dialog does not show
 }
+
+namespace {
 
 const char* patternOf(int box) { return boxDesign(box).pattern; }
 
@@ -265,9 +274,11 @@ KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<st
     DesignData shown;
     kisozaiToDesign(r, shown);
     for (const InputLimit& row : inputLimits()) {
-      if (!asks(row.place, *chosen) || !beyondLimit(row, shown.*row.field)) continue;
-      const int box = boxOfField(row.field);
-      out.questions.push_back({limitQuestion(row, shown.*row.field), box >= 0 ? box : correctableBox(*method)});
+      if (!asks(row.place, *chosen) || !beyondLimit(row, shown)) continue;
+      // No to the adopted e' goes back to where the method's e' is corrected (the formulas'
+      // e' is computed); No to any other value to its own box.
+      const int box = row.place == LimitPlace::ReactionModulus ? correctableBox(*method) : limitFieldBox(row, *method);
+      out.questions.push_back({limitQuestion(row, shown), box});
     }
   }
   return out;

@@ -71,6 +71,11 @@ std::string kisozaiMethodCaption(ReactionModulusMethod method);
 // The box holding the e' each method adopts: 0, 5, 6, 7, 15; -1 for a code no method has.
 int adoptedBox(int method);
 
+// The box that shows the field of a row of the input limits (app/input_limits.h) with a method
+// chosen: the field's own box, and for the adopted e' the method's adopted box. A field the
+// dialog does not show raises subscript out of range (9).
+int limitFieldBox(const InputLimit& row, int method);
+
 // Where Enter moves the focus from a box.
 struct EnterTarget {
   enum Kind { Box, Ok, Sub } kind;

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <utility>
 
+#include "app/load_classes.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
+#include "platform/error_box.h"
 
 namespace tovakin::gui {
 namespace {
@@ -22,6 +24,31 @@ constexpr int kGridRowStep = 360;
 
 // Enter runs through the support-angle grid row by row and leaves its last box for OK.
 constexpr int gridNext(int row, int col) { return row == 2 && col == 5 ? kEnterOk : 13 + 6 * row + col + 1; }
+
+// The rear-wheel loads korinKaju[0] to [3] stand in boxes 5 to 8.
+constexpr int kFirstRearWheelLoadBox = 5;
+int rearWheelLoadBox(std::size_t load) { return kFirstRearWheelLoadBox + static_cast<int>(load); }
+
+// The truck class whose rear-wheel load is korinKaju[load].
+std::string truckOfLoad(std::size_t load) {
+  for (const app::TruckClass& truck : app::truckClasses())
+    if (truck.load == load) return truck.text;
+  raiseError(err::kOutOfRange);
+}
+
+// The class with a reduction factor β of its own, and the caption of every other class's.
+const std::string& ownBetaClass() {
+  static const std::string text = [] {
+    for (const app::TruckClass& truck : app::truckClasses())
+      if (truck.beta == &CalcSettings::betaT25) return std::string(truck.text);
+    raiseError(err::kOutOfRange);
+  }();
+  return text;
+}
+const std::string& otherBetaClasses() {
+  static const std::string text = ownBetaClass() + "以外";
+  return text;
+}
 
 }  // namespace
 
@@ -130,12 +157,14 @@ std::vector<OptionsControl> buildControls() {
 
   // Page 4: wheel loads, reduction factors and impact coefficients.
   label(kPageLoads, "荷重条件", kCaptionLeft, kRow0, kLoadCaptionWidth);
-  const char* trucks[] = {"T-25", "T-20", "T-14", "T-10"};
-  for (int row = 0; row < 4; ++row) label(kPageLoads, trucks[row], kCaptionLeft, boxTop(5 + row), kLoadCaptionWidth);
+  // Each truck class's caption stands in the row of its rear-wheel load's box.
+  for (const app::TruckClass& truck : app::truckClasses())
+    if (truck.code != app::kNoLoadClass)
+      label(kPageLoads, truck.text, kCaptionLeft, boxTop(rearWheelLoadBox(truck.load)), kLoadCaptionWidth);
   label(kPageLoads, "後輪荷重", 1680, kRow0, kOptionsBoxWidth, Centred);
   label(kPageLoads, "断面力の低減係数β", 2880, kRow0, 2655);
-  label(kPageLoads, "T-25", 2880, boxTop(9), kLoadCaptionWidth);
-  label(kPageLoads, "T-25以外", 2880, boxTop(10), kLoadCaptionWidth);
+  label(kPageLoads, ownBetaClass().c_str(), 2880, boxTop(9), kLoadCaptionWidth);
+  label(kPageLoads, otherBetaClasses().c_str(), 2880, boxTop(10), kLoadCaptionWidth);
   label(kPageLoads, "衝撃係数（自動車荷重） ｉ の標準値", 5640, kRow0, 5055);
   label(kPageLoads, "状態/土かぶり", 5640, kRow1, 1500);
   // The column headings stand a little left of their boxes, centred over them.
@@ -218,7 +247,7 @@ enum class Allowed { Positive, NotNegative, Angle };
 
 struct BoxLimit {
   Allowed allowed;
-  const char* name;  // the box as the dialog's captions name it
+  std::string name;  // the box as the dialog's captions name it
 };
 
 const std::array<BoxLimit, kOptionsBoxCount>& boxLimits() {
@@ -229,12 +258,12 @@ const std::array<BoxLimit, kOptionsBoxCount>& boxLimits() {
       /* 2 */ {Positive, "水の単位体積重量"},
       /* 3 */ {Angle, "荷重分布角"},
       /* 4 */ {Positive, "車両占有幅"},
-      /* 5 */ {Positive, "後輪荷重(T-25)"},
-      /* 6 */ {Positive, "後輪荷重(T-20)"},
-      /* 7 */ {Positive, "後輪荷重(T-14)"},
-      /* 8 */ {Positive, "後輪荷重(T-10)"},
-      /* 9 */ {Positive, "断面力の低減係数β(T-25)"},
-      /* 10 */ {Positive, "断面力の低減係数β(T-25以外)"},
+      /* 5 */ {Positive, "後輪荷重(" + truckOfLoad(0) + ")"},
+      /* 6 */ {Positive, "後輪荷重(" + truckOfLoad(1) + ")"},
+      /* 7 */ {Positive, "後輪荷重(" + truckOfLoad(2) + ")"},
+      /* 8 */ {Positive, "後輪荷重(" + truckOfLoad(3) + ")"},
+      /* 9 */ {Positive, "断面力の低減係数β(" + ownBetaClass() + ")"},
+      /* 10 */ {Positive, "断面力の低減係数β(" + otherBetaClasses() + ")"},
       /* 11 */ {Angle, "内部摩擦角の標準値"},
       /* 12 */ {Positive, "浮上検討時の安全率(S)"},
       /* 13 to 18 */ {Positive, "設計支持角係数K(0°)"}, {Positive, "設計支持角係数K(30°)"},

@@ -286,10 +286,13 @@ std::optional<QString> reactionModulusQuestion(const DesignData& d, const CalcRe
 }
 
 namespace {
-// Whether the report states a field: the allowed deflection only where it checks the deflection
-// or the EI of a flexible pipe (a rigid pipe's window does not even show it).
+// Whether the report states a field: the allowed deflection and the deformation-lag factors only
+// where it checks the deflection or the EI of a flexible pipe (a rigid pipe's window does not
+// even show them).
 bool reportUses(double DesignData::*field, const report::SheetPlan& plan) {
-  if (field == &DesignData::sekkeiTawamiritu) return plan.find(report::Section::DeflectionOrEi) != nullptr;
+  using D = DesignData;
+  for (double D::*flexible : {&D::sekkeiTawamiritu, &D::henkeiOkureF1, &D::henkeiOkureF2})
+    if (field == flexible) return plan.find(report::Section::DeflectionOrEi) != nullptr;
   return true;
 }
 }  // namespace
@@ -298,10 +301,10 @@ std::vector<LimitQuestion> limitQuestions(const DesignData& d, const CalcResult&
   const report::SheetPlan plan = report::computeSheetPlan(d, r);
   std::vector<LimitQuestion> questions;
   for (const InputLimit& row : inputLimits()) {
-    if (row.place != LimitPlace::Calculation || !beyondLimit(row, d.*row.field) || !reportUses(row.field, plan))
+    if (row.place != LimitPlace::Calculation || !beyondLimit(row, d) || !reportUses(row.field, plan))
       continue;
     // A row of the run names a field the window shows: boxOf raises for any other.
-    questions.push_back({boxOf(RecordField(row.field)).index, QString::fromStdString(limitQuestion(row, d.*row.field))});
+    questions.push_back({boxOf(RecordField(row.field)).index, QString::fromStdString(limitQuestion(row, d))});
   }
   return questions;
 }

@@ -200,6 +200,24 @@ DocKind kindOf(DocRole role) {
   platform::raiseError(platform::err::kOutOfRange);
 }
 
+namespace {
+// The control of a kind nearest to the box in its row, on the left or on the right of it.
+const DesignedControl* besideBox(int index, DocKind kind, bool left) {
+  const DesignedControl& box = designedControl(DocRole::TextBox, index);
+  const DesignedControl* nearest = nullptr;
+  for (const DesignedControl& c : documentControls()) {
+    if (c.kind() != kind || c.container != box.container || c.top != box.top) continue;
+    if (left ? c.left < box.left && (!nearest || c.left > nearest->left)
+             : c.left > box.left && (!nearest || c.left < nearest->left))
+      nearest = &c;
+  }
+  return nearest;
+}
+}  // namespace
+
+const DesignedControl* boxCaption(int index) { return besideBox(index, DocKind::Label, true); }
+const DesignedControl* boxUnit(int index) { return besideBox(index, DocKind::Unit, false); }
+
 std::string_view unitTextOf(int index) {
   if (index < 0 || index >= kUnitCaptionCount) return {};
   return kUnits[static_cast<std::size_t>(index)];

@@ -76,6 +76,11 @@ std::string objectNameOf(const DesignedControl& control);
 // The object name of a role and index (designedControl's, and its failure).
 std::string objectNameOf(DocRole role, int index = -1);
 
+// The caption label standing at the left of text box `index` in its row, and the unit caption at
+// its right; nullptr where the row has none.
+const DesignedControl* boxCaption(int index);
+const DesignedControl* boxUnit(int index);
+
 // The unit texts myFormEdit prints into picTanni(0) to picTanni(17), in index order.
 inline constexpr int kUnitCaptionCount = 18;
 std::string_view unitTextOf(int index);

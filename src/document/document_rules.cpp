@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/load_classes.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "platform/cp932.h"
@@ -16,9 +17,15 @@ namespace {
 
 const std::vector<ListItem> kMaisetu{{"溝型", 0}, {"突出型", 1}, {"矢板施工", 2}};
 const std::vector<ListItem> kKiso{{"自由支承", 0}, {"固定支承", 1}};
-const std::vector<ListItem> kKajuJoken{{"T-25", 25}, {"T-20", 20}, {"T-14", 14}, {"T-10", 10}, {"なし", 0}};
-const std::vector<ListItem> kBuruJoken{{"3ton級", 3},   {"6ton級", 6},   {"8ton級", 8},
-                                       {"11ton級", 11}, {"15ton級", 15}, {"なし", 0}};
+// The load classes are the calculation's own tables: the list shows what the calculation knows.
+template <class Classes>
+std::vector<ListItem> itemsOf(Classes classes) {
+  std::vector<ListItem> items;
+  for (const auto& c : classes) items.push_back({c.text, c.code});
+  return items;
+}
+const std::vector<ListItem> kKajuJoken = itemsOf(app::truckClasses());
+const std::vector<ListItem> kBuruJoken = itemsOf(app::bulldozerClasses());
 const std::vector<ListItem> kDoroJoken{{"未舗装道路", 0}, {"舗装道路", 1}};
 
 // The entry of a code, when the code has one of its own.
@@ -39,14 +46,14 @@ const std::vector<DocumentList>& documentLists() {
   using D = DesignData;
   using R = DocRole;
   static const std::vector<DocumentList> kLists{
-      {R::Kanshu, &D::kanshu, nullptr, std::nullopt},
-      {R::Kikaku, &D::kikaku, nullptr, std::nullopt},
-      {R::Yobina, &D::yobikei, nullptr, std::nullopt},
-      {R::Maisetu, &D::maisetuKeishiki, &kMaisetu, std::nullopt},
-      {R::Kiso, &D::kisoKeishiki, &kKiso, std::nullopt},
-      {R::KajuJoken, &D::kajuJoken, &kKajuJoken, std::nullopt},
-      {R::BuruJoken, &D::buruJoken, &kBuruJoken, 0.0},  // any other text is no bulldozer
-      {R::DoroJoken, &D::doroJoken, &kDoroJoken, std::nullopt},
+      {R::Kanshu, &D::kanshu, nullptr, "管種"},
+      {R::Kikaku, &D::kikaku, nullptr, "管規格"},
+      {R::Yobina, &D::yobikei, nullptr, "呼び径"},
+      {R::Maisetu, &D::maisetuKeishiki, &kMaisetu, "埋設形式"},
+      {R::Kiso, &D::kisoKeishiki, &kKiso, "基礎形式"},
+      {R::KajuJoken, &D::kajuJoken, &kKajuJoken, "輪荷重規格"},
+      {R::BuruJoken, &D::buruJoken, &kBuruJoken, "ブルドーザー規格"},
+      {R::DoroJoken, &D::doroJoken, &kDoroJoken, "道路の状態"},
   };
   return kLists;
 }
@@ -68,18 +75,25 @@ const std::vector<ListItem>& fixedListItems(DocRole list) {
 
 double fixedListDefault(DocRole list) { return fixedListItems(list).front().code; }
 
+std::optional<std::string> fixedListEntry(DocRole list, double code) {
+  const ListItem* own = entryOf(fixedListItems(list), code);
+  if (!own) return std::nullopt;
+  return own->text;
+}
+
 std::string fixedListText(DocRole list, double code) {
-  const std::vector<ListItem>& items = fixedListItems(list);
-  // Every code without an entry of its own is the last entry: the sheet-pile method, the fixed
-  // support, the paved road, no truck, no bulldozer.
-  const ListItem* own = entryOf(items, code);
-  return own ? own->text : items.back().text;
+  if (std::optional<std::string> text = fixedListEntry(list, code)) return *text;
+  raiseError(err::kOutOfRange, unknownListCodeText(list, code));
+}
+
+std::string unknownListCodeText(DocRole list, double code) {
+  return app::unknownCodeText(documentList(list).name, code);
 }
 
 std::optional<double> fixedListCode(DocRole list, std::string_view text) {
   for (const ListItem& item : fixedListItems(list))
     if (text == item.text) return item.code;
-  return documentList(list).otherCode;
+  return std::nullopt;
 }
 
 KanshuSwitch kanshuSwitchFor(std::int32_t kanzaiKubun, std::string_view kisoText) {
@@ -205,7 +219,8 @@ std::optional<double> readNumberBox(std::string_view text, std::string_view patt
   switch (read.kind) {
     case TypedNumber::Blank: return 0.0;
     case TypedNumber::Unreadable: return std::nullopt;
-    case TypedNumber::Overflow: return myTrim(toNarrow(text)).front() == '-' ? -DBL_MAX : DBL_MAX;
+    // Never held to the largest double: the box says so, as every window's box does.
+    case TypedNumber::Overflow: raiseError(err::kOverflow);
     case TypedNumber::Number: break;
   }
   // Beyond 15 digits a pattern of at most five decimals has nothing left to round.
@@ -214,11 +229,10 @@ std::optional<double> readNumberBox(std::string_view text, std::string_view patt
 }
 
 double recordNumber(std::string_view text, std::string_view pattern) {
-  const std::string trimmed = myTrim(toNarrow(text));
-  if (trimmed.empty()) return 0.0;
-  const double value = numberFromText(trimmed);
-  if (std::fabs(value) >= 1e15) return value;
-  return roundTo(value, decimalsOf(pattern));
+  // The box check's own reading: the record takes exactly what the box shows.
+  const std::optional<double> value = readNumberBox(text, pattern);
+  if (!value) raiseError(err::kTypeMismatch);
+  return *value;
 }
 
 std::int32_t caterpillarCount(double value) {
@@ -300,14 +314,14 @@ std::string reformatBox(int index, std::string_view text) {
   if (isTextBox(index)) return myTrim(text);
   if (!reformattedNumberBox(index)) return std::string(text);
   const std::string_view pattern = boxPattern(index);
-  // A number beyond a double's range is read as the largest one; the box never shows "inf". A text
-  // that is not one number stays as it is: the window refuses it.
+  // A number beyond a double's range raises (readNumberBox). A text that is not one number stays
+  // as it is: the window refuses it.
   const std::optional<double> value = readNumberBox(text, pattern);
   return value ? showNumber(*value, pattern) : std::string(text);
 }
 
 bool unreadableNumberBox(int index, std::string_view text) {
-  return reformattedNumberBox(index) && !readNumberBox(text, boxPattern(index));
+  return reformattedNumberBox(index) && readTypedNumber(text).kind == TypedNumber::Unreadable;
 }
 
 TwipsSize documentOuterSize(TwipsSize panel) { return {panel.width, panel.height + kCaptionAllowance}; }

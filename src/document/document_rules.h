@@ -38,7 +38,7 @@ struct DocumentList {
   RecordField field;                   // a fixed list's code (a number), a pipe list's text
   const std::vector<ListItem>* items;  // a fixed list's entries in list order; nullptr for the
                                        // three pipe lists, which the pipe database fills
-  std::optional<double> otherCode;     // what a text that is no entry stores; nullopt keeps the code
+  const char* name;                    // the list as its caption names it
 };
 inline constexpr int kListCount = 8;
 // The eight lists in the window's order: pipe type, standard and nominal size, then burial,
@@ -54,15 +54,15 @@ int listIndexOf(DocRole role);
 const std::vector<ListItem>& fixedListItems(DocRole list);
 double fixedListDefault(DocRole list);
 
-// Record code -> the text the list shows; a code without an entry of its own shows the last entry.
-//   burial   0 溝型, 1 突出型, any other 矢板施工
-//   support  0 自由支承, any other 固定支承
-//   truck    10, 14, 20, 25 "T-n", any other なし
-//   bulldozer 3, 6, 8, 11, 15 "nton級", any other なし
-//   road     0 未舗装道路, any other 舗装道路
+// Record code -> the text of its entry; nullopt for a code the list has no entry for (a file
+// written elsewhere, or by a later edition with more classes). Such a code is never shown as
+// another entry: fixedListText raises subscript out of range (9) with unknownListCodeText,
+// which names the list and the code ("輪荷重規格のコード 30 は一覧にありません。").
+std::optional<std::string> fixedListEntry(DocRole list, double code);
 std::string fixedListText(DocRole list, double code);
+std::string unknownListCodeText(DocRole list, double code);
 // The list's text -> the code to store, compared exactly. nullopt: a text that is no entry,
-// which leaves the record's code as it is; the bulldozer list stores 0 for any other text.
+// which leaves the record's code as it is.
 std::optional<double> fixedListCode(DocRole list, std::string_view text);
 
 // ---- The rigid / flexible switch and the trench controls ------------------------------------
@@ -164,13 +164,11 @@ bool isTextBox(int index);      // 0, 13
 
 // A number box read as it is displayed (app::readTypedNumber: full-width digits, signs and points
 // and "。" narrowed, "." the point whatever the locale, a blank text 0), rounded to the box's
-// pattern; nullopt for a text that is not one number ("2,5", "1.5m"), which is never cut to its
-// leading number. A number beyond the range of a double is the largest double of its sign. This
-// is the box check's reading, which shows the user what it made.
+// pattern; nullopt for a text that is not one number ("2,5", "1.5m", "1 5"), which is never cut
+// to its leading number. A number beyond the range of a double raises overflow (6): it is never
+// held to the largest double. This is the box check's reading, which shows the user what it made.
 std::optional<double> readNumberBox(std::string_view text, std::string_view pattern);
-// A number box read into the record, where nobody sees what is taken: a blank box is 0, any
-// other text must be one number (full-width digits and signs, blanks around it, "." the point
-// whatever the locale), rounded to the box's pattern. A text that is no number raises type
+// A number box read into the record by the same reading: a text that is no number raises type
 // mismatch (13), a number beyond the range of a double overflow (6): the record never takes a
 // 0 or a bound the box does not show.
 double recordNumber(std::string_view text, std::string_view pattern);
@@ -217,7 +215,8 @@ bool inTabOrder(int textBox);  // false for the read-only pipe boxes
 
 // The text of box `index` re-formatted when the user leaves it or presses Enter: the two free
 // texts trimmed, a number box in its pattern (a blank box 0), box 19 as it stands, and a text a
-// number box cannot read as one number as it stands.
+// number box cannot read as one number as it stands. A number beyond the range of a double
+// raises overflow (6), which the box reports as a dialog's box does.
 std::string reformatBox(int index, std::string_view text);
 // True when box `index` is a number box the user types into and its text is not one number: the
 // window says so, keeps the focus in the box and stores nothing.

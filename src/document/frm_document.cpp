@@ -298,8 +298,23 @@ QWidget* frmDocument::control(std::string_view objectName) const {
 
 bool frmDocument::txtTextBoxCheck(int index) {
   QLineEdit* box = txtTextBox(index);
-  if (unreadableNumberBox(index, box->text().toStdString())) return false;
-  const QString text = qtext(reformatBox(index, box->text().toStdString()));
+  const std::string raw = box->text().toStdString();
+  if (unreadableNumberBox(index, raw)) return false;
+  std::string formatted;
+  if (abortPending()) {
+    // Closing after 中止 on this box's error: the close request asks nothing again, and a box it
+    // cannot re-format stays as it stands.
+    try {
+      formatted = reformatBox(index, raw);
+    } catch (const RuntimeError&) {
+      return true;
+    }
+  } else if (!guardStep("txtTextBoxCheck", [&] { formatted = reformatBox(index, raw); })) {
+    // A number too large for a double is this procedure's error, as in every dialog's box: on
+    // Ignore the box shows zero, never a number held to the largest double.
+    formatted = reformatBox(index, "");
+  }
+  const QString text = qtext(formatted);
   // setText emits no textEdited: re-formatting is no change of the user's.
   if (text != box->text()) box->setText(text);
   app::砂時計(false);

@@ -1,11 +1,14 @@
 #include "document/record_transfer.h"
 
+#include <cmath>
 #include <string_view>
 #include <type_traits>
 #include <variant>
 
+#include "app/number_format.h"
 #include "app/std_io.h"
 #include "platform/error_box.h"
+#include "platform/message_box.h"
 
 namespace tovakin::gui {
 
@@ -134,20 +137,36 @@ void recordToControls(DesignData& record, ShownControls& controls, const Transfe
     for (DocRole list : {DocRole::Kikaku, DocRole::Yobina}) storePipeText(record, list, controls.listText(list));
   });
   controls.showPipeBoxes();
-  runStep([&] { controls.setListText(DocRole::Kiso, listTextOf(record, DocRole::Kiso)); });
+  // A code its list has no entry for shows as the code itself, never as another entry, and is
+  // named once the case is shown; the record keeps it, and the calculation refuses it.
+  std::vector<std::string> unknown;
+  const auto showFixedList = [&](DocRole list) {
+    const double code = fieldOf<double>(record, documentList(list).field);
+    const std::optional<std::string> entry = fixedListEntry(list, code);
+    controls.setListText(list, entry ? *entry : (std::isfinite(code) ? formatGeneral(code) : std::string()));
+    if (!entry) unknown.push_back(unknownListCodeText(list, code));
+  };
+  runStep([&] { showFixedList(DocRole::Kiso); });
   controls.showKanshuSwitch();
   runStep([&] {
-    controls.setListText(DocRole::Maisetu, listTextOf(record, DocRole::Maisetu));
+    showFixedList(DocRole::Maisetu);
     controls.showTrench(record.maisetuKeishiki);
   });
   runStep([&] {
-    for (DocRole list : {DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken})
-      controls.setListText(list, listTextOf(record, list));
+    for (DocRole list : {DocRole::KajuJoken, DocRole::BuruJoken, DocRole::DoroJoken}) showFixedList(list);
   });
   runStep([&] {
     for (const DocumentBox& box : documentBoxes())
       if (const std::optional<std::string> text = boxTextOf(record, box)) controls.setBoxText(box.index, *text);
   });
+  if (unknown.empty()) return;
+  runStep([&] { msgBox(unknownCodesMessage(unknown), MsgButtons::OK, MsgIcon::Exclamation, ""); });
+}
+
+std::string unknownCodesMessage(const std::vector<std::string>& unknown) {
+  std::string text = "このファイルの値は一覧にありません。\r\n";
+  for (const std::string& line : unknown) text += line + "\r\n";
+  return text + "一覧から選び直して下さい。";
 }
 
 std::string listTextOf(const DesignData& record, DocRole list) {

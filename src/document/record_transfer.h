@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/design_data.h"
 #include "app/document_file.h"
@@ -57,7 +58,7 @@ using PipeClassOf = std::function<std::int32_t(const std::string& kanshu)>;
 //      wall thickness), spare 19, and the trench width copied for the foundation-material dialog
 //      (the trench box is read also while it is disabled);
 //   7. spare 18 and the pipe class of the stored pipe type.
-// A list text that is no entry leaves its code as it was (the bulldozer list stores 0). A box
+// A list text that is no entry leaves its code as it was. A box
 // that holds no number raises type mismatch (13), a number beyond a double or a count beyond 32
 // bits overflow (6): that step writes nothing, and whether the next step runs is `runStep`'s.
 void controlsToRecord(DesignData& record, const ControlTexts& shown, double now, const PipeClassOf& pipeClassOf,
@@ -101,11 +102,15 @@ class ShownControls {
 //   3. the standard and the size the lists show written back into the record, which so keeps the
 //      pipe it holds rather than the first entries of the refills;
 //   4. the pipe boxes, the support and the rigid / flexible switch, the burial and the trench
-//      controls, the truck, bulldozer and road lists;
-//   5. every box that shows a field of the record (boxTextOf); the pipe boxes keep step 4's.
+//      controls, the truck, bulldozer and road lists; a code a fixed list has no entry for shows
+//      as the code itself (never as another entry) and the record keeps it;
+//   5. every box that shows a field of the record (boxTextOf); the pipe boxes keep step 4's;
+//   6. when a code had no entry, one notice (unknownCodesMessage) naming each list and code.
 // Each step of lists and boxes runs through `runStep`; the refills and the window's switches run
 // their own.
 void recordToControls(DesignData& record, ShownControls& controls, const TransferStepRunner& runStep);
+// The notice of codes without an entry, one line each (unknownListCodeText).
+std::string unknownCodesMessage(const std::vector<std::string>& unknown);
 
 
 // The text a list shows for the record: a fixed list the entry of its code (fixedListText), a

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/design_data.h"
+#include "app/load_classes.h"
 #include "app/number_format.h"
 #include "app/std_io.h"
 #include "calc/calc_result.h"
@@ -28,16 +29,6 @@ std::string reportDate(double oleDate) {
 }
 
 std::string millimetres(double metres) { return num(metres * 1000.0, "0.00"); }
-
-std::string truckClass(double kaju) {
-  if (kaju == 10 || kaju == 14 || kaju == 20 || kaju == 25) return "T-" + general(kaju);
-  return "なし";
-}
-
-std::string bulldozerClass(double buru) {
-  if (buru == 3 || buru == 6 || buru == 8 || buru == 11 || buru == 15) return general(buru) + "ton級";
-  return "なし";
-}
 
 }  // namespace
 
@@ -85,11 +76,11 @@ void writeDesignConditionsSheet(SectionContext& ctx) {
   ctx.write("内部摩擦角", num(d.naibuMasatukaku, "0"));
   ctx.write("設計支持角", num(d.shijikaku, "0"));
   ctx.write("沈下比", num(d.chinkahi, "0.0"));
-  ctx.write("輪荷重規格", truckClass(d.kajuJoken));
+  ctx.write("輪荷重規格", app::truckClass(d.kajuJoken).text);
   ctx.write("道路の状態", d.doroJoken != 0 ? "舗装道路" : "未舗装道路");
   ctx.write("上載荷重条件", asText(myTrim(d.josaiKajuMeisho)));
   ctx.write("上載荷重", numText(myTrim(d.josaiKaju), "0.00"));
-  ctx.write("ブルドーザー規格", bulldozerClass(d.buruJoken));
+  ctx.write("ブルドーザー規格", app::bulldozerClass(d.buruJoken).text);
   ctx.write("キャタピラ数", num(d.kyatapiraSu, "0"));
   ctx.write("施工時衝撃係数", num(d.sekojiShogekiKeisu, "0.0"));
   ctx.write("静水圧", num(d.seisuiatu, "0.000"));

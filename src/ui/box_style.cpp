@@ -26,7 +26,7 @@ std::string boxStyle(std::string_view text, std::string_view pattern) {
 }
 
 std::string checkedBoxStyle(std::string_view text, std::string_view pattern) {
-  if (!myTrim(text).empty() && readLeadingNumber(toNarrow(text)).overflow) raiseError(err::kOverflow);
+  if (readTypedNumber(text).kind == TypedNumber::Overflow) raiseError(err::kOverflow);
   return boxStyle(text, pattern);
 }
 

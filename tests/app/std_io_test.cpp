@@ -119,6 +119,9 @@ TEST(ReadTypedNumber, OneNumberAsTypedInAnyWidthOrNothing) {
       {"7,000", K::Unreadable, 0},    {"1.5m", K::Unreadable, 0},     {"1.5 m", K::Unreadable, 0},
       {"abc", K::Unreadable, 0},      {"1.2.3", K::Unreadable, 0},    {"1e", K::Unreadable, 0},
       {"-", K::Unreadable, 0},        {"。", K::Unreadable, 0},       {"1e999", K::Overflow, 0},
+      {"1 5", K::Unreadable, 0},      {"１　５", K::Unreadable, 0},    {"- 1", K::Unreadable, 0},
+      {"1e999abc", K::Unreadable, 0}, {"1e999 5", K::Unreadable, 0},  {" -1e999\t", K::Overflow, 0},
+      {"1e-999", K::Number, 0},
   };
   for (const Row& row : rows) {
     const TypedNumber read = readTypedNumber(row.text);

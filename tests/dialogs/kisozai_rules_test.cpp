@@ -261,6 +261,8 @@ TEST(KisozaiStoreRule, ValuesBeyondTheirLimitsAreAskedAboutOnTheBoxThatCorrectsT
       {"F1 10 for 1.0: e' 5992.76 stays below 7000", 4, {{8, "0.0417"}, {9, "10.0"}, {10, "0.096"}, {11, "30.000"}, {12, "0.300"}},
        false, {9}},
       {"F1 1.5 is ordinary", 4, {{8, "0.0417"}, {9, "1.5"}, {10, "0.096"}, {11, "30.000"}, {12, "0.300"}}, false, {}},
+      {"F1 0.5 for 1.5: no lag factor is below 1.0", 4,
+       {{8, "0.0417"}, {9, "0.5"}, {10, "0.096"}, {11, "30.000"}, {12, "0.300"}}, false, {9}},
       {"a ΔX of a tenth of a millimetre: e' on F1", 4, {{8, "0.0001"}, {9, "1.0"}, {10, "0.096"}, {11, "30.000"}, {12, "0.300"}},
        false, {9}},
   };

@@ -142,6 +142,15 @@ TEST_F(DocumentKeyboard, EnterAndLeavingReformatTheBoxAndOnlyEnterOnTheButtonPre
     QApplication::sendEvent(d.txtTextBox(index), &leave);
     EXPECT_EQ(d.txtTextBox(index)->text(), QString::fromUtf8(shown)) << index;
   }
+  // Blanks inside a number are refused like any leftover; a number beyond a double is the box
+  // check's overflow, as in a dialog's box: Ignore shows zero, never a clamped number.
+  d.txtTextBox(10)->setText("１　５");
+  QApplication::sendEvent(d.txtTextBox(10), &leave);
+  EXPECT_EQ(d.txtTextBox(10)->text(), "１　５");
+  d.txtTextBox(10)->setText("1e400");
+  QApplication::sendEvent(d.txtTextBox(10), &leave);
+  EXPECT_EQ(errors.shown, std::vector<std::string>{"オーバーフローしました。(6)\n in txtTextBoxCheck"});
+  EXPECT_EQ(d.txtTextBox(10)->text(), "0.00");
   QFocusEvent menu(QEvent::FocusOut, Qt::PopupFocusReason);  // a context menu opening
   d.txtTextBox(8)->setText("7x");
   QApplication::sendEvent(d.txtTextBox(8), &menu);

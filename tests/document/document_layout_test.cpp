@@ -54,13 +54,8 @@ TEST(DocumentLayout, EveryBoxHasItsCaptionAndUnitBesideIt) {
                       {20, "変形遅れ係数(F1)", ""},    {21, "管厚", "mm"},            {22, "変形遅れ係数(F2)", ""},
                       {23, "設計たわみ率", "％"}};
   for (const Row& row : rows) {
-    const DesignedControl* box = &designedControl(DocRole::TextBox, row.box);
-    const DesignedControl *caption = nullptr, *unit = nullptr;
-    for (const DesignedControl& c : documentControls()) {
-      if (c.container != box->container || c.top != box->top) continue;
-      if (c.kind() == DocKind::Label && c.left < box->left && (!caption || c.left > caption->left)) caption = &c;
-      if (c.kind() == DocKind::Unit && c.left > box->left && (!unit || c.left < unit->left)) unit = &c;
-    }
+    const DesignedControl* caption = boxCaption(row.box);
+    const DesignedControl* unit = boxUnit(row.box);
     ASSERT_NE(caption, nullptr) << row.box;
     EXPECT_STREQ(caption->caption, row.caption) << row.box;
     EXPECT_EQ(unit ? unitTextOf(unit->index) : "", row.unit) << row.box;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/number_format.h"
 #include "platform/error_box.h"
 
 namespace tovakin::gui {
@@ -20,17 +21,28 @@ namespace {
 
 using L = DocRole;
 
-TEST(FixedLists, StartAtTheFirstEntryAndKeepTheCodeForATextThatIsNoEntry) {
+// Every fixed list maps each entry both ways; a text that is no entry (exact: case, blanks,
+// width) keeps the record's code, and a code without an entry is never shown as another entry:
+// it raises, naming the list and the code.
+TEST(FixedLists, MapEveryEntryBothWaysAndNameACodeWithoutOne) {
   EXPECT_EQ(fixedListDefault(L::KajuJoken), 25);
   EXPECT_EQ(fixedListDefault(L::BuruJoken), 3);
-  for (const char* text : {"x", "", "t-25", "T-25 ", "Ｔ-25"})  // exact: case, blanks, width
+  for (const char* text : {"x", "", "t-25", "T-25 ", "Ｔ-25"})
     EXPECT_EQ(fixedListCode(L::KajuJoken, text), std::nullopt) << text;
-  EXPECT_EQ(fixedListCode(L::Maisetu, "x"), std::nullopt);
-  EXPECT_EQ(fixedListCode(L::BuruJoken, "x"), 0.0);  // the bulldozer alone falls to none
-  // Codes without an entry of their own show the list's fallback.
-  EXPECT_EQ(fixedListText(L::Maisetu, 7) + fixedListText(L::Kiso, 0.5) + fixedListText(L::KajuJoken, 12) +
-                fixedListText(L::BuruJoken, 4) + fixedListText(L::DoroJoken, 3),
-            "矢板施工固定支承なしなし舗装道路");
+  for (const DocumentList& list : documentLists()) {
+    if (!list.items) continue;
+    double unknown = 0.5;
+    for (const ListItem& item : *list.items) {
+      EXPECT_EQ(fixedListCode(list.role, item.text), item.code) << item.text;
+      EXPECT_EQ(fixedListText(list.role, item.code), item.text);
+      unknown = std::max(unknown, item.code + 0.5);
+    }
+    EXPECT_EQ(fixedListCode(list.role, "x"), std::nullopt) << list.name;
+    EXPECT_EQ(fixedListEntry(list.role, unknown), std::nullopt) << list.name;
+    EXPECT_THROW(fixedListText(list.role, unknown), platform::RuntimeError) << list.name;
+    EXPECT_EQ(unknownListCodeText(list.role, unknown),
+              std::string(list.name) + "のコード " + formatGeneral(unknown) + " は一覧にありません。");
+  }
 }
 
 TEST(RigidFlexible, FollowsTheClassAndTheSupportExactly) {
@@ -76,9 +88,12 @@ TEST(ReadBox, ReadsOneNumberAsDisplayedAndNothingElse) {
   for (const Case& c : {Case{"", "0.00", 0}, Case{"１２．５", "0.00", 12.5}, Case{"－３", "0.0", -3},
                         Case{"12abc", "0.00", std::nullopt}, Case{"abc", "0.00", std::nullopt},
                         Case{"12,5", "0.00", std::nullopt}, Case{"１。５", "0.00", 1.5},
-                        Case{"0.6005", "0.000", 0.601}, Case{"2.5", "0", 3}, Case{"1e999", "0.00", DBL_MAX},
-                        Case{"-1e999", "0.00", -DBL_MAX}, Case{"1e-999", "0.00", 0}})
+                        Case{"0.6005", "0.000", 0.601}, Case{"2.5", "0", 3}, Case{"1 5", "0.00", std::nullopt},
+                        Case{"1e999abc", "0.00", std::nullopt}, Case{"1e-999", "0.00", 0}})
     EXPECT_EQ(readNumberBox(c.text, c.pattern), c.value) << c.text;
+  // Beyond a double's range the box says so (overflow); it is never held to the largest double.
+  EXPECT_THROW(readNumberBox("1e999", "0.00"), RuntimeError);
+  EXPECT_THROW(readNumberBox("-1e999", "0.00"), RuntimeError);
   EXPECT_EQ(caterpillarCount(2.5), 2);
   EXPECT_EQ(caterpillarCount(3.5), 4);
   EXPECT_EQ(caterpillarCount(2147483647.0), INT32_MAX);
@@ -96,12 +111,11 @@ TEST(ReadBox, IntoTheRecordTakesOnlyANumberAndFailsOtherwise) {
     double value;  // for number == 0
     int number;    // the error raised, 0 for none
   };
-  const std::string shownForHuge = reformatBox(8, "1e999");  // what the box check leaves in a box
   const Case cases[] = {{"", 0, 0},          {"   ", 0, 0},        {"　", 0, 0},         {"１２．５", 12.5, 0},
                         {"－３", -3, 0},      {" 7 ", 7, 0},        {"0.6005", 0.601, 0}, {"+2", 2, 0},
-                        {"1e-999", 0, 0},    {"abc", 0, 13},       {"12abc", 0, 13},     {"12,5", 0, 13},
-                        {"inf", 0, 13},      {"nan", 0, 13},       {"-", 0, 13},         {"&H10", 0, 13},
-                        {"1e999", 0, 6},     {"-1e999", 0, 6},     {shownForHuge.c_str(), 0, 6}};
+                        {"1e-999", 0, 0},    {"１。５", 1.5, 0},    {"abc", 0, 13},       {"12abc", 0, 13},
+                        {"12,5", 0, 13},     {"inf", 0, 13},       {"nan", 0, 13},       {"-", 0, 13},
+                        {"1 5", 0, 13},      {"1e999abc", 0, 13},  {"1e999", 0, 6},      {"-1e999", 0, 6}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     if (c.number == 0) {
@@ -272,8 +286,12 @@ TEST(BoxReformat, TrimsTheTextsShowsNumbersInTheirPatternAndLeavesBox19) {
                          Row{0, "", ""}, Row{0, " 　題 名　 ", "題 名"}, Row{13, "　盛土 ", "盛土"},
                          Row{19, " 7,000 kN ", " 7,000 kN "}, Row{1, "95", "95.00"}})
     EXPECT_EQ(reformatBox(row.index, row.typed), row.shown) << row.index << " " << row.typed;
-  // Beyond a double's range: the largest number, never "inf".
-  EXPECT_EQ(reformatBox(14, "1e400").find("inf"), std::string::npos);
+  // Beyond a double's range the box check raises overflow, never shows a clamped number; with
+  // leftovers the text is refused like any other.
+  EXPECT_THROW(reformatBox(14, "1e400"), RuntimeError);
+  EXPECT_EQ(reformatBox(14, "1e999abc"), "1e999abc");
+  EXPECT_TRUE(unreadableNumberBox(14, "1e999abc"));
+  EXPECT_FALSE(unreadableNumberBox(14, "1e400"));
 }
 
 }  // namespace

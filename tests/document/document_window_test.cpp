@@ -327,18 +327,21 @@ TEST_F(RecordTransfer, APipeNoLongerInTheDatabaseIsKeptAndCaughtByTheInputCheck)
   EXPECT_EQ(MyDataCheck(d.myData()), 17);
 }
 
-TEST_F(RecordTransfer, UnknownCodesShowTheirFallbackEntriesAndComeBackAsThem) {
+// A code its list lacks shows as itself, is named once, and is stored back as it was.
+TEST_F(RecordTransfer, UnknownCodesShowAsThemselvesAndComeBackAsThey) {
   frmDocument d;
   DesignData& r = d.myData();
   r.maisetuKeishiki = 1;  // 突出型: the trench box is disabled but still stored
   r.mizohaba = 1.25;
-  r.kisoKeishiki = 0.5; r.kajuJoken = 12; r.buruJoken = 4; r.doroJoken = 3;
+  r.kisoKeishiki = 0.5; r.kajuJoken = 30; r.buruJoken = 4; r.doroJoken = 3;
   d.myFormTenki();
-  EXPECT_EQ(lists(d).mid(3), (QStringList{"突出型", "固定支承", "なし", "なし", "舗装道路"}));
+  EXPECT_EQ(lists(d).mid(3), (QStringList{"突出型", "0.5", "30", "4", "3"}));
   EXPECT_FALSE(d.txtTextBox(5)->isEnabled());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].text.find("輪荷重規格のコード 30 は一覧にありません。"), std::string::npos);
   d.myForm2Data();
   EXPECT_EQ(std::vector<double>({r.kisoKeishiki, r.kajuJoken, r.buruJoken, r.doroJoken, r.kisozaiMizohaba}),
-            std::vector<double>({1, 0, 0, 1, 1.25}));
+            std::vector<double>({0.5, 30, 4, 3, 1.25}));
 }
 
 // A box that is not one number is refused before anything is stored; a number the record cannot

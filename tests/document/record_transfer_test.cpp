@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/document_file.h"
+#include "app/number_format.h"
 #include "platform/error_box.h"
+#include "support/scripted_dialogs.h"
 
 namespace tovakin::gui {
 namespace {
@@ -133,8 +136,8 @@ TEST(ControlsToRecord, ReadsEmptyBoxesAsZeroAndRoundsTheCountHalfToEven) {
   }
 }
 
-// A list text that is no entry keeps the code; the bulldozer list alone stores "none".
-TEST(ControlsToRecord, AListTextThatIsNoEntryKeepsItsCodeButTheBulldozerFallsToNone) {
+// A list text that is no entry keeps the code, in every list: none is taken for another entry.
+TEST(ControlsToRecord, AListTextThatIsNoEntryKeepsItsCode) {
   DesignData r = app::newDesignData();
   r.maisetuKeishiki = 1;
   r.kisoKeishiki = 1;
@@ -147,7 +150,7 @@ TEST(ControlsToRecord, AListTextThatIsNoEntryKeepsItsCodeButTheBulldozerFallsToN
   Steps steps;
   controlsToRecord(r, t, 1, [](const std::string&) { return -1; }, steps.runner());
   EXPECT_EQ(std::vector<double>({r.maisetuKeishiki, r.kisoKeishiki, r.kajuJoken, r.buruJoken, r.doroJoken}),
-            std::vector<double>({1, 1, 20, 0, 1}));
+            std::vector<double>({1, 1, 20, 6, 1}));
   EXPECT_EQ(r.kanzaiKubun, -1);
 }
 
@@ -200,7 +203,7 @@ TEST(RecordToControls, ShowsEveryFieldInItsControlAndLeavesThePipeBoxesToThePipe
   r.chinkahi = -0.1;
   r.hanryokuKeisu = 4770;
   r.gaikei = 0.32;
-  r.maisetuKeishiki = 7;  // a code without an entry of its own
+  r.maisetuKeishiki = 2;
   r.kajuJoken = 14;
   r.buruJoken = 11;
   r.doroJoken = 1;
@@ -241,6 +244,39 @@ class FakeShown final : public ShownControls {
  private:
   DesignData& record_;
 };
+
+// A file's code its list has no entry for, in each fixed list: the list shows the code itself,
+// never another entry, one notice names every such list and code, and the record keeps the codes
+// through the controls and back.
+TEST(RecordToControls, ShowsAndNamesAFileCodeItsListLacksAndKeepsIt) {
+  testing::ScriptedMessageBox messages;
+  const auto installed = installMessageBox(messages);
+  DesignData r = app::newDesignData({"ヒューム管", "2種", "300", 0});
+  std::vector<std::string> named;
+  std::map<DocRole, double> unknown;
+  for (const DocumentList& list : documentLists()) {
+    if (!list.items) continue;
+    double code = 0.5;  // beyond every entry, whatever the table holds
+    for (const ListItem& item : *list.items) code = std::max(code, item.code + 1.5);
+    unknown[list.role] = code;
+    r.*std::get<double DesignData::*>(list.field) = code;
+    named.push_back(unknownListCodeText(list.role, code));
+  }
+  FakeShown shown(r);
+  Steps steps;
+  recordToControls(r, shown, steps.runner());
+  EXPECT_TRUE(steps.errors.empty());
+  for (const auto& [role, code] : unknown) EXPECT_EQ(shown.lists[role], app::formatGeneral(code)) << objectNameOf(role);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  for (const std::string& line : named) EXPECT_NE(messages.shown[0].text.find(line), std::string::npos) << line;
+
+  ControlTexts back = shownCase();
+  for (const auto& [role, code] : unknown) back.list(role) = shown.lists[role];
+  DesignData stored = r;
+  controlsToRecord(stored, back, 1, ductileClass, steps.runner());
+  for (const auto& [role, code] : unknown)
+    EXPECT_EQ(stored.*std::get<double DesignData::*>(documentList(role).field), code) << objectNameOf(role);
+}
 
 // The pipe texts are taken before any refill, each list is shown before the one below it is
 // refilled, and the record keeps its pipe, not the refills' first entries.

@@ -115,7 +115,7 @@ TEST_F(CoverSheets, ClassesCodesAndNumbersHeldAsText) {
     const char* bulldozerText;
   };
   for (const Row& r : {Row{0, 0, 1, 0, "なし", "なし"}, Row{10, 3, 0, 0, "T-10", "3ton級"},
-                       Row{12, 7, 1, 1, "なし", "なし"}, Row{14, 15, 1, 1, "T-14", "15ton級"}}) {
+                       Row{14, 15, 1, 1, "T-14", "15ton級"}}) {
     case_.design.kajuJoken = r.truck;
     case_.design.buruJoken = r.bulldozer;
     case_.design.kisoKeishiki = r.support;
@@ -126,6 +126,13 @@ TEST_F(CoverSheets, ClassesCodesAndNumbersHeldAsText) {
     EXPECT_EQ(cond("基礎形式"), r.support != 0 ? "固定支承" : "自由支承");
     EXPECT_EQ(cond("道路の状態"), r.road != 0 ? "舗装道路" : "未舗装道路");
   }
+  // A class the tables lack is never written as another one (or as none).
+  case_.design.kajuJoken = 12;
+  EXPECT_THROW(run(), platform::RuntimeError);
+  case_.design.kajuJoken = 0;
+  case_.design.buruJoken = 7;
+  EXPECT_THROW(run(), platform::RuntimeError);
+  case_.design.buruJoken = 0;
   case_.design.josaiKaju = "0";
   case_.design.josaiKajuMeisho = "  ";
   case_.design.yobikei = "１５００";

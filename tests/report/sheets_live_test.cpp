@@ -234,8 +234,8 @@ TEST_F(LiveSheets, TruckClassRoadCoverBandAndSpreadAngle) {
       {10, 0, 2.4999, 0.3, 1.0, 36.872727272727275, 60, 4.161750756578779,
        {{"L14", "未舗装道路"}, {"L15", "2.500"}, {"L16", "39"}, {"L19", "0.3"}, {"H24", "2×39"},
         {"H26", "36.873"}, {"K30", "0.2＋2ｈ・tan（60）"}, {"H32", "0.2＋2×2.500×tan（60）"}, {"H33", "4.162"}}},
-      // a class outside the list (no rear-wheel load) and any road code other than 0
-      {12, 2, 1.2, 0.3, 1.0, 0, 45.0001, 0,
+      // no truck, and any road code other than 0
+      {0, 2, 1.2, 0.3, 1.0, 0, 45.0001, 0,
        {{"L14", "舗装道路"}, {"L16", "0"}, {"H24", "2×0"}, {"K30", "0.2＋2ｈ・tan（45）"}}},
   };
   for (const Row& row : rows) {
