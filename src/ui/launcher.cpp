@@ -2,7 +2,6 @@
 
 #include <QEventLoop>
 #include <cstdio>
-#include <exception>
 #include <map>
 #include <memory>
 #include <utility>
@@ -78,16 +77,7 @@ void askDefaultProgramFor(const std::string& extension, Launcher::ProgramAnswer 
       // An answer of a launcher since replaced is not kept.
       if (&asked == &launcher()) knownOfLauncher(asked).answers[extension] = program;
       settle();
-      // Every caller hears the answer, also when one of them fails on it.
-      std::exception_ptr failed;
-      for (const Launcher::ProgramAnswer& each : std::exchange(*waiting, {})) {
-        try {
-          each(program);
-        } catch (...) {
-          if (!failed) failed = std::current_exception();
-        }
-      }
-      if (failed) std::rethrow_exception(failed);
+      for (const Launcher::ProgramAnswer& each : std::exchange(*waiting, {})) each(program);
     });
   } catch (...) {
     settle();  // a question that never went out is asked again next time
