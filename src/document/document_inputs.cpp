@@ -68,7 +68,7 @@ RecordTextValidator::RecordTextValidator(std::size_t maxBytes, QLineEdit* box) :
 QValidator::State RecordTextValidator::validate(QString& input, int& /*pos*/) const {
   const std::string text = input.toStdString();
   if (fitsRecordText(text, maxBytes_)) return Acceptable;
-  refusedHint_ = refusedCharacterHint(text);
+  refusedHint_ = refusedTextHint(text, maxBytes_);
   return Invalid;
 }
 

@@ -34,8 +34,9 @@ class ChoiceCombo : public QComboBox {
 };
 
 // Keeps a free text of a box within what its record field can hold: at most `maxBytes` bytes of
-// code page 932, and only characters that code page has. A character refused for not being one
-// is named in a tool tip at the box, so that nothing typed vanishes without a word.
+// code page 932, and only characters that code page has. A text refused (a character that code
+// page lacks, a paste too long) is explained in a tool tip at the box, so that nothing typed or
+// pasted vanishes without a word.
 class RecordTextValidator : public QValidator {
   Q_OBJECT
  public:
@@ -44,7 +45,7 @@ class RecordTextValidator : public QValidator {
 
  private:
   std::size_t maxBytes_;
-  mutable std::string refusedHint_;  // of the last text refused, "" when refused for its length
+  mutable std::string refusedHint_;  // why the last text was refused
 };
 
 }  // namespace tovakin::gui

@@ -262,10 +262,13 @@ bool fitsRecordText(std::string_view utf8, std::size_t maxBytes) {
   return !platform::firstCharNotInCp932(utf8) && platform::toCp932(utf8).size() <= maxBytes;
 }
 
-std::string refusedCharacterHint(std::string_view utf8) {
-  const auto refused = platform::firstCharNotInCp932(utf8);
-  if (!refused) return {};
-  return "「" + platform::describeChar(*refused) + "」は入力できない文字です。";
+std::string refusedTextHint(std::string_view utf8, std::size_t maxBytes) {
+  if (const auto refused = platform::firstCharNotInCp932(utf8))
+    return "「" + platform::describeChar(*refused) + "」は入力できない文字です。";
+  if (platform::toCp932(utf8).size() <= maxBytes) return {};
+  // A full-width character takes two of the field's bytes, a half-width one.
+  return "この欄に入力できるのは半角 " + std::to_string(maxBytes) + " 文字（全角 " + std::to_string(maxBytes / 2) +
+         " 文字）までです。";
 }
 
 std::string enterTarget(std::string_view from, const EnterState& state) {

@@ -190,9 +190,10 @@ inline constexpr std::size_t kSurchargeNameBytes = 32;  // box 13, josaiKajuMeis
 // True when the text can be kept in a record field of that many bytes: every character exists
 // in code page 932 and the text takes no more bytes there.
 bool fitsRecordText(std::string_view utf8, std::size_t maxBytes);
-// What a free-text box shows when it refuses a typed text because of a character code page 932
-// cannot hold, naming that character; "" when every character can be held.
-std::string refusedCharacterHint(std::string_view utf8);
+// What a free-text box shows when it refuses a typed or pasted text: the first character code
+// page 932 cannot hold, named; else, for a text too long, how much the box holds; "" for a text
+// it keeps (fitsRecordText).
+std::string refusedTextHint(std::string_view utf8, std::size_t maxBytes);
 
 // ---- The keyboard ---------------------------------------------------------------------------
 

@@ -105,6 +105,9 @@ class DocumentRun final : public CalculationDocument {
     control->setFocus(Qt::OtherFocusReason);
     // Typing the correction replaces the whole wrong value.
     if (text) text->selectAll();
+    // In view now, not once the focus has settled: the check's message comes next and waits
+    // modally, and the user reads it beside the value it names.
+    d_.layoutFrame()->showControl(control);
   }
   QString lblMyFilename() const override { return d_.lblMyFilename(); }
   CommonDialog& dlgCommonDialog() override { return commonDialog(); }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 #include "ui/abort_boundary.h"
@@ -32,6 +33,15 @@ FocusScrollArea::FocusScrollArea(QWidget* content, QWidget* parent) : QScrollAre
 
 bool FocusScrollArea::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(next); }
 
+void FocusScrollArea::keyPressEvent(QKeyEvent* event) {
+  // The keys QAbstractScrollArea scrolls on.
+  const int key = event->key();
+  const bool scrolling = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right ||
+                         event->matches(QKeySequence::MoveToPreviousPage) ||
+                         event->matches(QKeySequence::MoveToNextPage);
+  event->setAccepted(scrolling);
+}
+
 void FocusScrollArea::focusMoved(QWidget* now) {
   if (!now || !widget() || !widget()->isAncestorOf(now)) return;
   secondTurn_ = false;
@@ -48,6 +58,15 @@ void FocusScrollArea::settle() {
   // The focus of the active window, and only while it is one of ours and can be seen.
   QWidget* focused = QApplication::focusWidget();
   if (focused && widget() && widget()->isAncestorOf(focused) && focused->isVisible()) showControl(focused);
+}
+
+void FocusScrollArea::showInItsFrame(QWidget* control) {
+  for (QWidget* up = control ? control->parentWidget() : nullptr; up; up = up->parentWidget()) {
+    if (auto* frame = dynamic_cast<FocusScrollArea*>(up)) {
+      frame->showControl(control);
+      return;
+    }
+  }
 }
 
 void FocusScrollArea::showControl(QWidget* control) {

@@ -8,6 +8,10 @@
 // about on their way (Qt hands it to the next box while it hides a window), and a keeper of the
 // focus may then give it back; a box passed on that way is not scrolled to. A resize scrolls
 // nothing either, so a window whose focus is in its first box keeps showing its top left.
+//
+// Keys never scroll the frame: the arrow and page keys a control leaves unused (Up and Down in a
+// text box) would carry the focused control out of sight while it still takes what is typed. The
+// frame scrolls by its scroll bars and the wheel.
 #include <QScrollArea>
 #include <QTimer>
 
@@ -22,11 +26,16 @@ class FocusScrollArea final : public QScrollArea {
 
   // Scrolls as little as brings the control (of the content) into view (offsetShowing).
   void showControl(QWidget* control);
+  // The same in the frame that holds the control, if one does.
+  static void showInItsFrame(QWidget* control);
 
  protected:
   // Tab moves the focus as in any window; where it settles is brought into view afterwards (the
   // scroll area's own move would scroll to the text cursor of a box passed on the way).
   bool focusNextPrevChild(bool next) override;
+  // Takes the scrolling keys a control left unused and does nothing with them; they reach no
+  // window above either (the MDI area is a scroll area too).
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void focusMoved(QWidget* now);

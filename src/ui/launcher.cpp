@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "ui/busy_pointer.h"
 #include "ui/desktop_entry.h"
@@ -31,16 +33,20 @@ class HeadlessLauncher final : public Launcher {
 HeadlessLauncher g_headless;
 Launcher* g_launcher = nullptr;
 
-// The answers given, by extension, and the launcher that gave them: another launcher installed
-// (a test's double) knows nothing yet.
+// Who waits for the answer to one question.
+using Waiting = std::vector<Launcher::ProgramAnswer>;
+
+// The answers given, by extension, the questions still out, and the launcher asked: another
+// launcher installed (a test's double) knows nothing yet.
 struct KnownPrograms {
   const Launcher* from = nullptr;
   std::map<std::string, std::optional<DesktopProgram>> answers;
+  std::map<std::string, std::shared_ptr<Waiting>> asking;
 };
 KnownPrograms g_known;
 
 KnownPrograms& knownOfLauncher(const Launcher& l) {
-  if (g_known.from != &l) g_known = KnownPrograms{&l, {}};
+  if (g_known.from != &l) g_known = KnownPrograms{&l, {}, {}};
   return g_known;
 }
 
@@ -50,12 +56,33 @@ Launcher& launcher() { return g_launcher ? *g_launcher : g_headless; }
 
 void askDefaultProgramFor(const std::string& extension, Launcher::ProgramAnswer answer) {
   Launcher& asked = launcher();
-  asked.findDefaultProgramFor(extension, [&asked, extension, answer = std::move(answer)](
-                                             std::optional<DesktopProgram> program) {
-    // An answer of a launcher since replaced is not kept.
-    if (&asked == &launcher()) knownOfLauncher(asked).answers[extension] = program;
-    if (answer) answer(std::move(program));
-  });
+  KnownPrograms& known = knownOfLauncher(asked);
+  // The question already out answers this one too: a second one would only take as long again.
+  if (const auto out = known.asking.find(extension); out != known.asking.end()) {
+    if (answer) out->second->push_back(std::move(answer));
+    return;
+  }
+  auto waiting = std::make_shared<Waiting>();
+  if (answer) waiting->push_back(std::move(answer));
+  known.asking[extension] = waiting;
+  const auto settle = [&asked, extension, waiting] {
+    // Questions of a launcher since replaced are not its successor's.
+    if (&asked != &launcher()) return;
+    KnownPrograms& now = knownOfLauncher(asked);
+    if (const auto out = now.asking.find(extension); out != now.asking.end() && out->second == waiting)
+      now.asking.erase(out);
+  };
+  try {
+    asked.findDefaultProgramFor(extension, [&asked, extension, waiting, settle](std::optional<DesktopProgram> program) {
+      // An answer of a launcher since replaced is not kept.
+      if (&asked == &launcher()) knownOfLauncher(asked).answers[extension] = program;
+      settle();
+      for (const Launcher::ProgramAnswer& each : std::exchange(*waiting, {})) each(program);
+    });
+  } catch (...) {
+    settle();  // a question that never went out is asked again next time
+    throw;
+  }
 }
 
 std::optional<DesktopProgram> knownDefaultProgram(const std::string& extension) {

@@ -55,11 +55,13 @@ Launcher& launcher();
 Installed<Launcher> installLauncher(Launcher& launcher);
 
 // The program for an extension asked without waiting, through the installed launcher; the answer
-// is kept for knownDefaultProgram.
+// is kept for knownDefaultProgram. While a question for the extension is out, no other is asked:
+// its answer answers every caller.
 void askDefaultProgramFor(const std::string& extension, Launcher::ProgramAnswer answer);
 // The program for an extension, for a command the user chose: the program the installed launcher
-// last named, without asking again. With none named yet it asks and waits for the answer with the
-// busy pointer, the windows repainting (user input waits): a slow desktop never freezes them.
+// last named, without asking again. With none named yet it asks (or joins the question already
+// out) and waits for the answer with the busy pointer, the windows repainting (user input waits):
+// a slow desktop never freezes them.
 std::optional<DesktopProgram> knownDefaultProgram(const std::string& extension);
 
 // Starts a desktop program on files, with the files where its entry puts them.

@@ -68,8 +68,9 @@ class DialogNumericBox : public QLineEdit {
   ReentryGuard check_;
 };
 
-// A number box whose text is not one number: the notice naming the text (unreadableNumberMessage),
-// then the focus back in the box with its text selected. Nothing reads the text meanwhile.
+// A number box whose text is not one number: the box brought into view in its scrolled frame, the
+// notice naming the text (unreadableNumberMessage), then the focus back in the box with its text
+// selected. Nothing reads the text meanwhile.
 void refuseUnreadable(QLineEdit& box);
 // The same once the focus change that left the box is over, when the focus has not come back to
 // it (a command that read the box has already said so) and its text is

@@ -163,9 +163,12 @@ TEST(RecordText, FitsInTheBytesOfCodePage932) {
   // back as a backslash and is refused, named.
   EXPECT_TRUE(fitsRecordText("区間1〜3 −5", kTitleBytes));
   EXPECT_FALSE(fitsRecordText("¥100", kTitleBytes));
-  EXPECT_EQ(refusedCharacterHint("区間1〜3"), "");
-  EXPECT_EQ(refusedCharacterHint("café"), "「é (U+00E9)」は入力できない文字です。");
-  EXPECT_EQ(refusedCharacterHint("¥100"), "「¥ (U+00A5)」は入力できない文字です。");
+  EXPECT_EQ(refusedTextHint("区間1〜3", kTitleBytes), "");
+  EXPECT_EQ(refusedTextHint("café", kTitleBytes), "「é (U+00E9)」は入力できない文字です。");
+  EXPECT_EQ(refusedTextHint("¥100", kTitleBytes), "「¥ (U+00A5)」は入力できない文字です。");
+  // A text too long says how much the box holds; a character it lacks is named first.
+  EXPECT_EQ(refusedTextHint(kanji + "a", kSurchargeNameBytes), "この欄に入力できるのは半角 32 文字（全角 16 文字）までです。");
+  EXPECT_EQ(refusedTextHint(kanji + "é", kSurchargeNameBytes), "「é (U+00E9)」は入力できない文字です。");
 }
 
 TEST(WindowSize, TheInsideIsThePanelAndTheButtonsSitInItsCorner) {

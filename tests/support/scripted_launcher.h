@@ -11,7 +11,7 @@
 namespace tovakin::testing {
 using namespace tovakin::gui;
 
-class ScriptedLauncher final : public Launcher {
+class ScriptedLauncher : public Launcher {
  public:
   struct Started {
     std::string program;

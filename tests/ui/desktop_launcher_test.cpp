@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 
 #include "ui/desktop_entry.h"
 #include "support/row_name.h"
+#include "support/scripted_launcher.h"
 
 namespace tovakin::gui {
 namespace {
@@ -213,6 +215,22 @@ TEST(QProcessRunner, ReadsAToolsAnswerAndReportsAFailure) {
   EXPECT_EQ(runner.output("printf", {"%s", "application/pdf"}), "application/pdf");
   EXPECT_EQ(runner.output("false", {}), std::nullopt);
   EXPECT_EQ(runner.output("tovakin-no-such-program", {}), std::nullopt);
+}
+
+TEST(KnownDefaultProgram, ACommandWaitsForTheQuestionAlreadyOutInsteadOfAskingAgain) {
+  struct SlowDesktop : ::tovakin::testing::ScriptedLauncher {  // answers when told to, as xdg-mime a second later
+    void findDefaultProgramFor(const std::string&, ProgramAnswer answer) override { asked.push_back(answer); }
+    std::vector<ProgramAnswer> asked;
+  } desktop;
+  const DesktopProgram sheets{"sheets.desktop", "/usr/bin/sheets", {"%F"}};
+  std::optional<DesktopProgram> menuHeard;
+  askDefaultProgramFor("xlsx", [&](std::optional<DesktopProgram> p) { menuHeard = p; });  // the menu opening
+  QTimer::singleShot(0, [&] {
+    for (const auto& answer : std::vector(desktop.asked)) answer(sheets);
+  });
+  EXPECT_EQ(knownDefaultProgram("xlsx"), sheets);
+  EXPECT_EQ(menuHeard, sheets);
+  EXPECT_EQ(desktop.asked.size(), 1u);
 }
 
 }  // namespace
