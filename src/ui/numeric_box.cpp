@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "ui/abort_boundary.h"
 #include "ui/box_style.h"
+#include "ui/document_focus.h"
 #include "ui/form_helpers.h"
 
 namespace tovakin::gui {
@@ -122,7 +123,7 @@ void DialogNumericBox::moveOnEnter() {
 
 void refuseUnreadable(QLineEdit& box) {
   msgBox(unreadableNumberMessage(box.text().toStdString()), MsgButtons::OK, MsgIcon::None, "");
-  box.setFocus(Qt::OtherFocusReason);
+  focusOnUsersBehalf(box);
   box.selectAll();
 }
 
