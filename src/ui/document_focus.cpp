@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "ui/abort_boundary.h"
@@ -94,9 +95,11 @@ class DocumentFocus final : public QObject {
         if (!sub) return;
         record(FocusMove::UserKey, sub, focused);
         // Tab and Enter move on to the control the user goes to next.
-        if (event.type() == QEvent::KeyPress && plainNavigation(static_cast<QKeyEvent&>(event)) && !navigating_) {
+        if (event.type() == QEvent::KeyPress && plainNavigation(static_cast<QKeyEvent&>(event))) {
           navigating_ = sub;
-          QTimer::singleShot(0, this, [this] { navigating_ = nullptr; });
+          QTimer::singleShot(0, this, [this, key = ++keys_] {
+            if (key == keys_) navigating_ = nullptr;
+          });
         }
         return;
       }
@@ -131,9 +134,10 @@ class DocumentFocus final : public QObject {
     }
   }
 
+  // The first move of the focus while the key is handled is the key's own; what follows is not.
   void focusMoved(QWidget* now) {
-    if (!navigating_ || !now || !now->isVisible() || documentOf(now) != navigating_) return;
-    record(FocusMove::UserTab, navigating_, now);
+    QPointer<QMdiSubWindow> sub = std::exchange(navigating_, nullptr);
+    if (sub && now && now->isVisible() && documentOf(now) == sub) record(FocusMove::UserTab, sub, now);
   }
 
   // The first control of the document's Tab chain: where the area puts the focus of a document
@@ -182,6 +186,7 @@ class DocumentFocus final : public QObject {
   QMdiArea& area_;
   UsersBoxes<QMdiSubWindow*, QPointer<QWidget>> boxes_;
   QPointer<QMdiSubWindow> navigating_;  // a plain Tab or Enter of the user is being handled in it
+  unsigned keys_ = 0;                    // the navigation keys seen
   bool pending_ = false;
 };
 

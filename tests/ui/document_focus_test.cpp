@@ -84,6 +84,17 @@ TEST_F(DocumentFocus, AFocusMovedByTheProgramIsWhereTheDocumentIsTakenUpAgain) {
   EXPECT_TRUE(first.sub->isAncestorOf(QApplication::focusWidget()));
 }
 
+TEST_F(DocumentFocus, TheUsersTabMovesTheBoxAMoveOfQtsDoesNot) {
+  Document& first = documents[0];
+  QTest::mouseClick(first.boxes[0], Qt::LeftButton);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), first.boxes[1]);
+  // Qt hands the focus on while the document's window changes: no choice of the user.
+  first.boxes[2]->setFocus(Qt::TabFocusReason);
+  bringBack(first);
+  EXPECT_EQ(QApplication::focusWidget(), first.boxes[1]);
+}
+
 TEST_F(DocumentFocus, ADocumentNeverFocusedStartsInItsFirstBox) {
   auto late = std::make_unique<Document>();
   late->sub = area.addSubWindow(late->widget);
