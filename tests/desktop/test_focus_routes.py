@@ -11,7 +11,8 @@ import struct
 import subprocess
 
 import harness
-from test_focus_and_answers import FocusAndAnswers, focus_seen
+import test_focus_and_answers
+from test_focus_and_answers import focus_seen
 from test_main_window import Picture
 
 OPTIONS_TITLE = "^ｵﾌﾟｼｮﾝ$"
@@ -44,7 +45,9 @@ def fields(path):
             "title": data[32:160].decode("cp932").rstrip(" \0")}
 
 
-class FocusRoutes(FocusAndAnswers):
+class FocusRoutes(harness.DesktopTestCase):
+    place_main = test_focus_and_answers.FocusAndAnswers.place_main
+
     def start(self, count):
         """`count` copies of a flexible case, each left in 土かぶり, cascaded; the last is in front."""
         source = self.design_file("flexible")
@@ -173,16 +176,26 @@ class FocusRoutes(FocusAndAnswers):
             self.assertEqual(record[name], self.original[name], f"{what}: {name}")
         return saved[0]
 
-    def front(self):
-        return self.typed_lands_in_the_cover("the document in front")
+    def route(self, name):
+        """The routes back that more than one state takes, by name."""
+        return {
+            "Ctrl+Tab": lambda: self.keys("ctrl+Tab"),
+            "Ctrl+F6": lambda: self.keys("ctrl+F6"),
+            "Ctrl+Shift+F6": lambda: self.keys("ctrl+shift+F6"),
+            "the options dialog": lambda: self.dialog_and_back(("alt+t", "o"), OPTIONS_TITLE, ("alt+F4",)),
+            "the condition dialog": lambda: self.dialog_and_back(("alt+e",), KISOZAI_TITLE, ("alt+F4",)),
+            "another program": self.other_program_and_back,
+        }[name]
 
-    def run_steps(self, steps):
+    def run_steps(self, state, steps):
+        """Each step: a route (a name or a function) and which document comes to the front: the
+        one in front before ("same"), another ("other"), or any (None)."""
         for what, route, which in steps:
             in_front = self.last_saved
-            route()
+            (self.route(route) if isinstance(route, str) else route)()
             others = [p for p in self.open if p != in_front]
             expected = {"same": in_front, "other": others, None: None}[which]
-            self.last_saved = self.typed_lands_in_the_cover(what, expected)
+            self.last_saved = self.typed_lands_in_the_cover(f"{state}: {what if what else route}", expected)
 
     def finish(self):
         """Every document has been saved after its last change: the program ends without a question."""
@@ -194,25 +207,27 @@ class FocusRoutes(FocusAndAnswers):
     def test_cascaded_and_tiled_documents(self):
         self.start(3)
         self.last_saved = self.typed_lands_in_the_cover("the document in front", self.files[-1])
-        n = len(self.open)
-        tiled_h = AREA_HEIGHT // n
-        tiled_v = AREA_WIDTH // n
-        self.run_steps([
-            ("cascaded: Ctrl+Tab", lambda: self.keys("ctrl+Tab"), "other"),
-            ("cascaded: a click on a caption", lambda: self.click(*self.cascade_caption(0)), "other"),
-            ("cascaded: the options dialog", lambda: self.dialog_and_back(("alt+t", "o"), OPTIONS_TITLE, ("alt+F4",)),
-             "same"),
-            ("tiled: Ctrl+F6", lambda: (self.keys("alt+w", "h"), self.keys("ctrl+F6")), "other"),
-            ("tiled: the window list by click", lambda: self.window_list_click(1), None),
-            ("tiled: the condition dialog", lambda: self.dialog_and_back(("alt+e",), KISOZAI_TITLE, ("alt+F4",)),
-             "same"),
-            ("tiled: a click on a caption",
+        tiled_h, tiled_v = AREA_HEIGHT // len(self.open), AREA_WIDTH // len(self.open)
+        self.run_steps("cascaded", [
+            (None, "Ctrl+Tab", "other"),
+            ("a click on a caption", lambda: self.click(*self.cascade_caption(0)), "other"),
+            (None, "the options dialog", "same"),
+        ])
+        self.keys("alt+w", "h")
+        self.run_steps("tiled", [
+            (None, "Ctrl+F6", "other"),
+            ("the window list by click", lambda: self.window_list_click(1), None),
+            (None, "the condition dialog", "same"),
+            ("a click on a caption",
              lambda: (self.keys("alt+w", "h"), self.click(300, AREA_TOP + tiled_h + CAPTION // 2)), "other"),
-            ("side by side: Ctrl+Shift+F6", lambda: (self.keys("alt+w", "v"), self.keys("ctrl+shift+F6")), "other"),
-            ("side by side: a click on a caption",
+        ])
+        self.keys("alt+w", "v")
+        self.run_steps("side by side", [
+            (None, "Ctrl+Shift+F6", "other"),
+            ("a click on a caption",
              lambda: (self.keys("alt+w", "v"), self.click(tiled_v + 150, AREA_TOP + CAPTION // 2)), "other"),
-            ("side by side: another program", self.other_program_and_back, "same"),
-            ("cascaded: closing an unchanged document", lambda: self.close_other(None), "same"),
+            (None, "another program", "same"),
+            ("closing an unchanged document", lambda: self.close_other(None), "same"),
         ])
         self.finish()
 
@@ -220,18 +235,16 @@ class FocusRoutes(FocusAndAnswers):
         self.start(6)
         self.last_saved = self.typed_lands_in_the_cover("the document in front", self.files[-1])
         self.maximize()
-        self.run_steps([
-            ("maximized: Ctrl+Tab", lambda: self.keys("ctrl+Tab"), "other"),
-            ("maximized: Ctrl+F6", lambda: self.keys("ctrl+F6"), "other"),
-            ("maximized: Ctrl+Shift+F6", lambda: self.keys("ctrl+shift+F6"), "other"),
-            ("maximized: the window list by key", lambda: self.keys("alt+w", "1"), None),
-            ("maximized: the window list by click", lambda: self.window_list_click(2), None),
-            ("maximized: the options dialog", lambda: self.dialog_and_back(("alt+t", "o"), OPTIONS_TITLE, ("alt+F4",)),
-             "same"),
-            ("maximized: the condition dialog", lambda: self.dialog_and_back(("alt+e",), KISOZAI_TITLE, ("alt+F4",)),
-             "same"),
-            ("maximized: another program", self.other_program_and_back, "same"),
-            ("maximized: a message box", self.calculation_and_back, "same"),
+        self.run_steps("maximized", [
+            (None, "Ctrl+Tab", "other"),
+            (None, "Ctrl+F6", "other"),
+            (None, "Ctrl+Shift+F6", "other"),
+            ("the window list by key", lambda: self.keys("alt+w", "1"), None),
+            ("the window list by click", lambda: self.window_list_click(2), None),
+            (None, "the options dialog", "same"),
+            (None, "the condition dialog", "same"),
+            (None, "another program", "same"),
+            ("a message box", self.calculation_and_back, "same"),
         ])
         # Closing another document: the one in front before comes back, but for キャンセル.
         for answer, what in (("Escape", "キャンセル"), ("n", "いいえ"), ("y", "はい"), (None, "unchanged")):
@@ -261,9 +274,9 @@ class FocusRoutes(FocusAndAnswers):
             in_front = self.typed_lands_in_the_cover(f"maximized, before {what}")
             leave()
             self.last_saved = self.typed_lands_in_the_cover(f"after {what}: the document in front", in_front)
-            self.run_steps([
-                (f"after {what}: a click on the caption of another", lambda c=caption: self.click(*c), "other"),
-                (f"after {what}: the window list by key", lambda: self.keys("alt+w", "3"), None),
+            self.run_steps(f"after {what}", [
+                ("a click on the caption of another", lambda c=caption: self.click(*c), "other"),
+                ("the window list by key", lambda: self.keys("alt+w", "3"), None),
             ])
         self.finish()
 
