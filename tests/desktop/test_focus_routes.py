@@ -9,6 +9,7 @@ import os
 import shutil
 import struct
 import subprocess
+import time
 
 import harness
 import test_focus_and_answers
@@ -82,8 +83,18 @@ class FocusRoutes(harness.DesktopTestCase):
     def maximize(self):
         """Cascaded, then the document in front maximized by a double click on its caption."""
         self.keys("alt+w", "c")
-        self.click(*self.cascade_caption(len(self.open) - 1), double=True)
-        harness.wait_for(self.maximized, 10, "the document maximized")
+        caption = self.cascade_caption(len(self.open) - 1)
+        asked = [0.0]
+
+        def maximized():
+            # A busy machine may take the double click for two single ones: asked again.
+            if self.maximized():
+                return True
+            if time.monotonic() - asked[0] > harness.scaled(2):
+                self.click(*caption, double=True)
+                asked[0] = time.monotonic()
+            return False
+        harness.wait_for(maximized, 10, "the document maximized", interval=0.2)
 
     def area(self):
         """The top of the documents' area on the screen (left, top, width, height)."""
