@@ -33,6 +33,7 @@
 #include "platform/ole_date.h"
 #include "ui/abort_boundary.h"
 #include "ui/button_keys.h"
+#include "ui/document_focus.h"
 #include "ui/focus_scroll_area.h"
 #include "ui/form_helpers.h"
 #include "ui/numeric_box.h"
@@ -102,7 +103,7 @@ class DocumentRun final : public CalculationDocument {
     QWidget* control = d_.control(objectNameOf(target.role, target.textBox));
     auto* text = qobject_cast<QLineEdit*>(control);
     if (auto* combo = qobject_cast<QComboBox*>(control)) text = combo->lineEdit();
-    control->setFocus(Qt::OtherFocusReason);
+    focusOnUsersBehalf(*control);
     // Typing the correction replaces the whole wrong value.
     if (text) text->selectAll();
     // In view now, not once the focus has settled: the check's message comes next and waits
@@ -257,6 +258,7 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::FocusOut:
       // Leaving re-formats; a context menu opening over the box is no leaving.
+      if (index >= 0) deselectOnLeaving(*box, static_cast<QFocusEvent*>(event)->reason());
       if (index >= 0 && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         bool readable = true;
         boxCheck_.run([&] { runHandler("txtTextBox_Validate", [&] { readable = txtTextBoxCheck(index); }); });
@@ -289,7 +291,7 @@ void frmDocument::enterFrom(QWidget* from) {
   state.touseiPanel = !tousei_->isHidden();
   const std::string target = enterTarget(from->objectName().toStdString(), state);
   if (target.empty()) return;
-  control(target)->setFocus(Qt::OtherFocusReason);
+  focusOnUsersBehalf(*control(target));
 }
 
 QWidget* frmDocument::control(std::string_view objectName) const {

@@ -1,20 +1,26 @@
 #pragma once
-// The focus of the documents in an MDI area: a document that comes to the front again gives the
-// focus back to the control that had it when the document was left.
+// The focus of the documents in an MDI area: a document that comes to the front again, and the
+// main window when it is active again, give the focus back to the control the user left.
 //
-// The area's own bookkeeping does not: a document activated by a click into one of its controls
-// keeps the control it remembered from an earlier time, and the next return by the window list,
-// Ctrl+Tab or Ctrl+F6 focuses that one (typically the first box, with its text selected, so that
-// the next key replaces it). Here the last focused control of every document is kept and handed
-// the focus as the document activates, before the area would choose one.
+// The user's control is taken from the user's own input (keys reaching a control of the
+// document, mouse presses on one, the focus moves of Tab and Enter) and from the program's moves
+// on the user's behalf, never from focus events: the area and Qt move the focus about while they
+// hide, show, maximize, arrange and activate documents, and a closing box or dialog hands it to
+// whichever control the window remembers. Once an activation has settled, the user's control gets
+// the focus back (and selects its text, as every box does on taking the focus).
 #include "ui/layer.h"
 
 class QMdiArea;
+class QWidget;
 
 namespace tovakin::gui {
 
 // Keeps the focus per document for the documents of the area, now and later added; lives as long
-// as the area. A document that never had the focus is left to the area (its first control).
+// as the area. A document the user never worked in is left to the area (its first control).
 void keepFocusPerDocument(QMdiArea& area);
+
+// The program puts the focus on a control for the user (a check pointing at a box, the box of a
+// refused value): its document is taken up there from now on.
+void focusOnUsersBehalf(QWidget& control);
 
 }  // namespace tovakin::gui

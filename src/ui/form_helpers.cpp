@@ -191,4 +191,10 @@ void selectAllAfterFocus(QLineEdit& box) {
   });
 }
 
+void deselectOnLeaving(QLineEdit& box, Qt::FocusReason reason) {
+  if (reason == Qt::PopupFocusReason) return;
+  const QWidget* now = QApplication::focusWidget();
+  if (now && now != &box && now->window() == box.window()) box.deselect();
+}
+
 }  // namespace tovakin::gui

@@ -74,4 +74,10 @@ QColor designColour(std::uint32_t bgr);
 // the focus event; focus from code selects nothing by itself).
 void selectAllAfterFocus(QLineEdit& box);
 
+// Called as the box loses the focus: once the focus has gone on to another control of its window,
+// the box shows no selection, whichever move took it there (Qt keeps the selection when the move
+// is an activation's, and two boxes then look selected). A box whose window lost the keyboard
+// keeps it, as it keeps the window's focus; a context menu opening over it is no leaving.
+void deselectOnLeaving(QLineEdit& box, Qt::FocusReason reason);
+
 }  // namespace tovakin::gui

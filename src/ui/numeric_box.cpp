@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "ui/abort_boundary.h"
 #include "ui/box_style.h"
+#include "ui/document_focus.h"
 #include "ui/focus_scroll_area.h"
 #include "ui/form_helpers.h"
 
@@ -125,7 +126,7 @@ void refuseUnreadable(QLineEdit& box) {
   // The box the message speaks of is in view while the message waits.
   FocusScrollArea::showInItsFrame(&box);
   msgBox(unreadableNumberMessage(box.text().toStdString()), MsgButtons::OK, MsgIcon::None, "");
-  box.setFocus(Qt::OtherFocusReason);
+  focusOnUsersBehalf(box);
   box.selectAll();
 }
 

@@ -70,7 +70,11 @@ TEST_F(DocumentFocus, ADocumentActivatedByAClickIntoABoxGetsThatBoxBack) {
 TEST_F(DocumentFocus, AFocusMovedByTheProgramIsWhereTheDocumentIsTakenUpAgain) {
   Document& first = documents[0];
   QTest::mouseClick(first.boxes[2], Qt::LeftButton);
-  first.boxes[1]->setFocus(Qt::OtherFocusReason);  // a check points at the offending box
+  focusOnUsersBehalf(*first.boxes[1]);  // a check points at the offending box
+  bringBack(first);
+  EXPECT_EQ(QApplication::focusWidget(), first.boxes[1]);
+  // A move the program makes without the user (as Qt's own are) is not where the user works.
+  first.boxes[0]->setFocus(Qt::OtherFocusReason);
   bringBack(first);
   EXPECT_EQ(QApplication::focusWidget(), first.boxes[1]);
   // The box it was left in is gone from sight: the area chooses, as for a new document.
@@ -78,6 +82,17 @@ TEST_F(DocumentFocus, AFocusMovedByTheProgramIsWhereTheDocumentIsTakenUpAgain) {
   bringBack(first);
   EXPECT_NE(QApplication::focusWidget(), first.boxes[1]);
   EXPECT_TRUE(first.sub->isAncestorOf(QApplication::focusWidget()));
+}
+
+TEST_F(DocumentFocus, TheUsersTabMovesTheBoxAMoveOfQtsDoesNot) {
+  Document& first = documents[0];
+  QTest::mouseClick(first.boxes[0], Qt::LeftButton);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), first.boxes[1]);
+  // Qt hands the focus on while the document's window changes: no choice of the user.
+  first.boxes[2]->setFocus(Qt::TabFocusReason);
+  bringBack(first);
+  EXPECT_EQ(QApplication::focusWidget(), first.boxes[1]);
 }
 
 TEST_F(DocumentFocus, ADocumentNeverFocusedStartsInItsFirstBox) {
