@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <string>
 
@@ -29,7 +30,12 @@ class MainWindowTest : public ::testing::Test {
     g_app.g_docCount = 0;
     g_app.g_excelVersion = 12;
   }
-  void TearDown() override { g_app = saved_; }
+  // Qt's settings path is the process's: the next test finds the process's own again.
+  void TearDown() override {
+    g_app = saved_;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+  }
 
   ScriptedErrorBox errors;
   ScriptedMessageBox messages;
