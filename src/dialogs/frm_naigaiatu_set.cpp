@@ -58,7 +58,7 @@ namespace {
 int boxOf(double DesignData::*field) {
   if (field == &DesignData::naigaiatuAnzenritu) return 0;
   if (field == &DesignData::naigaiatuKeisuN) return 1;
-  raiseError(err::kOutOfRange);
+  raiseNotFound(app::designFieldName(field));
 }
 }  // namespace
 

@@ -46,15 +46,16 @@ std::string kisozaiMethodCaption(ReactionModulusMethod method) {
 
 int adoptedBox(int method) {
   const std::optional<ReactionModulusMethod> known = reactionModulusMethodOf(method);
-  if (!known) return -1;
-  switch (*known) {
-    case ReactionModulusMethod::Entered: return 0;
-    case ReactionModulusMethod::Formula: return 5;
-    case ReactionModulusMethod::SoilCement: return 6;
-    case ReactionModulusMethod::SmallBore: return 7;
-    case ReactionModulusMethod::Deflection: return 15;
+  if (known) {
+    switch (*known) {
+      case ReactionModulusMethod::Entered: return 0;
+      case ReactionModulusMethod::Formula: return 5;
+      case ReactionModulusMethod::SoilCement: return 6;
+      case ReactionModulusMethod::SmallBore: return 7;
+      case ReactionModulusMethod::Deflection: return 15;
+    }
   }
-  return -1;
+  raiseNotFound("optKisozaiSet_" + std::to_string(method));
 }
 
 namespace {
@@ -91,7 +92,7 @@ const std::array<KisozaiBoxDesign, kKisozaiBoxes> kKisozaiBoxDesigns = {{
 const KisozaiBoxDesign& boxDesign(int box) {
   const auto it = std::find_if(kKisozaiBoxDesigns.begin(), kKisozaiBoxDesigns.end(),
                                [box](const KisozaiBoxDesign& d) { return d.box == box; });
-  if (it == kKisozaiBoxDesigns.end()) raiseError(err::kOutOfRange);
+  if (it == kKisozaiBoxDesigns.end()) raiseNotFound("txtTextBox_" + std::to_string(box));
   return *it;
 }
 
@@ -131,11 +132,14 @@ constexpr std::array<BoxField, kKisozaiBoxes> kBoxFields = {
 
 double KisozaiSetData::*memberOf(int box) { return kBoxFields[static_cast<std::size_t>(box)].member; }
 
-// The box that shows a design field, -1 for a field no box shows (the adopted e').
-int boxOfField(double DesignData::*field) {
+// The box a question about a design field returns to: the one that shows the field, and for the
+// adopted e', which no box of its own shows, the method's box where it is corrected. Any other
+// field raises (9), naming it.
+int boxOfField(double DesignData::*field, int method) {
+  if (field == &DesignData::hanryokuKeisu) return correctableBox(method);
   for (int box = 0; box < kKisozaiBoxes; ++box)
     if (kBoxFields[static_cast<std::size_t>(box)].field == field) return box;
-  return -1;
+  raiseNotFound(app::designFieldName(field));
 }
 
 const char* patternOf(int box) { return boxDesign(box).pattern; }
@@ -266,8 +270,7 @@ KisozaiStore kisozaiForm2Data(const KisozaiSetData& current, const std::array<st
     kisozaiToDesign(r, shown);
     for (const InputLimit& row : inputLimits()) {
       if (!asks(row.place, *chosen) || !beyondLimit(row, shown.*row.field)) continue;
-      const int box = boxOfField(row.field);
-      out.questions.push_back({limitQuestion(row, shown.*row.field), box >= 0 ? box : correctableBox(*method)});
+      out.questions.push_back({limitQuestion(row, shown.*row.field), boxOfField(row.field, *method)});
     }
   }
   return out;
