@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "app/fixed_text.h"
 #include "app/layer.h"
@@ -193,5 +194,18 @@ struct DesignData {
   double naigaiatuKeisuN = 0.0;     // 係数 n of the 内外圧合成式, by the pipe's kind; frmNaigaiatuSet box 1
   std::array<std::uint8_t, 1826> spare20{};  // reserved, carried through untouched
 };
+
+// The name of a record's field as the layout names it ("dokaburi"), "" for a member of no field:
+// a look-up that finds no box for a field names the field in its error.
+template <class T>
+std::string_view designFieldName(T DesignData::*member) {
+#define TOVAKIN_FIELD_NAME(kind, name, offset, width)                           \
+  if constexpr (std::is_same_v<T DesignData::*, decltype(&DesignData::name)>) { \
+    if (member == &DesignData::name) return #name;                             \
+  }
+  TOVAKIN_DESIGN_FIELDS(TOVAKIN_FIELD_NAME)
+#undef TOVAKIN_FIELD_NAME
+  return {};
+}
 
 }  // namespace tovakin::app

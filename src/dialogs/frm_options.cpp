@@ -109,6 +109,7 @@ void frmOptions::buildPages() {
     }
     made->setObjectName(nameOf(c));
     made->setGeometry(twipsRect(c.left, c.top, c.width, c.height));
+    if (c.tip) made->setToolTip(qtext(c.tip));
   }
 
   // The boxes, as the settings table places them.
@@ -179,9 +180,6 @@ void frmOptions::myFormEdit() {
     // The designed size is the client area; the caption and the borders come on top.
     setFixedSize(twipsSize(layout.formWidth, layout.formHeight));
     ToolTip2Caption(*this);
-    for (const OptionsControl& c : optionsControls())
-      if (c.tip)
-        if (auto* l = findChild<QLabel*>(nameOf(c))) l->setToolTip(qtext(c.tip));
     // Tab order: the boxes page by page, the history button, OK, Cancel, Apply, the tab strip.
     QWidget* previous = nullptr;
     const auto chain = [&](QWidget* w) {

@@ -46,15 +46,16 @@ std::string kisozaiMethodCaption(ReactionModulusMethod method) {
 
 int adoptedBox(int method) {
   const std::optional<ReactionModulusMethod> known = reactionModulusMethodOf(method);
-  if (!known) return -1;
-  switch (*known) {
-    case ReactionModulusMethod::Entered: return 0;
-    case ReactionModulusMethod::Formula: return 5;
-    case ReactionModulusMethod::SoilCement: return 6;
-    case ReactionModulusMethod::SmallBore: return 7;
-    case ReactionModulusMethod::Deflection: return 15;
+  if (known) {
+    switch (*known) {
+      case ReactionModulusMethod::Entered: return 0;
+      case ReactionModulusMethod::Formula: return 5;
+      case ReactionModulusMethod::SoilCement: return 6;
+      case ReactionModulusMethod::SmallBore: return 7;
+      case ReactionModulusMethod::Deflection: return 15;
+    }
   }
-  return -1;
+  raiseNotFound("optKisozaiSet_" + std::to_string(method));
 }
 
 namespace {
@@ -91,7 +92,7 @@ const std::array<KisozaiBoxDesign, kKisozaiBoxes> kKisozaiBoxDesigns = {{
 const KisozaiBoxDesign& boxDesign(int box) {
   const auto it = std::find_if(kKisozaiBoxDesigns.begin(), kKisozaiBoxDesigns.end(),
                                [box](const KisozaiBoxDesign& d) { return d.box == box; });
-  if (it == kKisozaiBoxDesigns.end()) raiseError(err::kOutOfRange);
+  if (it == kKisozaiBoxDesigns.end()) raiseNotFound("txtTextBox_" + std::to_string(box));
   return *it;
 }
 
@@ -135,14 +136,10 @@ double KisozaiSetData::*memberOf(int box) { return kBoxFields[static_cast<std::s
 
 int limitFieldBox(const InputLimit& row, int method) {
   // The adopted e' is no box of its own: each method shows it in its adopted box.
-  if (row.field == &DesignData::hanryokuKeisu) {
-    const int box = adoptedBox(method);
-    if (box < 0) raiseError(err::kOutOfRange);
-    return box;
-  }
+  if (row.field == &DesignData::hanryokuKeisu) return adoptedBox(method);
   for (int box = 0; box < kKisozaiBoxes; ++box)
     if (kBoxFields[static_cast<std::size_t>(box)].field == row.field) return box;
-  raiseError(err::kOutOfRange);  // a row for a field the dialog does not show
+  raiseNotFound(app::designFieldName(row.field));  // a row for a field the dialog does not show
 }
 
 namespace {

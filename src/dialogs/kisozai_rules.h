@@ -68,7 +68,7 @@ inline constexpr int kKisozaiBoxes = 18;  // txtTextBox 0 to 17
 // The option caption of a method (also the caption of its panel's frame); the fixed methods'
 // captions name the values they adopt.
 std::string kisozaiMethodCaption(ReactionModulusMethod method);
-// The box holding the e' each method adopts: 0, 5, 6, 7, 15; -1 for a code no method has.
+// The box holding the e' each method adopts: 0, 5, 6, 7, 15; a code no method has raises (9).
 int adoptedBox(int method);
 
 // The box that shows the field of a row of the input limits (app/input_limits.h) with a method

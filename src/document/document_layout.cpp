@@ -161,7 +161,17 @@ const std::vector<DesignedControl>& documentControls() {
 const DesignedControl& designedControl(DocRole role, int index) {
   for (const DesignedControl& c : documentControls())
     if (c.role == role && c.index == index) return c;
-  platform::raiseError(platform::err::kOutOfRange);
+  raiseNoControl(role, index);
+}
+
+void raiseNoControl(DocRole role, int index) {
+  // The name of the role's controls, and the index where they form an array or one was asked for.
+  for (const DesignedControl& c : documentControls()) {
+    if (c.role != role) continue;
+    platform::raiseNotFound(c.index >= 0 || index >= 0 ? std::string(c.name) + "_" + std::to_string(index) : c.name);
+  }
+  platform::raiseNotFound("DocRole " + std::to_string(static_cast<int>(role)) +
+                          (index >= 0 ? "_" + std::to_string(index) : std::string()));
 }
 
 std::string objectNameOf(const DesignedControl& control) {
@@ -197,7 +207,7 @@ DocKind kindOf(DocRole role) {
     case R::NaigaiatuSet:
     case R::Command: return DocKind::Button;
   }
-  platform::raiseError(platform::err::kOutOfRange);
+  raiseNoControl(role);
 }
 
 namespace {
@@ -219,7 +229,7 @@ const DesignedControl* boxCaption(int index) { return besideBox(index, DocKind::
 const DesignedControl* boxUnit(int index) { return besideBox(index, DocKind::Unit, false); }
 
 std::string_view unitTextOf(int index) {
-  if (index < 0 || index >= kUnitCaptionCount) return {};
+  if (index < 0 || index >= kUnitCaptionCount) raiseNoControl(R::Unit, index);
   return kUnits[static_cast<std::size_t>(index)];
 }
 

@@ -75,13 +75,17 @@ const DesignedControl& designedControl(DocRole role, int index = -1);
 std::string objectNameOf(const DesignedControl& control);
 // The object name of a role and index (designedControl's, and its failure).
 std::string objectNameOf(DocRole role, int index = -1);
+// The failure of a look-up of a control: subscript out of range (9), naming the control as it
+// would be named ("txtTextBox_24"; the role's number for a role the table has no control of).
+[[noreturn]] void raiseNoControl(DocRole role, int index = -1);
 
 // The caption label standing at the left of text box `index` in its row, and the unit caption at
 // its right; nullptr where the row has none.
 const DesignedControl* boxCaption(int index);
 const DesignedControl* boxUnit(int index);
 
-// The unit texts myFormEdit prints into picTanni(0) to picTanni(17), in index order.
+// The unit texts myFormEdit prints into picTanni(0) to picTanni(17), in index order; another
+// index raises (9).
 inline constexpr int kUnitCaptionCount = 18;
 std::string_view unitTextOf(int index);
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <type_traits>
 #include <utility>
 
 #include "app/load_classes.h"
@@ -12,6 +13,15 @@
 #include "platform/error_box.h"
 
 namespace tovakin::gui {
+
+std::string_view recordFieldName(const RecordField& field) {
+  return std::visit(
+      [](auto member) -> std::string_view {
+        if constexpr (std::is_same_v<decltype(member), std::monostate>) return "(no field)";
+        else return app::designFieldName(member);
+      },
+      field);
+}
 
 namespace {
 
@@ -62,14 +72,14 @@ int listIndexOf(DocRole role) {
   const std::vector<DocumentList>& lists = documentLists();
   for (std::size_t i = 0; i < lists.size(); ++i)
     if (lists[i].role == role) return static_cast<int>(i);
-  raiseError(err::kOutOfRange);
+  raiseNoControl(role);
 }
 
 const DocumentList& documentList(DocRole role) { return documentLists()[static_cast<std::size_t>(listIndexOf(role))]; }
 
 const std::vector<ListItem>& fixedListItems(DocRole list) {
   const DocumentList& l = documentList(list);
-  if (!l.items) raiseError(err::kOutOfRange);  // the pipe lists come from the database
+  if (!l.items) raiseNoControl(list);  // the pipe lists come from the database
   return *l.items;
 }
 
@@ -173,7 +183,7 @@ const std::vector<DocumentBox>& documentBoxes() {
 
 const DocumentBox& documentBox(int index) {
   const std::vector<DocumentBox>& boxes = documentBoxes();
-  if (index < 0 || static_cast<std::size_t>(index) >= boxes.size()) raiseError(err::kOutOfRange);
+  if (index < 0 || static_cast<std::size_t>(index) >= boxes.size()) raiseNoControl(DocRole::TextBox, index);
   return boxes[static_cast<std::size_t>(index)];
 }
 
@@ -181,7 +191,7 @@ const DocumentBox& boxOf(const RecordField& field) {
   if (!std::holds_alternative<std::monostate>(field))
     for (const DocumentBox& box : documentBoxes())
       if (field == box.field) return box;
-  raiseError(err::kOutOfRange);
+  raiseNotFound(recordFieldName(field));
 }
 
 const DocumentBox& trenchBox() { return boxOf(&DesignData::mizohaba); }
@@ -199,7 +209,7 @@ std::optional<std::string> pipeBoxText(const PipeBoxes& pipe, const DocumentBox&
     case BoxKind::Pipe:
       for (const auto& [field, value] : kPipeFields)
         if (box.field == RecordField(field)) return showNumber(pipe.*value, box.pattern);
-      raiseError(err::kOutOfRange);  // a pipe box of a field the pipe table does not give
+      raiseNotFound(recordFieldName(box.field));  // a pipe box of a field the pipe table does not give
     case BoxKind::Text:
     case BoxKind::Number:
     case BoxKind::Surcharge:

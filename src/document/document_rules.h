@@ -22,6 +22,8 @@ namespace tovakin::gui {
 // none for a control that shows no field of the record.
 using RecordField = std::variant<std::monostate, double DesignData::*, std::int32_t DesignData::*,
                                  app::FixedText<32> DesignData::*, app::FixedText<128> DesignData::*>;
+// The record's name of a field ("dokaburi"): a look-up by field that finds nothing names it.
+std::string_view recordFieldName(const RecordField& field);
 
 // ---- The lists ------------------------------------------------------------------------------
 

@@ -47,10 +47,11 @@ constexpr int kInvalidUseOfNull = 94;
 
 QString qtext(const std::string& s) { return QString::fromStdString(s); }
 
-// The control of a control array at an index; an index outside it raises subscript out of range (9).
+// The control of a control array at an index; an index outside it raises subscript out of range (9)
+// naming the control of the role looked for.
 template <class T, std::size_t N>
-T* at(const std::array<T*, N>& controls, int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= N) raiseError(err::kOutOfRange);
+T* at(const std::array<T*, N>& controls, DocRole role, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= N) raiseNoControl(role, index);
   return controls[static_cast<std::size_t>(index)];
 }
 
@@ -298,7 +299,7 @@ QWidget* frmDocument::control(std::string_view objectName) const {
   for (const auto& [name, widget] : named_)
     if (name == objectName) return widget;
   // A link to a control the window does not have is a fault of the tables, never a silent no-op.
-  raiseError(err::kOutOfRange);
+  raiseNotFound(objectName);
 }
 
 bool frmDocument::txtTextBoxCheck(int index) {
@@ -537,7 +538,7 @@ class frmDocument::Shown final : public ShownControls {
   void refillPipeList(DocRole list) override {
     if (list == DocRole::Kikaku) d_.cbKikakuEdit();
     else if (list == DocRole::Yobina) d_.cbYobinaEdit();
-    else raiseError(err::kOutOfRange);
+    else raiseNoControl(list);
   }
   void showPipeBoxes() override { d_.myKanDataReFreshBody(); }
   void showKanshuSwitch() override { d_.myFormKanshuEdit(); }
@@ -596,7 +597,7 @@ void frmDocument::cmdNaigaiatuSet_Click() {
 
 // ---- Controls -------------------------------------------------------------------------------
 
-QLineEdit* frmDocument::txtTextBox(int index) const { return at(boxes_, index); }
+QLineEdit* frmDocument::txtTextBox(int index) const { return at(boxes_, DocRole::TextBox, index); }
 
 QComboBox* frmDocument::cbKanshu() const { return choice(DocRole::Kanshu); }
 QComboBox* frmDocument::cbKikaku() const { return choice(DocRole::Kikaku); }
@@ -607,11 +608,11 @@ QComboBox* frmDocument::cbKajuJoken() const { return choice(DocRole::KajuJoken);
 QComboBox* frmDocument::cbBuruJoken() const { return choice(DocRole::BuruJoken); }
 QComboBox* frmDocument::cbDoroJoken() const { return choice(DocRole::DoroJoken); }
 
-ChoiceCombo* frmDocument::choice(DocRole list) const { return at(combos_, listIndexOf(list)); }
+ChoiceCombo* frmDocument::choice(DocRole list) const { return at(combos_, list, listIndexOf(list)); }
 
-QPushButton* frmDocument::cmdCommand(int index) const { return at(commands_, index); }
+QPushButton* frmDocument::cmdCommand(int index) const { return at(commands_, DocRole::Command, index); }
 
-UnitCaption* frmDocument::picTanni(int index) const { return at(units_, index); }
+UnitCaption* frmDocument::picTanni(int index) const { return at(units_, DocRole::Unit, index); }
 
 std::string frmDocument::comboText(DocRole list) const { return choice(list)->text().toStdString(); }
 

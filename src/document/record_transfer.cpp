@@ -25,7 +25,7 @@ constexpr bool kTextMember<app::FixedText<N> DesignData::*> = true;
 template <class T>
 T& fieldOf(DesignData& record, const RecordField& field) {
   T DesignData::* const* member = std::get_if<T DesignData::*>(&field);
-  if (!member) raiseError(err::kOutOfRange);
+  if (!member) raiseNotFound(recordFieldName(field));
   return record.**member;
 }
 
@@ -38,7 +38,7 @@ void writeText(DesignData& record, const RecordField& field, std::string_view te
   std::visit(
       [&](auto member) {
         if constexpr (kTextMember<decltype(member)>) record.*member = text;
-        else raiseError(err::kOutOfRange);
+        else raiseNotFound(recordFieldName(field));
       },
       field);
 }
@@ -47,7 +47,7 @@ const std::string& readText(const DesignData& record, const RecordField& field) 
   return std::visit(
       [&](auto member) -> const std::string& {
         if constexpr (kTextMember<decltype(member)>) return (record.*member).str();
-        else raiseError(err::kOutOfRange);
+        else raiseNotFound(recordFieldName(field));
       },
       field);
 }
@@ -117,7 +117,7 @@ void listFilled(DesignData& record, DocRole list, const std::string& shown) {
 
 void storePipeText(DesignData& record, DocRole list, const std::string& shown) {
   const DocumentList& l = documentList(list);
-  if (l.items) raiseError(err::kOutOfRange);  // a fixed list keeps a code
+  if (l.items) raiseNoControl(list);  // a fixed list keeps a code
   writeText(record, l.field, shown);
 }
 

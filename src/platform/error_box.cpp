@@ -28,6 +28,10 @@ RuntimeError::RuntimeError(int number, std::string description)
 
 void raiseError(int number, std::string description) { throw RuntimeError(number, std::move(description)); }
 
+void raiseNotFound(std::string_view what) {
+  raiseError(err::kOutOfRange, errorDescription(err::kOutOfRange) + "（" + std::string(what) + "）");
+}
+
 namespace {
 class StderrErrorBox final : public ErrorBox {
  public:

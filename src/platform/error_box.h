@@ -8,6 +8,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/service.h"
@@ -45,6 +46,10 @@ class RuntimeError : public std::runtime_error {
 };
 
 [[noreturn]] void raiseError(int number, std::string description = {});
+// A look-up that finds nothing raises subscript out of range (9), its description naming what was
+// looked for, so that the error box and a failing test say it: "インデックスが有効範囲にありません。
+// （txtTextBox_24）".
+[[noreturn]] void raiseNotFound(std::string_view what);
 
 // Thrown when the user chooses Abort; the program's entry point ends the run on it.
 class ProgramAborted : public std::exception {

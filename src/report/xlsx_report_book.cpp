@@ -89,7 +89,7 @@ class XlsxReportBook final : public report::ReportBook {
  private:
   void requireSheet(const std::string& sheet) const {
     if (!book_.hasSheet(sheet)) {
-      raiseError(err::kOutOfRange, errorDescription(err::kOutOfRange) + "（シート '" + sheet + "'）");
+      raiseNotFound("シート '" + sheet + "'");
     }
   }
   void requireCell(const std::string& sheet, const std::string& address) const {

@@ -143,12 +143,17 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFi
   url->setCursor(Qt::PointingHandCursor);
   url->setToolTip(QString::fromUtf8(kAboutUrlToolTip));
   url->installEventFilter(this);
+  url_ = url;
 
   Form_Load();
   ok->setFocus(Qt::OtherFocusReason);  // tab index 0
 }
 
-QLabel* frmAbout::label(const char* name) const { return findChild<QLabel*>(QString::fromLatin1(name)); }
+QLabel* frmAbout::label(const char* name) const {
+  QLabel* found = findChild<QLabel*>(QString::fromLatin1(name));
+  if (!found) raiseNotFound(name);
+  return found;
+}
 
 void frmAbout::Form_Load() {
   guardStep("Form_Load", [&] { myFormResString(*this); });
@@ -204,7 +209,7 @@ void frmAbout::lblQuirnURL_Click() {
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == label("lblQuirnURL") && event->type() == QEvent::MouseButtonRelease &&
+  if (watched == url_ && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     lblQuirnURL_Click();
     return true;

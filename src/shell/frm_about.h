@@ -36,8 +36,10 @@ class frmAbout final : public QDialog {
   void cmdOK_Click();
   void lblQuirnURL_Click();
   void layOut();
+  // The label of that name; a name the box has no label of raises (9), naming it.
   QLabel* label(const char* name) const;
 
+  QLabel* url_ = nullptr;  // lblQuirnURL, which opens the maker's page
 };
 
 // The texts of the box.

@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/error_box.h"
 #include "shell/maker.h"
 #include "shell/version.h"
 #include "ui/form_helpers.h"
@@ -126,11 +127,16 @@ QString frmSplash::splashVersionText() { return QStringLiteral("Version ") + ver
 
 QString frmSplash::designedProgressCaption() { return QStringLiteral("しばらくお待ち下さい"); }
 
-QLabel* frmSplash::label(const char* name) const { return findChild<QLabel*>(QString::fromLatin1(name)); }
+QLabel* frmSplash::label(const char* name) const {
+  QLabel* found = findChild<QLabel*>(QString::fromLatin1(name));
+  if (!found) raiseNotFound(name);
+  return found;
+}
 
 void frmSplash::Form_Load() {
   myFormResString(*this);
   QWidget* picture = findChild<QWidget*>(QStringLiteral("picSplash"));
+  if (!picture) raiseNotFound("picSplash");
   picture->move(twipsToPixels(100), twipsToPixels(100));
   // Frameless: the whole window is the client area, so the outer size is set directly.
   setFixedSize(twipsSize(kPictureWidth + kFormMargin, kPictureHeight + kFormMargin));

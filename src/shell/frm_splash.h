@@ -51,6 +51,7 @@ class frmSplash final : public QWidget {
 
  private:
   void Form_Load();
+  // The label of that name; a name the window has no label of raises (9), naming it.
   QLabel* label(const char* name) const;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <vector>
 
@@ -146,6 +147,12 @@ void resetAbortState() {
   s.phase = Phase::Running;
   s.ended = false;
   s.abortedWhileClosing = false;
+  // The ended run's exit() makes every event loop (a dialog's too) return at once until the
+  // application's own loop has run again: one pass of it, quit at once, forgets that as well.
+  if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() == 0) {
+    QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+  }
 }
 
 }  // namespace tovakin::gui

@@ -258,9 +258,10 @@ class DesktopTestCase(unittest.TestCase):
     and the program's output of a failing test, and removes the rest."""
 
     def setUp(self):
+        # A case without its program fails: a run that tested nothing must not pass.
         source = os.environ.get("TOVAKIN_APPDIR")
-        if not source or not os.path.isdir(source):
-            self.skipTest("TOVAKIN_APPDIR does not name the built application folder")
+        if not source or not os.path.isfile(os.path.join(source, "tovakin")):
+            self.fail("TOVAKIN_APPDIR does not name the built application folder (build the target tovakin)")
         self.work = tempfile.mkdtemp(prefix="tovakin-desktop-")
         self.app_dir = os.path.join(self.work, "Tovakin")
         shutil.copytree(source, self.app_dir, symlinks=True)
@@ -324,7 +325,8 @@ class DesktopTestCase(unittest.TestCase):
         folder = os.environ.get("TOVAKIN_DESIGN_FILES")
         source = os.path.join(folder or "", f"{case}.PIPEDATA")
         if not folder or not os.path.isfile(source):
-            self.skipTest("TOVAKIN_DESIGN_FILES does not hold the named cases' design files")
+            self.fail("TOVAKIN_DESIGN_FILES does not hold the named cases' design files "
+                      "(build the target tovakin_design_fixtures)")
         path = os.path.join(self.work, f"{case}.PIPEDATA")
         shutil.copy(source, path)
         return path

@@ -31,7 +31,7 @@ TEST(OptionsTable, EachBoxShowsTheMemberOfItsIniKeyWithItsBuiltInValue) {
     EXPECT_EQ(offsetOf(box.member), offsetOf(key->member)) << "box " << i << " " << box.iniKey;
     members.insert(offsetOf(box.member));
   }
-  EXPECT_EQ(members.size(), 37u);  // no member shown twice
+  EXPECT_EQ(members.size(), static_cast<std::size_t>(kOptionsBoxCount));  // no member shown twice
   const CalcSettings s = app::builtInCalcSettings();
   const std::pair<int, const char*> shown[] = {{0, "18.00"},  {1, "20.00"}, {2, "9.80"}, {3, "45"},    {4, "2.75"},
                                                {5, "100.00"}, {8, "39.00"}, {9, "0.90"}, {10, "1.00"}, {11, "30"},

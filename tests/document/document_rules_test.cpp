@@ -11,10 +11,12 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/number_format.h"
 #include "platform/error_box.h"
+#include "support/not_found.h"
 
 namespace tovakin::gui {
 namespace {
@@ -240,27 +242,25 @@ TEST(BoxTable, EachBoxOnceInIndexOrderWithTheRecordFieldItsKindNeeds) {
   }
 }
 
-// A look-up that finds nothing raises subscript out of range (9) at once: no other box instead.
-TEST(BoxTable, ALookUpThatFindsNothingRaisesOutOfRange) {
-  const int past = static_cast<int>(documentBoxes().size());
-  const std::pair<const char*, std::function<void()>> lookUps[] = {
-      {"box -1", [] { documentBox(-1); }},
-      {"box past the table", [&] { documentBox(past); }},
-      {"pattern past the table", [&] { boxPattern(past); }},
-      {"read-only -1", [] { isReadOnlyBox(-1); }},
-      {"text past the table", [&] { isTextBox(past); }},
-      {"no field", [] { boxOf({}); }},
-      {"a list's field", [] { boxOf(&DesignData::kanshu); }},
-      {"a field no box shows", [] { boxOf(&DesignData::kisozaiMizohaba); }},
-      {"a role that is no list", [] { listIndexOf(DocRole::TextBox); }}};
-  for (const auto& [what, lookUp] : lookUps) {
-    try {
-      lookUp();
-      ADD_FAILURE() << what << " found something";
-    } catch (const platform::RuntimeError& e) {
-      EXPECT_EQ(e.number(), err::kOutOfRange) << what;
-    }
-  }
+// A look-up that finds nothing raises subscript out of range (9) at once, naming what it looked
+// for: no other box instead.
+TEST(BoxTable, ALookUpThatFindsNothingRaisesOutOfRangeNamingIt) {
+  const std::string past = "txtTextBox_" + std::to_string(documentBoxes().size());
+  const int pastIndex = static_cast<int>(documentBoxes().size());
+  const std::tuple<const char*, std::function<void()>, std::string> lookUps[] = {
+      {"box -1", [] { documentBox(-1); }, "txtTextBox_-1"},
+      {"box past the table", [&] { documentBox(pastIndex); }, past},
+      {"pattern past the table", [&] { boxPattern(pastIndex); }, past},
+      {"read-only -1", [] { isReadOnlyBox(-1); }, "txtTextBox_-1"},
+      {"text past the table", [&] { isTextBox(pastIndex); }, past},
+      {"no field", [] { boxOf({}); }, "(no field)"},
+      {"a list's field", [] { boxOf(&DesignData::kanshu); }, "kanshu"},
+      {"a field no box shows", [] { boxOf(&DesignData::kisozaiMizohaba); }, "kisozaiMizohaba"},
+      {"a role that is no list", [] { listIndexOf(DocRole::TextBox); }, "txtTextBox_-1"},
+      {"a pipe list's fixed entries", [] { fixedListItems(DocRole::Kikaku); }, "cbKikaku"},
+      {"a unit past the table", [] { unitTextOf(kUnitCaptionCount); }, "picTanni_" + std::to_string(kUnitCaptionCount)},
+      {"the label array's gap", [] { designedControl(DocRole::Caption, 9); }, "lblLabel_9"}};
+  for (const auto& [what, lookUp, name] : lookUps) EXPECT_TRUE(testing::raisesNotFound(lookUp, name)) << what;
 }
 
 // The pipe table fills the four pipe boxes and the unit weight, each by its field.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <string>
 
@@ -29,11 +30,11 @@ class MainWindowTest : public ::testing::Test {
     g_app.g_docCount = 0;
     g_app.g_excelVersion = 12;
   }
+  // Qt's settings path is the process's: the next test finds the process's own again.
   void TearDown() override {
     g_app = saved_;
-    // Back to the process's own configuration folder: later tests of the program read QSettings
-    // where the program would.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, qEnvironmentVariable("XDG_CONFIG_HOME"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
   }
 
   ScriptedErrorBox errors;
