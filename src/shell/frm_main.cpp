@@ -112,6 +112,23 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     connect(neighbour, &QAction::triggered, this,
             [this, forward] { runHandler("MDIForm_KeyDown", [&] { activateNeighbourDocument(forward); }); });
   }
+  // Ctrl+F10 maximizes the active document and Ctrl+F5 restores it, as in every MDI program: the
+  // keyboard's road to the buttons of a document's frame.
+  for (const bool maximize : {true, false}) {
+    auto* state = new QAction(this);
+    state->setObjectName(maximize ? "actMaximizeDocument" : "actRestoreDocument");
+    state->setShortcut(maximize ? QKeySequence(Qt::CTRL | Qt::Key_F10) : QKeySequence(Qt::CTRL | Qt::Key_F5));
+    state->setShortcutContext(Qt::WindowShortcut);
+    addAction(state);
+    connect(state, &QAction::triggered, this, [this, maximize] {
+      runHandler("MDIForm_KeyDown", [&] {
+        QMdiSubWindow* active = mdi_->activeSubWindow() ? mdi_->activeSubWindow() : mdi_->currentSubWindow();
+        if (!active) return;
+        if (maximize) active->showMaximized();
+        else active->showNormal();
+      });
+    });
+  }
   // A box asked for while no window of the program is active (between two questions, or for a
   // file a later start handed over) opens over this window.
   setBoxOwnerOfLastResort(this);

@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QToolBar>
 #include <memory>
+#include <utility>
 
 #include "app/app_state.h"
 #include "document/calculation_run.h"
@@ -311,6 +312,21 @@ TEST_F(MainWindow, CtrlF4ClosesTheActiveDocumentAskingItsQuestion) {
   EXPECT_EQ(messages.shown[0].text, kSaveQuestion);
   ASSERT_EQ(window->documents().size(), 1);
   EXPECT_EQ(window->documents()[0]->windowTitle(), QStringLiteral("管設計 1"));
+}
+
+TEST_F(MainWindow, CtrlF10MaximizesTheActiveDocumentAndCtrlF5RestoresIt) {
+  auto window = createMainWindow();
+  window->LoadNewDoc(NewDocMode::Numbered);
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  QMdiSubWindow* active = window->mdiArea()->activeSubWindow();
+  ASSERT_NE(active, nullptr);
+  for (const auto& [key, maximized] : {std::pair{Qt::Key_F10, true}, std::pair{Qt::Key_F5, false}}) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, key, Qt::ControlModifier);
+    EXPECT_EQ(active->isMaximized(), maximized) << QKeySequence(key | Qt::ControlModifier).toString().toStdString();
+  }
 }
 
 TEST_F(MainWindow, NewDocumentsStandInsideTheAreaAndTheAreaScrollsToWhatReachesPast) {
