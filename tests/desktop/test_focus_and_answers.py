@@ -276,11 +276,16 @@ class FocusAndAnswers(harness.DesktopTestCase):
         main = self.main_window(program)
         # Each document has the focus in its first box, 計算書タイトル; the first one is maximized.
         self.desktop.send_keys(main, "alt+w", "1", "ctrl+F10")
+        # A maximized document's name stands in the main window's title.
+        harness.wait_for(lambda: "[" in self.desktop.title(main), 10, "the document maximized")
         # Three returns each way: Ctrl+F6, Ctrl+Shift+F6, Ctrl+Tab and the window list.
         for keys in (("ctrl+F6", "ctrl+F6"), ("ctrl+shift+F6", "ctrl+shift+F6"), ("ctrl+Tab", "ctrl+Tab"),
                      ("alt+w", "2", "alt+w", "1")):
             self.desktop.send_keys(main, *keys)
-        self.desktop.send_keys(main, "alt+w", "c", "alt+w", "1", "ctrl+F10")  # cascaded from maximized
+        self.desktop.send_keys(main, "alt+w", "c")  # cascaded from maximized
+        harness.wait_for(lambda: "[" not in self.desktop.title(main), 10, "the documents cascaded")
+        self.desktop.send_keys(main, "alt+w", "1", "ctrl+F10")
+        harness.wait_for(lambda: "[" in self.desktop.title(main), 10, "the document maximized again")
         self.desktop.type_text(main, "A1")
         self.save_active(main, files[0])
         self.desktop.send_keys(main, "ctrl+F6")
