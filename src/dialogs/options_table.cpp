@@ -33,7 +33,7 @@ int rearWheelLoadBox(std::size_t load) { return kFirstRearWheelLoadBox + static_
 std::string truckOfLoad(std::size_t load) {
   for (const app::TruckClass& truck : app::truckClasses())
     if (truck.load == load) return truck.text;
-  raiseError(err::kOutOfRange);
+  raiseNotFound("korinKaju[" + std::to_string(load) + "]");
 }
 
 // The class with a reduction factor β of its own, and the caption of every other class's.
@@ -41,7 +41,7 @@ const std::string& ownBetaClass() {
   static const std::string text = [] {
     for (const app::TruckClass& truck : app::truckClasses())
       if (truck.beta == &CalcSettings::betaT25) return std::string(truck.text);
-    raiseError(err::kOutOfRange);
+    raiseNotFound("betaT25");
   }();
   return text;
 }

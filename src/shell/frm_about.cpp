@@ -149,11 +149,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindowsFi
   ok->setFocus(Qt::OtherFocusReason);  // tab index 0
 }
 
-QLabel* frmAbout::label(const char* name) const {
-  QLabel* found = findChild<QLabel*>(QString::fromLatin1(name));
-  if (!found) raiseNotFound(name);
-  return found;
-}
+QLabel* frmAbout::label(const char* name) const { return namedChild<QLabel>(*this, name); }
 
 void frmAbout::Form_Load() {
   guardStep("Form_Load", [&] { myFormResString(*this); });

@@ -15,7 +15,6 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "platform/error_box.h"
 #include "shell/maker.h"
 #include "shell/version.h"
 #include "ui/form_helpers.h"
@@ -127,16 +126,11 @@ QString frmSplash::splashVersionText() { return QStringLiteral("Version ") + ver
 
 QString frmSplash::designedProgressCaption() { return QStringLiteral("しばらくお待ち下さい"); }
 
-QLabel* frmSplash::label(const char* name) const {
-  QLabel* found = findChild<QLabel*>(QString::fromLatin1(name));
-  if (!found) raiseNotFound(name);
-  return found;
-}
+QLabel* frmSplash::label(const char* name) const { return namedChild<QLabel>(*this, name); }
 
 void frmSplash::Form_Load() {
   myFormResString(*this);
-  QWidget* picture = findChild<QWidget*>(QStringLiteral("picSplash"));
-  if (!picture) raiseNotFound("picSplash");
+  QWidget* picture = namedChild<QWidget>(*this, "picSplash");
   picture->move(twipsToPixels(100), twipsToPixels(100));
   // Frameless: the whole window is the client area, so the outer size is set directly.
   setFixedSize(twipsSize(kPictureWidth + kFormMargin, kPictureHeight + kFormMargin));

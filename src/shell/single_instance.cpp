@@ -16,13 +16,14 @@
 #include <cstring>
 #include <grp.h>
 #include <pwd.h>
-#include <stdexcept>
 #include <string>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/error_box.h"
 
 namespace tovakin::gui {
 namespace {
@@ -181,7 +182,7 @@ QString accountRuntimeFolder() {
 std::string unguardedMessage(UnguardedReason reason) {
   for (const UnguardedText& entry : kUnguardedTexts)
     if (entry.reason == reason) return entry.text;
-  throw std::out_of_range("no message for the unguarded start's reason " + std::to_string(static_cast<int>(reason)));
+  raiseNotFound("UnguardedReason " + std::to_string(static_cast<int>(reason)));
 }
 
 void setInstanceRaiseHook(RaiseHook hook) {

@@ -11,14 +11,15 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QWidget>
 #include <cstdint>
 #include <string>
 
+#include "platform/error_box.h"
 #include "ui/layer.h"
 
 class QLineEdit;
 class QObject;
-class QWidget;
 
 namespace tovakin::gui {
 
@@ -79,5 +80,15 @@ void selectAllAfterFocus(QLineEdit& box);
 // is an activation's, and two boxes then look selected). A box whose window lost the keyboard
 // keeps it, as it keeps the window's focus; a context menu opening over it is no leaving.
 void deselectOnLeaving(QLineEdit& box, Qt::FocusReason reason);
+
+// The control of that object name, for a window made from its designed layout that keeps no
+// member per control; a name the window has no control of raises subscript out of range (9),
+// naming it.
+template <class T>
+T* namedChild(const QWidget& window, const char* name) {
+  T* found = window.findChild<T*>(QString::fromLatin1(name));
+  if (!found) platform::raiseNotFound(name);
+  return found;
+}
 
 }  // namespace tovakin::gui
