@@ -87,7 +87,9 @@ QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QR
 
 QRect outerFrameOf(const QRect& geometry, const QRect& frame, bool framed, const QRect& ownerGeometry,
                    const QRect& ownerFrame) {
-  if (!framed || frame != geometry) return frame;
+  // A frame that does not hold the window is none the manager drew: while it takes the window in,
+  // the platform may report one of a single pixel at the window's corner.
+  if (!framed || (frame != geometry && frame.contains(geometry))) return frame;
   const QMargins owners(ownerGeometry.left() - ownerFrame.left(), ownerGeometry.top() - ownerFrame.top(),
                         ownerFrame.right() - ownerGeometry.right(), ownerFrame.bottom() - ownerGeometry.bottom());
   return geometry.marginsAdded(owners);
@@ -97,12 +99,13 @@ KeepBesideFileDialog::KeepBesideFileDialog(QWidget* window) { g_besideDialog = w
 KeepBesideFileDialog::~KeepBesideFileDialog() { g_besideDialog = nullptr; }
 
 namespace {
-// The dialog's outer frame, estimated from its owner's while the window manager has not told it yet.
-QRect outerFrame(const QWidget& dialog) {
-  const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
-  const bool framed = !(dialog.windowFlags() & Qt::FramelessWindowHint);
-  if (!owner) return dialog.frameGeometry();
-  return outerFrameOf(dialog.geometry(), dialog.frameGeometry(), framed, owner->geometry(), owner->frameGeometry());
+// A window's outer frame (the dialog's, or a framed kept window's), estimated from its owner's
+// while the window manager has not told it, or has told it wrong.
+QRect outerFrame(const QWidget& window) {
+  const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+  const bool framed = !(window.windowFlags() & Qt::FramelessWindowHint);
+  if (!owner) return window.frameGeometry();
+  return outerFrameOf(window.geometry(), window.frameGeometry(), framed, owner->geometry(), owner->frameGeometry());
 }
 
 // Moves the kept window beside the dialog once the dialog stands on screen.
@@ -114,7 +117,7 @@ void placeBeside(QFileDialog& dialog) {
   // A frameless window is its own frame; what the platform reports as its frame before the window
   // manager has settled it may be anything.
   const bool frameless = window->windowFlags().testFlag(Qt::FramelessWindowHint);
-  const QSize size = frameless ? window->size() : window->frameGeometry().size();
+  const QSize size = frameless ? window->size() : outerFrame(*window).size();
   const QPoint at = besideDialog(outerFrame(dialog), size, area);
   if (frameless && window->windowHandle()) window->windowHandle()->setPosition(at);
   else window->move(at);
@@ -146,7 +149,7 @@ class FollowDialog final : public QObject {
         place();
       }
     } else if (watched == window_ && event->type() == QEvent::Move && corrections_ < kCorrections &&
-               window_->frameGeometry().intersects(outerFrame(dialog_))) {
+               outerFrame(*window_).intersects(outerFrame(dialog_))) {
       // The window manager put the window back where it stood (its own placement of a window it
       // has just mapped, or a move it had not yet taken in): placed again, a few times at most.
       ++corrections_;

@@ -38,9 +38,10 @@ inline constexpr const char* kFileDialogObjectName = "dlgCommonDialog";
 // is the window's outer top-left.
 QPoint besideDialog(const QRect& dialogFrame, const QSize& windowFrame, const QRect& screen);
 
-// A dialog's outer frame. Until the window manager has told the program how wide the frame it
+// A window's outer frame. Until the window manager has told the program how wide the frame it
 // draws is, the frame geometry is the bare window's; the frame of the owner window (drawn by the
-// same manager) then stands for it. A frameless dialog is its own frame.
+// same manager) then stands for it, as it does for a reported frame that does not hold the window.
+// A frameless window is its own frame.
 QRect outerFrameOf(const QRect& geometry, const QRect& frame, bool framed, const QRect& ownerGeometry,
                    const QRect& ownerFrame);
 

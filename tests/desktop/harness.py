@@ -163,12 +163,18 @@ class Desktop:
         of them, whichever comes first."""
         return [w for w in self.windows(".") if self.window_type(w) == "DIALOG"]
 
-    def wait_window(self, title, timeout=30):
-        """The newest visible window with a matching title, waiting for it to appear."""
-        return wait_for(lambda: (self.windows(title) or [None])[-1], timeout, f"a window titled {title!r}")
+    def wait_window(self, title, timeout=30, besides=()):
+        """The newest visible window with a matching title, waiting for it to appear. Windows in
+        `besides` are never it: a box titled as the main window may be looked for before it shows,
+        and the main window must not be taken for it meanwhile."""
+        besides = {besides} if isinstance(besides, int) else set(besides)
+        return wait_for(lambda: ([w for w in self.windows(title) if w not in besides] or [None])[-1],
+                        timeout, f"a window titled {title!r}")
 
-    def wait_gone(self, title, timeout=30):
-        wait_for(lambda: not self.windows(title), timeout, f"the window titled {title!r} to close")
+    def wait_gone(self, title, timeout=30, besides=()):
+        besides = {besides} if isinstance(besides, int) else set(besides)
+        wait_for(lambda: not [w for w in self.windows(title) if w not in besides], timeout,
+                 f"the window titled {title!r} to close")
 
     def activate(self, window):
         """Raises the window and gives it the keyboard (through the window manager)."""

@@ -185,7 +185,7 @@ class FocusAndAnswers(harness.DesktopTestCase):
         self.desktop.wait_gone(CHECK_TITLE)
         in_sight("土かぶり, focused by the check, in sight", lambda rows: rows and rows != seisuiatu)
         self.desktop.send_keys(main, "alt+f", "x")
-        self.desktop.send_keys(self.desktop.wait_window(SAVE_QUESTION_TITLE), "n")
+        self.desktop.send_keys(self.desktop.wait_window(SAVE_QUESTION_TITLE, besides=main), "n")
         self.assertEqual(program.wait(), 0)
 
     def test_a_name_with_points_is_saved_with_the_data_files_extension(self):
@@ -242,10 +242,16 @@ class FocusAndAnswers(harness.DesktopTestCase):
                 dialog = self.desktop.wait_window(SAVE_DIALOG_TITLE)
                 notice = self.desktop.wait_window(NOTICE_TITLE)
 
+                seen = [None]
+
                 def apart():
-                    return not overlap(geometry(self.desktop, dialog), geometry(self.desktop, notice))
+                    seen[0] = geometry(self.desktop, dialog), geometry(self.desktop, notice)
+                    return not overlap(*seen[0])
                 # Soon (a hang limit, not a measure: a busy machine is slow to draw), and for good.
-                harness.wait_for(apart, 10, "the notice clear of the dialog")
+                try:
+                    harness.wait_for(apart, 10, "the notice clear of the dialog")
+                except AssertionError as error:
+                    raise AssertionError(f"{error}: dialog and notice at {seen[0]}") from None
                 screen = (0, 0, width, height)
                 deadline = time.monotonic() + 1.5
                 while time.monotonic() < deadline:

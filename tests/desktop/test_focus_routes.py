@@ -161,8 +161,8 @@ class FocusRoutes(harness.DesktopTestCase):
             self.keys("9")
         self.keys("ctrl+F4")
         if answer:
-            self.desktop.send_keys(self.desktop.wait_window(SAVE_QUESTION_TITLE), answer)
-            self.desktop.wait_gone(SAVE_QUESTION_TITLE)
+            self.desktop.send_keys(self.desktop.wait_window(SAVE_QUESTION_TITLE, besides=self.main), answer)
+            self.desktop.wait_gone(SAVE_QUESTION_TITLE, besides=self.main)
         if answer != "Escape":
             self.open.remove(closing)
         return closing

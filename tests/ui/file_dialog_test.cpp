@@ -79,6 +79,8 @@ TEST(BesideDialog, AFrameNotYetToldIsTakenFromTheOwnersFrame) {
   // Once told, its own frame.
   const QRect told(315, 250, 638, 443);
   EXPECT_EQ(outerFrameOf(dialog, told, true, owner, ownerFrame), told);
+  // Told wrong while the manager takes the window in: a pixel at its corner is no frame.
+  EXPECT_EQ(outerFrameOf(dialog, QRect(316, 271, 1, 1), true, owner, ownerFrame), QRect(315, 251, 638, 439));
   EXPECT_EQ(outerFrameOf(dialog, dialog, false, owner, ownerFrame), dialog) << "a frameless dialog";
 }
 
