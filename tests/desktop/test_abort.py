@@ -74,12 +74,10 @@ class AbortFromAnErrorBox(harness.DesktopTestCase):
     def save_question(self, main):
         """The box asking whether to save the changed document (titled as the main window)."""
         self.desktop.wait_gone(harness.ERROR_BOX_TITLE)
-        found = lambda: [w for w in self.desktop.windows(SAVE_QUESTION_TITLE) if w != main] or None
-        return harness.wait_for(found, 30, "the save question")[-1]
+        return self.desktop.wait_window(SAVE_QUESTION_TITLE, besides=main)
 
     def wait_no_question(self, main):
-        harness.wait_for(lambda: [w for w in self.desktop.windows(SAVE_QUESTION_TITLE) if w != main] == [], 30,
-                         "the question to close")
+        self.desktop.wait_gone(SAVE_QUESTION_TITLE, besides=main)
 
 
 # The condition dialogs open from their buttons at the end of the document's Enter chain: from the
@@ -128,8 +126,7 @@ class AbortInsideADesignDocument(harness.DesktopTestCase):
 
     def save_question(self, main):
         self.desktop.wait_gone(harness.ERROR_BOX_TITLE)
-        found = lambda: [w for w in self.desktop.windows(SAVE_QUESTION_TITLE) if w != main] or None
-        return harness.wait_for(found, 30, "the save question")[-1]
+        return self.desktop.wait_window(SAVE_QUESTION_TITLE, besides=main)
 
     def abort_cancel_then_abort_again(self, fail, dialog_title=None):
         """中止, Cancel on the save question (the program runs on), the same failure again, 中止,
@@ -145,8 +142,7 @@ class AbortInsideADesignDocument(harness.DesktopTestCase):
         question = self.save_question(main)
         self.assertTrue(program.running(), "the save question comes before the end")
         self.desktop.send_keys(question, "Escape")  # キャンセル
-        harness.wait_for(lambda: [w for w in self.desktop.windows(SAVE_QUESTION_TITLE) if w != main] == [], 30,
-                         "the question to close")
+        self.desktop.wait_gone(SAVE_QUESTION_TITLE, besides=main)
         self.assertTrue(program.running(), "Cancel on the save question keeps the program running")
         self.assertEqual(self.desktop.windows(harness.MAIN_TITLE + "$"), [main])
         box = fail(main, False)

@@ -224,8 +224,7 @@ class FocusAndAnswers(harness.DesktopTestCase):
         question = self.desktop.wait_window(FINISHED_TITLE, timeout=120)
         self.desktop.send_keys(question, "y")
         self.desktop.wait_gone(FINISHED_TITLE)
-        notice = harness.wait_for(lambda: [w for w in self.desktop.windows("^Tovakin$") if w != main], 20,
-                                  "the notice that no program opens the report")[0]
+        notice = self.desktop.wait_window("^Tovakin$", timeout=20, besides=main)  # no program opens the report
         self.desktop.send_keys(notice, "Return")
         self.assertEqual(self.exit_without_saving(program, main), 0)
 

@@ -19,12 +19,10 @@ GUARD_TITLE = "^確認して下さい。$"  # every question that guards a slip
 
 class LargeReactionModulus(harness.DesktopTestCase):
     def question(self, main, title=GUARD_TITLE):
-        found = lambda: [w for w in self.desktop.windows(title) if w != main] or None
-        return harness.wait_for(found, 30, "the question on the large e'")[-1]
+        return self.desktop.wait_window(title, besides=main)
 
     def no_question(self, main):
-        harness.wait_for(lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] == [], 30,
-                         "the question to close")
+        self.desktop.wait_gone(GUARD_TITLE, besides=main)
 
     def test_a_large_e_dash_is_asked_about_and_no_returns_to_its_box(self):
         self.assertTrue(shutil.which("soffice"), "LibreOffice (soffice) is not installed")
@@ -83,12 +81,10 @@ class SmallSafetyFactor(harness.DesktopTestCase):
         self.desktop.send_keys(dialog, "Return", "Return")  # S to n, n to OK
         self.desktop.send_keys(dialog, "Return")  # OK
 
-        found = lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] or None
-        question = harness.wait_for(found, 30, "the question on S below 1")[-1]
+        question = self.desktop.wait_window(GUARD_TITLE, besides=main)  # on S below 1
         self.desktop.screenshot(os.path.join(self.work, "question.png"))
         self.desktop.send_keys(question, "Return")  # the default button: いいえ
-        harness.wait_for(lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] == [], 30,
-                         "the question to close")
+        self.desktop.wait_gone(GUARD_TITLE, besides=main)
         self.assertEqual(len(self.desktop.windows(NAIGAIATU_TITLE)), 1, "No keeps the dialog open")
 
         # The focus is back in S; Cancel lies past n and OK.
@@ -136,8 +132,7 @@ class LargeDeflectionRatio(harness.DesktopTestCase):
         self.desktop.send_keys(main, *KEYS_TO_THE_DEFLECTION_RATIO)
         self.desktop.type_text(main, "30")
         self.desktop.send_keys(main, "alt+c")  # 計算する(&C), the focus left in the box
-        found = lambda: [w for w in self.desktop.windows(GUARD_TITLE) if w != main] or None
-        question = harness.wait_for(found, 120, "the question on 設計たわみ率")[-1]
+        question = self.desktop.wait_window(GUARD_TITLE, timeout=120, besides=main)  # on 設計たわみ率
         self.assertEqual(self.desktop.windows(SAVE_DIALOG_TITLE), [], "asked before the report file")
         self.desktop.screenshot(os.path.join(self.work, "question.png"))
         self.desktop.send_keys(question, "Return")  # いいえ, focused
@@ -145,8 +140,7 @@ class LargeDeflectionRatio(harness.DesktopTestCase):
         self.assertEqual(self.desktop.windows(SAVE_DIALOG_TITLE), [], "no report file is chosen after いいえ")
         self.assertFalse(os.path.exists(os.path.join(self.work, "flexible.xlsx")))
         self.desktop.send_keys(main, "alt+f", "x")
-        found = lambda: [w for w in self.desktop.windows(QUESTION_TITLE) if w != main] or None
-        self.desktop.send_keys(harness.wait_for(found, 30, "the save question")[-1], "alt+n")
+        self.desktop.send_keys(self.desktop.wait_window(QUESTION_TITLE, besides=main), "alt+n")
         self.assertEqual(program.wait(), 0)
 
 
