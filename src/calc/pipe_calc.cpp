@@ -308,8 +308,11 @@ void PipeCalculation::bulldozerLoad() {
   // A class the table lacks fails its step, as an unknown truck class does.
   step([&] {
     const app::BulldozerClass& dozerClass = app::bulldozerClass(design.buruJoken);
-    dozer.kaju = dozerClass.load ? cs.buruKaju.at(*dozerClass.load).a : 0.0;
-    r.buruL = dozerClass.load ? cs.buruKaju.at(*dozerClass.load).b : 0.0;
+    dozer.kaju = r.buruL = 0.0;  // no bulldozer
+    if (dozerClass.load) {
+      dozer.kaju = cs.buruKaju.at(*dozerClass.load).a;
+      r.buruL = cs.buruKaju.at(*dozerClass.load).b;
+    }
   });
   if (design.buruJoken != 0.0) {
     step([&] {

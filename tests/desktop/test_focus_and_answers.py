@@ -52,6 +52,9 @@ def design_record(path):
         data = f.read()
     return {
         "title": data[32:160].decode("cp932").rstrip(" \0"),
+        "dokaburi": struct.unpack_from("<d", data, 436)[0],
+        "mizohaba": struct.unpack_from("<d", data, 444)[0],
+        "naibuMasatukaku": struct.unpack_from("<d", data, 500)[0],
         "kyatapiraSu": struct.unpack_from("<i", data, 620)[0],
         "sekojiShogekiKeisu": struct.unpack_from("<d", data, 624)[0],
         "seisuiatu": struct.unpack_from("<d", data, 632)[0],

@@ -7,13 +7,12 @@ around it unchanged. One table of steps per group of states: every state and eve
 appears, not every pair."""
 import os
 import shutil
-import struct
 import subprocess
 import time
 
 import harness
 import test_focus_and_answers
-from test_focus_and_answers import focus_seen
+from test_focus_and_answers import design_record, focus_seen
 from test_main_window import Picture
 
 OPTIONS_TITLE = "^ｵﾌﾟｼｮﾝ$"
@@ -35,17 +34,6 @@ LIST_ENTRY, LIST_SPACING = (400, 165), 25
 RESTORE_BUTTON = (1238, 9)
 
 
-def fields(path):
-    """The saved cover depth and the boxes the focus goes to when Qt moves it (the next box, the
-    first box)."""
-    with open(path, "rb") as f:
-        data = f.read()
-    return {"dokaburi": struct.unpack_from("<d", data, 436)[0],
-            "mizohaba": struct.unpack_from("<d", data, 444)[0],
-            "naibuMasatukaku": struct.unpack_from("<d", data, 500)[0],
-            "title": data[32:160].decode("cp932").rstrip(" \0")}
-
-
 class FocusRoutes(harness.DesktopTestCase):
     place_main = test_focus_and_answers.FocusAndAnswers.place_main
 
@@ -56,7 +44,7 @@ class FocusRoutes(harness.DesktopTestCase):
         for n in range(1, count + 1):
             self.files.append(os.path.join(self.work, f"case{n}.PIPEDATA"))
             shutil.copy(source, self.files[-1])
-        self.original = fields(source)
+        self.original = design_record(source)
         self.program = self.start_program(*self.files)
         self.main = self.main_window(self.program)
         self.place_main(self.main, 0, 0, *MAIN_SIZE)
@@ -181,7 +169,7 @@ class FocusRoutes(harness.DesktopTestCase):
         self.assertEqual(len(saved), 1, what)
         if expected is not None:
             self.assertIn(saved[0], expected if isinstance(expected, list) else [expected], what)
-        record = fields(saved[0])
+        record = design_record(saved[0])
         self.assertEqual(record["dokaburi"], self.value, f"{what}: the typing went elsewhere")
         for name in ("mizohaba", "naibuMasatukaku", "title"):
             self.assertEqual(record[name], self.original[name], f"{what}: {name}")
